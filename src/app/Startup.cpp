@@ -1,0 +1,147 @@
+#include "app/Startup.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "app/IniFile.h"
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "image/CodeplugFile.h"
+#include "image/ImageOps.h"
+#include "image/InitialValues.h"
+#include "image/ModelVersion.h"
+
+namespace tarvane {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+// Booleans as the setup file has always held them: a number (0 false) or True/False.
+std::optional<bool> ParseBool(const std::string& text) {
+    std::string t = Trim(text);
+    if (auto v = ParseDouble(t)) return *v != 0;
+    std::string lower;
+    for (char c : t) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "true") return true;
+    if (lower == "false") return false;
+    return std::nullopt;
+}
+
+constexpr const char* kSetupSection = "language";
+
+} // namespace
+
+StartupEnvironment CurrentEnvironment(const std::string& programPath) {
+    StartupEnvironment env;
+    std::error_code ec;
+    fs::path exe = fs::weakly_canonical(fs::path(programPath), ec);
+    env.ProgramFolder = exe.parent_path().string();
+    env.LcAll = Env("LC_ALL");
+    env.LcMessages = Env("LC_MESSAGES");
+    env.Lang = Env("LANG");
+    env.ConfigHome = Env("XDG_CONFIG_HOME");
+    if (env.ConfigHome.empty()) env.ConfigHome = Env("HOME") + "/.config";
+    return env;
+}
+
+int LanguageFromLocale(const StartupEnvironment& env) {
+    // The first locale variable that is set decides, as for every other program.
+    const std::string& locale = !env.LcAll.empty() ? env.LcAll : !env.LcMessages.empty() ? env.LcMessages : env.Lang;
+    return locale.starts_with("zh_CN") ? 2 : 1;
+}
+
+std::string InstallRootOf(const std::string& programFolder) {
+    size_t cut = programFolder.find_last_of('/');
+    if (cut == std::string::npos || cut == 0) return programFolder;
+    return programFolder.substr(0, cut);
+}
+
+std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome) {
+    std::string shared = installRoot + "/language/mysetup.ini";
+    std::error_code ec;
+    bool writable = access((installRoot + "/language").c_str(), W_OK) == 0 &&
+                    (!fs::exists(shared, ec) || access(shared.c_str(), W_OK) == 0);
+    if (writable) return shared;
+    // An install root owned by root: each user keeps a copy of the shipped file.
+    std::string own = configHome + "/tarvane-cps/mysetup.ini";
+    if (!fs::exists(own, ec)) {
+        fs::create_directories(configHome + "/tarvane-cps", ec);
+        fs::copy_file(shared, own, ec);
+    }
+    return own;
+}
+
+bool WriteSetup(Program& p) {
+    IniFile ini;
+    ini.Load(p.Dirs.SetupFile);
+    ini.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
+    ini.Set(kSetupSection, "CurrentLanguage", std::to_string(p.Lang.Index));
+    return ini.Save(p.Dirs.SetupFile);
+}
+
+void StartUp(Program& p, const StartupEnvironment& env) {
+    p.Dirs.ProgramFolder = env.ProgramFolder;
+    p.Dirs.InstallRoot = InstallRootOf(env.ProgramFolder);
+
+    LoadVersionTable(p.Dirs.InstallRoot + "/Version.ini", p.Versions);
+    p.Link.NoEchoMode = false;
+    p.InitialSetupRequested = false;
+
+    const int localeLanguage = LanguageFromLocale(env);
+    SetLanguage(p, localeLanguage);
+    p.Lang.ShownIndex = p.Lang.Index;
+
+    p.Model = CurrentModel{};
+    p.EnteredPassword.clear();
+    p.Link.SerialPortNumber = 1;
+
+    p.Dirs.SetupFile = ChooseSetupFile(p.Dirs.InstallRoot, env.ConfigHome);
+    IniFile setup;
+    setup.Load(p.Dirs.SetupFile);
+    // A missing or unreadable value falls back to the defaults instead of stopping.
+    bool firstRun = ParseBool(setup.GetOr(kSetupSection, "IsFirstRun")).value_or(true);
+    auto port = ToInt16(setup.GetOr(kSetupSection, "comPort"));
+    p.Link.SerialPortNumber = (port && *port >= 1 && *port <= 16) ? *port : 1;
+    int languageIndex = localeLanguage;
+    if (firstRun) {
+        setup.Set(kSetupSection, "IsFirstRun", "0");
+    } else {
+        auto stored = ToInt16(setup.GetOr(kSetupSection, "CurrentLanguage"));
+        if (stored && (*stored == 1 || *stored == 2)) {
+            SetLanguage(p, *stored);
+            p.Lang.ShownIndex = p.Lang.Index;
+        }
+        if (stored) languageIndex = *stored;
+    }
+    setup.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
+    // An unknown index is written back as it was found; the texts follow the locale.
+    setup.Set(kSetupSection, "CurrentLanguage", std::to_string(firstRun ? p.Lang.Index : languageIndex));
+    setup.Save(p.Dirs.SetupFile);
+
+    InitImage(p);
+
+    std::ifstream flags(p.Dirs.ProgramFolder + "/Setting.ini", std::ios::binary);
+    char buf[4];
+    if (flags && flags.read(buf, 4)) {
+        for (size_t i = 0; i < 4; ++i) p.FlagBytes[i] = static_cast<uint8_t>(buf[i]);
+    } else {
+        p.FlagBytes = {0, 0, 0, 1};
+    }
+}
+
+void ShutDown(Program& p) {
+    // Errors here are ignored: the program is ending either way.
+    std::fstream flags(p.Dirs.ProgramFolder + "/Setting.ini", std::ios::binary | std::ios::in | std::ios::out);
+    if (!flags) flags.open(p.Dirs.ProgramFolder + "/Setting.ini", std::ios::binary | std::ios::out);
+    if (flags) flags.write(reinterpret_cast<const char*>(p.FlagBytes.data()), 4);
+}
+
+} // namespace tarvane

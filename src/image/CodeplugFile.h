@@ -1,0 +1,44 @@
+#pragma once
+// Codeplug files (.dat): the settings record in file form (1199 bytes) followed
+// by all 412 channel records (60 bytes each), 25919 bytes in all.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "image/RadioImage.h"
+
+namespace tarvane {
+
+struct Program;
+
+inline constexpr size_t kSettingsFileSize = 1199;
+inline constexpr size_t kChannelFileSize = 60;
+inline constexpr size_t kCodeplugFileSize = kSettingsFileSize + kMaxChannels * kChannelFileSize;
+static_assert(kCodeplugFileSize == 25919);
+
+void EncodeSettings(const SettingsRecord& r, std::span<uint8_t, kSettingsFileSize> out);
+void DecodeSettings(std::span<const uint8_t, kSettingsFileSize> in, SettingsRecord& r);
+void EncodeChannelRecord(const ChannelRecord& r, std::span<uint8_t, kChannelFileSize> out);
+void DecodeChannelRecord(std::span<const uint8_t, kChannelFileSize> in, ChannelRecord& r);
+std::vector<uint8_t> EncodeCodeplug(const RadioImage& image);
+// False when the bytes are too few for a whole codeplug.
+bool DecodeCodeplug(std::span<const uint8_t> bytes, RadioImage& image);
+
+enum class OpenResult { Opened, Refused, Quit };
+
+// The checked open of the Open command: model code, format version, version
+// table, size and counts are all checked before the image or baseline changes.
+OpenResult OpenCodeplug(Program& p, const std::string& path);
+// Atomic save: a failure shows 9002 and leaves file, baseline and document as they were.
+bool SaveCodeplug(Program& p, const std::string& path);
+// Initial codeplugs, without model and version checks.
+bool LoadInitFull(Program& p, const std::string& path);
+bool LoadInitSettings(Program& p, const std::string& path);
+
+// Whole file into memory; false when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
+// Temporary file in the target's folder, flushed and renamed over the target.
+bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes);
+
+} // namespace tarvane

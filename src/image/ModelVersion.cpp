@@ -1,0 +1,118 @@
+#include "image/ModelVersion.h"
+
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/IniFile.h"
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "image/FixedText.h"
+
+namespace tarvane {
+
+bool LoadVersionTable(const std::string& path, VersionTable& table) {
+    table = VersionTable{};
+    IniFile ini;
+    auto softCount = ini.Load(path) ? ToInt16(ini.GetOr("Version", "SoftVersionCount")) : std::nullopt;
+    auto firmCount = ToInt16(ini.GetOr("Version", "FirmVersionCount"));
+    if (!softCount || !firmCount || *softCount < 0 || *firmCount < 0) {
+        table.CurrentVersion = kProgramFormatVersion;
+        table.Firm.emplace_back(kProgramFormatVersion, kProgramFormatVersion);
+        return false;
+    }
+    table.CurrentVersion = ini.GetOr("Version", "CurrentVersion");
+    for (int i = 0; i < *softCount; ++i) table.Soft.push_back(ini.GetOr("Soft", "Version" + std::to_string(i)));
+    for (int i = 0; i < *firmCount; ++i) {
+        std::string pair = ini.GetOr("Firm", "Firm" + std::to_string(i));
+        if (pair.size() < 4) continue; // too short to name a program and a format
+        table.Firm.emplace_back(pair.substr(0, 4), pair.substr(pair.size() - 4));
+    }
+    return true;
+}
+
+std::string TypeName(int modelType) {
+    switch (modelType) {
+    case 0: return "CB";
+    case 1: return "HF";
+    case 2: return "HAM";
+    default: return "Unknown";
+    }
+}
+
+std::string BandTextForType(int modelType) {
+    switch (modelType) {
+    case 0: return "26.965 - 27.405 MHz";
+    case 1: return "25.615 - 30.105 MHz";
+    case 2: return "28.000 - 29.700 MHz";
+    default: return "";
+    }
+}
+
+std::string ModelDisplayName(const std::string& code) {
+    std::string t = code;
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\0')) t.pop_back();
+    return TrimField(t);
+}
+
+bool IsVersionText(const std::string& text) {
+    std::string t = ModelDisplayName(text);
+    if (t.size() != 4 || t[0] != 'V') return false;
+    return IsNumeric(t.substr(1));
+}
+
+bool IsFormatSupported(const VersionTable& table, const std::string& programVersion, const std::string& formatVersion) {
+    for (const auto& [prog, format] : table.Firm)
+        if (prog == programVersion && format == formatVersion) return true;
+    return false;
+}
+
+std::string ProgramForFormat(const VersionTable& table, const std::string& formatVersion) {
+    for (const auto& [prog, format] : table.Firm)
+        if (format == formatVersion) return prog;
+    return "";
+}
+
+std::string VersionDisplay(const std::string& version) {
+    if (version.size() < 2) return version;
+    return version.substr(0, 2) + "." + version.substr(version.size() >= 4 ? version.size() - 2 : 2);
+}
+
+std::string VersionMismatchText(Program& p, const std::string& formatVersion) {
+    return LangText(p, 9062_txt) + "\r\n" + LangText(p, 9064_txt) + " " + VersionDisplay(formatVersion) + "\r\n" +
+           LangText(p, 9061_txt) + " " + VersionDisplay(kProgramFormatVersion);
+}
+
+namespace {
+
+// Double fork so the started program is adopted by init and never waited for.
+bool SpawnDetached(const std::string& path) {
+    if (access(path.c_str(), X_OK) != 0) return false;
+    pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        if (fork() == 0) {
+            setsid();
+            execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return true;
+}
+
+} // namespace
+
+bool StartProgramFor(Program& p, const std::string& formatVersion) {
+    std::string version = ProgramForFormat(p.Versions, formatVersion);
+    if (version.empty()) {
+        TellId(p, 9063_txt);
+        return false;
+    }
+    std::string path = p.Dirs.InstallRoot + "/" + version + "/" + p.Dirs.ProgramFileName;
+    return p.Prompts.startProgram ? p.Prompts.startProgram(path) : SpawnDetached(path);
+}
+
+} // namespace tarvane
