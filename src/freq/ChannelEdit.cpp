@@ -1,0 +1,255 @@
+#include "freq/ChannelEdit.h"
+
+#include <algorithm>
+
+#include "app/FieldHelpers.h"
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "features/dtmf/DtmfArea.h"
+#include "freq/Bands.h"
+#include "freq/FreqCodec.h"
+#include "image/ImageOps.h"
+
+namespace tarvane {
+namespace {
+
+int16_t* IntegerField(ChannelRecord& r, int column) {
+    switch (column) {
+    case kColPublic:
+        return &r.Public;
+    case kColDup:
+        return &r.DUP;
+    case kColTsq:
+        return &r.TSQ;
+    case kColScan:
+        return &r.Scan;
+    case kColHiCut:
+        return &r.HI_CUT;
+    case kColBusy:
+        return &r.BUSY;
+    case kColNb:
+        return &r.NB;
+    case kColAddSub5K:
+        return &r.Add_Sub_5K;
+    case kColAmFm:
+        return &r.AM_FM;
+    case kColTxPower:
+        return &r.Tx_Power;
+    case kColRdct:
+        return &r.RDCT;
+    case kColTdct:
+        return &r.TDCT;
+    default:
+        return nullptr;
+    }
+}
+
+bool InGroup(int slot, int base, int size) {
+    return slot - base >= 1 && slot - base <= size;
+}
+
+// Whether clearing the frequency of the channel in the slot may delete it.
+bool DeleteAllowed(const Program& p, int slot, int group, int band) {
+    if (slot == 401) return false; // the VFO is never deleted
+    if (slot <= 400) return CountNormalOutside(p, group, band) > 0;
+    return CountInGroup(p, group, band) > 1;
+}
+
+void NotifyRow(Program& p, int slot) {
+    if (p.Doc.ChannelTableOpen && p.Notify.channelRowChanged) p.Notify.channelRowChanged(slot);
+    if (p.Doc.ChannelEditOpen && p.Notify.channelEditReload) p.Notify.channelEditReload();
+}
+
+} // namespace
+
+bool SetRecordField(ChannelRecord& r, int column, std::string_view value) {
+    switch (column) {
+    case kColRxFreq:
+        r.RxFreq.Assign(DisplayToFreq(value));
+        return true;
+    case kColOffSetFre:
+        r.OffSetFre = ClampNumberText(value, 5, 1000, 5, 5);
+        return true;
+    case kColRbTone:
+        r.RBTone = ClampNumberText(value, 0, 8, 1, 0);
+        return true;
+    case kColDtmfBot:
+        r.DTMF_BOT = ClampNumberText(value, 0, 16, 1, 0);
+        return true;
+    case kColDtmfEot:
+        r.DTMF_EOT = ClampNumberText(value, 0, 16, 1, 0);
+        return true;
+    case kColDtmfCall:
+        r.DTMF_Call = ClampNumberText(value, 0, 16, 1, 0);
+        return true;
+    default:
+        break;
+    }
+    int16_t* field = IntegerField(r, column);
+    if (!field) return false;
+    auto n = ToInt16(value);
+    if (!n) return false;
+    *field = *n;
+    if (column == kColAmFm && *n == 1 && r.Tx_Power > 1) r.Tx_Power = 1; // the top power level is FM only
+    return true;
+}
+
+void SetChannelField(Program& p, int group, int channel, int column, std::string_view value) {
+    const int band = p.Model.ModelType;
+    if (channel < 1 || channel > GroupSize(group, band)) return; // names no slot of the group
+    const bool freqColumn = column == kColRxFreq;
+    std::string v(value);
+    if (freqColumn && !v.empty()) v = CheckFreq(p, v, group, band);
+    const int slot = GroupBase(group, band) + channel;
+    const int index = FindChannelSlot(p.Image, slot);
+    if (index < 0) {
+        if (freqColumn && !v.empty() && AddChannel(p, slot, CheckFreq(p, v, group, band)))
+            AfterGroupChange(p, group);
+    } else if (freqColumn && v.empty()) {
+        // A refused delete leaves the channel as it was, silently.
+        if (DeleteAllowed(p, slot, group, band)) RemoveChannel(p, index);
+        AfterGroupChange(p, group);
+    } else {
+        ChannelRecord& r = p.Image.Channels[static_cast<size_t>(index)];
+        bool unchanged = freqColumn && v == FreqToDisplay(p, r.RxFreq.Raw());
+        if (!unchanged) {
+            SetRecordField(r, column, v);
+            if (freqColumn) AfterGroupChange(p, group);
+        }
+    }
+    NotifyRow(p, slot);
+}
+
+bool AddChannel(Program& p, int slot, std::string_view displayText) {
+    return AppendChannel(p.Image, slot, displayText);
+}
+
+bool RemoveChannel(Program& p, int index) {
+    const int n = p.Image.UsedCount();
+    if (index < 0 || index >= n) return false;
+    auto first = p.Image.Channels.begin();
+    std::move(first + index + 1, first + n, first + index);
+    p.Image.Settings.ChannelCount = static_cast<int16_t>(n - 1);
+    return true;
+}
+
+int CountInGroup(const Program& p, int group, int band) {
+    const int base = GroupBase(group, band), size = GroupSize(group, band);
+    int count = 0;
+    for (int i = 0; i < p.Image.UsedCount(); ++i)
+        if (InGroup(p.Image.Channels[static_cast<size_t>(i)].SlotNumber, base, size)) ++count;
+    return count;
+}
+
+int CountNormalOutside(const Program& p, int group, int band) {
+    const int base = GroupBase(group, band), size = GroupSize(group, band);
+    int count = 0;
+    for (int i = 0; i < p.Image.UsedCount(); ++i) {
+        int slot = p.Image.Channels[static_cast<size_t>(i)].SlotNumber;
+        // Slots below 1 are no channel at all and must not make a delete possible.
+        if (slot >= 1 && slot <= 400 && !InGroup(slot, base, size)) ++count;
+    }
+    return count;
+}
+
+int16_t ValidChannelSel(const Program& p, int group, int selection) {
+    const int band = p.Model.ModelType;
+    const int base = GroupBase(group, band), size = GroupSize(group, band);
+    int lowest = 0; // channel number; 0 while none is found
+    for (int i = 0; i < p.Image.UsedCount(); ++i) {
+        int n = p.Image.Channels[static_cast<size_t>(i)].SlotNumber - base;
+        if (n < 1 || n > size) continue;
+        if (n == selection + 1) return static_cast<int16_t>(selection);
+        if (lowest == 0 || n < lowest) lowest = n;
+    }
+    return static_cast<int16_t>(lowest > 0 ? lowest - 1 : 0);
+}
+
+void AfterGroupChange(Program& p, int group) {
+    const int band = p.Model.ModelType;
+    FeatureBlock& f = p.Image.Settings.Features;
+    if (group != 10) {
+        const int n = CountInGroup(p, group, band);
+        if (group == MemGroup(band)) {
+            f.MemChannelSel = n > 0 ? ValidChannelSel(p, group, f.MemChannelSel) : 0;
+        } else if (group == EmgGroup(band)) {
+            f.EmgChannelSel = static_cast<uint8_t>(n > 0 ? ValidChannelSel(p, group, f.EmgChannelSel) : 0);
+        } else if (group >= 0 && group <= 9) {
+            const auto g = static_cast<size_t>(group);
+            if (n > 0) {
+                f.WorkChannel[g] = ValidChannelSel(p, group, f.WorkChannel[g]);
+                f.GroupEmgChannel1[g] = ValidChannelSel(p, group, f.GroupEmgChannel1[g]);
+                f.GroupEmgChannel2[g] = ValidChannelSel(p, group, f.GroupEmgChannel2[g]);
+            } else {
+                f.GroupEnabled[g] = f.WorkChannel[g] = f.GroupEmgChannel1[g] = f.GroupEmgChannel2[g] = 0;
+            }
+            EnsureOneGroupEnabled(p, band);
+        }
+    }
+    if (p.Doc.ChannelTableOpen && p.Notify.groupPanelChanged) p.Notify.groupPanelChanged();
+}
+
+void EnsureOneGroupEnabled(Program& p, int band) {
+    const int highest = HighestPlanGroup(band);
+    auto& enabled = p.Image.Settings.Features.GroupEnabled;
+    for (int g = 0; g <= highest; ++g)
+        if (enabled[static_cast<size_t>(g)] > 0) return;
+    for (int i = 0; i < p.Image.UsedCount(); ++i) {
+        int slot = p.Image.Channels[static_cast<size_t>(i)].SlotNumber;
+        if (slot < 1 || slot > 400) continue;
+        int g = GroupOfSlot(slot, band);
+        if (g >= 0 && g <= highest) {
+            enabled[static_cast<size_t>(g)] = 1;
+            return;
+        }
+    }
+}
+
+int CountOtherEnabledGroups(const Program& p, int group, int band) {
+    int count = 0;
+    for (int g = 0; g <= HighestPlanGroup(band); ++g)
+        if (g != group && p.Image.Settings.Features.GroupEnabled[static_cast<size_t>(g)] > 0) ++count;
+    return count;
+}
+
+void ClearDtmfReferences(Program& p, int code) {
+    auto clear = [code](ChannelRecord& r) {
+        for (int16_t* f : {&r.DTMF_BOT, &r.DTMF_EOT, &r.DTMF_Call})
+            if (*f == code) *f = 0;
+    };
+    for (int i = 0; i < p.Image.UsedCount(); ++i)
+        clear(p.Image.Channels[static_cast<size_t>(i)]);
+    clear(p.Image.Settings.CommonChannel);
+}
+
+bool ToneTipInUse(const SettingsRecord& s, int n) {
+    if (n < 1 || n > 8) return false;
+    const ToneTipRecord& t = s.ToneTips[static_cast<size_t>(n - 1)];
+    return t.LoopCount >= 1 && std::any_of(t.Pairs.begin(), t.Pairs.end(),
+                                           [](const TonePair& pair) { return pair.Duration > 0; });
+}
+
+int16_t CheckToneTipReference(const Program& p, int value) {
+    return ToneTipInUse(p.Image.Settings, value) ? static_cast<int16_t>(value) : 0;
+}
+
+void RecheckToneTipReferences(Program& p) {
+    auto check = [&p](ChannelRecord& r) { r.RBTone = CheckToneTipReference(p, r.RBTone); };
+    for (int i = 0; i < p.Image.UsedCount(); ++i)
+        check(p.Image.Channels[static_cast<size_t>(i)]);
+    check(p.Image.Settings.CommonChannel);
+    for (EmergencyRecord& e : p.Image.Settings.Emergency)
+        check(e.Channel);
+    if (p.Notify.toneTipsChanged) p.Notify.toneTipsChanged();
+}
+
+std::vector<std::string> FillDtmfCodeList(Program& p) {
+    std::vector<std::string> entries{LangText(p, 14013_txt)};
+    for (int n = 1; n <= 16; ++n)
+        if (DtmfCodeDefined(p.Image.Settings.Dtmf.Codes[static_cast<size_t>(n - 1)]))
+            entries.push_back(std::to_string(n));
+    return entries;
+}
+
+} // namespace tarvane

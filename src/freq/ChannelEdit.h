@@ -1,0 +1,82 @@
+#pragma once
+// The one way windows change channels, and the upkeep of the group selections
+// and of the references to DTMF codes and tone tips. The band is always the
+// current model's type (p.Model.ModelType).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "image/RadioImage.h"
+
+namespace tarvane {
+
+struct Program;
+
+// Column codes of SetChannelField and SetRecordField.
+enum ChannelColumn : int {
+    kColRxFreq = 1,
+    kColPublic = 2,
+    kColDup = 3,
+    kColOffSetFre = 4,
+    kColTsq = 5,
+    kColScan = 6,
+    kColHiCut = 7,
+    kColBusy = 8,
+    kColNb = 9,
+    kColAddSub5K = 10,
+    kColAmFm = 11,
+    kColTxPower = 12,
+    kColRbTone = 13,
+    kColDtmfBot = 14,
+    kColDtmfEot = 15,
+    kColDtmfCall = 16,
+    kColRdct = 17,
+    kColTdct = 18,
+};
+
+// Changes one field of channel number `channel` of `group`; the value is text
+// (numbers as their decimal text). A frequency for an empty slot creates the
+// channel; an empty frequency deletes it within the delete limits; the group
+// selections follow. Afterwards the open channel windows are notified: the row of
+// the slot (when p.Doc.ChannelTableOpen) and the edit dialog (when p.Doc.ChannelEditOpen).
+void SetChannelField(Program& p, int group, int channel, int column, std::string_view value);
+// Stores one converted value. Integer columns take the text rounded half to even
+// to 16 bits; a text that is not such a number changes nothing. Returns whether the
+// column was known and the value stored.
+bool SetRecordField(ChannelRecord& record, int column, std::string_view value);
+
+// Appends a new channel (defaults of a new record); false when the list is full.
+bool AddChannel(Program& p, int slot, std::string_view displayText);
+// Removes the used record at the index; later records move down. False for an
+// index outside the used records.
+bool RemoveChannel(Program& p, int index);
+
+int CountInGroup(const Program& p, int group, int band);
+// Records in slots 1..400 outside the group.
+int CountNormalOutside(const Program& p, int group, int band);
+// Group bookkeeping after a channel of the group was added, deleted or retuned;
+// notifies the group panel when the channel table is open.
+void AfterGroupChange(Program& p, int group);
+// The selection (channel number - 1) when it names a channel of the group;
+// otherwise the lowest channel that exists in the group (minus 1), or 0 when the
+// group is empty.
+int16_t ValidChannelSel(const Program& p, int group, int selection);
+void EnsureOneGroupEnabled(Program& p, int band);
+int CountOtherEnabledGroups(const Program& p, int group, int band);
+
+// Sets every DTMF_BOT, DTMF_EOT and DTMF_Call equal to the code number to 0, in the
+// used channel records and the CommonChannel.
+void ClearDtmfReferences(Program& p, int code);
+// True when tone tip n (1..8) is defined: LoopCount at least 1 and a tone with a
+// duration above 0.
+bool ToneTipInUse(const SettingsRecord& s, int n);
+// The roger-beep value kept: 0 when it does not name a tone tip in use.
+int16_t CheckToneTipReference(const Program& p, int value);
+// Applies CheckToneTipReference to the RBTone of every used channel, of the
+// CommonChannel and of both emergency records, then notifies toneTipsChanged.
+void RecheckToneTipReferences(Program& p);
+// The entries of a DTMF code list: text 14013 (none), then the numbers of the
+// defined codes, ascending.
+std::vector<std::string> FillDtmfCodeList(Program& p);
+
+} // namespace tarvane
