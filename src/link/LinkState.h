@@ -5,6 +5,9 @@
 
 namespace tarvane {
 
+enum class LinkOperation { Idle, ReadRadio, WriteRadio, ReadRadioInfo };
+enum class LinkStep { AwaitHandshakeAck, AwaitIdentReply, AwaitPasswordBlock, TransferBlocks, AwaitEndAck };
+
 struct RadioIdentity {
     std::string RadioModelCode;
     uint8_t RadioModelType = 0;

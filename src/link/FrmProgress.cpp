@@ -1,0 +1,64 @@
+#include "link/FrmProgress.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+
+namespace tarvane {
+
+FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(parent) {
+    setObjectName("FrmProgress");
+    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(QString::fromStdString(LangText(p, writing ? 9028_txt : 9027_txt)));
+    Label1 = new QLabel(QString::fromStdString(LangText(p, 9029_txt)), this);
+    Label1->setObjectName("Label1");
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2 = new QLabel("0%", this);
+    Label2->setObjectName("Label2");
+    Label2->setMinimumWidth(Label2->fontMetrics().horizontalAdvance("100%") + 4);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMinimumWidth(320);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(Label1);
+    row->addSpacing(1); // Label1 ends 10 twips left of Label2
+    row->addWidget(Label2);
+    row->addStretch();
+    auto* lay = new QVBoxLayout(this);
+    lay->addLayout(row);
+    lay->addWidget(ProgressBar1);
+    setFixedSize(sizeHint());
+}
+
+void FrmProgress::SetProgressValue(int value) {
+    value = std::clamp(value, 0, 100);
+    ProgressBar1->setValue(value);
+    Label2->setText(QString::number(value) + "%");
+}
+
+void FrmProgress::Finish() {
+    finished_ = true;
+    accept();
+}
+
+void FrmProgress::closeEvent(QCloseEvent* e) {
+    if (!finished_) e->ignore();
+    else QDialog::closeEvent(e);
+}
+
+void FrmProgress::reject() {
+    if (finished_) QDialog::reject();
+}
+
+} // namespace tarvane

@@ -1,0 +1,114 @@
+#include "link/FrmRadioInfo.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/DialogCaptions.h"
+#include "app/ListHelpers.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "image/ModelVersion.h"
+
+namespace tarvane {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+} // namespace
+
+FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
+    setObjectName("FrmRadioInfo");
+    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    setWindowTitle(text(21000_txt));
+    auto* frame = new QGroupBox(text(21001_txt), this);
+    frame->setObjectName("Frame1");
+
+    for (size_t i = 0; i < Combo1.size(); ++i) {
+        Combo1[i] = new QComboBox(frame);
+        Combo1[i]->setObjectName(QString("Combo1_%1").arg(i));
+    }
+    for (int t = 0; t < 3; ++t) Combo1[1]->addItem(Q(BandTextForType(t)));
+    Combo3 = new QComboBox(frame);
+    Combo3->setObjectName("Combo3");
+    Combo3->addItems({"CB", "HF", "HAM"});
+    for (size_t i = 0; i < Text1.size(); ++i) {
+        Text1[i] = new QLineEdit(frame);
+        Text1[i]->setObjectName(QString("Text1_%1").arg(i));
+        Text1[i]->setReadOnly(true);
+    }
+    // The information is only read from the radio: the lists show, they do not choose.
+    for (QComboBox* c : {Combo1[0], Combo1[1], Combo3}) c->setEnabled(false);
+
+    // Label beside field; the remark (96 characters) takes a whole row.
+    const std::pair<TextId, QWidget*> fields[] = {
+        {21002_txt, Combo1[0]}, {21003_txt, Combo1[1]}, {21004_txt, Combo3},   {21005_txt, Text1[5]},
+        {21006_txt, Text1[0]},  {21007_txt, Text1[1]},  {21008_txt, Text1[2]}, {21009_txt, Text1[3]},
+        {21011_txt, Text1[6]},  {21012_txt, Text1[7]},  {21013_txt, Text1[8]}, {21014_txt, Text1[9]},
+        {21015_txt, Text1[10]}, {21016_txt, Text1[11]},
+    };
+    auto* grid = new QGridLayout(frame);
+    grid->setHorizontalSpacing(8);
+    int row = 0, col = 0;
+    for (const auto& [id, w] : fields) {
+        auto* l = new QLabel(text(id), frame);
+        l->setBuddy(w);
+        grid->addWidget(l, row, col * 2);
+        grid->addWidget(w, row, col * 2 + 1);
+        w->setMinimumWidth(150);
+        if (++col == 2) col = 0, ++row;
+    }
+    if (col != 0) ++row;
+    grid->addWidget(new QLabel(text(21010_txt), frame), row, 0);
+    grid->addWidget(Text1[4], row, 1, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    CommandHelp = new QPushButton(this);
+    CommandHelp->setObjectName("CommandHelp");
+    CommandHelp->setVisible(false); // no help file is shipped
+    CommandClose = new QPushButton(this);
+    CommandClose->setObjectName("CommandClose");
+    SetCloseHelpCaptions(this, p_);
+    connect(CommandClose, &QPushButton::clicked, this, [this] {
+        if (QWidget* w = parentWidget(); w && w->inherits("QMdiSubWindow")) w->close();
+        else close();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CommandHelp);
+    buttons->addWidget(CommandClose);
+    auto* lay = new QVBoxLayout(this);
+    lay->addWidget(frame);
+    lay->addLayout(buttons);
+    ShowByData();
+}
+
+void FrmRadioInfo::ShowByData() {
+    const RadioInfoRecord& r = p_.RadioInfo;
+    Combo1[0]->clear();
+    Combo1[0]->addItem(Q(ModelDisplayName(r.ModelCode)));
+    // A type that names no band shows nothing rather than a wrong band.
+    if (r.ModelType >= 0 && r.ModelType <= 2) {
+        SelectListIndex(Combo1[1], r.ModelType);
+        SelectListIndex(Combo3, r.ModelType);
+    } else {
+        Combo1[1]->setCurrentIndex(-1);
+        Combo3->setCurrentIndex(-1);
+    }
+    Text1[0]->setText(Q(r.TextC));
+    for (size_t i = 0; i < 3; ++i) Text1[1 + i]->setText(Q(r.Head16[i].Trimmed()));
+    Text1[4]->setText(Q(r.TextG.Trimmed()));
+    Text1[5]->setText(Q(r.SoftVersion));
+    Text1[6]->setText(Q(r.TextA.Trimmed()));
+    Text1[7]->setText(Q(r.TextB.Trimmed()));
+    for (size_t i = 0; i < 4; ++i) Text1[8 + i]->setText(Q(r.Tail16[i].Trimmed()));
+    for (QLineEdit* t : Text1) t->setCursorPosition(0);
+}
+
+} // namespace tarvane

@@ -1,0 +1,107 @@
+#pragma once
+// The radio link as a state machine without I/O and without a clock. A host
+// (the Qt serial adapter, the in-process line of the tests, the fuzzer) feeds
+// it received bytes and wait-timer ticks and carries out what it asks through
+// LinkHost. Questions and messages go through the program's prompts.
+//
+// One transfer: handshake, identification, (read/write) password block,
+// the memory blocks, "END". Every wait ends by the 150 ms wait timer.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "link/LinkState.h"
+#include "link/LinkWire.h"
+
+namespace tarvane {
+
+struct Program;
+
+inline constexpr int kWaitTimeoutMs = 150;
+inline constexpr int kMemoryEndAddress = 0x1CFF;
+inline constexpr int kInfoEndAddress = 0x3EFF;
+
+struct LinkHost {
+    // Empty both queues, then write the packet. threshold = echo length + reply
+    // length: the engine classifies a reply once that many bytes arrived.
+    std::function<void(std::span<const uint8_t> packet, int threshold)> send;
+    std::function<void()> armTimer;    // (re)start the one-shot 150 ms wait timer
+    std::function<void()> disarmTimer;
+    std::function<void()> closePort;
+    // The progress window follows: bar and "N%" label. 0 on a restart.
+    std::function<void(int percent)> progress;
+    // The transfer is over and the port closed; called before the success message
+    // (the progress window goes here).
+    std::function<void(LinkOperation op, bool success)> transferClosed;
+    // Last: the engine is idle again.
+    std::function<void(LinkOperation op, bool success)> finished;
+};
+
+class LinkEngine {
+  public:
+    LinkEngine(Program& p, LinkHost host);
+
+    // The transfer range and counters of an operation, as opening the port sets them.
+    void Prepare(LinkOperation op);
+    // HandshakeRetryCounter := 0 and the handshake. Prepare first.
+    void Start();
+    // Bytes taken from the port, in whatever pieces they came.
+    void OnBytes(std::span<const uint8_t> bytes);
+    // The wait timer fired.
+    void OnTimeout();
+    // Ends a running transfer as a failure (the port was lost, the host is closing).
+    void Abort();
+
+    LinkOperation Operation() const { return op_; }
+    LinkStep Step() const { return step_; }
+    bool Running() const { return op_ != LinkOperation::Idle; }
+    int BlockAddress() const { return blockAddress_; }
+    int HandshakeRetryCounter() const { return handshakeRetries_; }
+    int BlockRetryCounter(int address) const;
+    int LastProgress() const { return lastProgress_; }
+    bool ReceiveEnabled() const { return receiveEnabled_; }
+    int Threshold() const { return threshold_; }
+
+  private:
+    void Send(const Bytes& packet, int replyLength);
+    void SendHandshake();
+    void SendCurrentWriteBlock();
+    void SendCurrentReadRequest();
+    void Classify(std::span<const uint8_t> reply);
+    void Advance();
+    void NextReadBlock();
+    void NextWriteBlock();
+    void StoreBlock(const DataBlock& block);
+    void UpdateProgress();
+    void GiveUp();
+    void FinishTransfer(bool success);
+    bool PasswordCheck(const DataBlock& block);
+    bool IdentityCheck();
+    void Disarm();
+
+    Program& p_;
+    LinkHost host_;
+    LinkOperation op_ = LinkOperation::Idle;
+    LinkStep step_ = LinkStep::AwaitHandshakeAck;
+    int echoLength_ = 0;
+    int threshold_ = 1;
+    bool receiveEnabled_ = false;
+    int blockAddress_ = -16;
+    int endAddress_ = kMemoryEndAddress;
+    std::vector<int16_t> blockRetries_;
+    int16_t handshakeRetries_ = 0;
+    int lastProgress_ = 0;
+    bool featureWarned_ = false; // the CTCSS/DCS warning comes once per write
+    int depth_ = 0;              // inside a handler: a nested call is dropped
+    std::vector<uint8_t> pending_;
+    bool replyTaken_ = false; // the reply to the last packet has been classified
+};
+
+// Decodes p.RadioInfoBlock into p.RadioInfo. False when the model type (low four
+// bits of byte 0) names no band; the record is filled either way.
+bool DecodeRadioInfo(Program& p);
+// The radio password held in a password block's data (bytes 12..15).
+std::string RadioPasswordOf(std::span<const uint8_t, kBlockSize> data);
+
+} // namespace tarvane

@@ -1,0 +1,30 @@
+#pragma once
+// Port numbers 1..16 and the device paths behind them. The mapping lives in the
+// user setup file, section "Ports", keys "Port1".."Port16", so that a cable keeps
+// its number from one run to the next.
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tarvane {
+
+struct Program;
+
+inline constexpr int kPortCount = 16;
+using PortMap = std::array<std::string, kPortCount>; // index = number - 1; empty: not mapped
+
+PortMap LoadPortMap(const Program& p);
+bool SavePortMap(const Program& p, const PortMap& map);
+// Gives every present device that has no number the lowest free one; true when
+// the map changed. Devices beyond the sixteenth free number stay unmapped.
+bool MapNewDevices(PortMap& map, const std::vector<std::string>& presentDevices);
+// Any path may be given to a number; a path held by another number moves.
+bool AssignPortPath(Program& p, int number, const std::string& path);
+// The device of a number: the mapped path, else the n-th classic port /dev/ttyS(n-1).
+std::string PortDevicePath(const Program& p, int number);
+// The message of a failed open: 9003, the device and the reason, and for a
+// refused permission how to get it.
+std::string PortOpenFailureText(Program& p, const std::string& device, const std::string& reason,
+                                bool permissionDenied);
+
+} // namespace tarvane

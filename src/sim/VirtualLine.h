@@ -1,0 +1,67 @@
+#pragma once
+// The link engine and the radio responder joined by a line with virtual time:
+// deterministic, thousands of transfers a second. Optionally paced at the
+// 9600-baud byte rate (960 bytes a second) so wire times can be checked.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <queue>
+#include <vector>
+
+#include "link/LinkEngine.h"
+#include "sim/RadioResponder.h"
+
+namespace tarvane {
+
+class VirtualLine {
+  public:
+    VirtualLine(Program& p, RadioResponder& radio, bool echoingCable = false, bool paced = false);
+
+    // Prepares and starts the operation and runs until the engine is idle.
+    // False when the transfer failed or the line went quiet with the engine
+    // still waiting (which would be a hang).
+    bool Run(LinkOperation op);
+    // Runs events until the engine is idle or nothing is left; true when idle.
+    bool RunUntilIdle();
+
+    LinkEngine& Engine() { return *engine_; }
+    double NowMs() const { return now_; }
+    bool Stalled() const { return stalled_; }
+
+    // Every packet the program sent, in order, and every progress value shown.
+    std::vector<Bytes> sent;
+    std::vector<int> progress;
+    int timeouts = 0;
+    int closes = 0;
+    bool lastSuccess = false;
+    // Replaces the radio's reply to a packet (return true to use `reply`).
+    std::function<bool(const Bytes& packet, std::vector<SimReply>& reply)> tamper;
+
+  private:
+    struct Event {
+        double at;
+        uint64_t seq;
+        bool timer;
+        uint64_t timerGeneration;
+        Bytes bytes;
+        bool operator>(const Event& o) const { return at != o.at ? at > o.at : seq > o.seq; }
+    };
+    void Schedule(double at, Bytes bytes);
+    void OnSend(std::span<const uint8_t> packet);
+
+    Program& p_;
+    RadioResponder& radio_;
+    bool echo_;
+    bool paced_;
+    std::unique_ptr<LinkEngine> engine_;
+    std::priority_queue<Event, std::vector<Event>, std::greater<Event>> events_;
+    double now_ = 0;
+    double lineFreeAt_ = 0; // paced: when the radio's transmitter is free again
+    uint64_t seq_ = 0;
+    uint64_t timerGeneration_ = 0;
+    bool timerArmed_ = false;
+    bool portOpen_ = false;
+    bool stalled_ = false;
+};
+
+} // namespace tarvane
