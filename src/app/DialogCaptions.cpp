@@ -1,0 +1,28 @@
+#include "app/DialogCaptions.h"
+
+#include <QAbstractButton>
+
+#include "app/lang/LangText.h"
+
+namespace tarvane {
+
+namespace {
+void Caption(QWidget* window, const char* name, Program& p, TextId id) {
+    if (auto* b = window->findChild<QAbstractButton*>(name)) b->setText(QString::fromStdString(LangText(p, id)));
+}
+} // namespace
+
+void SetOkCancelCaptions(QWidget* window, Program& p) {
+    Caption(window, "CommandOK", p, 9017_txt);
+    Caption(window, "CommandCancel", p, 9018_txt);
+}
+
+void SetCloseCaption(QWidget* window, Program& p) { Caption(window, "CommandClose", p, 9023_txt); }
+void SetHelpCaption(QWidget* window, Program& p) { Caption(window, "CommandHelp", p, 9025_txt); }
+
+void SetCloseHelpCaptions(QWidget* window, Program& p) {
+    SetCloseCaption(window, p);
+    SetHelpCaption(window, p);
+}
+
+} // namespace tarvane

@@ -1,0 +1,17 @@
+#pragma once
+// The captions every dialog's standard buttons carry, found by the buttons' names.
+class QWidget;
+
+namespace tarvane {
+
+struct Program;
+
+// "CommandOK" takes text 9017, "CommandCancel" text 9018.
+void SetOkCancelCaptions(QWidget* window, Program& p);
+// "CommandClose" takes text 9023.
+void SetCloseCaption(QWidget* window, Program& p);
+// "CommandHelp" takes text 9025.
+void SetHelpCaption(QWidget* window, Program& p);
+void SetCloseHelpCaptions(QWidget* window, Program& p);
+
+} // namespace tarvane

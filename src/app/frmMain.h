@@ -1,0 +1,167 @@
+#pragma once
+// The frame window: function tree, menus, toolbar, status bar and the child
+// windows of the editors. It starts and replaces documents and runs the file and
+// radio commands.
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tarvane {
+
+struct Program;
+class RadioTransfer;
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kMinLeftPaneTwips = 300;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Makes the window of a kind; the frame names it after the kind.
+    using Factory = std::function<QWidget*(frmMain&)>;
+
+    explicit frmMain(Program& p, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    Program& Prog() { return p_; }
+    QMdiArea* MdiArea() const { return mdi_; }
+
+    // Window kinds the editors plug in: child windows live in the MDI area, dialogs are modal.
+    void RegisterChildKind(const QString& kind, Factory create);
+    void RegisterDialogKind(const QString& kind, Factory create);
+    bool HasKind(const QString& kind) const { return kinds_.contains(kind); }
+    // Focuses the open window of the kind, or makes it, shows it and cascades.
+    QWidget* ShowFormOnce(const QString& kind);
+    // Runs a registered modal dialog; false when the kind is not registered.
+    bool ShowDialogKind(const QString& kind);
+    QWidget* FindChildWindow(const QString& kind) const;
+    QList<QWidget*> ChildWindows() const;
+
+    void CloseCurAllWindows();
+    void ShowMainTxt();
+    void Change_Language();
+    void ShowCHInfo(bool show);
+    void LoadTree();
+    void LoadNewDoc();
+    void ShowChannelTable();
+    // Every frame text: filter, status panels, caption, menus and tool tips.
+    void SetFrameTexts();
+    // Takes a language switch into account (called when the frame is active again).
+    void CheckLanguageChange();
+
+    // Commands
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    bool mnuFileSave_Click();
+    bool mnuFileSaveAs_Click();
+    void mnuModelInfo_Click();
+    void mnuComm_Click();
+    void mnuLanguage_Click();
+    void MnuInit_Click();
+    void MnuProPassWord_Click();
+    void mnuHelpAbout_Click();
+    void mnuReadFromRadio_Click();
+    void mnuWriteToRadio_Click();
+    void MnuLocalInfo_Click();
+    void ReadRMGDataFromRadio();
+    void TreeClicked(QTreeWidgetItem* item);
+    void ToolbarClicked(const QString& key);
+
+    // The file dialogs; tests replace them. An empty result means cancelled.
+    std::function<QString(const QString& filter)> AskOpenPath;
+    std::function<QString(const QString& filter, const QString& proposed)> AskSavePath;
+
+    QString FileFilter() const { return fileFilter_; }
+    QAction* Action(const QString& name) const { return actions_.value(name); }
+    QMenu* Menu(const QString& name) const { return menus_.value(name); }
+    QWidget* LeftPane() const { return picLeft_; }
+    QWidget* Splitter() const { return imgSplitter_; }
+    QTreeWidget* Tree() const { return tvTreeView_; }
+    QToolBar* ToolBar() const { return tbToolBar_; }
+    QLabel* StatusPanel(int n) const;
+    int LeftPaneWidth() const { return leftWidth_; }
+
+    // Splitter drag, x in pixels relative to the splitter.
+    void SplitterMouseDown();
+    void SplitterMouseMove(int x);
+    void SplitterMouseUp();
+
+    QTimer NewDocTimer;
+    QTimer ReadOKTimer;
+    QTimer WaitSaveDataTimer;
+
+signals:
+    // A channel-edit button or menu entry; the channel table carries it out.
+    void ChannelEditCommand(const QString& key);
+    // A transfer or its post-read step has ended (tests wait for it).
+    void RadioCommandDone();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildLeftPane();
+    void BuildStatusBar();
+    void RestorePlacement();
+    void StorePlacement();
+    void ArrangeClient();
+    void RebuildWindowMenu();
+    void UpdateStatusPanels();
+    void NewDocTimer_Timer();
+    void ReadOKTimer_Timer();
+    void WaitSaveDataTimer_Timer();
+    // Asks 9006 when the image has changed; false when the command must stop.
+    bool AskSaveChanges();
+    // Ends a running transfer and closes the port (the frame is closing).
+    void AbortTransfer();
+    // Commits the edit in progress of the open windows of these kinds.
+    void CommitEdits(const QStringList& kinds);
+    QAction* AddAction(QMenu* menu, const QString& name, std::function<void()> run = {});
+    QMenu* AddMenu(QMenu* parent, const QString& name);
+
+    Program& p_;
+    QString appTitle_; // names the placement store; fixed at start
+    QString fileFilter_;
+    QMdiArea* mdi_ = nullptr;
+    QWidget* client_ = nullptr;
+    QWidget* picLeft_ = nullptr;
+    QToolBar* tbLeft_ = nullptr;
+    QWidget* imgSplitter_ = nullptr;
+    QTreeWidget* tvTreeView_ = nullptr;
+    QToolBar* tbToolBar_ = nullptr;
+    QList<QLabel*> panels_;
+    QMap<QString, QAction*> actions_;
+    QMap<QString, QMenu*> menus_;
+    QList<QAction*> chEditGroup_; // toolbar positions 11..19
+    struct Kind {
+        Factory create;
+        bool modal = false;
+    };
+    QMap<QString, Kind> kinds_;
+    int leftWidth_ = 180;
+    bool splitterDrag_ = false;
+    QPointer<QWidget> radioInfoWindow_;
+    RadioTransfer* transfer_ = nullptr;
+};
+
+// Fills the program's prompts with message boxes, the password dialog and a detached start.
+void InstallGuiPrompts(Program& p, QWidget* owner);
+// The window kinds shipped with the program.
+void RegisterStandardWindows(frmMain& m);
+
+} // namespace tarvane
