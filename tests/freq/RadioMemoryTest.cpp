@@ -32,58 +32,34 @@ RadioImage ExpectedAfterRadio(const RadioImage& sent, const RadioImage& prior, i
         e.Channels[static_cast<size_t>(n++)] = r;
     }
     SettingsRecord& s = e.Settings;
-    const SettingsRecord& from = sent.Settings;
+    const SettingsRecord& was = prior.Settings;
     s.ChannelCount = static_cast<int16_t>(n);
     s.Version.ModelType = static_cast<int16_t>(band);
 
-    FeatureBlock& f = s.Features;
-    const FeatureBlock& g = from.Features;
-    f.MemChannelUse = g.MemChannelUse;
-    f.ActiveGroup = g.ActiveGroup;
-    f.MemChannelSel = g.MemChannelSel;
-    f.GroupEnabled = g.GroupEnabled;
-    f.WorkChannel = g.WorkChannel;
-    f.Options = g.Options;
-    f.Display = g.Display;
-    f.EmgChannelSel = g.EmgChannelSel;
-    f.EmgEditAllowed = g.EmgEditAllowed;
-    f.DisplayMode = g.DisplayMode;
+    // Each area travels whole except the fields restored from `prior` below.
+    s.Features = sent.Settings.Features;
+    s.Features.CurrentGroup = was.Features.CurrentGroup;
+    s.Features.GroupEmgChannel1 = was.Features.GroupEmgChannel1;
+    s.Features.GroupEmgChannel2 = was.Features.GroupEmgChannel2;
+    s.Features.GroupEmgAmFm1 = was.Features.GroupEmgAmFm1;
+    s.Features.GroupEmgAmFm2 = was.Features.GroupEmgAmFm2;
+    s.Features.Reserved = was.Features.Reserved;
 
-    ChannelRecord& c = s.CommonChannel;
-    const ChannelRecord& h = from.CommonChannel;
-    c.OffSetFre = h.OffSetFre;
-    c.RDCT = h.RDCT;
-    c.TDCT = h.TDCT;
-    c.DUP = h.DUP;
-    c.HI_CUT = h.HI_CUT;
-    c.BUSY = h.BUSY;
-    c.NB = h.NB;
-    c.Add_Sub_5K = 0;
-    c.AM_FM = h.AM_FM;
-    c.Tx_Power = h.Tx_Power;
-    c.Public = h.Public;
-    c.RBTone = h.RBTone;
-    c.DTMF_BOT = h.DTMF_BOT;
-    c.DTMF_EOT = h.DTMF_EOT;
-    c.DTMF_Call = h.DTMF_Call;
-    c.TSQ = h.TSQ;
+    s.CommonChannel = sent.Settings.CommonChannel;
+    s.CommonChannel.SlotNumber = was.CommonChannel.SlotNumber;
+    s.CommonChannel.IsBlank = was.CommonChannel.IsBlank;
+    s.CommonChannel.Scan = was.CommonChannel.Scan;
+    s.CommonChannel.RxFreq = was.CommonChannel.RxFreq;
+    s.CommonChannel.Reserved = was.CommonChannel.Reserved;
+    s.CommonChannel.Add_Sub_5K = 0; // never written
 
-    s.KeyTable = from.KeyTable;
-    DtmfBlock& d = s.Dtmf;
-    const DtmfBlock& k = from.Dtmf;
-    d.DtmfRate = k.DtmfRate;
-    d.FirstDigitTime = k.FirstDigitTime;
-    d.FirstDigitDelay = k.FirstDigitDelay;
-    d.StarHashTime = k.StarHashTime;
-    d.DKeySetting = k.DKeySetting;
-    d.DtmfDisplay = k.DtmfDisplay;
-    for (size_t i = 0; i < d.Codes.size(); ++i) {
-        if (k.Codes[i].Length > 0)
-            d.Codes[i] = k.Codes[i];
-        else
-            d.Codes[i].Length = 0; // the text of an undefined code stays
-    }
-    s.ToneTips = from.ToneTips;
+    s.KeyTable = sent.Settings.KeyTable;
+    s.Dtmf = sent.Settings.Dtmf;
+    s.Dtmf.Reserved = was.Dtmf.Reserved;
+    for (size_t i = 0; i < s.Dtmf.Codes.size(); ++i)
+        if (s.Dtmf.Codes[i].Length == 0)
+            s.Dtmf.Codes[i].Code = was.Dtmf.Codes[i].Code; // an absent code keeps its text
+    s.ToneTips = sent.Settings.ToneTips;
     return e;
 }
 
