@@ -1,0 +1,397 @@
+#include "channels/FrmCHInfoEdit.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+#include "app/ListHelpers.h"
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "channels/ChannelRules.h"
+#include "channels/ChannelWindows.h"
+#include "channels/GroupChoice.h"
+#include "features/memfreq/Frm_Mem_Freq.h"
+#include "freq/Bands.h"
+#include "freq/ChannelCodec.h"
+#include "freq/ChannelEdit.h"
+#include "freq/FreqCodec.h"
+#include "image/ImageOps.h"
+
+namespace tarvane {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Column code of option list k.
+constexpr int kColumnOf[FrmCHInfoEdit::kOptionLists] = {
+    kColPublic, kColDup,   kColTsq,     kColScan,    kColHiCut,   kColBusy,      kColNb,   kColAddSub5K,
+    kColAmFm,   kColTxPower, kColRbTone, kColDtmfBot, kColDtmfEot, kColDtmfCall, kColRdct, kColTdct};
+constexpr int kDup = 1, kTsq = 2, kScan = 3, kAddSub5K = 7, kAmFm = 8, kTxPower = 9, kRbTone = 10,
+              kDtmfBot = 11, kDtmfCall = 13, kRdct = 14, kTdct = 15;
+
+// Geometry in pixels.
+constexpr int kMargin = 8, kRow = 28, kListH = 22;
+constexpr int kLabelGap = 100 / 15; // a label ends 100 twips left of its list
+constexpr int kColA_List = 150, kColA_ListW = 120, kColB_List = 420, kColB_ListW = 140;
+constexpr int kWidth = kColB_List + kColB_ListW + kMargin;
+constexpr int kOptionsTop = 84;
+
+int16_t FieldValue(const ChannelRecord& r, int k) {
+    const int16_t values[FrmCHInfoEdit::kOptionLists] = {r.Public,    r.DUP,      r.TSQ,      r.Scan,
+                                                         r.HI_CUT,    r.BUSY,     r.NB,       r.Add_Sub_5K,
+                                                         r.AM_FM,     r.Tx_Power, r.RBTone,   r.DTMF_BOT,
+                                                         r.DTMF_EOT,  r.DTMF_Call, r.RDCT,    r.TDCT};
+    return values[k];
+}
+
+// Typing into the frequency box: digits and "."; into the offset box: digits.
+bool RefusedKey(QKeyEvent* e, bool allowPoint) {
+    if (e->matches(QKeySequence::Paste) || e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Copy))
+        return true;
+    const QString text = e->text();
+    if (text.isEmpty()) return false;
+    const ushort ch = text.at(0).unicode();
+    if (ch > 127 || ch == 3 || ch == 22 || ch == 24) return true;
+    if (ch < 32 || ch == 127) return false;
+    return !((ch >= '0' && ch <= '9') || (allowPoint && ch == '.'));
+}
+
+} // namespace
+
+FrmCHInfoEdit::FrmCHInfoEdit(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
+    setObjectName("FrmCHInfoEdit");
+    EnsureChannelNotifications(p_);
+    Build();
+    LoadTexts();
+    LayOut();
+    p_.Doc.ChannelEditOpen = true;
+    SetGridEditData(true);
+}
+
+FrmCHInfoEdit::~FrmCHInfoEdit() { p_.Doc.ChannelEditOpen = false; }
+
+void FrmCHInfoEdit::closeEvent(QCloseEvent* event) {
+    CommitEdit();
+    p_.Doc.ChannelEditOpen = false;
+    QWidget::closeEvent(event);
+}
+
+void FrmCHInfoEdit::Build() {
+    const int band = p_.Model.ModelType;
+    groupLabel_ = new QLabel(this);
+    groups_ = new GroupChoice(this, band);
+    connect(groups_, &GroupChoice::GroupChosen, this, [this](int g) {
+        if (loading_) return;
+        CommitEdit();
+        FillChannelChoice(g);
+        SetGridEditData(false);
+    });
+    channelLabel_ = new QLabel(this);
+    channel_ = new QComboBox(this);
+    channel_->setObjectName("cboChannel");
+    connect(channel_, &QComboBox::activated, this, [this] {
+        if (loading_) return;
+        CommitEdit();
+        SetGridEditData(false);
+    });
+    freqLabel_ = new QLabel(this);
+    freq_ = new QLineEdit(this);
+    freq_->setObjectName("txtFreq");
+    offsetLabel_ = new QLabel(this);
+    offset_ = new QLineEdit(this);
+    offset_->setObjectName("txtOffset");
+    for (QLineEdit* box : {freq_, offset_}) {
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+        box->setAcceptDrops(false);
+        box->installEventFilter(this);
+    }
+    memButton_ = new QPushButton(">", this);
+    memButton_->setObjectName("CommandMemFreq");
+    connect(memButton_, &QPushButton::clicked, this, [this] { MemButtonClicked(); });
+
+    for (int k = 0; k < kOptionLists; ++k) {
+        labels_[k] = new QLabel(this);
+        labels_[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lists_[k] = new QComboBox(this);
+        lists_[k]->setObjectName(QString("cboOption%1").arg(k));
+        connect(lists_[k], &QComboBox::activated, this, [this, k] { StoreOption(k); });
+    }
+    const QStringList offOn{"Off", "On"};
+    lists_[0]->addItems(offOn);
+    lists_[kDup]->addItems({"Off", "+", "-"});
+    lists_[kTsq]->addItems(offOn);
+    lists_[kScan]->addItems({"Del", "Add"});
+    for (int k = 4; k <= kAddSub5K; ++k) lists_[k]->addItems(offOn);
+    lists_[kAmFm]->addItems({"FM", "AM"});
+    for (const std::string& name : ToneNames()) {
+        lists_[kRdct]->addItem(Q(name));
+        lists_[kTdct]->addItem(Q(name));
+    }
+    RefillDtmfLists();
+
+    closeButton_ = new QPushButton(this);
+    closeButton_->setObjectName("CommandClose");
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->close();
+        else close();
+    });
+    helpButton_ = new QPushButton(this);
+    helpButton_->setObjectName("CommandHelp");
+    helpButton_->hide(); // no help file is shipped
+}
+
+void FrmCHInfoEdit::LoadTexts() {
+    setWindowTitle(Q(LangText(p_, 15000_txt)));
+    groupLabel_->setText(Q(LangText(p_, groups_->IsCountry() ? 15031_txt : 15001_txt)));
+    channelLabel_->setText(Q(LangText(p_, 15002_txt)));
+    freqLabel_->setText(Q(LangText(p_, 15003_txt)));
+    offsetLabel_->setText(Q(LangText(p_, 15004_txt)));
+    for (int k = 0; k < kOptionLists; ++k)
+        labels_[k]->setText(Q(LangText(p_, TextId{static_cast<int32_t>(15005 + k)})));
+    closeButton_->setText(Q(LangText(p_, 9023_txt)));
+    helpButton_->setText(Q(LangText(p_, 9025_txt)));
+}
+
+// The places of the controls. A CB radio has no DUP, offset, Add_Sub_5K or power
+// choice, so its dialog is shorter; HF and HAM radios have no Add_Sub_5K.
+void FrmCHInfoEdit::LayOut() {
+    const bool cb = p_.Model.ModelType == kBandCB;
+    auto label = [](QLabel* l, int listX, int y, int width) {
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setGeometry(listX - kLabelGap - width, y, width, kListH);
+    };
+    label(groupLabel_, kColA_List, kMargin, 130);
+    groups_->Place(kColA_List, kMargin, 90, kRow);
+    if (groups_->IsCountry()) groups_->CountryList2()->setGeometry(kColA_List + 96, kMargin, 60, kListH);
+    label(channelLabel_, kColB_List, kMargin, 120);
+    channel_->setGeometry(kColB_List, kMargin, 70, kListH);
+    label(freqLabel_, kColA_List, kMargin + 38, 140);
+    freq_->setGeometry(kColA_List, kMargin + 38, 90, kListH);
+    memButton_->setGeometry(kColA_List + 94, kMargin + 38, 26, kListH);
+    label(offsetLabel_, kColB_List, kMargin + 38, 120);
+    offset_->setGeometry(kColB_List, kMargin + 38, 70, kListH);
+
+    std::vector<int> shown;
+    for (int k = 0; k < kOptionLists; ++k) {
+        const bool hidden = k == kAddSub5K || (cb && (k == kTxPower || k == kDup));
+        labels_[k]->setVisible(!hidden);
+        lists_[k]->setVisible(!hidden);
+        if (!hidden) shown.push_back(k);
+    }
+    offsetLabel_->setVisible(!cb);
+    offset_->setVisible(!cb);
+    const int perColumn = static_cast<int>(shown.size() + 1) / 2;
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        const int k = shown[static_cast<size_t>(i)];
+        const bool second = i >= perColumn;
+        const int y = kOptionsTop + (second ? i - perColumn : i) * kRow;
+        const int listX = second ? kColB_List : kColA_List;
+        const int listW = second ? kColB_ListW : kColA_ListW;
+        label(labels_[k], listX, y, second ? 130 : 140);
+        lists_[k]->setGeometry(listX, y, listW, kListH);
+    }
+    const int bottom = kOptionsTop + perColumn * kRow + 10;
+    closeButton_->setGeometry(kWidth - kMargin - 90, bottom, 90, 28);
+    helpButton_->setGeometry(kWidth - 2 * kMargin - 180, bottom, 90, 28);
+    setFixedSize(kWidth, bottom + 28 + kMargin);
+}
+
+int FrmCHInfoEdit::Group() const { return groups_->ChosenGroup(); }
+int FrmCHInfoEdit::Channel() const { return std::max(0, channel_->currentIndex()) + 1; }
+
+void FrmCHInfoEdit::FillChannelChoice(int group) {
+    const int keep = channel_->currentIndex();
+    const int size = GroupSize(group, p_.Model.ModelType);
+    channel_->clear();
+    for (int n = 1; n <= size; ++n) channel_->addItem(QString::number(n));
+    SelectListIndex(channel_, keep);
+}
+
+void FrmCHInfoEdit::FillPowerList(bool fm) {
+    lists_[kTxPower]->clear();
+    lists_[kTxPower]->addItem(Q(LangText(p_, 15044_txt)));
+    lists_[kTxPower]->addItem(Q(LangText(p_, 15045_txt)));
+    if (fm) lists_[kTxPower]->addItem(Q(LangText(p_, 15046_txt)));
+}
+
+void FrmCHInfoEdit::RefillDtmfLists() {
+    const bool wasLoading = loading_;
+    loading_ = true;
+    QStringList codes;
+    for (const std::string& e : FillDtmfCodeList(p_)) codes << Q(e);
+    for (int k = kDtmfBot; k <= kDtmfCall; ++k) {
+        lists_[k]->clear();
+        lists_[k]->addItems(codes);
+    }
+    loading_ = wasLoading;
+}
+
+void FrmCHInfoEdit::SetGridEditData(bool followGrid) {
+    if (loading_) return;
+    loading_ = true;
+    const int band = p_.Model.ModelType;
+    if (followGrid) {
+        const int group = DisplayedGroup(p_);
+        groups_->ShowGroup(group);
+        FillChannelChoice(group);
+        SelectListIndex(channel_, DisplayedChannel(p_) - 1);
+    }
+    const int group = Group(), channel = Channel();
+    const bool vfo = GroupName(group, band) == "VFO";
+    labels_[kScan]->setVisible(!vfo);
+    lists_[kScan]->setVisible(!vfo);
+    const bool cb = band == kBandCB;
+    freq_->setReadOnly(cb && group != EmgGroup(band));
+    memButton_->setVisible(cb && group == MemGroup(band));
+
+    const int index = FindChannelSlot(p_.Image, GroupBase(group, band) + channel);
+    if (index < 0) {
+        freq_->clear();
+        offset_->clear();
+        FillPowerList(true);
+        for (QComboBox* l : lists_) SelectListIndex(l, 0);
+        ShowRB();
+        EnablePub(true);
+    } else {
+        if (IsFixFM(channel, group, band) && p_.Image.Channels[static_cast<size_t>(index)].AM_FM != 0)
+            SetChannelField(p_, group, channel, kColAmFm, "0"); // stored at once, not only shown
+        const ChannelRecord copy = p_.Image.Channels[static_cast<size_t>(FindChannelSlot(p_.Image, GroupBase(group, band) + channel))];
+        const std::string raw = copy.RxFreq.Trimmed();
+        const bool readable = IsNoFreq(raw) || !FreqToDisplaySilent(raw).empty();
+        freq_->setText(readable ? Q(FreqToGroupDisplay(p_, raw, group, band)) : Q(raw));
+        SelectListIndex(lists_[0], copy.Public);
+        EnablePub(copy.Public == 0);
+        for (int k = kDup; k <= kAddSub5K; ++k) SelectListIndex(lists_[k], FieldValue(copy, k));
+        if (IsFixFM(channel, group, band)) lists_[kAmFm]->setEnabled(false);
+        SelectListIndex(lists_[kAmFm], copy.AM_FM);
+        FillPowerList(copy.AM_FM != 1);
+        SelectListIndex(lists_[kTxPower], copy.AM_FM == 1 && copy.Tx_Power > 1 ? 1 : copy.Tx_Power);
+        ShowRB();
+        for (int k = kDtmfBot; k <= kDtmfCall; ++k) {
+            const int code = FieldValue(copy, k);
+            SelectListText(lists_[k], code == 0 ? Q(LangText(p_, 14013_txt)) : QString::number(code));
+        }
+        SelectListIndex(lists_[kRdct], copy.RDCT);
+        SelectListIndex(lists_[kTdct], copy.TDCT);
+        offset_->setText(QString::number(copy.OffSetFre));
+    }
+    loadedFreq_ = freq_->text();
+    loadedOffset_ = offset_->text();
+    loading_ = false;
+}
+
+void FrmCHInfoEdit::ShowRB() {
+    const bool wasLoading = loading_;
+    loading_ = true;
+    QComboBox* list = lists_[kRbTone];
+    list->clear();
+    list->addItem(Q(LangText(p_, 15030_txt)));
+    for (int n = 1; n <= 8; ++n)
+        if (CheckToneTipReference(p_, n) == n) list->addItem(QString::number(n));
+    const int band = p_.Model.ModelType;
+    const int index = FindChannelSlot(p_.Image, GroupBase(Group(), band) + Channel());
+    const int value = index < 0 ? 0 : p_.Image.Channels[static_cast<size_t>(index)].RBTone;
+    SelectListText(list, value == 0 ? list->itemText(0) : QString::number(value));
+    loading_ = wasLoading;
+}
+
+void FrmCHInfoEdit::EnablePub(bool on) {
+    for (int k = 1; k <= kDtmfCall; ++k) {
+        if (k == kTsq || k == kScan) continue;
+        lists_[k]->setEnabled(on);
+    }
+    offset_->setEnabled(on);
+    QPalette pal = offset_->palette();
+    pal.setColor(QPalette::Base, on ? palette().color(QPalette::Base) : palette().color(QPalette::Window));
+    offset_->setPalette(pal);
+}
+
+void FrmCHInfoEdit::Reload() {
+    if (loading_) return;
+    SetGridEditData(!storing_);
+}
+
+void FrmCHInfoEdit::Store(int column, const QString& value) {
+    storing_ = true;
+    SetChannelField(p_, Group(), Channel(), column, value.toStdString());
+    storing_ = false;
+    // A change of the own channel of another group than the table's reloads it here.
+    SetGridEditData(false);
+}
+
+void FrmCHInfoEdit::StoreOption(int k) {
+    if (loading_) return;
+    CommitEdit();
+    QComboBox* list = lists_[k];
+    if (list->currentIndex() < 0) return;
+    const bool byText = k >= kRbTone && k <= kDtmfCall;
+    Store(kColumnOf[k], byText ? list->currentText() : QString::number(list->currentIndex()));
+}
+
+void FrmCHInfoEdit::StoreFreq() {
+    if (loading_ || freq_->isReadOnly() || freq_->text() == loadedFreq_) return;
+    QString value = freq_->text().trimmed();
+    if (auto v = ParseDouble(value.toStdString())) value = Q(FormatFixed(*v, 5));
+    loadedFreq_ = freq_->text(); // stored once, even when a message takes the focus
+    Store(kColRxFreq, value);
+}
+
+void FrmCHInfoEdit::StoreOffset() {
+    if (loading_ || !offset_->isVisible() || offset_->text() == loadedOffset_) return;
+    loadedOffset_ = offset_->text();
+    Store(kColOffSetFre, offset_->text());
+}
+
+void FrmCHInfoEdit::CommitEdit() {
+    StoreFreq();
+    StoreOffset();
+}
+
+void FrmCHInfoEdit::MemButtonClicked() {
+    const QString current = freq_->text();
+    QString chosen = current;
+    if (PickMemFreq) {
+        chosen = PickMemFreq(current);
+    } else {
+        Frm_Mem_Freq picker(p_, current, this);
+        if (picker.exec() == QDialog::Accepted) chosen = picker.FreqText();
+    }
+    freq_->setText(chosen);
+    // The box is validated as if it had lost the focus; the picker's "125" ending
+    // is display only and changes nothing when the frequency stays.
+    const bool wasReadOnly = freq_->isReadOnly();
+    freq_->setReadOnly(false);
+    StoreFreq();
+    freq_->setReadOnly(wasReadOnly);
+}
+
+bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != freq_ && watched != offset_) return QWidget::eventFilter(watched, event);
+    auto* box = static_cast<QLineEdit*>(watched);
+    if (event->type() == QEvent::KeyPress) {
+        auto* e = static_cast<QKeyEvent*>(event);
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            box == freq_ ? StoreFreq() : StoreOffset();
+            return true;
+        }
+        if (e->key() == Qt::Key_Escape) {
+            box->setText(box == freq_ ? loadedFreq_ : loadedOffset_);
+            return true;
+        }
+        return RefusedKey(e, box == freq_);
+    }
+    if (event->type() == QEvent::FocusOut) {
+        auto* f = static_cast<QFocusEvent*>(event);
+        if (f->reason() != Qt::PopupFocusReason) box == freq_ ? StoreFreq() : StoreOffset();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tarvane

@@ -1,0 +1,455 @@
+#include "channels/frmCommChInfo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <algorithm>
+#include <exception>
+
+#include "app/ListHelpers.h"
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/frmMain.h"
+#include "app/lang/LangText.h"
+#include "channels/ChannelRules.h"
+#include "channels/ChannelWindows.h"
+#include "channels/FrmCHInfoEdit.h"
+#include "channels/GroupChoice.h"
+#include "freq/Bands.h"
+#include "freq/ChannelEdit.h"
+#include "freq/FreqCodec.h"
+#include "image/ImageOps.h"
+
+namespace tarvane {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+int Px(int twips) { return twips / kTwipsPerPixel; }
+
+constexpr int kColumns = 8;
+constexpr int kColumnTwips[kColumns] = {740, 1800, 1100, 0, 0, 1200, 1100, 1400};
+constexpr TextId kHeaderText[kColumns] = {14001_txt, 14002_txt, 14003_txt, 14004_txt,
+                                          14005_txt, 14006_txt, 14008_txt, 14011_txt};
+constexpr int kHeaderTwips = 500;
+constexpr int kGridTwips = 7680;
+constexpr int kWindowWidthTwips = 8200, kWindowHeightTwips = 6900;
+constexpr int kRowPx = 24;
+const QColor kEditCellBack(220, 220, 220);
+
+// Texts of the list columns in value order: Public, DUP, TSQ, Scan.
+const QStringList kOffOn{"Off", "On"};
+const QStringList kDupTexts{"Off", "+", "-"};
+const QStringList kScanTexts{"Del", "Add"};
+const QStringList* CellTexts(int col) {
+    switch (col) {
+    case 2: return &kOffOn;
+    case 3: return &kDupTexts;
+    case 5: return &kOffOn;
+    case 6: return &kScanTexts;
+    default: return nullptr;
+    }
+}
+int CellListIndex(int col) { return col == 2 ? 0 : col == 3 ? 1 : col == 5 ? 2 : 3; }
+
+QString ValueText(const QStringList& texts, int v) {
+    return v >= 0 && v < texts.size() ? texts[v] : QString::number(v);
+}
+
+} // namespace
+
+frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
+    setObjectName("frmCommChInfo");
+    Guard("frmCommChInfo_Form_Load", [this] {
+        EnsureChannelNotifications(p_);
+        setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
+        BuildPanel();
+        BuildGrid();
+        BuildButtons();
+        LoadTexts(false);
+        group_ = DisplayedGroup(p_);
+        p_.Doc.ChannelTableOpen = true;
+        InitShowGrid();
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
+    });
+}
+
+frmCommChInfo::~frmCommChInfo() { p_.Doc.ChannelTableOpen = false; }
+
+void frmCommChInfo::closeEvent(QCloseEvent* event) {
+    Guard("frmCommChInfo_Form_Unload", [this] {
+        CommitEdit();
+        p_.Doc.ChannelTableOpen = false;
+    });
+    QWidget::closeEvent(event);
+}
+
+void frmCommChInfo::BuildGrid() {
+    grid_ = new QTableWidget(this);
+    grid_->setObjectName("MSFlexGrid1");
+    grid_->setColumnCount(kColumns);
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(kRowPx);
+    grid_->horizontalHeader()->setFixedHeight(Px(kHeaderTwips));
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    for (int c = 0; c < kColumns; ++c) {
+        grid_->setColumnWidth(c, Px(kColumnTwips[c]));
+        grid_->setColumnHidden(c, kColumnTwips[c] == 0);
+    }
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid_->setGeometry(8, 116, Px(kGridTwips), 296);
+    grid_->installEventFilter(this);
+    grid_->setTabKeyNavigation(false);
+
+    text1_ = new QLineEdit(grid_->viewport());
+    text1_->setObjectName("Text1");
+    text2_ = new QLineEdit(grid_->viewport());
+    text2_->setObjectName("Text2");
+    for (QLineEdit* t : {text1_, text2_}) {
+        t->setContextMenuPolicy(Qt::NoContextMenu); // no pasting around the typing filter
+        t->setAcceptDrops(false);
+        t->installEventFilter(this);
+        t->hide();
+    }
+    for (int i = 0; i < 4; ++i) {
+        auto* c = new QComboBox(grid_->viewport());
+        c->setObjectName(QString("Combo%1").arg(i + 1));
+        c->installEventFilter(this);
+        c->hide();
+        const int col = i == 0 ? 2 : i == 1 ? 3 : i == 2 ? 5 : 6;
+        c->addItems(*CellTexts(col));
+        connect(c, &QComboBox::activated, this, [this] { CommitEdit(); });
+        cellLists_[i] = c;
+    }
+
+    connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int col) {
+        grid_->setCurrentCell(row, col);
+        EnterGridEdit();
+    });
+    connect(grid_, &QTableWidget::currentCellChanged, this, [this] { CurrentCellMoved(); });
+    for (QScrollBar* bar : {grid_->verticalScrollBar(), grid_->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { CommitEdit(); });
+    connect(grid_, &QTableWidget::cellPressed, this, [this] { CommitEdit(); });
+}
+
+void frmCommChInfo::BuildButtons() {
+    editButton_ = new QPushButton(this);
+    editButton_->setObjectName("CommandCHInfoEdit");
+    editButton_->setGeometry(Px(kWindowWidthTwips) - 8 - 96 - 8 - 130, 422, 130, 28);
+    connect(editButton_, &QPushButton::clicked, this, [this] {
+        Guard("frmCommChInfo_CommandCHInfoEdit_Click", [this] {
+            CommitEdit();
+            p_.ChannelTableChannel = static_cast<int16_t>(CurrentChannel());
+            ShowEditDialogNow();
+        });
+    });
+    closeButton_ = new QPushButton(this);
+    closeButton_->setObjectName("CommandClose");
+    closeButton_->setGeometry(Px(kWindowWidthTwips) - 8 - 96, 422, 96, 28);
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
+        // Inside the frame the window is the child of its sub-window frame.
+        if (parentWidget() && parentWidget()->inherits("QMdiSubWindow")) parentWidget()->close();
+        else close();
+    });
+    helpButton_ = new QPushButton(this);
+    helpButton_->setObjectName("CommandHelp");
+    helpButton_->setGeometry(8, 422, 80, 28);
+    helpButton_->hide(); // no help file is shipped
+}
+
+void frmCommChInfo::LoadTexts(bool afterLanguageChange) {
+    titleKeyText_ = Q(LangText(p_, afterLanguageChange ? 14050_txt : 14012_txt));
+    QStringList headers;
+    for (TextId id : kHeaderText) headers << Q(LangText(p_, id));
+    grid_->setHorizontalHeaderLabels(headers);
+    groupLabel_->setText(Q(LangText(p_, groups_->IsCountry() ? 14015_txt : 14014_txt)));
+    const TextId panelText[4] = {14020_txt, 14021_txt, 14022_txt, 14023_txt};
+    for (int i = 0; i < 4; ++i) panelLabels_[i]->setText(Q(LangText(p_, panelText[i])));
+    editButton_->setText(Q(LangText(p_, 14016_txt)));
+    closeButton_->setText(Q(LangText(p_, 9023_txt)));
+    helpButton_->setText(Q(LangText(p_, 9025_txt)));
+}
+
+void frmCommChInfo::ReShowChInfoByLanguage() {
+    Guard("frmCommChInfo_ChangShowByLanguage", [this] {
+        LoadTexts(true);
+        SetTitle();
+    });
+}
+
+int frmCommChInfo::CurrentChannel() const {
+    const int row = grid_->currentRow();
+    return row >= 0 ? row + 1 : 1;
+}
+
+void frmCommChInfo::SetTitle() {
+    setWindowTitle(titleKeyText_ + " " + Q(GroupName(group_, p_.Model.ModelType)) + " --- " + " " +
+                   QString::number(CurrentChannel()) + "]");
+}
+
+// The grid for the displayed group: its rows, numbers, ">>" cells and content.
+void frmCommChInfo::InitShowGrid() {
+    Guard("frmCommChInfo_InitShowGridError", [this] {
+        SetEditDisable();
+        const int band = p_.Model.ModelType;
+        const int size = GroupSize(group_, band);
+        grid_->setUpdatesEnabled(false);
+        const QSignalBlocker block(grid_);
+        grid_->clearContents();
+        grid_->setRowCount(size);
+        // On a CB radio the frequency is typed only in the emergency group.
+        const bool freqLocked = band == kBandCB && group_ != EmgGroup(band);
+        const QColor freqBack = freqLocked ? palette().color(QPalette::Window) : palette().color(QPalette::Base);
+        for (int row = 0; row < size; ++row) {
+            for (int col = 0; col < kColumns; ++col) {
+                auto* item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+                item->setTextAlignment(col == 1 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
+                grid_->setItem(row, col, item);
+            }
+            grid_->item(row, 0)->setText(QString::number(row + 1));
+            grid_->item(row, 0)->setForeground(Qt::blue);
+            grid_->item(row, 1)->setBackground(freqBack);
+            QTableWidgetItem* edit = grid_->item(row, 7);
+            edit->setText(">>");
+            edit->setForeground(Qt::red);
+            edit->setBackground(kEditCellBack);
+        }
+        reShowAllGrid();
+        if (size > 0) grid_->setCurrentCell(0, 1);
+        grid_->setUpdatesEnabled(true);
+        p_.ChannelTableChannel = 1;
+        ChangeGroup();
+        ReshowByCh();
+        SetTitle();
+    });
+}
+
+void frmCommChInfo::reShowAllGrid() {
+    Guard("frmCommChInfo_SetGridData", [this] {
+        for (int row = 0; row < grid_->rowCount(); ++row) FillRow(row);
+    });
+}
+
+void frmCommChInfo::reShowGrid(int slot) {
+    Guard("frmCommChInfo_reShowGrid", [this, slot] {
+        const int row = slot - GroupBase(group_, p_.Model.ModelType);
+        if (row >= 1 && row <= grid_->rowCount()) FillRow(row - 1);
+    });
+}
+
+void frmCommChInfo::ClearRow(int row) {
+    for (int col = 1; col <= 6; ++col)
+        if (QTableWidgetItem* item = grid_->item(row, col)) item->setText(QString());
+}
+
+void frmCommChInfo::FillRow(int row) {
+    if (!grid_->item(row, 1)) return;
+    const int band = p_.Model.ModelType;
+    const int index = FindChannelSlot(p_.Image, GroupBase(group_, band) + row + 1);
+    if (index < 0) {
+        ClearRow(row);
+        return;
+    }
+    const ChannelRecord& r = p_.Image.Channels[static_cast<size_t>(index)];
+    // A frequency text that is not a number (a damaged file) is shown as it is,
+    // without a message for every row.
+    const std::string raw = r.RxFreq.Trimmed();
+    const bool readable = IsNoFreq(raw) || !FreqToDisplaySilent(raw).empty();
+    grid_->item(row, 1)->setText(readable ? Q(FreqToGroupDisplay(p_, raw, group_, band)) : Q(raw));
+    grid_->item(row, 2)->setText(ValueText(kOffOn, r.Public));
+    grid_->item(row, 3)->setText(ValueText(kDupTexts, r.DUP));
+    grid_->item(row, 4)->setText(QString::number(r.OffSetFre));
+    grid_->item(row, 5)->setText(ValueText(kOffOn, r.TSQ));
+    grid_->item(row, 6)->setText(ValueText(kScanTexts, r.Scan));
+}
+
+void frmCommChInfo::CurrentCellMoved() {
+    if (grid_->currentRow() < 0) return;
+    p_.ChannelTableChannel = static_cast<int16_t>(CurrentChannel());
+    SetTitle();
+    // The edit dialog follows the table.
+    if (p_.Doc.ChannelEditOpen && p_.Notify.channelEditReload) p_.Notify.channelEditReload();
+}
+
+void frmCommChInfo::SetEditDisable() {
+    editCol_ = 0;
+    for (QWidget* w : {static_cast<QWidget*>(text1_), static_cast<QWidget*>(text2_)}) w->hide();
+    for (QComboBox* c : cellLists_) c->hide();
+}
+
+void frmCommChInfo::EnterGridEdit() {
+    Guard("frmCommChInfo_EnterGridEdit", [this] {
+        const int row = grid_->currentRow(), col = grid_->currentColumn();
+        if (row < 0 || col <= 0 || col >= kColumns) return;
+        const int band = p_.Model.ModelType;
+        if (col == 1 && band == kBandCB && group_ != EmgGroup(band)) return;
+        if (col >= 2 && col <= 6 && grid_->item(row, 1)->text().isEmpty()) return;
+        if ((col == 3 || col == 4) && grid_->item(row, 2)->text() == "On") return;
+        if (col == 6 && GroupName(group_, band) == "VFO") return;
+        SetEditDisable();
+        editRow_ = row + 1;
+        if (col == 7) {
+            p_.ChannelTableChannel = static_cast<int16_t>(editRow_);
+            ShowEditDialogNow();
+            return;
+        }
+        editCol_ = col;
+        const QString cell = grid_->item(row, col)->text();
+        if (col == 1 || col == 4) {
+            QLineEdit* box = col == 1 ? text1_ : text2_;
+            box->setText(cell);
+            editOriginal_ = cell;
+            PlaceEditor(box);
+            box->selectAll();
+        } else {
+            QComboBox* list = cellLists_[CellListIndex(col)];
+            SelectListText(list, cell);
+            editOriginal_ = QString::number(list->currentIndex());
+            PlaceEditor(list);
+        }
+    });
+}
+
+void frmCommChInfo::PlaceEditor(QWidget* editor) {
+    const QModelIndex index = grid_->model()->index(editRow_ - 1, editCol_);
+    grid_->scrollTo(index);
+    editor->setGeometry(grid_->visualRect(index));
+    editor->show();
+    editor->raise();
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
+void frmCommChInfo::CommitEdit() {
+    if (editCol_ == 0 || committing_) return;
+    committing_ = true;
+    Guard("frmCommChInfo_EnterGridEdit", [this] {
+        const int col = editCol_, channel = editRow_;
+        QString value;
+        if (col == 1) {
+            value = text1_->text().trimmed();
+            if (auto v = ParseDouble(value.toStdString())) value = Q(FormatFixed(*v, 5));
+        } else if (col == 4) {
+            value = text2_->text();
+        } else {
+            value = QString::number(cellLists_[CellListIndex(col)]->currentIndex());
+        }
+        const bool typedSame = (col == 1 || col == 4) ? (col == 1 ? text1_ : text2_)->text() == editOriginal_
+                                                      : value == editOriginal_;
+        SetEditDisable();
+        // Leaving an editor untouched changes nothing (a CB memory frequency shown
+        // with its "125" ending would otherwise be validated again).
+        if (!typedSame) SetChannelField(p_, group_, channel, col, value.toStdString());
+        grid_->setFocus(Qt::OtherFocusReason);
+    });
+    committing_ = false;
+}
+
+void frmCommChInfo::FocusMoved(QWidget* from, QWidget* to) {
+    if (editCol_ == 0 || committing_ || !from || !to) return;
+    QWidget* editor = editCol_ == 1 ? static_cast<QWidget*>(text1_)
+                      : editCol_ == 4 ? static_cast<QWidget*>(text2_)
+                                      : cellLists_[CellListIndex(editCol_)];
+    if (from != editor && !editor->isAncestorOf(from)) return;
+    if (to == editor || editor->isAncestorOf(to)) return;
+    // Only a move inside this window commits; another window or a list's pop-up does not.
+    if (isAncestorOf(to)) CommitEdit();
+}
+
+bool frmCommChInfo::EditorKey(QObject* editor, QKeyEvent* e) {
+    const int key = e->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        CommitEdit();
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        SetEditDisable();
+        grid_->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    auto* box = qobject_cast<QLineEdit*>(editor);
+    if (!box) return false;
+    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste) || e->matches(QKeySequence::Cut))
+        return true;
+    if (key == Qt::Key_Up || key == Qt::Key_Down) return true; // the grid must not move under the box
+    const QString text = e->text();
+    if (text.isEmpty()) return false;
+    const ushort ch = text.at(0).unicode();
+    if (ch > 127) return true;
+    if (ch == 3 || ch == 22 || ch == 24) return true;
+    if (ch < 32 || ch == 127) return false;
+    if (ch >= '0' && ch <= '9') return false;
+    return !(box == text1_ && ch == '.');
+}
+
+bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        auto* e = static_cast<QKeyEvent*>(event);
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_F2) &&
+            e->modifiers() == Qt::NoModifier) {
+            EnterGridEdit();
+            return true;
+        }
+        return false;
+    }
+    const bool isEditor = watched == text1_ || watched == text2_ ||
+                          std::find(std::begin(cellLists_), std::end(cellLists_), watched) != std::end(cellLists_);
+    if (!isEditor) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        // While a cell is edited its keys belong to the editor, not to the channel commands.
+        event->accept();
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        bool eaten = false;
+        const char* step = watched == text1_   ? "rmCommChInfo_Text1_KeyPress"
+                           : watched == text2_ ? "rmCommChInfo_Text1_KeyPress"
+                                               : "frmCommChInfo_Combo1_KeyPress";
+        Guard(step, [&] { eaten = EditorKey(watched, static_cast<QKeyEvent*>(event)); });
+        return eaten;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmCommChInfo::ShowEditDialogNow() {
+    if (ShowEditDialog) {
+        ShowEditDialog();
+        return;
+    }
+    if (p_.Doc.ChannelEditOpen && p_.Notify.channelEditReload) p_.Notify.channelEditReload();
+    if (!ownDialog_) {
+        auto* dlg = new FrmCHInfoEdit(p_, this);
+        dlg->setWindowFlag(Qt::Window);
+        dlg->setAttribute(Qt::WA_DeleteOnClose);
+        ownDialog_ = dlg;
+    }
+    ownDialog_->show();
+    ownDialog_->raise();
+    ownDialog_->activateWindow();
+    ownDialog_->setFocus();
+}
+
+std::pair<int, int> frmCommChInfo::SelectedChannels() const {
+    const auto ranges = grid_->selectedRanges();
+    const int current = CurrentChannel();
+    if (ranges.size() == 1 && ranges[0].rowCount() > 1 && current >= ranges[0].topRow() + 1 &&
+        current <= ranges[0].bottomRow() + 1)
+        return {ranges[0].topRow() + 1, ranges[0].rowCount()};
+    return {current, 1};
+}
+
+void frmCommChInfo::SelectChannel(int channel) {
+    const int col = grid_->currentColumn() > 0 ? grid_->currentColumn() : 1;
+    if (channel >= 1 && channel <= grid_->rowCount()) grid_->setCurrentCell(channel - 1, col);
+}
+
+} // namespace tarvane

@@ -1,0 +1,118 @@
+#pragma once
+// The channel table: the channels of one group as a grid, the group choice and
+// the group's settings above it. Every change goes through SetChannelField.
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <exception>
+#include <functional>
+
+#include "app/lang/LangText.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace tarvane {
+
+struct Program;
+class GroupChoice;
+
+class frmCommChInfo : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmCommChInfo(Program& p, QWidget* parent = nullptr);
+    ~frmCommChInfo() override;
+
+    // Redraws every row of the displayed group.
+    void reShowAllGrid();
+    // Redraws the row of the slot when it lies in the displayed group.
+    void reShowGrid(int slot);
+    // Redraws the group panel for the displayed group.
+    void ReshowByCh();
+    // Shows the displayed group in the group lists.
+    void ChangeGroup();
+    // Hides every cell editor without committing.
+    void SetEditDisable();
+    // Opens the editor of the current cell.
+    void EnterGridEdit();
+    void ReShowChInfoByLanguage();
+    // Commits the open cell editor (the frame calls it before reading, writing, saving).
+    Q_INVOKABLE void CommitEdit();
+    // The user chose a group: it becomes the current and the displayed group.
+    void ChooseGroup(int group);
+    // A channel-edit command by its toolbar or menu key ("BtnCHCut", "MnuCHCut", ...).
+    void RunCommand(const QString& key);
+
+    bool Serves(const Program& p) const { return &p_ == &p; }
+    int ShownGroup() const { return group_; }
+    int CurrentChannel() const;
+    int EditColumn() const { return editCol_; }
+    QTableWidget* Grid() const { return grid_; }
+    // The channel edit dialog is shown by whoever hosts the window; standalone the
+    // table shows it as a window of its own.
+    std::function<void()> ShowEditDialog;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildGrid();
+    void BuildPanel();
+    void BuildButtons();
+    void LoadTexts(bool afterLanguageChange);
+    void SetTitle();
+    void InitShowGrid();
+    void FillRow(int row);
+    void ClearRow(int row);
+    void CurrentCellMoved();
+    void PlaceEditor(QWidget* editor);
+    void ShowEditDialogNow();
+    bool EditorKey(QObject* editor, QKeyEvent* e);
+    void FocusMoved(QWidget* from, QWidget* to);
+    // Rows of the selection (or the current row), as first channel and count.
+    std::pair<int, int> SelectedChannels() const;
+    void SelectChannel(int channel);
+    // Group panel reactions
+    void PanelList0Chosen();
+    void EmgChannelChosen(int which);
+    void EmgModulationChosen(int which);
+    void GroupEnabledChosen();
+    void ShowEmgModulation(int which, int selection);
+    // Runs a step; an unexpected failure shows the step's name and the window stays.
+    template <class F> void Guard(const char* step, F&& f) {
+        try {
+            f();
+        } catch (const std::exception&) {
+            Tell(p_, step);
+        }
+    }
+
+    Program& p_;
+    int group_ = 0;
+    int editRow_ = 0;
+    int editCol_ = 0; // 0: no editor open
+    QString editOriginal_;
+    bool refreshing_ = false;
+    bool committing_ = false;
+    QString titleKeyText_;
+
+    QTableWidget* grid_ = nullptr;
+    QLineEdit* text1_ = nullptr; // frequency
+    QLineEdit* text2_ = nullptr; // offset
+    QComboBox* cellLists_[4] = {}; // Combo1..Combo4: Public, DUP, TSQ, Scan
+    GroupChoice* groups_ = nullptr;
+    QLabel* groupLabel_ = nullptr;
+    QLabel* panelLabels_[4] = {};
+    QComboBox* panelLists_[4] = {};
+    QComboBox* emgMod_[2] = {};
+    QPushButton* editButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    QPointer<QWidget> ownDialog_;
+};
+
+} // namespace tarvane

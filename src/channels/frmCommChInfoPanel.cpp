@@ -1,0 +1,220 @@
+// The channel table's group choice, its group panel and its channel-edit commands.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include "app/ListHelpers.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "channels/ChannelClipboard.h"
+#include "channels/ChannelRules.h"
+#include "channels/GroupChoice.h"
+#include "channels/frmCommChInfo.h"
+#include "freq/Bands.h"
+#include "freq/ChannelEdit.h"
+#include "freq/FreqCodec.h"
+
+namespace tarvane {
+
+namespace {
+
+QStringList ToList(const std::vector<std::string>& entries) {
+    QStringList out;
+    for (const std::string& e : entries) out << QString::fromStdString(e);
+    return out;
+}
+
+// Panel geometry, in pixels.
+constexpr int kPanelTop = 8, kPanelRow = 26;
+constexpr int kPanelLabelX = 128, kPanelListX = 305, kPanelListW = 72;
+constexpr int kModListX = 385, kModListW = 60;
+// A label stands 100 twips left of its list.
+constexpr int kLabelGap = 100 / 15;
+
+} // namespace
+
+void frmCommChInfo::BuildPanel() {
+    const int band = p_.Model.ModelType;
+    groupLabel_ = new QLabel(this);
+    groupLabel_->setObjectName("lblGroup");
+    groupLabel_->setGeometry(8, kPanelTop, 110, 20);
+    groups_ = new GroupChoice(this, band);
+    groups_->Place(8, kPanelTop + 22, 110, kPanelRow + 2);
+    connect(groups_, &GroupChoice::GroupChosen, this, [this](int g) { ChooseGroup(g); });
+
+    for (int i = 0; i < 4; ++i) {
+        const int y = kPanelTop + i * kPanelRow;
+        panelLabels_[i] = new QLabel(this);
+        panelLabels_[i]->setObjectName(QString("lblPanel%1").arg(i));
+        panelLabels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        panelLabels_[i]->setGeometry(kPanelLabelX, y, kPanelListX - kLabelGap - kPanelLabelX, 22);
+        panelLists_[i] = new QComboBox(this);
+        panelLists_[i]->setObjectName(QString("cboPanel%1").arg(i));
+        panelLists_[i]->setGeometry(kPanelListX, y, kPanelListW, 22);
+    }
+    panelLists_[3]->addItems({"Disable", "Enabel"});
+    for (int k = 0; k < 2; ++k) {
+        emgMod_[k] = new QComboBox(this);
+        emgMod_[k]->setObjectName(QString("cboEmgMod%1").arg(k + 1));
+        emgMod_[k]->addItems({"FM", "AM"});
+        emgMod_[k]->setGeometry(kModListX, kPanelTop + (k + 1) * kPanelRow, kModListW, 22);
+        connect(emgMod_[k], &QComboBox::activated, this, [this, k] { EmgModulationChosen(k); });
+    }
+    connect(panelLists_[0], &QComboBox::activated, this, [this] { PanelList0Chosen(); });
+    connect(panelLists_[1], &QComboBox::activated, this, [this] { EmgChannelChosen(0); });
+    connect(panelLists_[2], &QComboBox::activated, this, [this] { EmgChannelChosen(1); });
+    connect(panelLists_[3], &QComboBox::activated, this, [this] { GroupEnabledChosen(); });
+}
+
+void frmCommChInfo::ChangeGroup() { groups_->ShowGroup(group_); }
+
+void frmCommChInfo::ChooseGroup(int group) {
+    const int band = p_.Model.ModelType;
+    if (GroupSize(group, band) <= 0) return;
+    CommitEdit();
+    p_.Image.Settings.Features.CurrentGroup = static_cast<int16_t>(group);
+    group_ = group;
+    InitShowGrid();
+    // An open edit dialog follows with channel 1 of the group.
+    if (p_.Doc.ChannelEditOpen && p_.Notify.channelEditReload) p_.Notify.channelEditReload();
+}
+
+void frmCommChInfo::ReshowByCh() {
+    const int band = p_.Model.ModelType;
+    const FeatureBlock& f = p_.Image.Settings.Features;
+    refreshing_ = true;
+    const QString name = QString::fromStdString(GroupName(group_, band));
+    const bool vfo = name == "VFO";
+    const bool mem = group_ == MemGroup(band), emg = group_ == EmgGroup(band);
+    const bool plan = !vfo && !mem && !emg;
+    for (int i = 0; i < 4; ++i) {
+        const bool shown = i == 0 ? !vfo : plan;
+        panelLabels_[i]->setVisible(shown);
+        panelLists_[i]->setVisible(shown);
+    }
+    for (QComboBox* m : emgMod_) m->setVisible(plan);
+    if (!vfo) {
+        const QStringList channels = ToList(ChannelListEntries(p_, group_, band, false));
+        const int shown0 = mem ? f.MemChannelSel : emg ? f.EmgChannelSel : f.WorkChannel[static_cast<size_t>(group_)];
+        panelLists_[0]->clear();
+        panelLists_[0]->addItems(channels);
+        SelectListText(panelLists_[0], QString::number(shown0 + 1));
+        if (plan) {
+            const auto g = static_cast<size_t>(group_);
+            for (int k = 0; k < 2; ++k) {
+                panelLists_[k + 1]->clear();
+                panelLists_[k + 1]->addItems(channels);
+                const int sel = k == 0 ? f.GroupEmgChannel1[g] : f.GroupEmgChannel2[g];
+                SelectListText(panelLists_[k + 1], QString::number(sel + 1));
+                ShowEmgModulation(k, sel);
+            }
+            SelectListIndex(panelLists_[3], f.GroupEnabled[g] > 0 ? 1 : 0);
+        }
+    }
+    refreshing_ = false;
+}
+
+// The modulation list of an emergency channel: FM only, and disabled, where the
+// plan allows FM only.
+void frmCommChInfo::ShowEmgModulation(int which, int selection) {
+    FeatureBlock& f = p_.Image.Settings.Features;
+    const auto g = static_cast<size_t>(group_);
+    auto& stored = which == 0 ? f.GroupEmgAmFm1[g] : f.GroupEmgAmFm2[g];
+    const bool locked = EmgModulationLocked(group_, p_.Model.ModelType, selection);
+    if (locked && stored != 0) stored = 0;
+    const QSignalBlocker block(emgMod_[which]);
+    SelectListIndex(emgMod_[which], stored);
+    emgMod_[which]->setEnabled(!locked);
+}
+
+void frmCommChInfo::PanelList0Chosen() {
+    if (refreshing_) return;
+    CommitEdit();
+    const int band = p_.Model.ModelType;
+    FeatureBlock& f = p_.Image.Settings.Features;
+    // A text that is not a channel number selects the first channel.
+    const int sel = std::max(0, ListNumberOr(panelLists_[0], 0) - 1);
+    if (group_ == MemGroup(band)) f.MemChannelSel = static_cast<int16_t>(sel);
+    else if (group_ == EmgGroup(band)) f.EmgChannelSel = static_cast<uint8_t>(sel);
+    else if (group_ >= 0 && group_ <= HighestPlanGroup(band))
+        f.WorkChannel[static_cast<size_t>(group_)] = static_cast<int16_t>(sel);
+}
+
+void frmCommChInfo::EmgChannelChosen(int which) {
+    if (refreshing_ || !panelLists_[which + 1]->isVisible()) return;
+    if (group_ < 0 || group_ > HighestPlanGroup(p_.Model.ModelType)) return;
+    CommitEdit();
+    FeatureBlock& f = p_.Image.Settings.Features;
+    const auto g = static_cast<size_t>(group_);
+    const int sel = std::max(0, ListNumberOr(panelLists_[which + 1], 0) - 1);
+    (which == 0 ? f.GroupEmgChannel1[g] : f.GroupEmgChannel2[g]) = static_cast<int16_t>(sel);
+    ShowEmgModulation(which, sel);
+}
+
+void frmCommChInfo::EmgModulationChosen(int which) {
+    if (refreshing_ || group_ < 0 || group_ > 9) return;
+    CommitEdit();
+    FeatureBlock& f = p_.Image.Settings.Features;
+    const auto g = static_cast<size_t>(group_);
+    const int pos = emgMod_[which]->currentIndex();
+    if (pos < 0) return;
+    (which == 0 ? f.GroupEmgAmFm1[g] : f.GroupEmgAmFm2[g]) = static_cast<uint8_t>(pos);
+}
+
+void frmCommChInfo::GroupEnabledChosen() {
+    if (refreshing_) return;
+    const int band = p_.Model.ModelType;
+    if (group_ < 0 || group_ > HighestPlanGroup(band)) return;
+    CommitEdit();
+    auto& flag = p_.Image.Settings.Features.GroupEnabled[static_cast<size_t>(group_)];
+    const QSignalBlocker block(panelLists_[3]);
+    if (CountInGroup(p_, group_, band) < 1) {
+        // A group without channels cannot be on.
+        flag = 0;
+        SelectListIndex(panelLists_[3], 0);
+        EnsureOneGroupEnabled(p_, band);
+    } else if (CountOtherEnabledGroups(p_, group_, band) > 0) {
+        flag = static_cast<int16_t>(std::max(0, panelLists_[3]->currentIndex()));
+    } else {
+        // The only group switched on stays on.
+        flag = 1;
+        SelectListIndex(panelLists_[3], 1);
+    }
+}
+
+// ---- channel-edit commands -------------------------------------------------------
+
+void frmCommChInfo::RunCommand(const QString& key) {
+    Guard("frmCommChInfo_SetGridData", [this, key] {
+        CommitEdit();
+        const QString cmd = key.mid(5); // after "BtnCH" or "MnuCH"
+        const auto [first, count] = SelectedChannels();
+        const int channel = CurrentChannel();
+        if (cmd == "Copy") {
+            QApplication::clipboard()->setText(QString::fromStdString(CopyChannels(p_, group_, first, count)));
+        } else if (cmd == "Cut") {
+            CutResult r = CutChannels(p_, group_, first, count);
+            QApplication::clipboard()->setText(QString::fromStdString(r.Text));
+            if (r.Kept > 0) TellId(p_, 28003_txt, MsgIcon::Information);
+        } else if (cmd == "Paste") {
+            PasteResult r = PasteChannels(p_, group_, channel, QApplication::clipboard()->text().toStdString());
+            if (!r.Valid) TellId(p_, 28000_txt, MsgIcon::Warning);
+        } else if (cmd == "Insert") {
+            if (InsertDropsLast(p_, group_, channel) &&
+                TellId(p_, 28001_txt, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+                return;
+            if (InsertChannelRow(p_, group_, channel) == RowEdit::Refused) TellId(p_, 28002_txt, MsgIcon::Warning);
+        } else if (cmd == "Delete") {
+            if (DeleteChannelRow(p_, group_, channel) == RowEdit::Refused) TellId(p_, 28002_txt, MsgIcon::Warning);
+        } else if (cmd == "MoveUp" || cmd == "MoveDown") {
+            const int direction = cmd == "MoveUp" ? -1 : 1;
+            if (MoveChannel(p_, group_, channel, direction) == RowEdit::Done) SelectChannel(channel + direction);
+        }
+        grid_->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+} // namespace tarvane
