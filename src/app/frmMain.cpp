@@ -24,6 +24,7 @@
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
+#include "link/FrmRadioInfo.h"
 
 namespace tarvane {
 
@@ -144,6 +145,7 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     BuildLeftPane();
     BuildStatusBar();
 
+    RegisterChildKind("FrmRadioInfo", [](frmMain& m) { return new FrmRadioInfo(m.Prog()); });
     p_.Notify.captionChanged = [this] {
         ShowMainTxt();
         UpdateStatusPanels();
@@ -564,8 +566,9 @@ void frmMain::ToolbarClicked(const QString& key) {
 }
 
 void frmMain::CommitEdits(const QStringList& kinds) {
-    for (const QString& kind : kinds)
-        if (QWidget* w = FindChildWindow(kind))
+    // Child windows and dialogs alike; a window without an edit in progress has no CommitEdit.
+    for (QWidget* w : QApplication::allWidgets())
+        if (kinds.contains(w->objectName()) && w->metaObject()->indexOfMethod("CommitEdit()") >= 0)
             QMetaObject::invokeMethod(w, "CommitEdit", Qt::DirectConnection);
 }
 

@@ -20,7 +20,7 @@ class QTreeWidgetItem;
 namespace tarvane {
 
 struct Program;
-class RadioTransfer;
+class RadioLink;
 
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kMinLeftPaneTwips = 300;
@@ -41,6 +41,7 @@ public:
     void RegisterChildKind(const QString& kind, Factory create);
     void RegisterDialogKind(const QString& kind, Factory create);
     bool HasKind(const QString& kind) const { return kinds_.contains(kind); }
+    bool TransferRunning() const;
     // Focuses the open window of the kind, or makes it, shows it and cascades.
     QWidget* ShowFormOnce(const QString& kind);
     // Runs a registered modal dialog; false when the kind is not registered.
@@ -129,6 +130,10 @@ private:
     bool AskSaveChanges();
     // Ends a running transfer and closes the port (the frame is closing).
     void AbortTransfer();
+    // A link for one radio command; nullptr while another transfer runs.
+    RadioLink* NewLink();
+    // Runs a read or write with the modal progress window; the port check and question came first.
+    void RunWithProgress(RadioLink* link, bool writing);
     // Commits the edit in progress of the open windows of these kinds.
     void CommitEdits(const QStringList& kinds);
     QAction* AddAction(QMenu* menu, const QString& name, std::function<void()> run = {});
@@ -156,7 +161,7 @@ private:
     int leftWidth_ = 180;
     bool splitterDrag_ = false;
     QPointer<QWidget> radioInfoWindow_;
-    RadioTransfer* transfer_ = nullptr;
+    QPointer<RadioLink> link_; // the transfer of the running radio command
 };
 
 // Fills the program's prompts with message boxes, the password dialog and a detached start.

@@ -4,6 +4,9 @@
 
 namespace tarvane {
 
+bool frmMain::TransferRunning() const { return false; }
+RadioLink* frmMain::NewLink() { return nullptr; }
+void frmMain::RunWithProgress(RadioLink*, bool) {}
 void frmMain::mnuReadFromRadio_Click() {}
 void frmMain::mnuWriteToRadio_Click() {}
 void frmMain::WaitSaveDataTimer_Timer() {}
