@@ -314,7 +314,8 @@ void LinkEngine::GiveUp() {
 }
 
 void LinkEngine::Abort() {
-    if (op_ == LinkOperation::Idle) return;
+    // From inside a handler (a question is open) the time-outs end it instead.
+    if (op_ == LinkOperation::Idle || depth_ > 0) return;
     DepthGuard guard(depth_);
     FinishTransfer(false);
 }

@@ -40,6 +40,8 @@ struct BandCase {
     bool echo;
 };
 
+void PrintTo(const BandCase& b, std::ostream* os) { *os << TypeName(b.type) << (b.echo ? " echo" : " no echo"); }
+
 class FullTransfer : public ::testing::TestWithParam<BandCase> {};
 
 TEST_P(FullTransfer, ReadFetchesEveryBlockInOrderAndStoresItAtItsAddress) {

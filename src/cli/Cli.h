@@ -1,0 +1,39 @@
+#pragma once
+// tarvane-cli: the commands, each returning the process exit status
+// (0 success, 1 failure with the reason on stderr, 2 wrong usage).
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tarvane {
+
+struct Program;
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// "--name value" options and the remaining words of one command line.
+struct CliArgs {
+    std::map<std::string, std::string> options;
+    std::vector<std::string> words;
+    bool Has(const std::string& name) const { return options.count(name) != 0; }
+    std::string Get(const std::string& name) const {
+        auto it = options.find(name);
+        return it == options.end() ? "" : it->second;
+    }
+};
+
+// Questions answered without a person: the give-up question restarts the
+// transfer `retries` times and is then cancelled; the password dialog takes
+// the given password; every Yes/No question is answered No.
+void InstallCliPrompts(Program& p, int retries, const std::string* password);
+
+int CliRead(Program& p, const CliArgs& args);
+int CliWrite(Program& p, const CliArgs& args);
+int CliInfo(Program& p, const CliArgs& args);
+int CliShow(Program& p, const CliArgs& args);
+int CliNew(Program& p, const CliArgs& args);
+int CliSimulate(const CliArgs& args);
+
+} // namespace tarvane

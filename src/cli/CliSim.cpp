@@ -1,0 +1,70 @@
+// tarvane-cli simulate: a radio on a pseudo-terminal.
+#include <cstdio>
+
+#include "app/NumberText.h"
+#include "cli/Cli.h"
+#include "sim/SimHost.h"
+
+namespace tarvane {
+
+namespace {
+
+// A count or address option: decimal, or hexadecimal with 0x.
+bool NumberOf(const CliArgs& args, const std::string& name, int& out) {
+    if (!args.Has(name)) return true;
+    const std::string text = args.Get(name);
+    try {
+        size_t used = 0;
+        const long v = std::stol(text, &used, 0);
+        if (used != text.size() || v < 0 || v > 0xFFFF) return false;
+        out = static_cast<int>(v);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace
+
+int CliSimulate(const CliArgs& args) {
+    SimOptions o;
+    o.link = args.Get("--link");
+    o.memoryFile = args.Get("--memory");
+    o.infoFile = args.Get("--info");
+    o.traceFile = args.Get("--trace");
+    o.echo = args.Has("--echo");
+    o.paced = !args.Has("--unpaced");
+    o.passwordSet = args.Has("--password");
+    o.password = args.Get("--password");
+    RadioSetup& s = o.setup;
+    if (args.Has("--model-code")) s.modelCode = args.Get("--model-code");
+    if (args.Has("--firmware")) s.firmwareVersion = args.Get("--firmware");
+    s.ctcssDcs = !args.Has("--no-ctcss");
+    const std::string type = args.Get("--model-type");
+    int modelType = 0;
+    if (type == "CB" || type == "HF" || type == "HAM") {
+        modelType = type == "CB" ? 0 : type == "HF" ? 1 : 2;
+    } else if (!NumberOf(args, "--model-type", modelType) || modelType > 255) {
+        std::fprintf(stderr, "--model-type must be CB, HF, HAM or a number 0..255\n");
+        return kExitUsage;
+    }
+    s.modelType = static_cast<uint8_t>(modelType);
+    RadioFaults& f = s.faults;
+    const std::pair<const char*, int*> numbers[] = {
+        {"--silence-every", &f.silenceEvery},     {"--bad-checksum-every", &f.badChecksumEvery},
+        {"--nak-every", &f.nakEvery},             {"--wrong-address-every", &f.wrongAddressEvery},
+        {"--late-every", &f.lateEvery},           {"--late-ms", &f.lateMs},
+        {"--split", &f.splitBytes},               {"--ignore-handshakes", &f.ignoreHandshakes},
+        {"--nak-address", &f.nakAddress},         {"--nak-ends", &f.nakEnds},
+    };
+    for (auto [name, target] : numbers) {
+        if (!NumberOf(args, name, *target)) {
+            std::fprintf(stderr, "%s needs a number\n", name);
+            return kExitUsage;
+        }
+    }
+    f.silentEnd = args.Has("--silent-end");
+    return RunSimulator(o);
+}
+
+} // namespace tarvane

@@ -1,0 +1,127 @@
+#include "link/RadioLink.h"
+
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "link/PortMap.h"
+
+namespace tarvane {
+
+RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
+    wait_.setSingleShot(true);
+    wait_.setTimerType(Qt::PreciseTimer); // a coarse timer fires anywhere in 143..157 ms
+    wait_.setInterval(kWaitTimeoutMs);
+    connect(&wait_, &QTimer::timeout, this, [this] { engine_->OnTimeout(); });
+    connect(&port_, &QSerialPort::readyRead, this, &RadioLink::OnReadyRead);
+    connect(&port_, &QSerialPort::errorOccurred, this, &RadioLink::OnError);
+
+    LinkHost host;
+    host.send = [this](std::span<const uint8_t> packet, int) { Send(packet); };
+    host.armTimer = [this] { wait_.start(); };
+    host.disarmTimer = [this] { wait_.stop(); };
+    host.closePort = [this] { closePort(); };
+    host.progress = [this](int percent) { emit progress(percent); };
+    host.transferClosed = [this](LinkOperation op, bool success) { emit transferClosed(op, success); };
+    host.finished = [this](LinkOperation op, bool success) { emit finished(op, success); };
+    engine_ = std::make_unique<LinkEngine>(p_, std::move(host));
+    clock_.start();
+}
+
+RadioLink::~RadioLink() {
+    wait_.stop();
+    if (port_.isOpen()) port_.close();
+}
+
+void RadioLink::setDevice(const QString& path) { device_ = path; }
+
+QString RadioLink::device() const {
+    if (!device_.isEmpty()) return device_;
+    return QString::fromStdString(PortDevicePath(p_, p_.Link.SerialPortNumber));
+}
+
+bool RadioLink::setTraceFile(const QString& path) {
+    trace_.setFileName(path);
+    return trace_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+}
+
+void RadioLink::Trace(const char* direction, const QByteArray& bytes) {
+    if (!trace_.isOpen()) return;
+    QByteArray line = QByteArray::number(static_cast<double>(clock_.nsecsElapsed()) / 1e6, 'f', 3) + " " + direction +
+                      " " + bytes.toHex(' ') + "\n";
+    trace_.write(line);
+    trace_.flush();
+}
+
+bool RadioLink::openRadioPort(LinkOperation op) {
+    prepared_ = op;
+    engine_->Prepare(op);
+    return OpenPort();
+}
+
+bool RadioLink::OpenPort() {
+    if (port_.isOpen()) port_.close();
+    const QString path = device();
+    port_.setPortName(path);
+    port_.setBaudRate(QSerialPort::Baud9600);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (port_.open(QIODevice::ReadWrite)) {
+        if (trace_.isOpen()) trace_.write("# open " + path.toUtf8() + "\n");
+        return true;
+    }
+    const bool denied = port_.error() == QSerialPort::PermissionError;
+    Tell(p_, PortOpenFailureText(p_, path.toStdString(), port_.errorString().toStdString(), denied), MsgIcon::Critical);
+    return false;
+}
+
+void RadioLink::closePort() {
+    wait_.stop();
+    if (!port_.isOpen()) return;
+    // "END" of a failed transfer goes out before the port closes.
+    if (port_.bytesToWrite() > 0) port_.waitForBytesWritten(100);
+    port_.close();
+    if (trace_.isOpen()) trace_.write("# close\n");
+}
+
+bool RadioLink::start() {
+    if (prepared_ == LinkOperation::Idle) return false;
+    if (!port_.isOpen() && !OpenPort()) return false;
+    if (!engine_->Running()) engine_->Prepare(prepared_); // a second transfer of the same kind
+    engine_->Start();
+    return true;
+}
+
+void RadioLink::abort() { engine_->Abort(); }
+
+void RadioLink::Send(std::span<const uint8_t> packet) {
+    if (!port_.isOpen()) return;
+    // Output queue first, then input: whatever arrived before this packet is stale.
+    port_.clear(QSerialPort::Output);
+    port_.clear(QSerialPort::Input);
+    const QByteArray bytes(reinterpret_cast<const char*>(packet.data()), static_cast<qsizetype>(packet.size()));
+    Trace("tx", bytes);
+    port_.write(bytes);
+}
+
+void RadioLink::OnReadyRead() {
+    const QByteArray bytes = port_.readAll();
+    if (bytes.isEmpty()) return;
+    Trace("rx", bytes);
+    engine_->OnBytes(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                              static_cast<size_t>(bytes.size())));
+}
+
+void RadioLink::OnError(QSerialPort::SerialPortError error) {
+    // After a hang-up the port stays open and repeats these errors at full speed.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
+    const QString reason = port_.errorString();
+    Trace("error", reason.toUtf8());
+    if (port_.isOpen()) port_.close();
+    if (engine_->Running()) {
+        Tell(p_, PortOpenFailureText(p_, device().toStdString(), reason.toStdString(), false), MsgIcon::Critical);
+        engine_->Abort();
+    }
+}
+
+} // namespace tarvane

@@ -1,0 +1,80 @@
+#pragma once
+// The serial adapter: drives LinkEngine with a QSerialPort (9600 8N1, no flow
+// control) and a precise 150 ms QTimer. One RadioLink per window or command;
+// it lives on the user-interface thread like everything else.
+//
+// Use from the windows (the read command as an example):
+//   RadioLink link(p);                          // device: the one mapped to p.Link.SerialPortNumber
+//   if (!link.openRadioPort(LinkOperation::ReadRadio)) return;   // 9003 shown
+//   link.closePort();
+//   if (TellId(p, 9004_txt, ...) != MsgAnswer::Ok) return;
+//   PrepareTransferData(p, LinkOperation::ReadRadio);           // RadioLink does not touch the image
+//   connect(&link, &RadioLink::progress, bar, ...);             // "N%" and the bar
+//   connect(&link, &RadioLink::transferClosed, ...);            // close FrmProgress here
+//   connect(&link, &RadioLink::finished, ...);                  // read: start ReadOKTimer -> PostReadStep(p)
+//   link.start();                                               // reopens the port, sends the handshake
+// The radio information read is the same without question and progress; on
+// success p.RadioInfo holds the decoded area (show FrmRadioInfo). The password
+// dialog and every question come through p.Prompts from inside the transfer.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QSerialPort>
+#include <QTimer>
+#include <memory>
+
+#include "link/LinkEngine.h"
+
+namespace tarvane {
+
+struct Program;
+
+class RadioLink : public QObject {
+    Q_OBJECT
+  public:
+    explicit RadioLink(Program& p, QObject* parent = nullptr);
+    ~RadioLink() override;
+
+    // A device path used instead of the one mapped to p.Link.SerialPortNumber.
+    void setDevice(const QString& path);
+    QString device() const;
+    // Every byte exchanged, with a timestamp and a direction, appended to a file.
+    bool setTraceFile(const QString& path);
+
+    // Sets the transfer range of the operation, then (re)opens the port. On
+    // failure shows 9003 with the device and the reason and returns false.
+    bool openRadioPort(LinkOperation op);
+    void closePort();
+    bool isPortOpen() const { return port_.isOpen(); }
+    // Opens the port if needed (with the range openRadioPort set) and sends
+    // the handshake. False when the port cannot be opened (9003 shown).
+    bool start();
+    // Ends a running transfer as a failure ("END" sent, port closed).
+    void abort();
+    bool isRunning() const { return engine_->Running(); }
+    LinkEngine& engine() { return *engine_; }
+
+  signals:
+    void progress(int percent);
+    // The transfer is over and the port closed; comes before the success message.
+    void transferClosed(tarvane::LinkOperation op, bool success);
+    void finished(tarvane::LinkOperation op, bool success);
+
+  private:
+    bool OpenPort();
+    void Send(std::span<const uint8_t> packet);
+    void OnReadyRead();
+    void OnError(QSerialPort::SerialPortError error);
+    void Trace(const char* direction, const QByteArray& bytes);
+
+    Program& p_;
+    QSerialPort port_;
+    QTimer wait_;
+    std::unique_ptr<LinkEngine> engine_;
+    QString device_;
+    LinkOperation prepared_ = LinkOperation::Idle;
+    QFile trace_;
+    QElapsedTimer clock_;
+};
+
+} // namespace tarvane

@@ -1,0 +1,176 @@
+// The read and write commands around a transfer: what they do to the working
+// image, the document and the memory block.
+#include <gtest/gtest.h>
+
+#include "TestProgram.h"
+#include "freq/RadioMemory.h"
+#include "image/ImageOps.h"
+#include "app/lang/LangText.h"
+#include "link/PortMap.h"
+#include "link/RadioOps.h"
+#include "sim/VirtualLine.h"
+
+namespace tarvane {
+namespace {
+
+// A radio holding the encoding of a band's image with one visible change.
+RadioResponder RadioHolding(int type) {
+    auto source = test::MakeTestProgram(type);
+    source->Image.Settings.Features.Options[kOptVolume] = 6;
+    EncodeRadioMemory(*source);
+    RadioSetup setup;
+    setup.modelType = static_cast<uint8_t>(type);
+    RadioResponder radio(setup);
+    radio.memory = source->RadioMemoryBlock;
+    radio.SetPassword("");
+    return radio;
+}
+
+TEST(ReadCommand, SuccessfulReadBecomesTheUntitledNewDocumentWithTheOldBaseline) {
+    for (int type : {0, 1, 2}) {
+        auto t = test::MakeTestProgram(0);
+        t->Link.NoEchoMode = true;
+        t->Doc.Path = "/somewhere/old.dat";
+        t->Doc.Untitled = false;
+        CopyToBaseline(*t);
+        const RadioImage baseline = t->Baseline;
+        RadioResponder radio = RadioHolding(type);
+        VirtualLine line(*t, radio);
+        PrepareTransferData(*t, LinkOperation::ReadRadio);
+        ASSERT_TRUE(line.Run(LinkOperation::ReadRadio));
+        ASSERT_TRUE(PostReadStep(*t));
+        EXPECT_EQ(t->Model.ModelType, type);
+        EXPECT_EQ(t->Image.Settings.Features.Options[kOptVolume], 6);
+        EXPECT_EQ(t->Doc.Path, "new.dat");
+        EXPECT_TRUE(t->Doc.Untitled);
+        EXPECT_EQ(t->Baseline, baseline);
+        EXPECT_TRUE(ImageChanged(*t));
+    }
+}
+
+TEST(ReadCommand, FailedOrCancelledReadLeavesImageAndDocumentAlone) {
+    struct Case {
+        const char* name;
+        RadioFaults faults;
+        std::vector<MsgAnswer> answers;
+    };
+    RadioFaults silentLate;
+    silentLate.silenceEvery = 1;
+    RadioFaults deaf;
+    deaf.ignoreHandshakes = 1000;
+    const Case cases[] = {{"cancel half-way", silentLate, {MsgAnswer::Cancel}},
+                          {"restart, then cancel", silentLate, {MsgAnswer::Ok, MsgAnswer::Cancel}},
+                          {"no radio", deaf, {MsgAnswer::Cancel}}};
+    for (const Case& c : cases) {
+        auto t = test::MakeTestProgram(1);
+        t->Link.NoEchoMode = true;
+        t->Doc.Path = "/somewhere/old.dat";
+        t->Doc.Untitled = false;
+        const RadioImage before = t->Image;
+        RadioResponder radio = RadioHolding(0);
+        radio.setup.faults = c.faults;
+        t.script->answers.assign(c.answers.begin(), c.answers.end());
+        VirtualLine line(*t, radio);
+        PrepareTransferData(*t, LinkOperation::ReadRadio);
+        EXPECT_FALSE(line.Run(LinkOperation::ReadRadio)) << c.name;
+        EXPECT_EQ(t->Image, before) << c.name;
+        EXPECT_EQ(t->Model.ModelType, 1) << c.name;
+        EXPECT_EQ(t->Doc.Path, "/somewhere/old.dat") << c.name;
+        EXPECT_EQ(line.Engine().Operation(), LinkOperation::Idle);
+    }
+}
+
+TEST(ReadCommand, RadioTypeWithoutBandIsReadButRefusedAndTheProgramGoesOn) {
+    auto t = test::MakeTestProgram(0);
+    t->Link.NoEchoMode = true;
+    RadioResponder radio = RadioHolding(0);
+    radio.setup.modelType = 5;
+    const RadioImage before = t->Image;
+    VirtualLine line(*t, radio);
+    PrepareTransferData(*t, LinkOperation::ReadRadio);
+    ASSERT_TRUE(line.Run(LinkOperation::ReadRadio)); // the type is not compared when reading
+    EXPECT_FALSE(PostReadStep(*t));
+    EXPECT_TRUE(t.script->Saw("Country Mode Error!"));
+    EXPECT_EQ(t->Image, before);
+    EXPECT_FALSE(t->QuitRequested);
+}
+
+TEST(WriteCommand, BytesSentAreTheEncoderOutputOfTheWorkingImage) {
+    auto t = test::MakeTestProgram(2);
+    t->Link.NoEchoMode = true;
+    t->Image.Settings.Features.Options[kOptSquelch] = 3;
+    t->RadioMemoryBlock.fill(0xEE); // stale bytes from an earlier transfer must not go out
+    RadioSetup setup;
+    setup.modelType = 2;
+    RadioResponder radio(setup);
+    radio.SetPassword("");
+    VirtualLine line(*t, radio);
+    PrepareTransferData(*t, LinkOperation::WriteRadio);
+    const RadioImage before = t->Image;
+    ASSERT_TRUE(line.Run(LinkOperation::WriteRadio));
+    auto expected = test::MakeTestProgram(2);
+    expected->Image = before;
+    EncodeRadioMemory(*expected);
+    EXPECT_EQ(radio.memory, expected->RadioMemoryBlock);
+    EXPECT_EQ(t->Image, before);
+}
+
+TEST(InfoCommand, ClearsTheMemoryBlockAndLeavesTheImageAlone) {
+    auto t = test::MakeTestProgram(0);
+    t->Link.NoEchoMode = true;
+    t->RadioMemoryBlock.fill(0x55);
+    const RadioImage before = t->Image;
+    RadioResponder radio;
+    radio.info[0] = 0x01;
+    VirtualLine line(*t, radio);
+    PrepareTransferData(*t, LinkOperation::ReadRadioInfo);
+    ASSERT_TRUE(line.Run(LinkOperation::ReadRadioInfo));
+    EXPECT_EQ(t->RadioInfo.ModelType, 1);
+    EXPECT_TRUE(std::all_of(t->RadioMemoryBlock.begin(), t->RadioMemoryBlock.end(), [](uint8_t b) { return b == 0; }));
+    EXPECT_EQ(t->Image, before);
+}
+
+TEST(PortNumbers, NewDevicesTakeTheLowestFreeNumbersAndTypedPathsMove) {
+    auto t = test::MakeTestProgram();
+    PortMap map = LoadPortMap(*t);
+    map[0] = "/dev/serial/by-id/usb-A";
+    map[2] = "/dev/ttyUSB7";
+    ASSERT_TRUE(SavePortMap(*t, map));
+    map = LoadPortMap(*t);
+    EXPECT_TRUE(MapNewDevices(map, {"/dev/ttyUSB7", "/dev/serial/by-id/usb-B", "/dev/ttyACM0"}));
+    EXPECT_EQ(map[1], "/dev/serial/by-id/usb-B");
+    EXPECT_EQ(map[2], "/dev/ttyUSB7");
+    EXPECT_EQ(map[3], "/dev/ttyACM0");
+    EXPECT_FALSE(MapNewDevices(map, {"/dev/ttyACM0"}));
+    ASSERT_TRUE(SavePortMap(*t, map));
+
+    ASSERT_TRUE(AssignPortPath(*t, 16, "/tmp/sim/radio"));
+    ASSERT_TRUE(AssignPortPath(*t, 5, "/dev/ttyUSB7")); // moves from 3 to 5
+    EXPECT_EQ(PortDevicePath(*t, 16), "/tmp/sim/radio");
+    EXPECT_EQ(PortDevicePath(*t, 5), "/dev/ttyUSB7");
+    EXPECT_EQ(PortDevicePath(*t, 3), "/dev/ttyS2"); // unmapped: the classic port of that number
+    EXPECT_EQ(PortDevicePath(*t, 1), "/dev/serial/by-id/usb-A");
+    EXPECT_FALSE(AssignPortPath(*t, 17, "/dev/x"));
+    EXPECT_FALSE(AssignPortPath(*t, 0, "/dev/x"));
+}
+
+TEST(PortNumbers, FullMapLeavesFurtherDevicesUnnumbered) {
+    PortMap map;
+    std::vector<std::string> devices;
+    for (int i = 0; i < 20; ++i) devices.push_back("/dev/ttyUSB" + std::to_string(i));
+    EXPECT_TRUE(MapNewDevices(map, devices));
+    EXPECT_EQ(map[15], "/dev/ttyUSB15");
+    EXPECT_EQ(std::count(map.begin(), map.end(), "/dev/ttyUSB16"), 0);
+}
+
+TEST(PortNumbers, OpenFailureNamesDeviceAndReasonAndHowToGetPermission) {
+    auto t = test::MakeTestProgram();
+    const std::string plain = PortOpenFailureText(*t, "/dev/ttyUSB0", "No such file or directory", false);
+    EXPECT_EQ(plain, LangText(*t, 9003_txt) + "\r\n/dev/ttyUSB0: No such file or directory");
+    const std::string denied = PortOpenFailureText(*t, "/dev/ttyUSB0", "Permission denied", true);
+    EXPECT_EQ(denied, plain.substr(0, plain.find(':')) + ": Permission denied\r\n" + LangText(*t, 9031_txt));
+    EXPECT_NE(LangText(*t, 9031_txt).find("dialout"), std::string::npos);
+}
+
+} // namespace
+} // namespace tarvane
