@@ -1,9 +1,6 @@
 #include "sim/RadioResponder.h"
 
 #include <algorithm>
-#include <fstream>
-
-#include "image/CodeplugFile.h"
 
 namespace tarvane {
 
@@ -162,14 +159,5 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
     default: drop(1); return true;
     }
 }
-
-bool LoadRawFile(const std::string& path, std::span<uint8_t> out) {
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes) || bytes.size() != out.size()) return false;
-    std::copy(bytes.begin(), bytes.end(), out.begin());
-    return true;
-}
-
-bool SaveRawFile(const std::string& path, std::span<const uint8_t> bytes) { return WriteFileAtomic(path, bytes); }
 
 } // namespace tarvane

@@ -80,8 +80,4 @@ class RadioResponder {
     int nakEndsLeft_ = 0;
 };
 
-// Files of the simulator: raw memory (7424 bytes) and information area (256 bytes).
-bool LoadRawFile(const std::string& path, std::span<uint8_t> out);
-bool SaveRawFile(const std::string& path, std::span<const uint8_t> bytes);
-
 } // namespace tarvane

@@ -14,6 +14,8 @@
 #include <ctime>
 #include <map>
 
+#include "image/CodeplugFile.h"
+
 namespace tarvane {
 
 namespace {
@@ -23,6 +25,16 @@ void OnSignal(int) { gStop = 1; }
 
 constexpr int64_t kByteNs = 1'000'000'000 / 960; // one 10-bit character at 9600 baud
 constexpr int64_t kPieceGapNs = 300'000;         // unpaced split replies: far enough apart to be read apart
+
+// The radio's files: raw memory (7424 bytes) and information area (256 bytes).
+bool LoadRawFile(const std::string& path, std::span<uint8_t> out) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes) || bytes.size() != out.size()) return false;
+    std::copy(bytes.begin(), bytes.end(), out.begin());
+    return true;
+}
+
+bool SaveRawFile(const std::string& path, std::span<const uint8_t> bytes) { return WriteFileAtomic(path, bytes); }
 
 int64_t Now() {
     timespec ts{};
