@@ -75,7 +75,12 @@ FrmCHInfoEdit::FrmCHInfoEdit(Program& p, QWidget* parent) : QWidget(parent), p_(
     SetGridEditData(true);
 }
 
-FrmCHInfoEdit::~FrmCHInfoEdit() { p_.Doc.ChannelEditOpen = false; }
+FrmCHInfoEdit::~FrmCHInfoEdit() {
+    // The children still signal while the base class takes them down.
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    loading_ = true; // and a focus loss then stores nothing
+    p_.Doc.ChannelEditOpen = false;
+}
 
 void FrmCHInfoEdit::closeEvent(QCloseEvent* event) {
     CommitEdit();

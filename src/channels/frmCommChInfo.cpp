@@ -81,7 +81,12 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
     });
 }
 
-frmCommChInfo::~frmCommChInfo() { p_.Doc.ChannelTableOpen = false; }
+frmCommChInfo::~frmCommChInfo() {
+    // The children and the focus still signal while the base class takes them down.
+    disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    p_.Doc.ChannelTableOpen = false;
+}
 
 void frmCommChInfo::closeEvent(QCloseEvent* event) {
     Guard("frmCommChInfo_Form_Unload", [this] {
