@@ -1,11 +1,12 @@
-// The window kinds of the program. Each editor adds its line here.
+// The window kinds of the program. Each editor family plugs itself in here.
 #include "app/Program.h"
 #include "app/frmMain.h"
+#include "channels/ChannelWindows.h"
 
 namespace tarvane {
 
 void RegisterStandardWindows(frmMain& m) {
-    (void)m;
+    RegisterChannelWindows(m);
 }
 
 } // namespace tarvane

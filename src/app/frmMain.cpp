@@ -171,6 +171,8 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
 
 frmMain::~frmMain() {
     p_.Notify.captionChanged = nullptr;
+    // The child windows go after the frame's own part: nothing may call back into it then.
+    mdi_->blockSignals(true);
 }
 
 // ---- building -------------------------------------------------------------

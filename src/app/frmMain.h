@@ -132,6 +132,8 @@ private:
     void AbortTransfer();
     // A link for one radio command; nullptr while another transfer runs.
     RadioLink* NewLink();
+    // Forgets a link whose transfer did not start: operation Idle, port closed.
+    void DropLink();
     // Runs a read or write with the modal progress window; the port check and question came first.
     void RunWithProgress(RadioLink* link, bool writing);
     // Commits the edit in progress of the open windows of these kinds.

@@ -1,18 +1,157 @@
-// The frame's radio commands: read, write, radio information.
+// The frame's radio commands: read, write, radio information. The transfers run
+// on the port's events and the wait timer; the frame only starts them and
+// follows their end.
+#include <QApplication>
+#include <QMdiArea>
+#include <QTimer>
+
+#include "app/ListHelpers.h"
 #include "app/Program.h"
 #include "app/frmMain.h"
+#include "app/lang/LangText.h"
+#include "link/FrmProgress.h"
+#include "link/FrmRadioInfo.h"
+#include "link/RadioLink.h"
+#include "link/RadioOps.h"
 
 namespace tarvane {
 
-bool frmMain::TransferRunning() const { return false; }
-RadioLink* frmMain::NewLink() { return nullptr; }
-void frmMain::RunWithProgress(RadioLink*, bool) {}
-void frmMain::mnuReadFromRadio_Click() {}
-void frmMain::mnuWriteToRadio_Click() {}
-void frmMain::WaitSaveDataTimer_Timer() {}
-void frmMain::ReadOKTimer_Timer() {}
-void frmMain::MnuLocalInfo_Click() {}
-void frmMain::ReadRMGDataFromRadio() {}
-void frmMain::AbortTransfer() {}
+bool frmMain::TransferRunning() const { return link_ && link_->isRunning(); }
+
+RadioLink* frmMain::NewLink() {
+    if (link_) {
+        // One transfer at a time; a finished one may still wait for its deletion.
+        if (link_->isRunning()) return nullptr;
+        link_->deleteLater();
+    }
+    link_ = new RadioLink(p_, this);
+    return link_;
+}
+
+void frmMain::DropLink() {
+    if (!link_) return;
+    // The operation goes back to Idle and the port is closed.
+    link_->closePort();
+    link_->engine().Prepare(LinkOperation::Idle);
+    link_->deleteLater();
+    link_ = nullptr;
+}
+
+void frmMain::AbortTransfer() {
+    if (!link_) return;
+    link_->abort();
+    link_->closePort();
+}
+
+void frmMain::RunWithProgress(RadioLink* link, bool writing) {
+    FrmProgress progress(p_, writing, this);
+    connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
+    connect(link, &RadioLink::transferClosed, &progress, [this, &progress](LinkOperation op, bool success) {
+        progress.Finish();
+        if (op == LinkOperation::ReadRadio && success) {
+            // The document windows go before the success message; the new
+            // document comes from the post-read step.
+            CloseCurAllWindows();
+            ReadOKTimer.start();
+        }
+    });
+    connect(link, &RadioLink::finished, this, [this](LinkOperation op, bool success) {
+        if (!(op == LinkOperation::ReadRadio && success)) emit RadioCommandDone();
+    });
+    // Loading the window starts the transfer.
+    bool startFailed = false;
+    QTimer::singleShot(0, &progress, [link, &progress, &startFailed] {
+        if (!link->start()) {
+            startFailed = true;
+            progress.Finish();
+        }
+    });
+    progress.exec();
+    if (startFailed) {
+        DropLink();
+        emit RadioCommandDone();
+    }
+}
+
+void frmMain::mnuReadFromRadio_Click() {
+    ShowChannelTable();
+    CommitEdits({"frmCommChInfo"});
+    RadioLink* link = NewLink();
+    if (!link) return;
+    if (!link->openRadioPort(LinkOperation::ReadRadio)) {
+        DropLink();
+        emit RadioCommandDone();
+        return;
+    }
+    link->closePort();
+    if (TellId(p_, 9004_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) {
+        DropLink();
+        emit RadioCommandDone();
+        return;
+    }
+    PrepareTransferData(p_, LinkOperation::ReadRadio);
+    RunWithProgress(link, false);
+}
+
+void frmMain::ReadOKTimer_Timer() {
+    ReadOKTimer.stop();
+    PostReadStep(p_);
+    ShowMainTxt();
+    Change_Language();
+    ShowChannelTable();
+    mdi_->cascadeSubWindows();
+    emit RadioCommandDone();
+}
+
+void frmMain::mnuWriteToRadio_Click() {
+    CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF", "FrmRadioInfo"});
+    WaitSaveDataTimer.start();
+}
+
+void frmMain::WaitSaveDataTimer_Timer() {
+    WaitSaveDataTimer.stop();
+    RadioLink* link = NewLink();
+    if (!link) return;
+    if (!link->openRadioPort(LinkOperation::WriteRadio)) {
+        DropLink();
+        emit RadioCommandDone();
+        return;
+    }
+    link->closePort();
+    if (TellId(p_, 9005_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) {
+        DropLink();
+        emit RadioCommandDone();
+        return;
+    }
+    PrepareTransferData(p_, LinkOperation::WriteRadio);
+    RunWithProgress(link, true);
+}
+
+void frmMain::MnuLocalInfo_Click() {
+    UnloadWindowsNamed("FrmRadioInfo");
+    ReadRMGDataFromRadio();
+}
+
+void frmMain::ReadRMGDataFromRadio() {
+    RadioLink* link = NewLink();
+    if (!link) return;
+    if (!link->openRadioPort(LinkOperation::ReadRadioInfo)) {
+        DropLink();
+        emit RadioCommandDone();
+        return;
+    }
+    PrepareTransferData(p_, LinkOperation::ReadRadioInfo);
+    connect(link, &RadioLink::finished, this, [this](LinkOperation, bool success) {
+        if (success) {
+            QWidget* w = ShowFormOnce("FrmRadioInfo");
+            if (auto* info = qobject_cast<FrmRadioInfo*>(w)) info->ShowByData();
+        }
+        emit RadioCommandDone();
+    });
+    if (!link->start()) {
+        DropLink();
+        emit RadioCommandDone();
+    }
+}
 
 } // namespace tarvane

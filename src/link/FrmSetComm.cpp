@@ -1,7 +1,6 @@
 #include "link/FrmSetComm.h"
 
 #include <QButtonGroup>
-#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSerialPortInfo>
 #include <QVBoxLayout>
 
 #include "app/DialogCaptions.h"
@@ -24,24 +22,6 @@ namespace tarvane {
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 } // namespace
-
-std::vector<PresentPort> DiscoverSerialPorts() {
-    // A cable keeps its by-id name whichever ttyUSB number it gets today.
-    QMap<QString, QString> byId;
-    const QDir dir("/dev/serial/by-id");
-    for (const QFileInfo& link : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
-        byId[link.canonicalFilePath()] = link.absoluteFilePath();
-    std::vector<PresentPort> out;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const QString real = QFileInfo(info.systemLocation()).canonicalFilePath();
-        QString device = byId.value(real, info.systemLocation());
-        QString description = info.description();
-        if (!info.manufacturer().isEmpty() && !description.contains(info.manufacturer()))
-            description = info.manufacturer() + " " + description;
-        out.push_back({device.toStdString(), description.trimmed().toStdString()});
-    }
-    return out;
-}
 
 FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("FrmSetComm");
@@ -68,10 +48,8 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
         grid->addWidget(Option1[i], i + 1, 0);
         grid->addWidget(Device[i], i + 1, 1);
         grid->addWidget(Description[i], i + 1, 2);
-        connect(Device[i], &QLineEdit::editingFinished, this, [this, i] {
-            map_[static_cast<size_t>(i)] = Device[i]->text().trimmed().toStdString();
-            Refresh();
-        });
+        connect(Device[i], &QLineEdit::textEdited, this, [this, i] { typed_[static_cast<size_t>(i)] = true; });
+        connect(Device[i], &QLineEdit::editingFinished, this, [this] { Refresh(); });
     }
     grid->setColumnStretch(1, 1);
 
@@ -93,7 +71,7 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    map_ = original_ = LoadPortMap(p_);
+    Discover = [this] { return ListRadioPorts(p_); };
     Refresh();
     const int n = std::clamp<int>(p_.Link.SerialPortNumber, 1, kPortCount);
     SetOptionState(Option1[n - 1], 1);
@@ -120,23 +98,23 @@ int FrmSetComm::SelectedNumber() const {
 }
 
 void FrmSetComm::Refresh() {
-    const std::vector<PresentPort> present = Discover ? Discover() : std::vector<PresentPort>{};
-    std::vector<std::string> devices;
-    for (const PresentPort& port : present) devices.push_back(port.Device);
-    // A device plugged in gets the lowest free number; OK keeps it.
-    MapNewDevices(map_, devices);
+    const QList<PortEntry> entries = Discover ? Discover() : QList<PortEntry>{};
     for (int i = 0; i < kPortCount; ++i) {
-        const std::string& mapped = map_[static_cast<size_t>(i)];
-        const std::string device = mapped.empty() ? "/dev/ttyS" + std::to_string(i) : mapped;
-        const PresentPort* found = nullptr;
-        for (const PresentPort& port : present)
-            if (port.Device == device) found = &port;
-        // A typed path (a pseudo-terminal, a link) is not listed by the system: it counts when it exists.
-        const bool usable = found || (!mapped.empty() && QFileInfo::exists(Q(mapped)));
+        const PortEntry* e = nullptr;
+        for (const PortEntry& entry : entries)
+            if (entry.number == i + 1) e = &entry;
+        bool usable = e && e->present;
+        if (typed_[static_cast<size_t>(i)]) {
+            // A typed path counts once it exists; it is given to the number on OK.
+            const QString typed = Device[i]->text().trimmed();
+            usable = !typed.isEmpty() && QFileInfo::exists(typed);
+            Description[i]->clear();
+        } else {
+            Device[i]->setText(e ? e->device : QString());
+            Device[i]->setCursorPosition(0);
+            Description[i]->setText(e ? e->description : QString());
+        }
         Option1[i]->setEnabled(usable);
-        if (!Device[i]->hasFocus()) Device[i]->setText(Q(mapped));
-        Device[i]->setPlaceholderText(Q(device));
-        Description[i]->setText(found ? Q(found->Description) : QString());
     }
 }
 
@@ -147,13 +125,8 @@ void FrmSetComm::ReCommTimer_Timer() {
 }
 
 void FrmSetComm::CommandOK_Click() {
-    for (int i = 0; i < kPortCount; ++i) map_[static_cast<size_t>(i)] = Device[i]->text().trimmed().toStdString();
-    // A path given to two numbers stays with the later one.
     for (int i = 0; i < kPortCount; ++i)
-        for (int j = i + 1; j < kPortCount; ++j)
-            if (!map_[static_cast<size_t>(i)].empty() && map_[static_cast<size_t>(i)] == map_[static_cast<size_t>(j)])
-                map_[static_cast<size_t>(i)].clear();
-    if (map_ != original_) SavePortMap(p_, map_);
+        if (typed_[static_cast<size_t>(i)]) AssignRadioPort(p_, i + 1, Device[i]->text());
     p_.Link.SerialPortNumber = static_cast<int16_t>(SelectedNumber());
     WriteSetup(p_);
     accept();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/PortMap.h"
+#include "link/SerialPorts.h"
 
 class QButtonGroup;
 class QLabel;
@@ -20,20 +21,12 @@ namespace tarvane {
 
 struct Program;
 
-struct PresentPort {
-    std::string Device;      // the stable name where there is one
-    std::string Description; // maker and product as the system reports them
-};
-
-// The serial devices present now: /dev/serial/by-id names where they exist.
-std::vector<PresentPort> DiscoverSerialPorts();
-
 class FrmSetComm : public QDialog {
     Q_OBJECT
 public:
     FrmSetComm(Program& p, QWidget* parent = nullptr);
-    // Discovery, replaceable by tests.
-    std::function<std::vector<PresentPort>()> Discover = DiscoverSerialPorts;
+    // Discovery (numbers new devices); tests replace it.
+    std::function<QList<PortEntry>()> Discover;
     // Remembers the choice, discovers again and chooses the same number again.
     void ReCommTimer_Timer();
     int SelectedNumber() const;
@@ -53,8 +46,7 @@ private:
     void Refresh();
     void CommandOK_Click();
     Program& p_;
-    PortMap map_;       // the map as the dialog shows it, saved on OK
-    PortMap original_;
+    std::array<bool, kPortCount> typed_{}; // the user gave this number a path
     QButtonGroup* group_ = nullptr;
 };
 

@@ -1,6 +1,8 @@
 // The small dialogs: password, progress, radio information, about.
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -10,7 +12,9 @@
 #include "app/frmAbout.h"
 #include "app/lang/LangText.h"
 #include "link/FrmPassWord.h"
+#include "app/IniFile.h"
 #include "link/FrmProgress.h"
+#include "link/FrmSetComm.h"
 #include "link/FrmRadioInfo.h"
 #include "link/LinkEngine.h"
 
@@ -34,6 +38,8 @@ private slots:
     void radioInformationShowsEveryField();
     void radioInformationOfAnErasedArea();
     void aboutTexts();
+    void portDialogFollowsDiscovery();
+    void portDialogTypedPathAndCancel();
 };
 
 void DialogTest::passwordIsMaskedAndAtMostFourCharacters_data() {
@@ -147,6 +153,93 @@ void DialogTest::aboutTexts() {
     dlg.show();
     dlg.cmdOK->click();
     QVERIFY(!dlg.isVisible());
+}
+
+namespace {
+QList<PortEntry> Ports(QList<int> present) {
+    QList<PortEntry> out;
+    for (int n = 1; n <= 16; ++n) {
+        PortEntry e;
+        e.number = n;
+        e.device = QString("/dev/ttyS%1").arg(n - 1);
+        e.present = present.contains(n);
+        if (n == 3) {
+            e.device = "/dev/serial/by-id/usb-Maker_Cable-if00-port0";
+            e.description = "USB Serial (Maker)";
+        }
+        out.append(e);
+    }
+    return out;
+}
+
+std::string SetupValue(Program& p, const char* section, const char* key) {
+    IniFile ini;
+    ini.Load(p.Dirs.SetupFile);
+    return ini.GetOr(section, key);
+}
+} // namespace
+
+void DialogTest::portDialogFollowsDiscovery() {
+    TestProgram t = MakeTestProgram(0);
+    Program& p = *t;
+    p.Link.SerialPortNumber = 5;
+    QList<int> present = {3};
+    FrmSetComm dlg(p);
+    dlg.Discover = [&] { return Ports(present); };
+    dlg.show();
+    QCOMPARE(dlg.windowTitle(), T(p, 22000_txt));
+    for (int i = 0; i < 16; ++i) {
+        QCOMPARE(dlg.Option1[i]->text(), T(p, 22002_txt) + QString::number(i + 1));
+        QCOMPARE(dlg.Option1[i]->isEnabled(), i == 2);
+    }
+    QCOMPARE(dlg.Device[2]->text(), QString("/dev/serial/by-id/usb-Maker_Cable-if00-port0"));
+    QCOMPARE(dlg.Description[2]->text(), QString("USB Serial (Maker)"));
+    // The stored number stays chosen though its port is not there.
+    QVERIFY(dlg.Option1[4]->isChecked());
+    QVERIFY(dlg.ReCommTimer.isActive());
+    QCOMPARE(dlg.ReCommTimer.interval(), 1000);
+    // A cable plugged in while the dialog is open shows at the next tick; the choice stays.
+    present = {3, 9};
+    dlg.ReCommTimer_Timer();
+    QVERIFY(dlg.Option1[8]->isEnabled());
+    QVERIFY(dlg.Option1[4]->isChecked());
+    // Unplugged again: disabled, and still the choice made.
+    dlg.Option1[2]->click();
+    present = {};
+    dlg.ReCommTimer_Timer();
+    QVERIFY(!dlg.Option1[2]->isEnabled());
+    QVERIFY(dlg.Option1[2]->isChecked());
+    dlg.CommandOK->click();
+    QVERIFY(!dlg.ReCommTimer.isActive());
+    QCOMPARE(p.Link.SerialPortNumber, int16_t(3));
+    QCOMPARE(SetupValue(p, "language", "comPort"), std::string("3"));
+}
+
+void DialogTest::portDialogTypedPathAndCancel() {
+    TestProgram t = MakeTestProgram(0);
+    Program& p = *t;
+    const QString pty = QString::fromStdString(TempDir()) + "/radio-link";
+    QFile link(pty);
+    QVERIFY(link.open(QIODevice::WriteOnly));
+    link.close();
+    for (bool ok : {false, true}) {
+        QFile::remove(QString::fromStdString(p.Dirs.SetupFile));
+        FrmSetComm dlg(p);
+        dlg.Discover = [] { return Ports({}); };
+        dlg.show();
+        QVERIFY(!dlg.Option1[6]->isEnabled());
+        dlg.Device[6]->setFocus();
+        dlg.Device[6]->selectAll();
+        QTest::keyClicks(dlg.Device[6], pty);
+        QTest::keyClick(dlg.Device[6], Qt::Key_Return);
+        // The typed path exists, so its number can be chosen.
+        QVERIFY(dlg.Option1[6]->isEnabled());
+        dlg.Option1[6]->click();
+        (ok ? dlg.CommandOK : dlg.CommandCancel)->click();
+        QCOMPARE(SetupValue(p, "Ports", "Port7"), ok ? pty.toStdString() : std::string());
+        QCOMPARE(SetupValue(p, "language", "comPort"), ok ? std::string("7") : std::string());
+        QCOMPARE(p.Link.SerialPortNumber, int16_t(ok ? 7 : 1));
+    }
 }
 
 QTEST_MAIN(DialogTest)
