@@ -119,7 +119,8 @@ void RadioLink::OnError(QSerialPort::SerialPortError error) {
     Trace("error", reason.toUtf8());
     if (port_.isOpen()) port_.close();
     if (engine_->Running()) {
-        Tell(p_, PortOpenFailureText(p_, device().toStdString(), reason.toStdString(), false), MsgIcon::Critical);
+        Tell(p_, LangText(p_, 9032_txt) + "\r\n" + device().toStdString() + ": " + reason.toStdString(),
+             MsgIcon::Critical);
         engine_->Abort();
     }
 }

@@ -16,6 +16,11 @@
 // The radio information read is the same without question and progress; on
 // success p.RadioInfo holds the decoded area (show FrmRadioInfo). The password
 // dialog and every question come through p.Prompts from inside the transfer.
+// The signals are emitted from inside the transfer's handlers: delete the link
+// with deleteLater(), never from a slot directly. After finished, check
+// p.QuitRequested (the version question was answered Yes: the program ends).
+// A port that hangs up mid-transfer is closed and the transfer ends as a
+// failure with message 9032.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QObject>

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "CliRunner.h"
 #include "TestProgram.h"
@@ -229,6 +230,23 @@ TEST(EndToEndFailure, PortThatCannotBeOpenedNamesTheDevice) {
     EXPECT_EQ(r.status, 1);
     auto t = test::MakeTestProgram();
     EXPECT_NE(r.err.find(LangText(*t, 9003_txt) + "\n/nonexistent/ttyUSB9"), std::string::npos) << r.err;
+}
+
+TEST(EndToEndFailure, RadioThatHangsUpEndsTheTransferWithTheLossReported) {
+    const std::string dir = test::TempDir();
+    std::unique_ptr<SimulatedRadio> radio = std::make_unique<SimulatedRadio>(
+        std::vector<std::string>{"--late-every", "1", "--late-ms", "100"}, dir); // about a minute for a read
+    ASSERT_TRUE(radio->Ready());
+    test::RunningCli read({"read", "--port", radio->Link(), "--out", dir + "/read.dat"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    radio.reset();
+    const CliResult r = read.Wait();
+    EXPECT_EQ(r.status, 1);
+    // Not the time-outs and the question of a silent radio: the loss itself is reported.
+    auto t = test::MakeTestProgram();
+    EXPECT_NE(r.err.find(LangText(*t, 9032_txt)), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(LangText(*t, 9008_txt)), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/read.dat"));
 }
 
 TEST(EndToEndFailure, RadioTypeWithoutBandIsReadButRefusedWithoutSaving) {

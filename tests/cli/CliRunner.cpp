@@ -44,18 +44,23 @@ int Spawn(const std::vector<std::string>& args, const std::string& out, const st
 
 } // namespace
 
-CliResult RunCli(const std::vector<std::string>& args) {
-    const std::string dir = TempDir();
+RunningCli::RunningCli(const std::vector<std::string>& args) : dir_(TempDir()) {
+    pid_ = Spawn(args, dir_ + "/out", dir_ + "/err");
+}
+
+CliResult RunningCli::Wait() {
     CliResult r;
-    const int pid = Spawn(args, dir + "/out", dir + "/err");
-    if (pid < 0) return r;
+    if (pid_ < 0) return r;
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = Slurp(dir + "/out");
-    r.err = Slurp(dir + "/err");
+    r.out = Slurp(dir_ + "/out");
+    r.err = Slurp(dir_ + "/err");
     return r;
 }
+
+CliResult RunCli(const std::vector<std::string>& args) { return RunningCli(args).Wait(); }
 
 SimulatedRadio::SimulatedRadio(const std::vector<std::string>& options, const std::string& folder)
     : folder_(folder.empty() ? TempDir() : folder) {

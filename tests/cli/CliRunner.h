@@ -14,6 +14,17 @@ struct CliResult {
 
 CliResult RunCli(const std::vector<std::string>& args);
 
+// The same, started now and waited for later.
+class RunningCli {
+  public:
+    explicit RunningCli(const std::vector<std::string>& args);
+    CliResult Wait();
+
+  private:
+    std::string dir_;
+    int pid_ = -1;
+};
+
 // "tarvane-cli simulate --unpaced" linked at a fresh path in its own folder;
 // memory.bin and info.bin there are the radio's files. Stopped on destruction.
 class SimulatedRadio {
