@@ -232,3 +232,63 @@ TEST(RadioInformation, RetryRereadsTheBlockThatTimedOutAndCancelKeepsTheRecord) 
 
 } // namespace
 } // namespace tarvane
+
+namespace tarvane {
+namespace {
+
+TEST(LinkQuestions, InputArrivingWhileAQuestionIsOpenIsIgnored) {
+    // The give-up question and the password dialog are modal: the event loop
+    // runs under them and may deliver input and ticks to the engine.
+    Rig r;
+    r.radio.SetPassword("PW");
+    r.line.tamper = [&](const Bytes& packet, std::vector<SimReply>& out) {
+        out = r.radio.Feed(packet);
+        if (packet == ReadRequest{0x0000}.encode()) out.clear(); // block 0 never answers
+        return true;
+    };
+    DataBlock answer; // what the radio would have answered: its memory is erased (0xFF)
+    answer.data.fill(0xFF);
+    const Bytes block0 = answer.encode();
+    int nested = 0;
+    r.t->Prompts.password = [&](std::string& entry) {
+        r.line.Engine().OnBytes(HandshakeAck::encode());
+        r.line.Engine().OnTimeout();
+        ++nested;
+        entry = "PW";
+        return true;
+    };
+    r.t->Prompts.message = [&](const std::string&, MsgIcon, MsgButtons, const std::string&) {
+        const LinkStep step = r.line.Engine().Step();
+        r.line.Engine().OnBytes(block0); // the very block the engine waits for
+        r.line.Engine().OnTimeout();
+        EXPECT_EQ(r.line.Engine().Step(), step);
+        ++nested;
+        return MsgAnswer::Cancel;
+    };
+    EXPECT_FALSE(r.line.Run(LinkOperation::ReadRadio));
+    EXPECT_EQ(nested, 2);
+    EXPECT_EQ(r.t->RadioMemoryBlock[0], 0x00); // the block delivered under the question was not stored
+    EXPECT_EQ(r.line.Engine().Operation(), LinkOperation::Idle);
+    EXPECT_EQ(r.line.Engine().Step(), LinkStep::AwaitHandshakeAck);
+    // The tick under the password dialog did not end the transfer: block 0 was tried four times.
+    EXPECT_EQ(std::count(r.line.sent.begin(), r.line.sent.end(), ReadRequest{0x0000}.encode()), 4);
+}
+
+TEST(LinkIdentity, FlagsByteIsCountedAfterTheEcho) {
+    for (bool ctcss : {false, true}) {
+        RadioSetup s;
+        s.ctcssDcs = ctcss;
+        test::TestProgram t = test::MakeTestProgram();
+        t->Link.NoEchoMode = false;
+        RadioResponder radio(s);
+        radio.SetPassword("");
+        VirtualLine line(*t, radio, true);
+        ASSERT_TRUE(line.Run(LinkOperation::WriteRadio));
+        EXPECT_EQ(t->Link.Identity.CtcssDcsSupported, ctcss);
+        EXPECT_EQ(t->Link.Identity.RadioModelCode, "Tarvane");
+        EXPECT_EQ(t->Link.Identity.RadioFirmwareVersion, "V100");
+    }
+}
+
+} // namespace
+} // namespace tarvane
