@@ -1,0 +1,43 @@
+#pragma once
+// Small pieces the feature windows share: twips, label placement, the key filters
+// of their text boxes, and subscribing to the program's change notifications.
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QObject;
+class QWidget;
+
+namespace tarvane {
+
+struct Program;
+
+// Twips to pixels, 15 twips per pixel, rounded to the nearest pixel.
+constexpr int Twips(int twips) {
+    return (twips + 7) / 15;
+}
+
+// Right-aligns the label so that its right edge ends `gapTwips` left of the control,
+// on the control's row.
+void PlaceLabelLeftOf(QLabel* label, const QWidget* control, int gapTwips, int width);
+
+// Replaces a list's entries.
+void FillList(QComboBox* list, const std::vector<std::string>& entries);
+QString Q(const std::string& text);
+
+// Key rules of the number and code boxes: control characters pass (Backspace and
+// the like) except Ctrl+C, Ctrl+V and Ctrl+X; printable characters pass only when
+// `allowed` contains them after `map` has been applied; everything above 127 is
+// discarded. Pasting and dropping text are switched off as well.
+void FilterKeys(QLineEdit* box, const QString& allowed, std::function<QChar(QChar)> map = {});
+
+// Subscribes a window to a notification without dropping the subscriber before it:
+// the previous function is called after the window's own. The window's part ends
+// with the window; when it is the newest subscriber, the previous one is put back.
+void ChainNotify(std::function<void()>& slot, QObject* owner, std::function<void()> handler);
+
+} // namespace tarvane

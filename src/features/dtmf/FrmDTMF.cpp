@@ -1,0 +1,185 @@
+#include "features/dtmf/FrmDTMF.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/DialogCaptions.h"
+#include "app/ListHelpers.h"
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "features/FeatureWidgets.h"
+#include "features/dtmf/DtmfArea.h"
+
+namespace tarvane {
+
+namespace {
+
+constexpr int kLists = 5;
+constexpr int kCodes = 16;
+constexpr int kCodeLength = 16;
+// The unit of lists 0..3 in milliseconds: the stored value is the shown number over it.
+constexpr int kUnitMs[4] = {10, 100, 100, 100};
+
+int16_t& ListField(DtmfBlock& d, int k) {
+    switch (k) {
+    case 0:
+        return d.DtmfRate;
+    case 1:
+        return d.FirstDigitTime;
+    case 2:
+        return d.FirstDigitDelay;
+    case 3:
+        return d.StarHashTime;
+    default:
+        return d.DKeySetting;
+    }
+}
+
+std::vector<std::string> Steps(int from, int to, int step) {
+    std::vector<std::string> out;
+    for (int v = from; v <= to; v += step)
+        out.push_back(std::to_string(v));
+    return out;
+}
+
+QChar UpperAtoD(QChar c) {
+    return c >= QChar('a') && c <= QChar('d') ? c.toUpper() : c;
+}
+
+} // namespace
+
+FrmDTMF::FrmDTMF(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
+    setObjectName("FrmDTMF");
+    BuildControls();
+    FillLists();
+    ApplyCaptions();
+    ShowDtmf();
+    SSTab1->setCurrentIndex(0);
+}
+
+void FrmDTMF::BuildControls() {
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName("SSTab1");
+    SSTab1->setGeometry(8, 8, 440, 270);
+    EnterMovesFocus(SSTab1->tabBar());
+    auto* settings = new QWidget;
+    SSTab1->addTab(settings, QString());
+    for (int k = 0; k < kLists; ++k) {
+        auto* c = new QComboBox(settings);
+        c->setObjectName(QString("Combo1_%1").arg(k));
+        c->setMaxVisibleItems(16);
+        c->setGeometry(200, 16 + 32 * k, 120, 24);
+        EnterMovesFocus(c);
+        connect(c, &QComboBox::activated, this, [this, k] { StoreList(k); });
+        Combo1[static_cast<size_t>(k)] = c;
+        auto* l = new QLabel(settings);
+        PlaceLabelLeftOf(l, c, 100, 180);
+        Label1[static_cast<size_t>(k)] = l;
+    }
+    Check1 = new QCheckBox(settings);
+    Check1->setObjectName("Check1");
+    Check1->setGeometry(20 + Twips(100), 16 + 32 * kLists + 4, 300, 24);
+    EnterMovesFocus(Check1);
+    connect(Check1, &QCheckBox::clicked, this, [this] { StoreDisplay(); });
+
+    // Codes 1..8 on the second tab, 9..16 on the third, in two columns of four.
+    for (int page = 0; page < 2; ++page) {
+        auto* tab = new QWidget;
+        SSTab1->addTab(tab, QString());
+        for (int i = 0; i < 8; ++i) {
+            const int n = page * 8 + i; // box index, code n + 1
+            auto* box = new QLineEdit(tab);
+            box->setObjectName(QString("Text1_%1").arg(n));
+            box->setMaxLength(kCodeLength);
+            box->setGeometry(40 + (i / 4) * 210, 20 + (i % 4) * 50, 160, 24);
+            FilterKeys(box, "0123456789ABCD*#", UpperAtoD);
+            EnterMovesFocus(box);
+            connect(box, &QLineEdit::textChanged, this,
+                    [this, n](const QString& t) { StoreDtmfCode(p_, n + 1, t.toLatin1().toStdString()); });
+            Text1[static_cast<size_t>(n)] = box;
+            auto* l = new QLabel(QString::number(n + 1), tab);
+            PlaceLabelLeftOf(l, box, 20, 26);
+            Label2[static_cast<size_t>(n)] = l;
+        }
+    }
+
+    CommandClose = new QPushButton(this);
+    CommandClose->setObjectName("CommandClose");
+    CommandClose->setGeometry(348, 286, 100, 28);
+    connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
+    CommandHelp = new QPushButton(this);
+    CommandHelp->setObjectName("CommandHelp");
+    CommandHelp->setGeometry(240, 286, 100, 28);
+    CommandHelp->hide(); // help is switched off in this program
+    setFixedSize(456, 324);
+}
+
+void FrmDTMF::FillLists() {
+    FillList(Combo1[0], Steps(10, 500, 10));
+    FillList(Combo1[1], Steps(0, 1000, 100));
+    FillList(Combo1[2], Steps(100, 2500, 100));
+    FillList(Combo1[3], {"0", "100", "500", "1000"});
+    std::vector<std::string> dkey{LangText(p_, 18040_txt)};
+    for (int n = 1; n <= 16; ++n)
+        dkey.push_back(std::to_string(n) + "s");
+    FillList(Combo1[4], dkey);
+}
+
+void FrmDTMF::ApplyCaptions() {
+    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    constexpr TextId tabs[3] = {18002_txt, 18003_txt, 18004_txt};
+    constexpr TextId lists[kLists] = {18005_txt, 18006_txt, 18007_txt, 18008_txt, 18009_txt};
+    setWindowTitle(text(18000_txt));
+    for (int t = 0; t < 3; ++t)
+        SSTab1->setTabText(t, text(tabs[t]));
+    for (int k = 0; k < kLists; ++k)
+        Label1[static_cast<size_t>(k)]->setText(text(lists[k]));
+    Check1->setText(text(18030_txt));
+    SetCloseHelpCaptions(this, p_);
+}
+
+void FrmDTMF::ShowDtmf() {
+    DtmfBlock& d = p_.Image.Settings.Dtmf;
+    for (int k = 0; k < 4; ++k)
+        SelectListText(Combo1[static_cast<size_t>(k)], QString::number(ListField(d, k) * kUnitMs[k]));
+    SelectListIndex(Combo1[4], d.DKeySetting);
+    SetOptionState(Check1, d.DtmfDisplay);
+    // Showing counts as choosing: what is shown is what is stored.
+    for (int k = 0; k < kLists; ++k)
+        StoreList(k);
+    StoreDisplay();
+    for (int n = 0; n < kCodes; ++n) {
+        const DtmfCodeEntry& e = d.Codes[static_cast<size_t>(n)];
+        std::string shown;
+        if (e.Length > 0 && e.Length <= kCodeLength) {
+            shown = std::string(e.Code.Raw().substr(0, static_cast<size_t>(e.Length)));
+            shown = shown.substr(0, shown.find('\0'));
+        }
+        Text1[static_cast<size_t>(n)]->setText(
+            QString::fromLatin1(shown.data(), static_cast<qsizetype>(shown.size())));
+    }
+}
+
+void FrmDTMF::StoreList(int k) {
+    if (k < 0 || k >= kLists) return;
+    const QComboBox* list = Combo1[static_cast<size_t>(k)];
+    if (list->currentIndex() < 0) return;
+    DtmfBlock& d = p_.Image.Settings.Dtmf;
+    if (k == 4) {
+        d.DKeySetting = static_cast<int16_t>(list->currentIndex());
+        return;
+    }
+    const int shown = ListNumberOr(list, 0);
+    ListField(d, k) = static_cast<int16_t>(RoundHalfEven(shown / static_cast<double>(kUnitMs[k])));
+}
+
+void FrmDTMF::StoreDisplay() {
+    p_.Image.Settings.Dtmf.DtmfDisplay = Check1->isChecked() ? 1 : 0;
+}
+
+} // namespace tarvane

@@ -1,0 +1,45 @@
+#pragma once
+// The DTMF window: timing and key settings, the display switch and the sixteen
+// codes. Every change is stored at once; showing stores the shown values back.
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace tarvane {
+
+struct Program;
+
+class FrmDTMF : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FrmDTMF(Program& p, QWidget* parent = nullptr);
+
+    void ShowDtmf();
+    // Stores list k (0..4) as it is shown.
+    void StoreList(int k);
+    void StoreDisplay();
+
+    std::array<QComboBox*, 5> Combo1{};
+    std::array<QLabel*, 5> Label1{};
+    std::array<QLineEdit*, 16> Text1{};
+    std::array<QLabel*, 16> Label2{};
+    QCheckBox* Check1 = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QPushButton* CommandClose = nullptr;
+    QPushButton* CommandHelp = nullptr;
+
+  private:
+    void BuildControls();
+    void FillLists();
+    void ApplyCaptions();
+
+    Program& p_;
+};
+
+} // namespace tarvane

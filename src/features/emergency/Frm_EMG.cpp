@@ -1,0 +1,363 @@
+#include "features/emergency/Frm_EMG.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "app/DialogCaptions.h"
+#include "app/FieldHelpers.h"
+#include "app/ListHelpers.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "features/FeatureWidgets.h"
+#include "features/emergency/EmergencyChannel.h"
+#include "features/options/OptionFields.h"
+#include "freq/Bands.h"
+#include "freq/ChannelCodec.h"
+#include "freq/ChannelEdit.h"
+#include "freq/FreqCodec.h"
+
+namespace tarvane {
+
+namespace {
+
+constexpr TextId kCaptionKeys[Frm_EMG::kRowCount + 1] = {
+    TextId{0}, 15029_txt, 15001_txt, 15002_txt, 15006_txt, 15100_txt, 15008_txt,
+    15007_txt, 15019_txt, 15020_txt, 15009_txt, 15010_txt, 15011_txt, 15013_txt,
+    15015_txt, 15016_txt, 15017_txt, 15018_txt, 15014_txt, 15012_txt};
+constexpr int kRowHeight = 18; // pixels; the CB grid is 4135 twips for 15 lines
+constexpr int kGridCbHeight = Twips(4135);
+constexpr int kButtonsCbTop = Twips(4560);
+// The window is 5625 twips high with its title bar and borders (about 495 twips).
+constexpr int kClientCbHeight = Twips(5625 - 495);
+const std::vector<std::string> kOffOn{"Off", "On"};
+
+// Enter in the offset editor commits, like a grid click.
+class EnterCommits : public QObject {
+  public:
+    EnterCommits(QObject* parent, std::function<void()> commit)
+        : QObject(parent), commit_(std::move(commit)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        commit_();
+        return true;
+    }
+
+  private:
+    std::function<void()> commit_;
+};
+
+} // namespace
+
+Frm_EMG::Frm_EMG(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
+    setObjectName("Frm_EMG");
+    band_ = p_.Model.ModelType;
+    emg_ = p_.Image.Settings.Emergency;
+    setWindowTitle(Q(LangText(p_, 20000_txt)));
+    BuildGrid();
+    BuildEditors();
+    ShowRB();
+    ShowColumn(1);
+    ShowColumn(2);
+}
+
+void Frm_EMG::BuildGrid() {
+    MSFlexGrid1 = new QTableWidget(kRowCount, 3, this);
+    MSFlexGrid1->setObjectName("MSFlexGrid1");
+    MSFlexGrid1->setHorizontalHeaderLabels({"", "EMG 1", "EMG 2"});
+    MSFlexGrid1->verticalHeader()->hide();
+    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    MSFlexGrid1->horizontalHeader()->setFixedHeight(kRowHeight);
+    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->horizontalHeader()->setSectionsClickable(false);
+    MSFlexGrid1->setColumnWidth(0, Twips(3000));
+    MSFlexGrid1->setColumnWidth(1, Twips(1500));
+    MSFlexGrid1->setColumnWidth(2, Twips(1500));
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MSFlexGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int r = 1; r <= kRowCount; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            MSFlexGrid1->setItem(r - 1, c, item);
+        }
+        MSFlexGrid1->item(r - 1, 0)->setText(Q(LangText(p_, kCaptionKeys[r])));
+    }
+    const bool cb = band_ == kBandCB;
+    MSFlexGrid1->setRowHidden(kRowScan - 1, true);
+    for (int r : {kRowDup, kRowOffset, kRowPower, kRowAddSub5K})
+        MSFlexGrid1->setRowHidden(r - 1, cb);
+    const int extra = cb ? 0 : 4 * kRowHeight; // the four rows CB hides
+    const int width = Twips(3000) + 2 * Twips(1500) + 2 * MSFlexGrid1->frameWidth();
+    MSFlexGrid1->setGeometry(8, 8, width, kGridCbHeight + extra);
+    connect(MSFlexGrid1, &QTableWidget::cellClicked, this, [this] { CommitEdit(); });
+    connect(MSFlexGrid1, &QTableWidget::cellDoubleClicked, this,
+            [this](int r, int c) { StartEdit(r + 1, c); });
+
+    CommandOK = new QPushButton(this);
+    CommandOK->setObjectName("CommandOK");
+    CommandOK->setAutoDefault(false);
+    CommandCancel = new QPushButton(this);
+    CommandCancel->setObjectName("CommandCancel");
+    CommandCancel->setAutoDefault(false);
+    SetOkCancelCaptions(this, p_);
+    const int top = kButtonsCbTop + extra;
+    CommandCancel->setGeometry(8 + width - 96, top, 96, 26);
+    CommandOK->setGeometry(CommandCancel->x() - 104, top, 96, 26);
+    connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
+    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    setFixedSize(width + 16, kClientCbHeight + extra);
+}
+
+void Frm_EMG::BuildEditors() {
+    QWidget* port = MSFlexGrid1->viewport();
+    auto list = [port](const std::vector<std::string>& entries) {
+        auto* c = new QComboBox(port);
+        c->setMaxVisibleItems(16);
+        FillList(c, entries);
+        c->hide();
+        return c;
+    };
+    std::vector<std::string> groups;
+    const int groupCount = band_ == kBandCB ? 1 : 10;
+    for (int g = 0; g < groupCount; ++g)
+        groups.push_back(GroupName(g, band_));
+    rowEditor_[kRowGroup] = list(groups);
+    rowEditor_[kRowDup] = list({"Off", "+", "-"});
+    rowEditor_[kRowScan] = list({"Del", "Add"});
+    rowEditor_[kRowTsq] = list(kOffOn);
+    rowEditor_[kRowRdct] = list(ToneNames());
+    rowEditor_[kRowTdct] = list(ToneNames());
+    for (int r : {kRowHiCut, kRowBusy, kRowNb, kRowAddSub5K})
+        rowEditor_[static_cast<size_t>(r)] = list(kOffOn);
+    rowEditor_[kRowAmFm] = list({"FM", "AM"});
+    rowEditor_[kRowRbTone] = list({});
+    const auto dtmf = FillDtmfCodeList(p_);
+    for (int r : {kRowDtmfBot, kRowDtmfEot, kRowDtmfCall})
+        rowEditor_[static_cast<size_t>(r)] = list(dtmf);
+    for (int c = 0; c < 2; ++c) {
+        channelEditor_[static_cast<size_t>(c)] = list({});
+        powerEditor_[static_cast<size_t>(c)] = list({});
+    }
+    offsetEditor_ = new QLineEdit(port);
+    offsetEditor_->setAlignment(Qt::AlignCenter);
+    FilterKeys(offsetEditor_, "0123456789");
+    offsetEditor_->installEventFilter(new EnterCommits(offsetEditor_, [this] { CommitEdit(); }));
+    offsetEditor_->hide();
+}
+
+void Frm_EMG::ShowRB() {
+    FillList(rowEditor_[kRowRbTone], RogerBeepEntries(p_));
+}
+
+QString Frm_EMG::CellText(int row, int column) const {
+    const QTableWidgetItem* item = MSFlexGrid1->item(row - 1, column);
+    return item ? item->text() : QString();
+}
+
+void Frm_EMG::SetCell(int row, int column, const QString& text) {
+    if (QTableWidgetItem* item = MSFlexGrid1->item(row - 1, column)) item->setText(text);
+}
+
+QComboBox* Frm_EMG::ListEditor(int row, int column) const {
+    if (row == kRowChannel) return channelEditor_[static_cast<size_t>(column - 1)];
+    if (row == kRowPower) return powerEditor_[static_cast<size_t>(column - 1)];
+    return row >= 1 && row <= kRowCount ? rowEditor_[static_cast<size_t>(row)] : nullptr;
+}
+
+int16_t* Frm_EMG::IndexField(ChannelRecord& r, int row) const {
+    switch (row) {
+    case kRowDup:
+        return &r.DUP;
+    case kRowScan:
+        return &r.Scan;
+    case kRowTsq:
+        return &r.TSQ;
+    case kRowRdct:
+        return &r.RDCT;
+    case kRowTdct:
+        return &r.TDCT;
+    case kRowHiCut:
+        return &r.HI_CUT;
+    case kRowBusy:
+        return &r.BUSY;
+    case kRowNb:
+        return &r.NB;
+    case kRowAmFm:
+        return &r.AM_FM;
+    case kRowPower:
+        return &r.Tx_Power;
+    case kRowAddSub5K:
+        return &r.Add_Sub_5K;
+    default:
+        return nullptr;
+    }
+}
+
+int16_t* Frm_EMG::NumberField(ChannelRecord& r, int row) const {
+    switch (row) {
+    case kRowRbTone:
+        return &r.RBTone;
+    case kRowDtmfBot:
+        return &r.DTMF_BOT;
+    case kRowDtmfEot:
+        return &r.DTMF_EOT;
+    case kRowDtmfCall:
+        return &r.DTMF_Call;
+    default:
+        return nullptr;
+    }
+}
+
+void Frm_EMG::RebuildChannelList(int column) {
+    const EmergencyRecord& e = emg_[static_cast<size_t>(column - 1)];
+    QComboBox* list = channelEditor_[static_cast<size_t>(column - 1)];
+    // A stored group outside the group list names no channel.
+    const bool known = e.EmgGroup >= 0 && e.EmgGroup < rowEditor_[kRowGroup]->count();
+    FillList(list, known ? ChannelListEntries(p_, e.EmgGroup, band_, true)
+                         : std::vector<std::string>{LangText(p_, 14013_txt)});
+}
+
+void Frm_EMG::RebuildPowerList(int column) {
+    ChannelRecord& r = emg_[static_cast<size_t>(column - 1)].Channel;
+    FillList(powerEditor_[static_cast<size_t>(column - 1)], PowerEntries(p_, r.AM_FM));
+    if (r.AM_FM == 1 && r.Tx_Power > 1) r.Tx_Power = 1;
+}
+
+void Frm_EMG::ShowColumn(int column) {
+    EmergencyRecord& e = emg_[static_cast<size_t>(column - 1)];
+    SetCell(kRowGroup, column, ListTextAt(rowEditor_[kRowGroup], e.EmgGroup));
+    RebuildChannelList(column);
+    // Only a channel that is in the list may be shown (the none entry is no channel).
+    const QComboBox* channels = channelEditor_[static_cast<size_t>(column - 1)];
+    QString shown = e.EmgChannel >= 1 ? FindListText(channels, QString::number(e.EmgChannel), -1) : QString();
+    SetCell(kRowChannel, column, shown);
+    if (shown.isEmpty()) {
+        e.EmgChannel = 0;
+        ClearRows(column);
+        return;
+    }
+    const int slot = 40 * e.EmgGroup + e.EmgChannel;
+    for (int i = 0; i < p_.Image.UsedCount(); ++i)
+        if (p_.Image.Channels[static_cast<size_t>(i)].SlotNumber == slot) {
+            e.Channel.RxFreq = p_.Image.Channels[static_cast<size_t>(i)].RxFreq;
+            break;
+        }
+    FillRows(column);
+}
+
+void Frm_EMG::FillRows(int column) {
+    ChannelRecord& r = emg_[static_cast<size_t>(column - 1)].Channel;
+    SetCell(kRowFreq, column, Q(FreqToDisplay(p_, r.RxFreq.Raw())));
+    SetCell(kRowOffset, column, QString::number(r.OffSetFre));
+    RebuildPowerList(column);
+    for (int row = kRowDup; row <= kRowCount; ++row) {
+        if (int16_t* f = IndexField(r, row))
+            SetCell(row, column, ListTextAt(ListEditor(row, column), *f));
+        else if (int16_t* n = NumberField(r, row))
+            SetCell(row, column, FindListText(ListEditor(row, column), QString::number(*n), 0));
+    }
+}
+
+void Frm_EMG::ClearRows(int column) {
+    for (int row = kRowFreq; row <= kRowCount; ++row)
+        SetCell(row, column, QString());
+}
+
+void Frm_EMG::LoadChannel(int column) {
+    LoadEmergencyChannel(p_.Image, emg_[static_cast<size_t>(column - 1)]);
+}
+
+QWidget* Frm_EMG::StartEdit(int row, int column) {
+    if (column < 1 || column > 2 || row < 1 || row > kRowCount || row == kRowFreq) return nullptr;
+    if (MSFlexGrid1->isRowHidden(row - 1)) return nullptr;
+    if (row >= kRowFreq && CellText(row, column).isEmpty()) return nullptr; // no channel chosen
+    CommitEdit();
+    QWidget* w = nullptr;
+    if (row == kRowOffset) {
+        offsetEditor_->setText(CellText(row, column));
+        w = offsetEditor_;
+    } else if (QComboBox* list = ListEditor(row, column)) {
+        SelectListText(list, CellText(row, column));
+        w = list;
+    }
+    if (!w) return nullptr;
+    w->setGeometry(MSFlexGrid1->visualItemRect(MSFlexGrid1->item(row - 1, column)));
+    w->show();
+    w->raise();
+    w->setFocus();
+    editor_ = w;
+    editRow_ = row;
+    editColumn_ = column;
+    return w;
+}
+
+void Frm_EMG::ChannelChanged(int column, int16_t channel) {
+    emg_[static_cast<size_t>(column - 1)].EmgChannel = channel;
+    if (channel == 0) {
+        ClearRows(column);
+        return;
+    }
+    LoadChannel(column);
+    ShowColumn(column);
+}
+
+void Frm_EMG::CommitEdit() {
+    if (!editor_ || editor_->isHidden()) return;
+    QWidget* w = editor_;
+    editor_ = nullptr;
+    w->hide();
+    const int row = editRow_, column = editColumn_;
+    EmergencyRecord& e = emg_[static_cast<size_t>(column - 1)];
+    ChannelRecord& r = e.Channel;
+    auto* list = qobject_cast<QComboBox*>(w);
+    const int index = list ? list->currentIndex() : -1;
+    if (row == kRowGroup) {
+        if (index < 0 || index == e.EmgGroup) return;
+        e.EmgGroup = static_cast<int16_t>(index);
+        SetCell(row, column, list->currentText());
+        RebuildChannelList(column);
+        const QString kept =
+            FindListText(channelEditor_[static_cast<size_t>(column - 1)], CellText(kRowChannel, column), -1);
+        SetCell(kRowChannel, column, kept);
+        const int16_t channel = ClampNumberText(kept.toStdString(), 1, 40, 1, 0);
+        ChannelChanged(column, channel);
+    } else if (row == kRowChannel) {
+        const int16_t channel = ClampNumberText(list->currentText().toStdString(), 1, 40, 1, 0);
+        if (channel == e.EmgChannel) return;
+        SetCell(row, column, channel == 0 ? QString() : list->currentText());
+        ChannelChanged(column, channel);
+    } else if (row == kRowOffset) {
+        r.OffSetFre = OffsetFromText(offsetEditor_->text().toStdString());
+        SetCell(row, column, QString::number(r.OffSetFre));
+    } else if (int16_t* n = NumberField(r, row)) {
+        *n = static_cast<int16_t>(ListNumberOr(list, 0));
+        SetCell(row, column, list->currentText());
+    } else if (int16_t* f = IndexField(r, row)) {
+        if (index < 0) return;
+        *f = static_cast<int16_t>(index);
+        SetCell(row, column, list->currentText());
+        if (row == kRowAmFm) {
+            RebuildPowerList(column);
+            SetCell(kRowPower, column, ListTextAt(powerEditor_[static_cast<size_t>(column - 1)], r.Tx_Power));
+        }
+    }
+}
+
+void Frm_EMG::CommandOK_Click() {
+    CommitEdit();
+    p_.Image.Settings.Emergency = emg_;
+    accept();
+}
+
+} // namespace tarvane

@@ -1,0 +1,332 @@
+#include "features/options/FrmOptFeatures.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/DialogCaptions.h"
+#include "app/ListHelpers.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "features/FeatureWidgets.h"
+#include "features/options/OptionFields.h"
+#include "freq/Bands.h"
+#include "freq/ChannelEdit.h"
+
+namespace tarvane {
+
+namespace {
+
+constexpr int kRow = 26; // pixels from one row to the next
+constexpr int kOptLabelW = 170;
+constexpr int kOptListW = 120;
+constexpr int kChLabelW = 130;
+constexpr int kChListW = 150;
+constexpr int kFrameTop = 24;  // room for the frame caption
+constexpr int kRows = 12;      // rows of a frame column
+constexpr int kLabelGap = 100; // twips between a label and its control
+
+// The default-channel lists in the order they are shown.
+constexpr int kChannelOrder[] = {1, 2, 4, 5, 6, 8, 9, 10, 11, 12, 13};
+
+constexpr TextId kOptionCaptions[23] = {16001_txt, 16002_txt, 16003_txt, 16004_txt, 16005_txt, 16006_txt,
+                                        16007_txt, 16008_txt, 16009_txt, 16010_txt, 16011_txt, 16012_txt,
+                                        16013_txt, 16014_txt, 16015_txt, 16016_txt, 16017_txt, 16018_txt,
+                                        16019_txt, 16020_txt, 16021_txt, 16022_txt, 16023_txt};
+// Label of default-channel list j is text 15005 + j; j = 0 and 3 do not exist.
+constexpr TextId kChannelCaptions[14] = {TextId{0}, 15006_txt, 15007_txt, TextId{0}, 15009_txt,
+                                         15010_txt, 15011_txt, 15012_txt, 15013_txt, 15014_txt,
+                                         15015_txt, 15016_txt, 15017_txt, 15018_txt};
+
+} // namespace
+
+FrmOptFeatures::FrmOptFeatures(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
+    setObjectName("FrmOptFeatures");
+    isCB_ = p_.Model.ModelType == kBandCB;
+    loading_ = true;
+    BuildControls();
+    FillLists();
+    ApplyCaptions();
+    LayoutControls();
+    ShowOptFeat();
+    loading_ = false;
+    // Refill on changes made in the tone-tip and DTMF windows.
+    ChainNotify(p_.Notify.toneTipsChanged, this, [this] { ShowRBOpt(); });
+    ChainNotify(p_.Notify.dtmfCodesChanged, this, [this] { RefillDtmfLists(); });
+}
+
+void FrmOptFeatures::BuildControls() {
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName("Frame1");
+    Frame2 = new QGroupBox(this);
+    Frame2->setObjectName("Frame2");
+    auto combo = [this](QWidget* parent, const QString& name, int id) {
+        auto* c = new QComboBox(parent);
+        c->setObjectName(name);
+        c->setMaxVisibleItems(16);
+        EnterMovesFocus(c);
+        connect(c, &QComboBox::activated, this, [this, id] { SaveOptFeat(id); });
+        return c;
+    };
+    for (int i = 0; i < kOptionListCount; ++i) {
+        Combo1[static_cast<size_t>(i)] = combo(Frame1, QString("Combo1_%1").arg(i), i);
+        Label1[static_cast<size_t>(i)] = new QLabel(Frame1);
+    }
+    Combo3 = new QComboBox(Frame1);
+    Combo3->setObjectName("Combo3");
+    EnterMovesFocus(Combo3);
+    connect(Combo3, &QComboBox::activated, this, [this] { CountryChosen(false); });
+    Combo4 = new QComboBox(Frame1);
+    Combo4->setObjectName("Combo4");
+    EnterMovesFocus(Combo4);
+    connect(Combo4, &QComboBox::activated, this, [this] { CountryChosen(true); });
+    for (int j = 1; j <= 13; ++j) {
+        if (!IsChannelList(j)) continue;
+        Combo2[static_cast<size_t>(j)] = combo(Frame2, QString("Combo2_%1").arg(j), 100 + j);
+        Label2[static_cast<size_t>(j)] = new QLabel(Frame2);
+    }
+    Text1 = new QLineEdit(Frame2);
+    Text1->setObjectName("Text1");
+    FilterKeys(Text1, "0123456789");
+    EnterMovesFocus(Text1);
+    Text1->installEventFilter(this);
+    connect(Text1, &QLineEdit::textChanged, this, [this] { SaveOptFeat(200); });
+    Label3 = new QLabel(Frame2);
+    Check1 = new QCheckBox(Frame2);
+    Check1->setObjectName("Check1");
+    EnterMovesFocus(Check1);
+    connect(Check1, &QCheckBox::clicked, this, [this] { SaveOptFeat(300); });
+    Text2 = new QLineEdit(Frame2);
+    Text2->setObjectName("Text2");
+    FilterKeys(Text2, "0123456789.");
+    EnterMovesFocus(Text2);
+    Text2->installEventFilter(this);
+    Label4 = new QLabel("Max", Frame2);
+
+    CommandClose = new QPushButton(this);
+    CommandClose->setObjectName("CommandClose");
+    connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
+    CommandHelp = new QPushButton(this);
+    CommandHelp->setObjectName("CommandHelp");
+    CommandHelp->hide(); // help is switched off in this program
+}
+
+void FrmOptFeatures::LayoutControls() {
+    // Options in two columns; the CB country lists take the place of option 1.
+    const int colX[2] = {12 + kOptLabelW + Twips(kLabelGap),
+                         12 + 2 * (kOptLabelW + Twips(kLabelGap)) + kOptListW + 16};
+    for (int i = 0; i < kOptionListCount; ++i) {
+        QComboBox* c = Combo1[static_cast<size_t>(i)];
+        c->setGeometry(colX[i / kRows], kFrameTop + (i % kRows) * kRow, kOptListW, 22);
+        PlaceLabelLeftOf(Label1[static_cast<size_t>(i)], c, kLabelGap, kOptLabelW);
+    }
+    const QRect g = Combo1[kOptActiveGroupList]->geometry();
+    const int half = (g.width() - 4) / 2;
+    Combo3->setGeometry(g.x(), g.y(), half, g.height());
+    Combo4->setGeometry(g.x() + half + 4, g.y(), g.width() - half - 4, g.height());
+    Frame1->setGeometry(8, 8, colX[1] + kOptListW + 12, kFrameTop + kRows * kRow + 10);
+
+    // Default channel: visible rows one below the other, then offset and SWR.
+    const int x = 12 + kChLabelW + Twips(kLabelGap);
+    int y = kFrameTop;
+    for (int j : kChannelOrder) {
+        QComboBox* c = Combo2[static_cast<size_t>(j)];
+        if (!c->isVisibleTo(this)) continue;
+        c->setGeometry(x, y, kChListW, 22);
+        PlaceLabelLeftOf(Label2[static_cast<size_t>(j)], c, kLabelGap, kChLabelW);
+        y += kRow;
+    }
+    Combo2[7]->setGeometry(x, y, kChListW, 22); // never shown
+    if (Text1->isVisibleTo(this)) {
+        Text1->setGeometry(x, y, 70, 22);
+        PlaceLabelLeftOf(Label3, Text1, kLabelGap, kChLabelW);
+        y += kRow;
+    }
+    Check1->setGeometry(12, y, kChLabelW + Twips(kLabelGap) + 40, 22);
+    Text2->setGeometry(x + 40, y, 60, 22);
+    PlaceLabelLeftOf(Label4, Text2, kLabelGap, 36);
+    Frame2->setGeometry(Frame1->geometry().right() + 8, 8, x + kChListW + 12, Frame1->height());
+
+    const int bottom = Frame1->geometry().bottom() + 10;
+    CommandClose->setGeometry(Frame2->geometry().right() - 100, bottom, 100, 28);
+    CommandHelp->setGeometry(CommandClose->x() - 108, bottom, 100, 28);
+    setFixedSize(Frame2->geometry().right() + 9, bottom + 28 + 10);
+}
+
+void FrmOptFeatures::ApplyCaptions() {
+    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    setWindowTitle(text(16000_txt));
+    Frame1->setTitle(text(16100_txt));
+    Frame2->setTitle(text(16101_txt));
+    for (int i = 0; i < kOptionListCount; ++i)
+        Label1[static_cast<size_t>(i)]->setText(text(kOptionCaptions[i]));
+    for (int j = 1; j <= 13; ++j)
+        if (QLabel* l = Label2[static_cast<size_t>(j)]) l->setText(text(kChannelCaptions[j]));
+    Label3->setText(text(15100_txt));
+    Check1->setText(text(15600_txt));
+    SetCloseHelpCaptions(this, p_);
+
+    // Visibility follows the band.
+    Combo2[7]->hide();
+    Label2[7]->hide();
+    for (QWidget* w : {static_cast<QWidget*>(Combo2[1]), static_cast<QWidget*>(Label2[1]),
+                       static_cast<QWidget*>(Combo2[9]), static_cast<QWidget*>(Label2[9]),
+                       static_cast<QWidget*>(Text1), static_cast<QWidget*>(Label3)})
+        w->setHidden(isCB_);
+    Combo1[kOptActiveGroupList]->setHidden(isCB_);
+    Combo3->setVisible(isCB_);
+    Combo4->hide();
+}
+
+void FrmOptFeatures::FillLists() {
+    for (int i = 0; i < kOptionListCount; ++i)
+        FillList(Combo1[static_cast<size_t>(i)], OptionEntries(p_, i));
+    FillList(Combo3, CountryEntries());
+    FillList(Combo4, CountrySubEntries());
+    Combo3->setCurrentIndex(-1);
+    Combo4->setCurrentIndex(-1);
+    const int amFm = p_.Image.Settings.CommonChannel.AM_FM;
+    for (int j = 1; j <= 13; ++j)
+        if (QComboBox* c = Combo2[static_cast<size_t>(j)]) FillList(c, DefaultChannelEntries(p_, j, amFm));
+}
+
+void FrmOptFeatures::FillPowerList() {
+    FillList(Combo2[kChPowerList], PowerEntries(p_, p_.Image.Settings.CommonChannel.AM_FM));
+}
+
+bool FrmOptFeatures::NotInComboList(const QComboBox* list, int index) {
+    return !list || index < 0 || index >= list->count();
+}
+
+void FrmOptFeatures::ShowOptFeat() {
+    const bool wasLoading = loading_;
+    loading_ = true;
+    const FeatureBlock& f = p_.Image.Settings.Features;
+    ChannelRecord& c = p_.Image.Settings.CommonChannel;
+    for (int i = 0; i < kOptionListCount; ++i) {
+        QComboBox* list = Combo1[static_cast<size_t>(i)];
+        const int v = OptionValue(f, i);
+        if (OptionShowsNumber(i))
+            SelectListText(list, QString::number(v));
+        else
+            SelectListIndex(list, v);
+    }
+    if (isCB_) ShowCountry();
+    for (int j : {1, 2, 4, 5, 6, 7, 8})
+        SelectListIndex(Combo2[static_cast<size_t>(j)], *DefaultChannelField(c, j));
+    // Power: the list follows the modulation, and AM allows no power above 1.
+    FillPowerList();
+    if (c.AM_FM == 1 && c.Tx_Power > 1) c.Tx_Power = 1;
+    SelectListIndex(Combo2[kChPowerList], c.Tx_Power);
+    ShowRBOpt();
+    for (int j = 11; j <= 13; ++j) {
+        QComboBox* list = Combo2[static_cast<size_t>(j)];
+        FillList(list, FillDtmfCodeList(p_));
+        SelectListText(list, QString::number(*DefaultChannelField(c, j)));
+    }
+    Text2->setText(Q(SwrText(f.Options[kOptSwrLimit])));
+    Text1->setText(QString::number(c.OffSetFre));
+    SetOptionState(Check1, f.Options[kOptSwrInUse]);
+    loading_ = wasLoading;
+}
+
+void FrmOptFeatures::ShowRBOpt() {
+    QComboBox* list = Combo2[kChRogerBeepList];
+    FillList(list, RogerBeepEntries(p_));
+    SelectListText(list, Q(RogerBeepText(p_, p_.Image.Settings.CommonChannel.RBTone)));
+}
+
+void FrmOptFeatures::RefillDtmfLists() {
+    const std::vector<std::string> entries = FillDtmfCodeList(p_);
+    for (int j = 11; j <= 13; ++j) {
+        QComboBox* list = Combo2[static_cast<size_t>(j)];
+        const QString shown = list->currentText();
+        FillList(list, entries);
+        SelectListText(list, shown);
+    }
+}
+
+void FrmOptFeatures::ShowCountry() {
+    const auto [first, second] = CountryTexts(p_.Image.Settings.Features.ActiveGroup);
+    SelectListText(Combo3, Q(first));
+    Combo4->setVisible(!second.empty());
+    if (second.empty())
+        Combo4->setCurrentIndex(-1);
+    else
+        SelectListText(Combo4, Q(second));
+}
+
+void FrmOptFeatures::CountryChosen(bool fromSubList) {
+    if (!fromSubList) {
+        const bool uk = Combo3->currentIndex() == kCountryWithSubList;
+        Combo4->setVisible(uk);
+        if (uk && Combo4->currentIndex() < 0) Combo4->setCurrentIndex(0);
+    }
+    if (loading_) return;
+    const QComboBox* chosen = Combo4->isVisibleTo(this) ? Combo4 : Combo3;
+    SelectListIndex(Combo1[kOptActiveGroupList], CountryChoiceToGroup(chosen->currentText().toStdString()));
+    SaveOptFeat(kOptActiveGroupList);
+}
+
+void FrmOptFeatures::SaveOptFeat(int id) {
+    if (loading_) return;
+    FeatureBlock f = p_.Image.Settings.Features;
+    ChannelRecord c = p_.Image.Settings.CommonChannel;
+    bool amFmChanged = false;
+    if (id >= 0 && id < kOptionListCount) {
+        const QComboBox* list = Combo1[static_cast<size_t>(id)];
+        if (OptionShowsNumber(id))
+            SetOptionValue(f, id, ListNumberOr(list, 1));
+        else if (list->currentIndex() >= 0)
+            SetOptionValue(f, id, list->currentIndex());
+    } else if (IsChannelList(id - 100)) {
+        const int j = id - 100;
+        const QComboBox* list = Combo2[static_cast<size_t>(j)];
+        int16_t* field = DefaultChannelField(c, j);
+        if (ChannelListShowsNumber(j))
+            *field = static_cast<int16_t>(ListNumberOr(list, 0));
+        else if (list->currentIndex() >= 0)
+            *field = static_cast<int16_t>(list->currentIndex());
+        if (j == kChAmFmList) {
+            amFmChanged = true;
+            if (c.AM_FM == 1 && c.Tx_Power > 1) c.Tx_Power = 1;
+        }
+    } else if (id == 200) {
+        c.OffSetFre = OffsetFromText(Text1->text().toStdString());
+    } else if (id == 300) {
+        f.Options[kOptSwrInUse] = Check1->isChecked() ? 1 : 0;
+    }
+    p_.Image.Settings.Features = f;
+    p_.Image.Settings.CommonChannel = c;
+    if (amFmChanged) {
+        FillPowerList();
+        SelectListIndex(Combo2[kChPowerList], c.Tx_Power);
+    }
+}
+
+void FrmOptFeatures::SwrLeft() {
+    const auto [shown, stored] = SwrFromText(Text2->text().toStdString());
+    Text2->setText(Q(shown));
+    if (!loading_) p_.Image.Settings.Features.Options[kOptSwrLimit] = stored;
+}
+
+bool FrmOptFeatures::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::FocusOut) {
+        if (watched == Text1) {
+            // Leaving shows what was stored, so a cut-off or stepped value is seen.
+            const bool wasLoading = loading_;
+            loading_ = true;
+            Text1->setText(QString::number(p_.Image.Settings.CommonChannel.OffSetFre));
+            loading_ = wasLoading;
+        } else if (watched == Text2) {
+            SwrLeft();
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+} // namespace tarvane

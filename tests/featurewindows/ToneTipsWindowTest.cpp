@@ -1,0 +1,245 @@
+// The tone-tip window over a test program: lists, picture and playback controls.
+#include <QImage>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest>
+
+#include "WindowTest.h"
+#include "app/Program.h"
+#include "features/tonetips/FrmToneTips.h"
+#include "features/tonetips/TonePlayer.h"
+#include "freq/Bands.h"
+
+using namespace tarvane;
+using namespace tarvane::test;
+
+namespace {
+
+struct Bar {
+    int left, width, height;
+    QRgb colour;
+};
+
+// The coloured runs along a row just above the picture's base line, each with the
+// height of its column.
+std::vector<Bar> BarsOf(const QImage& img) {
+    std::vector<Bar> out;
+    const int y = img.height() - 50 / 15 - 2;
+    int x = 0;
+    while (x < img.width()) {
+        const QRgb c = img.pixel(x, y) & 0xFFFFFF;
+        if (c == 0xFFFFFF) {
+            ++x;
+            continue;
+        }
+        int end = x;
+        while (end < img.width() && (img.pixel(end, y) & 0xFFFFFF) == c)
+            ++end;
+        const int mid = (x + end) / 2;
+        int top = y;
+        while (top > 0 && (img.pixel(mid, top - 1) & 0xFFFFFF) == c)
+            --top;
+        out.push_back({x, end - x, y - top + 1, c});
+        x = end;
+    }
+    return out;
+}
+
+QImage Render(FrmToneTips& w) {
+    return w.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class ToneTipsWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void RisingTipDrawsFiveEqualBarsOfRisingHeight();
+    void RestDrawsNoBarButTakesItsWidth();
+    void NoDurationDrawsNothing();
+    void ListsShowAndStoreTheirValues();
+    void StoredFrequencyOutsideTheListBecomesARest_data();
+    void StoredFrequencyOutsideTheListBecomesARest();
+    void LoopCount0DropsRogerBeepReferences();
+    void LastDurationRemovedDropsRogerBeepReferences();
+    void TabsSwitchTheTip();
+    void PlayNeedsAnOutputAndADuration();
+};
+
+void ToneTipsWindowTest::RisingTipDrawsFiveEqualBarsOfRisingHeight() {
+    auto t = MakeTestProgram(kBandCB);
+    const std::array<TonePair, 5> reset{{{64, 6}, {94, 6}, {134, 6}, {163, 6}, {192, 6}}};
+    for (size_t k = 0; k < 5; ++k)
+        QCOMPARE(t->Image.Settings.ToneTips[3].Pairs[k], reset[k]);
+    FrmToneTips w(*t);
+    w.TabStrip1->setCurrentIndex(3);
+    QCOMPARE(w.CurrentTip(), 4);
+    const QImage img = Render(w);
+    const auto bars = BarsOf(img);
+    QCOMPARE(bars.size(), size_t(5));
+    const int expected = (img.width() - 100 / 15) / 5;
+    for (size_t k = 0; k < bars.size(); ++k) {
+        QVERIFY2(std::abs(bars[k].width - expected) <= 1,
+                 qPrintable(QString("bar %1 width %2").arg(k).arg(bars[k].width)));
+        QCOMPARE(bars[k].colour, k % 2 == 0 ? QRgb(0xFF0000) : QRgb(0x0000FF));
+        if (k > 0) QVERIFY(bars[k].height > bars[k - 1].height);
+        if (k > 0) QVERIFY(std::abs(bars[k].left - (bars[k - 1].left + bars[k - 1].width)) <= 1);
+    }
+    QVERIFY(std::abs(bars[0].left - 50 / 15) <= 1);
+    // Heights follow the frequency over 256 of the drawing height.
+    const double h = (img.height() * 15 - 100) / 15.0;
+    QVERIFY(std::abs(bars[4].height - 192 * h / 256) <= 1.5);
+}
+
+void ToneTipsWindowTest::RestDrawsNoBarButTakesItsWidth() {
+    auto t = MakeTestProgram(kBandCB);
+    ToneTipRecord& tip = t->Image.Settings.ToneTips[0];
+    tip = ToneTipRecord{};
+    tip.LoopCount = 1;
+    tip.Pairs[0] = {200, 10};
+    tip.Pairs[1] = {0, 10};
+    tip.Pairs[2] = {200, 10};
+    FrmToneTips w(*t);
+    const QImage img = Render(w);
+    const auto bars = BarsOf(img);
+    QCOMPARE(bars.size(), size_t(2));
+    const int third = (img.width() - 100 / 15) / 3;
+    QVERIFY(std::abs(bars[0].width - third) <= 1);
+    QVERIFY(std::abs(bars[1].left - (bars[0].left + 2 * third)) <= 1);
+    QCOMPARE(bars[0].colour, QRgb(0xFF0000));
+    QCOMPARE(bars[1].colour, QRgb(0xFF0000)); // tone 3: odd
+}
+
+void ToneTipsWindowTest::NoDurationDrawsNothing() {
+    auto t = MakeTestProgram(kBandCB);
+    t->Image.Settings.ToneTips[0] = ToneTipRecord{};
+    t->Image.Settings.ToneTips[0].Pairs[0] = {200, 0};
+    FrmToneTips w(*t);
+    QVERIFY(BarsOf(Render(w)).empty());
+}
+
+void ToneTipsWindowTest::ListsShowAndStoreTheirValues() {
+    auto t = MakeTestProgram(kBandCB);
+    ToneTipRecord& tip = t->Image.Settings.ToneTips[0];
+    tip.LoopCount = 3;
+    tip.LoopInterval = 255;
+    tip.Pairs[13] = {255, 255};
+    FrmToneTips w(*t);
+    QCOMPARE(w.Combo1->currentText(), QString("3"));
+    QCOMPARE(w.Combo1->itemText(0), Text(*t, 29200));
+    QCOMPARE(w.Combo2->currentText(), QString("2550"));
+    QCOMPARE(w.CmbFreq[13]->currentText(), QString("2550"));
+    QCOMPARE(w.CmbDur[13]->currentText(), QString("2550"));
+    QCOMPARE(w.CmbFreq[0]->count(), 217);
+    QCOMPARE(w.CmbFreq[0]->itemText(0), Text(*t, 29201));
+    QCOMPARE(w.CmbFreq[0]->itemText(1), QString("400"));
+    ChooseText(w.CmbFreq[5], "410");
+    QCOMPARE(tip.Pairs[5].Tone, 41);
+    Choose(w.CmbFreq[5], 0);
+    QCOMPARE(tip.Pairs[5].Tone, 0);
+    ChooseText(w.CmbDur[5], "70");
+    QCOMPARE(tip.Pairs[5].Duration, 7);
+    ChooseText(w.Combo2, "30");
+    QCOMPARE(tip.LoopInterval, 3);
+    ChooseText(w.Combo1, "10");
+    QCOMPARE(tip.LoopCount, 10);
+}
+
+void ToneTipsWindowTest::StoredFrequencyOutsideTheListBecomesARest_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("after");
+    QTest::newRow("30") << 30 << 0;
+    QTest::newRow("39") << 39 << 0;
+    QTest::newRow("40") << 40 << 40;
+    QTest::newRow("256") << 256 << 0;
+    QTest::newRow("negative") << -5 << 0;
+}
+
+void ToneTipsWindowTest::StoredFrequencyOutsideTheListBecomesARest() {
+    QFETCH(int, stored);
+    QFETCH(int, after);
+    auto t = MakeTestProgram(kBandCB);
+    ToneTipRecord& tip = t->Image.Settings.ToneTips[0];
+    tip.Pairs[2] = {static_cast<int16_t>(stored), 5};
+    tip.LoopCount = 12; // out of the list as well: shown and stored as the first entry
+    FrmToneTips w(*t);
+    QCOMPARE(w.CmbFreq[2]->currentIndex() == 0, after == 0);
+    QCOMPARE(tip.Pairs[2].Tone, after);
+    QCOMPARE(tip.LoopCount, 0);
+}
+
+void ToneTipsWindowTest::LoopCount0DropsRogerBeepReferences() {
+    auto t = MakeTestProgram(kBandCB);
+    Program& p = *t;
+    ChannelRecord& ch = AddTestChannel(p, 1, "02696500");
+    ch.RBTone = 2;
+    ChannelRecord& other = AddTestChannel(p, 2, "02697500");
+    other.RBTone = 3;
+    p.Image.Settings.CommonChannel.RBTone = 2;
+    p.Image.Settings.Emergency[1].Channel.RBTone = 2;
+    FrmToneTips w(p);
+    w.TabStrip1->setCurrentIndex(1);
+    QCOMPARE(ch.RBTone, 2);
+    Choose(w.Combo1, 0);
+    QCOMPARE(ch.RBTone, 0);
+    QCOMPARE(other.RBTone, 3);
+    QCOMPARE(p.Image.Settings.CommonChannel.RBTone, 0);
+    QCOMPARE(p.Image.Settings.Emergency[1].Channel.RBTone, 0);
+}
+
+void ToneTipsWindowTest::LastDurationRemovedDropsRogerBeepReferences() {
+    auto t = MakeTestProgram(kBandCB);
+    Program& p = *t;
+    ToneTipRecord& tip = p.Image.Settings.ToneTips[6];
+    tip = ToneTipRecord{};
+    tip.LoopCount = 1;
+    tip.Pairs[9] = {100, 4};
+    ChannelRecord& ch = AddTestChannel(p, 1, "02696500");
+    ch.RBTone = 7;
+    int notified = 0;
+    p.Notify.toneTipsChanged = [&notified] { ++notified; };
+    FrmToneTips w(p);
+    w.TabStrip1->setCurrentIndex(6);
+    notified = 0;
+    ChooseText(w.CmbFreq[9], "500"); // a frequency is no reason to check
+    QCOMPARE(notified, 0);
+    Choose(w.CmbDur[9], 0);
+    QCOMPARE(ch.RBTone, 0);
+    QCOMPARE(notified, 1);
+}
+
+void ToneTipsWindowTest::TabsSwitchTheTip() {
+    auto t = MakeTestProgram(kBandCB);
+    t->Image.Settings.ToneTips[7].LoopInterval = 9;
+    FrmToneTips w(*t);
+    QCOMPARE(w.TabStrip1->count(), 8);
+    QCOMPARE(w.TabStrip1->tabText(7), Text(*t, 29001) + " 8");
+    QCOMPARE(w.windowTitle(), Text(*t, 29000));
+    w.TabStrip1->setCurrentIndex(7);
+    QCOMPARE(w.CurrentTip(), 8);
+    QCOMPARE(w.Combo2->currentText(), QString("90"));
+}
+
+void ToneTipsWindowTest::PlayNeedsAnOutputAndADuration() {
+    auto t = MakeTestProgram(kBandCB);
+    t->Image.Settings.ToneTips[0] = ToneTipRecord{};
+    t->Image.Settings.ToneTips[0].LoopCount = 1;
+    FrmToneTips w(*t);
+    QCOMPARE(w.CommandPlay->text(), Text(*t, 29006));
+    QCOMPARE(w.CommandStop->text(), Text(*t, 29007));
+    if (!TonePlayer::AudioAvailable()) {
+        QVERIFY(!w.CommandPlay->isEnabled());
+        QCOMPARE(w.CommandPlay->toolTip(), Text(*t, 29008));
+        w.CommandPlay_Click(); // nothing happens, nothing breaks
+        w.CommandStop_Click();
+        QVERIFY(!w.CommandPlay->isEnabled());
+    } else {
+        QVERIFY(w.CommandPlay->isEnabled());
+        w.CommandPlay_Click(); // no duration: nothing plays
+        QVERIFY(!w.Player->IsPlaying());
+        QVERIFY(w.CommandPlay->isEnabled());
+    }
+}
+
+QTEST_MAIN(ToneTipsWindowTest)
+#include "ToneTipsWindowTest.moc"
