@@ -19,11 +19,16 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
-build_packages=(g++ make cmake ccache qt6-base-dev libqt6serialport6-dev qt6-multimedia-dev
+build_packages=(g++ make cmake ccache qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
                 libgtest-dev libgmock-dev)
 
 build_programs() {
-    cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    # A build folder made before keeps its own settings.
+    if [ -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$repo" -B "$build" >/dev/null
+    else
+        cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
     cmake --build "$build" -j"$(nproc)" --target tarvane-cps tarvane-cli "$@"
 }
 

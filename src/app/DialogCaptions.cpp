@@ -1,6 +1,8 @@
 #include "app/DialogCaptions.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QLayout>
 
 #include "app/lang/LangText.h"
 
@@ -23,6 +25,13 @@ void SetHelpCaption(QWidget* window, Program& p) { Caption(window, "CommandHelp"
 void SetCloseHelpCaptions(QWidget* window, Program& p) {
     SetCloseCaption(window, p);
     SetHelpCaption(window, p);
+}
+
+void MakeFixedDialog(QDialog* dialog, bool closable) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closable) flags |= Qt::WindowCloseButtonHint;
+    dialog->setWindowFlags(flags);
+    if (QLayout* l = dialog->layout()) l->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace tarvane

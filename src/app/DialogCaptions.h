@@ -1,5 +1,6 @@
 #pragma once
 // The captions every dialog's standard buttons carry, found by the buttons' names.
+class QDialog;
 class QWidget;
 
 namespace tarvane {
@@ -13,5 +14,7 @@ void SetCloseCaption(QWidget* window, Program& p);
 // "CommandHelp" takes text 9025.
 void SetHelpCaption(QWidget* window, Program& p);
 void SetCloseHelpCaptions(QWidget* window, Program& p);
+// A dialog of fixed size with a title and (when closable) a close button only.
+void MakeFixedDialog(QDialog* dialog, bool closable = true);
 
 } // namespace tarvane

@@ -21,6 +21,7 @@ FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p
     Label1->setObjectName("Label1");
     Combo1 = new QComboBox(this);
     Combo1->setObjectName("Combo1");
+    Combo1->setMinimumWidth(260);
     Combo1->addItem(QString::fromStdString(LangText(p_, 23002_txt)));
     Combo1->addItem(QString::fromStdString(LangText(p_, 23003_txt)));
     SelectListIndex(Combo1, p_.Lang.Index - 1);
@@ -42,7 +43,7 @@ FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p
     lay->addWidget(Combo1);
     lay->addSpacing(8);
     lay->addLayout(buttons);
-    setMinimumWidth(300);
+    MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,3 +1,4 @@
+#include "app/DialogCaptions.h"
 #include "app/frmAbout.h"
 
 #include <QHBoxLayout>
@@ -56,7 +57,9 @@ frmAbout::frmAbout(Program& p, QWidget* parent) : QDialog(parent) {
     lay->addLayout(top);
     lay->addSpacing(12);
     lay->addLayout(buttons);
-    setFixedWidth(440);
+    lblDescription->setFixedWidth(340);
+    lblDisclaimer->setFixedWidth(340);
+    MakeFixedDialog(this);
 }
 
 } // namespace tarvane

@@ -64,6 +64,7 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
     lay->addLayout(grid);
     lay->addSpacing(8);
     lay->addLayout(buttons);
+    MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);

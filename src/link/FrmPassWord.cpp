@@ -45,6 +45,7 @@ FrmPassWord::FrmPassWord(Program& p, std::string& entry, QWidget* parent) : QDia
     lay->addLayout(row);
     lay->addSpacing(8);
     lay->addLayout(buttons);
+    MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] {
         entry_ = TrimFixedText(Text1->text().toStdString());

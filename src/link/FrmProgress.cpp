@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "app/DialogCaptions.h"
 #include "app/Program.h"
 #include "app/lang/LangText.h"
 
@@ -13,8 +14,6 @@ namespace tarvane {
 
 FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(parent) {
     setObjectName("FrmProgress");
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(QString::fromStdString(LangText(p, writing ? 9028_txt : 9027_txt)));
     Label1 = new QLabel(QString::fromStdString(LangText(p, 9029_txt)), this);
     Label1->setObjectName("Label1");
@@ -38,7 +37,8 @@ FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(pa
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(row);
     lay->addWidget(ProgressBar1);
-    setFixedSize(sizeHint());
+    // Only the transfer ends it: no close button.
+    MakeFixedDialog(this, false);
 }
 
 void FrmProgress::SetProgressValue(int value) {

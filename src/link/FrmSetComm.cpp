@@ -67,6 +67,7 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(frame);
     lay->addLayout(buttons);
+    MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -99,6 +100,8 @@ int FrmSetComm::SelectedNumber() const {
 
 void FrmSetComm::Refresh() {
     const QList<PortEntry> entries = Discover ? Discover() : QList<PortEntry>{};
+    // A number without a device of its own shows the classic port it falls back to, greyed.
+    const PortMap mapped = LoadPortMap(p_);
     for (int i = 0; i < kPortCount; ++i) {
         const PortEntry* e = nullptr;
         for (const PortEntry& entry : entries)
@@ -110,7 +113,9 @@ void FrmSetComm::Refresh() {
             usable = !typed.isEmpty() && QFileInfo::exists(typed);
             Description[i]->clear();
         } else {
-            Device[i]->setText(e ? e->device : QString());
+            const bool own = !mapped[static_cast<size_t>(i)].empty();
+            Device[i]->setText(e && own ? e->device : QString());
+            Device[i]->setPlaceholderText(e ? e->device : QString());
             Device[i]->setCursorPosition(0);
             Description[i]->setText(e ? e->description : QString());
         }

@@ -183,6 +183,7 @@ void DialogTest::portDialogFollowsDiscovery() {
     TestProgram t = MakeTestProgram(0);
     Program& p = *t;
     p.Link.SerialPortNumber = 5;
+    QVERIFY(AssignRadioPort(p, 3, "/dev/serial/by-id/usb-Maker_Cable-if00-port0"));
     QList<int> present = {3};
     FrmSetComm dlg(p);
     dlg.Discover = [&] { return Ports(present); };
@@ -193,6 +194,9 @@ void DialogTest::portDialogFollowsDiscovery() {
         QCOMPARE(dlg.Option1[i]->isEnabled(), i == 2);
     }
     QCOMPARE(dlg.Device[2]->text(), QString("/dev/serial/by-id/usb-Maker_Cable-if00-port0"));
+    // A number without its own device shows the classic port it falls back to, as a hint only.
+    QCOMPARE(dlg.Device[3]->text(), QString());
+    QCOMPARE(dlg.Device[3]->placeholderText(), QString("/dev/ttyS3"));
     QCOMPARE(dlg.Description[2]->text(), QString("USB Serial (Maker)"));
     // The stored number stays chosen though its port is not there.
     QVERIFY(dlg.Option1[4]->isChecked());
