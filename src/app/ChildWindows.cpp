@@ -2,11 +2,13 @@
 #include "app/Program.h"
 #include "app/frmMain.h"
 #include "channels/ChannelWindows.h"
+#include "features/FeatureWindows.h"
 
 namespace tarvane {
 
 void RegisterStandardWindows(frmMain& m) {
     RegisterChannelWindows(m);
+    RegisterFeatureWindows(m);
 }
 
 } // namespace tarvane
