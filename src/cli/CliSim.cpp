@@ -56,6 +56,7 @@ int CliSimulate(const CliArgs& args) {
         {"--late-every", &f.lateEvery},           {"--late-ms", &f.lateMs},
         {"--split", &f.splitBytes},               {"--ignore-handshakes", &f.ignoreHandshakes},
         {"--nak-address", &f.nakAddress},         {"--nak-ends", &f.nakEnds},
+        {"--silence-password", &f.silencePassword},
     };
     for (auto [name, target] : numbers) {
         if (!NumberOf(args, name, *target)) {

@@ -22,7 +22,8 @@ constexpr const char* kUsage =
     "      [--model-type N|CB|HF|HAM] [--firmware TEXT] [--no-ctcss] [--password TEXT] [--echo]\n"
     "      [--unpaced] [--silence-every N] [--bad-checksum-every N] [--nak-every N]\n"
     "      [--wrong-address-every N] [--late-every N] [--late-ms MS] [--split N]\n"
-    "      [--ignore-handshakes K] [--nak-address ADDR] [--nak-ends K] [--silent-end] [--trace FILE]\n";
+    "      [--ignore-handshakes K] [--nak-address ADDR] [--nak-ends K] [--silence-password K]\n"
+    "      [--silent-end] [--trace FILE]\n";
 
 struct CommandSpec {
     std::set<std::string> valued;  // options followed by a value
@@ -41,7 +42,8 @@ const std::map<std::string, CommandSpec>& Commands() {
         {"simulate",
          {{"--link", "--memory", "--info", "--model-code", "--model-type", "--firmware", "--password",
            "--silence-every", "--bad-checksum-every", "--nak-every", "--wrong-address-every", "--late-every",
-           "--late-ms", "--split", "--ignore-handshakes", "--nak-address", "--nak-ends", "--trace"},
+           "--late-ms", "--split", "--ignore-handshakes", "--nak-address", "--nak-ends", "--silence-password",
+           "--trace"},
           {"--no-ctcss", "--echo", "--unpaced", "--silent-end"},
           {"--link"},
           0}},

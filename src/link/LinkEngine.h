@@ -23,8 +23,9 @@ inline constexpr int kMemoryEndAddress = 0x1CFF;
 inline constexpr int kInfoEndAddress = 0x3EFF;
 
 struct LinkHost {
-    // Empty both queues, then write the packet. threshold = echo length + reply
-    // length: the engine classifies a reply once that many bytes arrived.
+    // Empty the input queue, then write the packet (never cutting short one still
+    // going out). threshold = echo length + reply length: the engine classifies
+    // a reply once that many bytes arrived.
     std::function<void(std::span<const uint8_t> packet, int threshold)> send;
     std::function<void()> armTimer;    // (re)start the one-shot 150 ms wait timer
     std::function<void()> disarmTimer;

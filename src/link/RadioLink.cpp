@@ -96,12 +96,16 @@ void RadioLink::abort() { engine_->Abort(); }
 
 void RadioLink::Send(std::span<const uint8_t> packet) {
     if (!port_.isOpen()) return;
-    // Output queue first, then input: whatever arrived before this packet is stale.
-    port_.clear(QSerialPort::Output);
+    // Stale input goes; the output queue is NOT emptied. A packet is only ever
+    // followed by the next one after a reply or a time-out, so whatever is
+    // still queued then is a packet the radio must get whole: when a late
+    // reply is taken for the packet after it (replies carry no tag), emptying
+    // the queue would drop a block the transfer then counts as written.
     port_.clear(QSerialPort::Input);
     const QByteArray bytes(reinterpret_cast<const char*>(packet.data()), static_cast<qsizetype>(packet.size()));
     Trace("tx", bytes);
     port_.write(bytes);
+    port_.flush(); // into the driver now, as a serial control's output would be
 }
 
 void RadioLink::OnReadyRead() {

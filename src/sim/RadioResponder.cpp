@@ -17,6 +17,7 @@ RadioResponder::RadioResponder(RadioSetup s) : setup(std::move(s)) {
     info.fill(0xFF);
     info[0] = static_cast<uint8_t>(0xF0 | (setup.modelType & 0x0F));
     nakEndsLeft_ = setup.faults.nakEnds;
+    passwordSilencesLeft_ = setup.faults.silencePassword;
 }
 
 void RadioResponder::SetPassword(const std::string& password) {
@@ -73,6 +74,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         drop(kProgram.size());
         ++handshakes;
         lastWasIdent_ = false;
+        lastWasPassword_ = false;
         if (handshakes <= f.ignoreHandshakes) return true;
         programMode = true;
         out.push_back(Reply(HandshakeAck::encode()));
@@ -83,6 +85,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
     case 0x02: {
         drop(1);
         lastWasIdent_ = true;
+        lastWasPassword_ = false;
         IdentReply id;
         id.modelCode = setup.modelCode;
         id.modelType = setup.modelType;
@@ -96,11 +99,17 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         auto req = ReadRequest::parse(std::span<const uint8_t>(buffer_.data(), 4));
         drop(4);
         if (!req) return true;
-        // The password block right after the identification is part of the
-        // opening exchange, not a memory block: faults leave it alone.
-        const bool opening = lastWasIdent_ && req->address == kPasswordBlockAddress;
+        // The password block right after the identification (and its re-sends)
+        // is part of the opening exchange, not a memory block: only its own
+        // fault touches it.
+        const bool opening = (lastWasIdent_ || lastWasPassword_) && req->address == kPasswordBlockAddress;
         lastWasIdent_ = false;
+        lastWasPassword_ = opening;
         if (opening) {
+            if (passwordSilencesLeft_ > 0) {
+                --passwordSilencesLeft_;
+                return true;
+            }
             out.push_back(Reply(ReadBlockReply(req->address, false)));
             return true;
         }
@@ -114,6 +123,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         if (buffer_.size() < static_cast<size_t>(kBlockReplyLength)) return false;
         auto block = DataBlock::parse(std::span<const uint8_t>(buffer_.data(), kBlockReplyLength));
         lastWasIdent_ = false;
+        lastWasPassword_ = false;
         if (!block) {
             // A damaged block: refuse it and resynchronise on the next byte.
             drop(1);
@@ -147,6 +157,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         drop(3);
         ++ends;
         lastWasIdent_ = false;
+        lastWasPassword_ = false;
         if (nakEndsLeft_ > 0) {
             --nakEndsLeft_;
             out.push_back(Reply({kNak}));

@@ -26,6 +26,7 @@ struct RadioFaults {
     int nakAddress = -1;       // the first write of this address is refused with a Nak
     int nakEnds = 0;           // the first K "END"s are answered with a Nak
     bool silentEnd = false;    // "END" gets no answer
+    int silencePassword = 0;   // the first K password block requests get no answer
 };
 
 struct RadioSetup {
@@ -76,6 +77,8 @@ class RadioResponder {
 
     std::vector<uint8_t> buffer_;
     bool lastWasIdent_ = false;
+    bool lastWasPassword_ = false; // a re-send of the password request is one too
+    int passwordSilencesLeft_ = 0;
     bool nakAddressUsed_ = false;
     int nakEndsLeft_ = 0;
 };

@@ -78,11 +78,14 @@ SimulatedRadio::SimulatedRadio(const std::vector<std::string>& options, const st
     }
 }
 
-SimulatedRadio::~SimulatedRadio() {
+SimulatedRadio::~SimulatedRadio() { Stop(); }
+
+void SimulatedRadio::Stop() {
     if (pid_ <= 0) return;
     kill(pid_, SIGTERM);
     int status = 0;
     waitpid(pid_, &status, 0);
+    pid_ = -1;
 }
 
 std::vector<unsigned char> SimulatedRadio::Memory() const { return ReadBytes(MemoryFile()); }

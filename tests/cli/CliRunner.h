@@ -35,6 +35,8 @@ class SimulatedRadio {
     SimulatedRadio& operator=(const SimulatedRadio&) = delete;
 
     bool Ready() const { return ready_; }
+    // Ends the simulator; its files then hold everything it was sent.
+    void Stop();
     const std::string& Link() const { return link_; }
     std::string MemoryFile() const { return folder_ + "/memory.bin"; }
     std::string InfoFile() const { return folder_ + "/info.bin"; }

@@ -124,12 +124,23 @@ TEST(RadioResponderFaults, EachFaultHitsTheBlockRequestsItCounts) {
              EXPECT_TRUE(r.Feed(WriteBlock(0x30, 1)).empty());
              EXPECT_NE(r.memory[0x30], 1); // a silenced block is not stored
          }},
-        {"password block after identification is not counted",
+        {"password block after identification and its re-sends are not counted",
          f([](RadioFaults& x) { x.silenceEvery = 1; }),
          [](RadioResponder& r) {
              r.Feed(IdentRequest::encode());
              EXPECT_FALSE(r.Feed(ReadRequest{0x3E10}.encode()).empty());
-             EXPECT_TRUE(r.Feed(ReadRequest{0x3E10}.encode()).empty()); // a re-send is a block request
+             EXPECT_FALSE(r.Feed(ReadRequest{0x3E10}.encode()).empty());
+             EXPECT_TRUE(r.Feed(ReadRequest{0x0000}.encode()).empty());
+             EXPECT_TRUE(r.Feed(ReadRequest{0x3E10}.encode()).empty()); // after a memory block: a block
+         }},
+        {"silenced password requests",
+         f([](RadioFaults& x) { x.silencePassword = 2; }),
+         [](RadioResponder& r) {
+             r.Feed(IdentRequest::encode());
+             EXPECT_TRUE(r.Feed(ReadRequest{0x3E10}.encode()).empty());
+             EXPECT_TRUE(r.Feed(ReadRequest{0x3E10}.encode()).empty());
+             EXPECT_FALSE(r.Feed(ReadRequest{0x3E10}.encode()).empty());
+             EXPECT_FALSE(r.Feed(ReadRequest{0x0000}.encode()).empty());
          }},
         {"bad checksum",
          f([](RadioFaults& x) { x.badChecksumEvery = 1; }),
