@@ -53,6 +53,21 @@ TEST(ToneSequence, FortyNineHertzSoundsAndFortyEightRests) {
     EXPECT_EQ(ToneSequence(Tip({{4, 1}}, 1, 0)).front(), (ToneStep{S::Rest, 0, 10}));
 }
 
+TEST(ToneStop, StopLetsTheSoundingToneEndAndCutsSilencesAtOnce) {
+    const std::vector<ToneStep> steps{
+        {S::Tone, 1000, 2000}, {S::Rest, 0, 300}, {S::Tone, 800, 100}, {S::LoopPause, 0, 500}};
+    const std::pair<long long, int> cases[] = {
+        {0, 2000},                                      // at the start of a 2-second tone: all of it
+        {500, 1500},                                    // half a second in: the rest of it, not the next tone
+        {1999, 1},   {2000, 0},                         // the rest begins: stop now
+        {2150, 0},   {2300, 100}, {2399, 1}, {2400, 0}, // pause after the pass
+        {9000, 0},                                      // already over
+    };
+    for (const auto& [elapsed, ms] : cases)
+        EXPECT_EQ(MsUntilStop(steps, elapsed), ms) << elapsed;
+    EXPECT_EQ(MsUntilStop({}, 0), 0);
+}
+
 TEST(ToneTipTotal, SumsOnePassOfDurations) {
     EXPECT_EQ(ToneTipTotalMs(Tip({{100, 5}, {0, 3}}, 4, 100)), 80);
     EXPECT_EQ(ToneTipTotalMs(Tip({}, 1, 0)), 0);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/DialogCaptions.h"
 #include "app/ListHelpers.h"
@@ -23,7 +24,7 @@ namespace {
 
 constexpr int kRow = 26; // pixels from one row to the next
 constexpr int kOptLabelW = 170;
-constexpr int kOptListW = 120;
+constexpr int kOptListW = 136;
 constexpr int kChLabelW = 130;
 constexpr int kChListW = 150;
 constexpr int kFrameTop = 24;  // room for the frame caption
@@ -149,7 +150,10 @@ void FrmOptFeatures::LayoutControls() {
     Check1->setGeometry(12, y, kChLabelW + Twips(kLabelGap) + 40, 22);
     Text2->setGeometry(x + 40, y, 60, 22);
     PlaceLabelLeftOf(Label4, Text2, kLabelGap, 36);
-    Frame2->setGeometry(Frame1->geometry().right() + 8, 8, x + kChListW + 12, Frame1->height());
+    // Both frames as high as the taller content (HF and HAM show three more rows).
+    const int height = std::max(Frame1->height(), y + kRow + 10);
+    Frame1->resize(Frame1->width(), height);
+    Frame2->setGeometry(Frame1->geometry().right() + 8, 8, x + kChListW + 12, height);
 
     const int bottom = Frame1->geometry().bottom() + 10;
     CommandClose->setGeometry(Frame2->geometry().right() - 100, bottom, 100, 28);
@@ -310,8 +314,12 @@ void FrmOptFeatures::SaveOptFeat(int id) {
 
 void FrmOptFeatures::SwrLeft() {
     const auto [shown, stored] = SwrFromText(Text2->text().toStdString());
-    Text2->setText(Q(shown));
+    Text2->setText(Q(shown)); // also clears the modified flag
     if (!loading_) p_.Image.Settings.Features.Options[kOptSwrLimit] = stored;
+}
+
+void FrmOptFeatures::CommitEdit() {
+    if (Text2->isModified()) SwrLeft();
 }
 
 bool FrmOptFeatures::eventFilter(QObject* watched, QEvent* e) {

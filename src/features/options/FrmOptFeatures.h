@@ -29,6 +29,9 @@ class FrmOptFeatures : public QWidget {
     // Refills the three DTMF code lists, keeping the entry shown where it remains.
     void RefillDtmfLists();
     static bool NotInComboList(const QComboBox* list, int index);
+    // Stores an SWR limit typed but not yet confirmed by leaving the box, before
+    // the image is saved or written.
+    Q_INVOKABLE void CommitEdit();
 
     std::array<QComboBox*, 23> Combo1{}; // option lists
     std::array<QComboBox*, 14> Combo2{}; // default-channel lists; 0 and 3 do not exist

@@ -125,16 +125,7 @@ void TonePlayer::Stop() {
     generator_->RequestStop();
     // The generator runs ahead of what is heard: cut the output when the tone
     // sounding now ends, before anything after it is heard.
-    const qint64 now = clock_.elapsed();
-    qint64 end = 0;
-    for (const ToneStep& s : steps_) {
-        end += s.durationMs;
-        if (end > now) {
-            if (s.kind != ToneStep::Tone) end = now;
-            break;
-        }
-    }
-    cut_.start(static_cast<int>(std::max<qint64>(end - now, 0)));
+    cut_.start(MsUntilStop(steps_, clock_.elapsed()));
 }
 
 void TonePlayer::Finish() {

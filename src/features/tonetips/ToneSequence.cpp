@@ -24,6 +24,15 @@ std::vector<ToneStep> ToneSequence(const ToneTipRecord& tip) {
     return out;
 }
 
+int MsUntilStop(const std::vector<ToneStep>& steps, long long elapsedMs) {
+    long long end = 0;
+    for (const ToneStep& s : steps) {
+        end += s.durationMs;
+        if (end > elapsedMs) return s.kind == ToneStep::Tone ? static_cast<int>(end - elapsedMs) : 0;
+    }
+    return 0;
+}
+
 int ToneTipTotalMs(const ToneTipRecord& tip) {
     int total = 0;
     for (const TonePair& t : tip.Pairs)

@@ -24,6 +24,10 @@ inline constexpr int kMaxTonePasses = 255;
 // comes the loop pause (LoopInterval x 10 ms) when it is above 0. No steps when
 // LoopCount is 0 or less.
 std::vector<ToneStep> ToneSequence(const ToneTipRecord& tip);
+// How long the output must go on when Stop comes `elapsedMs` into the steps: the
+// rest of the tone sounding then, 0 during a silence or after the end. Stop never
+// cuts a tone short, and nothing after it is heard.
+int MsUntilStop(const std::vector<ToneStep>& steps, long long elapsedMs);
 // Sum of the durations in milliseconds (one pass, no pauses); Play needs above 4.
 int ToneTipTotalMs(const ToneTipRecord& tip);
 
