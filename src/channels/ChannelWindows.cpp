@@ -1,6 +1,7 @@
 #include "channels/ChannelWindows.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QKeySequence>
 #include <QMdiArea>
@@ -127,12 +128,12 @@ void ShowChannelEditDialog(frmMain& m) {
     QMdiSubWindow* sub = mdi->addSubWindow(dlg);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
-    // Beside the table when there is room, else a little below it.
+    // Beside the table; where the area is too narrow, at its right edge, so the
+    // channel numbers and frequencies of the table stay in sight.
     if (QWidget* table = m.FindChildWindow(kTable)) {
         const QRect t = table->parentWidget()->geometry();
-        QPoint at(t.right() + 4, t.top());
-        if (at.x() + sub->sizeHint().width() > mdi->viewport()->width()) at = t.topLeft() + QPoint(30, 30);
-        sub->move(at);
+        const int x = std::min(t.right() + 4, mdi->viewport()->width() - sub->sizeHint().width());
+        sub->move(std::max(0, x), t.top());
     }
     sub->show();
     mdi->setActiveSubWindow(sub);

@@ -39,7 +39,7 @@ constexpr int kDup = 1, kTsq = 2, kScan = 3, kAddSub5K = 7, kAmFm = 8, kTxPower 
 // Geometry in pixels.
 constexpr int kMargin = 8, kRow = 28, kListH = 22;
 constexpr int kLabelGap = 100 / 15; // a label ends 100 twips left of its list
-constexpr int kColA_List = 150, kColA_ListW = 120, kColB_List = 420, kColB_ListW = 140;
+constexpr int kColA_List = 172, kColA_ListW = 120, kColB_List = 442, kColB_ListW = 140;
 constexpr int kWidth = kColB_List + kColB_ListW + kMargin;
 constexpr int kOptionsTop = 84;
 
@@ -177,7 +177,7 @@ void FrmCHInfoEdit::LayOut() {
     if (groups_->IsCountry()) groups_->CountryList2()->setGeometry(kColA_List + 96, kMargin, 60, kListH);
     label(channelLabel_, kColB_List, kMargin, 120);
     channel_->setGeometry(kColB_List, kMargin, 70, kListH);
-    label(freqLabel_, kColA_List, kMargin + 38, 140);
+    label(freqLabel_, kColA_List, kMargin + 38, kColA_List - kLabelGap - 2);
     freq_->setGeometry(kColA_List, kMargin + 38, 90, kListH);
     memButton_->setGeometry(kColA_List + 94, kMargin + 38, 26, kListH);
     label(offsetLabel_, kColB_List, kMargin + 38, 120);

@@ -105,6 +105,7 @@ void frmCommChInfo::BuildGrid() {
     grid_->horizontalHeader()->setFixedHeight(Px(kHeaderTwips));
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     for (int c = 0; c < kColumns; ++c) {
         grid_->setColumnWidth(c, Px(kColumnTwips[c]));
         grid_->setColumnHidden(c, kColumnTwips[c] == 0);
