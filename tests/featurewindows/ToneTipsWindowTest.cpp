@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
+#include <algorithm>
 
 #include "WindowTest.h"
 #include "app/Program.h"
@@ -64,6 +65,8 @@ class ToneTipsWindowTest : public QObject {
     void LastDurationRemovedDropsRogerBeepReferences();
     void TabsSwitchTheTip();
     void PlayNeedsAnOutputAndADuration();
+    void GeneratorSoundsTonesAndSilences();
+    void GeneratorStopsAtTheNextStepBoundary();
 };
 
 void ToneTipsWindowTest::RisingTipDrawsFiveEqualBarsOfRisingHeight() {
@@ -239,6 +242,53 @@ void ToneTipsWindowTest::PlayNeedsAnOutputAndADuration() {
         QVERIFY(!w.Player->IsPlaying());
         QVERIFY(w.CommandPlay->isEnabled());
     }
+}
+
+namespace {
+
+std::vector<int16_t> ReadSamples(ToneGenerator& g, qint64 count) {
+    std::vector<int16_t> out(static_cast<size_t>(count));
+    const qint64 got = g.read(reinterpret_cast<char*>(out.data()), count * 2);
+    out.resize(static_cast<size_t>(got / 2));
+    return out;
+}
+
+int SignChanges(const std::vector<int16_t>& s, size_t from, size_t to) {
+    int n = 0;
+    for (size_t i = from + 1; i < to; ++i)
+        if ((s[i - 1] < 0) != (s[i] < 0)) ++n;
+    return n;
+}
+
+} // namespace
+
+void ToneTipsWindowTest::GeneratorSoundsTonesAndSilences() {
+    // 1000 Hz for 100 ms, 50 ms rest, 500 Hz for 100 ms, 20 ms loop pause.
+    ToneGenerator g({{ToneStep::Tone, 1000, 100},
+                     {ToneStep::Rest, 0, 50},
+                     {ToneStep::Tone, 500, 100},
+                     {ToneStep::LoopPause, 0, 20}},
+                    nullptr);
+    QVERIFY(g.open(QIODevice::ReadOnly));
+    const auto s = ReadSamples(g, 100000);
+    const size_t ms = kToneSampleRate / 1000;
+    QCOMPARE(s.size(), 270 * ms);
+    // A sine of f Hz changes sign 2 f times a second.
+    QVERIFY(std::abs(SignChanges(s, 0, 100 * ms) - 200) <= 2);
+    QVERIFY(std::all_of(s.begin() + 100 * ms, s.begin() + 150 * ms, [](int16_t v) { return v == 0; }));
+    QVERIFY(std::abs(SignChanges(s, 150 * ms, 250 * ms) - 100) <= 2);
+    QVERIFY(std::all_of(s.begin() + 250 * ms, s.end(), [](int16_t v) { return v == 0; }));
+    QVERIFY(*std::max_element(s.begin(), s.begin() + 100 * ms) > 5000);
+}
+
+void ToneTipsWindowTest::GeneratorStopsAtTheNextStepBoundary() {
+    ToneGenerator g({{ToneStep::Tone, 1000, 2000}, {ToneStep::Tone, 800, 100}}, nullptr);
+    QVERIFY(g.open(QIODevice::ReadOnly));
+    const size_t ms = kToneSampleRate / 1000;
+    QCOMPARE(ReadSamples(g, 500 * ms).size(), 500 * ms);
+    g.RequestStop(); // during the 2-second tone: it is played to its end, nothing after it
+    QCOMPARE(ReadSamples(g, 100000).size(), 1500 * ms);
+    QCOMPARE(ReadSamples(g, 100).size(), size_t(0));
 }
 
 QTEST_MAIN(ToneTipsWindowTest)

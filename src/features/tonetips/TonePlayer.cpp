@@ -1,7 +1,5 @@
 #include "features/tonetips/TonePlayer.h"
 
-#include <QIODevice>
-#include <atomic>
 #include <cmath>
 #include <numbers>
 
@@ -15,58 +13,46 @@
 namespace tarvane {
 
 namespace {
-constexpr int kSampleRate = 48000;
 constexpr double kAmplitude = 0.3 * 32767;
 } // namespace
 
-// Produces the samples of the steps on demand; ends at the next step boundary
-// once a stop was asked for.
-class ToneGenerator : public QIODevice {
-  public:
-    explicit ToneGenerator(std::vector<ToneStep> steps, QObject* parent)
-        : QIODevice(parent), steps_(std::move(steps)) {}
-    void RequestStop() { stop_ = true; }
+ToneGenerator::ToneGenerator(std::vector<ToneStep> steps, QObject* parent)
+    : QIODevice(parent), steps_(std::move(steps)) {}
 
-  protected:
-    qint64 readData(char* data, qint64 maxlen) override {
-        auto* out = reinterpret_cast<int16_t*>(data);
-        const qint64 samples = maxlen / 2;
-        qint64 n = 0;
-        while (n < samples && step_ < steps_.size()) {
-            const ToneStep& s = steps_[step_];
-            const qint64 length = static_cast<qint64>(s.durationMs) * kSampleRate / 1000;
-            if (done_ == 0 && stop_) {
-                step_ = steps_.size();
-                break;
-            }
-            const qint64 take = std::min(samples - n, length - done_);
-            const double inc = 2 * std::numbers::pi * s.frequencyHz / kSampleRate;
-            for (qint64 i = 0; i < take; ++i) {
-                out[n + i] =
-                    s.kind == ToneStep::Tone ? static_cast<int16_t>(kAmplitude * std::sin(phase_)) : 0;
-                if (s.kind == ToneStep::Tone) phase_ = std::fmod(phase_ + inc, 2 * std::numbers::pi);
-            }
-            n += take;
-            done_ += take;
-            if (done_ >= length) {
-                ++step_;
-                done_ = 0;
+qint64 ToneGenerator::readData(char* data, qint64 maxlen) {
+    auto* out = reinterpret_cast<int16_t*>(data);
+    const qint64 samples = maxlen / 2;
+    qint64 n = 0;
+    while (n < samples && step_ < steps_.size()) {
+        if (done_ == 0 && stop_) {
+            step_ = steps_.size();
+            break;
+        }
+        const ToneStep& s = steps_[step_];
+        const qint64 length = static_cast<qint64>(s.durationMs) * kToneSampleRate / 1000;
+        const qint64 take = std::min(samples - n, length - done_);
+        const double inc = 2 * std::numbers::pi * s.frequencyHz / kToneSampleRate;
+        for (qint64 i = 0; i < take; ++i) {
+            if (s.kind == ToneStep::Tone) {
+                out[n + i] = static_cast<int16_t>(kAmplitude * std::sin(phase_));
+                phase_ = std::fmod(phase_ + inc, 2 * std::numbers::pi);
+            } else {
+                out[n + i] = 0;
             }
         }
-        return n * 2;
+        n += take;
+        done_ += take;
+        if (done_ >= length) {
+            ++step_;
+            done_ = 0;
+        }
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
-    qint64 bytesAvailable() const override {
-        return (step_ < steps_.size() ? 4096 : 0) + QIODevice::bytesAvailable();
-    }
+    return n * 2;
+}
 
-  private:
-    std::vector<ToneStep> steps_;
-    size_t step_ = 0;
-    qint64 done_ = 0;
-    double phase_ = 0;
-    std::atomic<bool> stop_{false};
-};
+qint64 ToneGenerator::bytesAvailable() const {
+    return (step_ < steps_.size() ? 4096 : 0) + QIODevice::bytesAvailable();
+}
 
 TonePlayer::TonePlayer(QObject* parent) : QObject(parent) {
     cut_.setSingleShot(true);
@@ -93,7 +79,7 @@ bool TonePlayer::Play(std::vector<ToneStep> steps) {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) return false;
     QAudioFormat format;
-    format.setSampleRate(kSampleRate);
+    format.setSampleRate(kToneSampleRate);
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format)) return false;
@@ -101,7 +87,7 @@ bool TonePlayer::Play(std::vector<ToneStep> steps) {
     generator_ = new ToneGenerator(steps_, this);
     generator_->open(QIODevice::ReadOnly);
     sink_ = new QAudioSink(device, format, this);
-    sink_->setBufferSize(kSampleRate / 10); // about 50 ms: a stop is heard soon
+    sink_->setBufferSize(kToneSampleRate / 10); // about 50 ms: a stop is heard soon
     connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State s) {
         // The generator ran dry: every step has been played.
         if (s == QAudio::IdleState) Finish();

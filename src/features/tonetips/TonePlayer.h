@@ -3,9 +3,10 @@
 // generated as they play, so the window stays responsive; a stop lets the tone
 // that is sounding finish and starts nothing after it.
 #include <QElapsedTimer>
+#include <QIODevice>
 #include <QObject>
 #include <QTimer>
-#include <memory>
+#include <atomic>
 #include <vector>
 
 #include "features/tonetips/ToneSequence.h"
@@ -14,7 +15,27 @@ class QAudioSink;
 
 namespace tarvane {
 
-class ToneGenerator;
+inline constexpr int kToneSampleRate = 48000; // mono, signed 16-bit
+
+// Produces the samples of the steps as the output asks for them; once a stop is
+// asked for, it ends at the next step boundary.
+class ToneGenerator : public QIODevice {
+  public:
+    ToneGenerator(std::vector<ToneStep> steps, QObject* parent);
+    void RequestStop() { stop_ = true; }
+
+  protected:
+    qint64 readData(char* data, qint64 maxlen) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+    qint64 bytesAvailable() const override;
+
+  private:
+    std::vector<ToneStep> steps_;
+    size_t step_ = 0;
+    qint64 done_ = 0; // samples of the current step already produced
+    double phase_ = 0;
+    std::atomic<bool> stop_{false};
+};
 
 class TonePlayer : public QObject {
     Q_OBJECT
