@@ -37,8 +37,8 @@ void Paint(QWidget& w) {
 
 void Report(const char* what, std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
-    std::printf("%-52s median %7.2f ms   worst %7.2f ms   (%d runs, target < 50 ms)\n", what, ms[ms.size() / 2],
-                ms.back(), static_cast<int>(ms.size()));
+    std::printf("%-52s median %7.2f ms   worst %7.2f ms   (%d runs, target < 50 ms)\n", what,
+                ms[ms.size() / 2], ms.back(), static_cast<int>(ms.size()));
 }
 
 } // namespace

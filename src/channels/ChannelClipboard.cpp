@@ -24,42 +24,64 @@ struct FieldRange {
     int Min, Max;
 };
 // Valid values of columns 2..18 (index = column code).
+// clang-format off
 constexpr std::array<FieldRange, kFieldCount + 1> kRanges{{
-    {0, 0}, {0, 0},                                  // unused, RxFreq
+    {0, 0},                                          // no column 0
+    {0, 0},                                          // RxFreq: checked as a frequency
     {0, 1}, {0, 2}, {5, 1000}, {0, 1}, {0, 1},       // Public DUP OffSetFre TSQ Scan
     {0, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 2},  // HI_CUT BUSY NB Add_Sub_5K AM_FM Tx_Power
     {0, 8}, {0, 16}, {0, 16}, {0, 16},               // RBTone DTMF_BOT DTMF_EOT DTMF_Call
     {0, kToneCodeCount - 1}, {0, kToneCodeCount - 1}, // RDCT TDCT
 }};
+// clang-format on
 
 int16_t FieldOf(const ChannelRecord& r, int column) {
     switch (column) {
-    case kColPublic: return r.Public;
-    case kColDup: return r.DUP;
-    case kColOffSetFre: return r.OffSetFre;
-    case kColTsq: return r.TSQ;
-    case kColScan: return r.Scan;
-    case kColHiCut: return r.HI_CUT;
-    case kColBusy: return r.BUSY;
-    case kColNb: return r.NB;
-    case kColAddSub5K: return r.Add_Sub_5K;
-    case kColAmFm: return r.AM_FM;
-    case kColTxPower: return r.Tx_Power;
-    case kColRbTone: return r.RBTone;
-    case kColDtmfBot: return r.DTMF_BOT;
-    case kColDtmfEot: return r.DTMF_EOT;
-    case kColDtmfCall: return r.DTMF_Call;
-    case kColRdct: return r.RDCT;
-    case kColTdct: return r.TDCT;
-    default: return 0;
+    case kColPublic:
+        return r.Public;
+    case kColDup:
+        return r.DUP;
+    case kColOffSetFre:
+        return r.OffSetFre;
+    case kColTsq:
+        return r.TSQ;
+    case kColScan:
+        return r.Scan;
+    case kColHiCut:
+        return r.HI_CUT;
+    case kColBusy:
+        return r.BUSY;
+    case kColNb:
+        return r.NB;
+    case kColAddSub5K:
+        return r.Add_Sub_5K;
+    case kColAmFm:
+        return r.AM_FM;
+    case kColTxPower:
+        return r.Tx_Power;
+    case kColRbTone:
+        return r.RBTone;
+    case kColDtmfBot:
+        return r.DTMF_BOT;
+    case kColDtmfEot:
+        return r.DTMF_EOT;
+    case kColDtmfCall:
+        return r.DTMF_Call;
+    case kColRdct:
+        return r.RDCT;
+    case kColTdct:
+        return r.TDCT;
+    default:
+        return 0;
     }
 }
 
 struct Line {
-    std::string Freq;                                      // "" : no frequency
+    std::string Freq;                                       // "" : no frequency
     std::array<std::optional<int>, kFieldCount + 1> Values; // by column code; empty: leave alone
     bool Empty() const {
-        return Freq.empty() && std::none_of(Values.begin(), Values.end(), [](auto& v) { return v.has_value(); });
+        return Freq.empty() &&
+               std::none_of(Values.begin(), Values.end(), [](auto& v) { return v.has_value(); });
     }
 };
 
@@ -68,7 +90,8 @@ std::vector<std::string> Split(std::string_view text, char sep) {
     size_t start = 0;
     while (true) {
         size_t at = text.find(sep, start);
-        out.emplace_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        out.emplace_back(
+            text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
         if (at == std::string_view::npos) break;
         start = at + 1;
     }
@@ -122,7 +145,8 @@ void FitToTarget(const Program& p, Line& line, const ChannelRecord& target, int 
     if (v[kColRbTone]) v[kColRbTone] = CheckToneTipReference(p, *v[kColRbTone]);
     for (int c : {kColDtmfBot, kColDtmfEot, kColDtmfCall}) {
         auto& code = v[static_cast<size_t>(c)];
-        if (code && *code > 0 && !DtmfCodeDefined(p.Image.Settings.Dtmf.Codes[static_cast<size_t>(*code - 1)]))
+        if (code && *code > 0 &&
+            !DtmfCodeDefined(p.Image.Settings.Dtmf.Codes[static_cast<size_t>(*code - 1)]))
             code = 0;
     }
     if (IsFixFM(channel, group, p.Model.ModelType)) v[kColAmFm] = 0;
@@ -134,7 +158,8 @@ void FitToTarget(const Program& p, Line& line, const ChannelRecord& target, int 
 void NotifyRows(Program& p, int group, const std::vector<int>& channels) {
     const int base = GroupBase(group, p.Model.ModelType);
     if (p.Doc.ChannelTableOpen && p.Notify.channelRowChanged)
-        for (int c : channels) p.Notify.channelRowChanged(base + c);
+        for (int c : channels)
+            p.Notify.channelRowChanged(base + c);
     if (p.Doc.ChannelEditOpen && p.Notify.channelEditReload) p.Notify.channelEditReload();
 }
 
@@ -152,13 +177,15 @@ void Renumber(Program& p, int group, const std::function<int(int)>& map) {
         const int m = map(n);
         if (m == n) continue;
         touched.push_back(n);
-        if (m == 0) gone.push_back(i);
+        if (m == 0)
+            gone.push_back(i);
         else {
             r.SlotNumber = static_cast<int16_t>(base + m);
             touched.push_back(m);
         }
     }
-    for (auto it = gone.rbegin(); it != gone.rend(); ++it) RemoveChannel(p, *it);
+    for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+        RemoveChannel(p, *it);
 
     FeatureBlock& f = p.Image.Settings.Features;
     auto follow = [&map, size](auto& selection) {
@@ -167,8 +194,10 @@ void Renumber(Program& p, int group, const std::function<int(int)>& map) {
         const int m = map(n);
         if (m > 0) selection = static_cast<std::remove_reference_t<decltype(selection)>>(m - 1);
     };
-    if (group == MemGroup(band)) follow(f.MemChannelSel);
-    else if (group == EmgGroup(band)) follow(f.EmgChannelSel);
+    if (group == MemGroup(band))
+        follow(f.MemChannelSel);
+    else if (group == EmgGroup(band))
+        follow(f.EmgChannelSel);
     else if (group >= 0 && group <= HighestPlanGroup(band)) {
         const auto g = static_cast<size_t>(group);
         follow(f.WorkChannel[g]);
@@ -258,7 +287,8 @@ RowEdit InsertChannelRow(Program& p, int group, int channel) {
         !ChannelDeleteAllowed(p, GroupBase(group, band) + size, group, band))
         return RowEdit::Refused;
     bool any = false;
-    for (int c = channel; c <= size; ++c) any = any || RecordAt(p, group, c);
+    for (int c = channel; c <= size; ++c)
+        any = any || RecordAt(p, group, c);
     if (!any) return RowEdit::Nothing;
     Renumber(p, group, [channel, size](int n) { return n < channel ? n : (n == size ? 0 : n + 1); });
     return RowEdit::Done;
@@ -268,10 +298,12 @@ RowEdit DeleteChannelRow(Program& p, int group, int channel) {
     const int band = p.Model.ModelType;
     const int size = GroupSize(group, band);
     if (channel < 1 || channel > size) return RowEdit::Nothing;
-    if (RecordAt(p, group, channel) && !ChannelDeleteAllowed(p, GroupBase(group, band) + channel, group, band))
+    if (RecordAt(p, group, channel) &&
+        !ChannelDeleteAllowed(p, GroupBase(group, band) + channel, group, band))
         return RowEdit::Refused;
     bool any = false;
-    for (int c = channel; c <= size; ++c) any = any || RecordAt(p, group, c);
+    for (int c = channel; c <= size; ++c)
+        any = any || RecordAt(p, group, c);
     if (!any) return RowEdit::Nothing;
     Renumber(p, group, [channel](int n) { return n < channel ? n : (n == channel ? 0 : n - 1); });
     return RowEdit::Done;

@@ -38,7 +38,9 @@ std::vector<std::string> CountryListEntries() {
     return {"D", "CE", "U/UK", "PL", "I2", "DE", "IN", "MEM", "EMG"};
 }
 
-std::vector<std::string> SecondCountryEntries() { return {"U", "UK"}; }
+std::vector<std::string> SecondCountryEntries() {
+    return {"U", "UK"};
+}
 
 CountryChoice CountryChoiceOfGroup(int group) {
     if (group == kU) return {kSharedCountryPos, 0};

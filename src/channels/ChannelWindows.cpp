@@ -1,11 +1,11 @@
 #include "channels/ChannelWindows.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <algorithm>
 
 #include "app/Program.h"
 #include "app/frmMain.h"
@@ -33,7 +33,8 @@ struct RowDispatch {
     std::function<void(int)> before;
     void operator()(int slot) const {
         if (before) before(slot);
-        for (auto* t : OpenWindows<frmCommChInfo>(*p)) t->reShowGrid(slot);
+        for (auto* t : OpenWindows<frmCommChInfo>(*p))
+            t->reShowGrid(slot);
     }
 };
 struct EditDispatch {
@@ -41,7 +42,8 @@ struct EditDispatch {
     std::function<void()> before;
     void operator()() const {
         if (before) before();
-        for (auto* d : OpenWindows<FrmCHInfoEdit>(*p)) d->Reload();
+        for (auto* d : OpenWindows<FrmCHInfoEdit>(*p))
+            d->Reload();
     }
 };
 struct PanelDispatch {
@@ -49,7 +51,8 @@ struct PanelDispatch {
     std::function<void()> before;
     void operator()() const {
         if (before) before();
-        for (auto* t : OpenWindows<frmCommChInfo>(*p)) t->ReshowByCh();
+        for (auto* t : OpenWindows<frmCommChInfo>(*p))
+            t->ReshowByCh();
     }
 };
 struct ToneTipDispatch {
@@ -57,7 +60,8 @@ struct ToneTipDispatch {
     std::function<void()> before;
     void operator()() const {
         if (before) before();
-        for (auto* d : OpenWindows<FrmCHInfoEdit>(*p)) d->ShowRB();
+        for (auto* d : OpenWindows<FrmCHInfoEdit>(*p))
+            d->ShowRB();
     }
 };
 struct DtmfDispatch {
@@ -83,9 +87,12 @@ struct CommandKeys {
 };
 
 const CommandKeys kCommands[] = {
-    {"MnuCHCut", QKeySequence(Qt::CTRL | Qt::Key_X)},      {"MnuCHCopy", QKeySequence(Qt::CTRL | Qt::Key_C)},
-    {"MnuCHPaste", QKeySequence(Qt::CTRL | Qt::Key_V)},    {"MnuCHInsert", QKeySequence(Qt::Key_Insert)},
-    {"MnuCHDelete", QKeySequence(Qt::Key_Delete)},         {"MnuCHMoveUp", QKeySequence(Qt::CTRL | Qt::Key_Up)},
+    {"MnuCHCut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+    {"MnuCHCopy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+    {"MnuCHPaste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+    {"MnuCHInsert", QKeySequence(Qt::Key_Insert)},
+    {"MnuCHDelete", QKeySequence(Qt::Key_Delete)},
+    {"MnuCHMoveUp", QKeySequence(Qt::CTRL | Qt::Key_Up)},
     {"MnuCHMoveDown", QKeySequence(Qt::CTRL | Qt::Key_Down)},
 };
 

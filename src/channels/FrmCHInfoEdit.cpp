@@ -27,11 +27,13 @@ namespace tarvane {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Column code of option list k.
 constexpr int kColumnOf[FrmCHInfoEdit::kOptionLists] = {
-    kColPublic, kColDup,   kColTsq,     kColScan,    kColHiCut,   kColBusy,      kColNb,   kColAddSub5K,
+    kColPublic, kColDup,     kColTsq,    kColScan,    kColHiCut,   kColBusy,     kColNb,   kColAddSub5K,
     kColAmFm,   kColTxPower, kColRbTone, kColDtmfBot, kColDtmfEot, kColDtmfCall, kColRdct, kColTdct};
 constexpr int kDup = 1, kTsq = 2, kScan = 3, kAddSub5K = 7, kAmFm = 8, kTxPower = 9, kRbTone = 10,
               kDtmfBot = 11, kDtmfCall = 13, kRdct = 14, kTdct = 15;
@@ -44,10 +46,9 @@ constexpr int kWidth = kColB_List + kColB_ListW + kMargin;
 constexpr int kOptionsTop = 84;
 
 int16_t FieldValue(const ChannelRecord& r, int k) {
-    const int16_t values[FrmCHInfoEdit::kOptionLists] = {r.Public,    r.DUP,      r.TSQ,      r.Scan,
-                                                         r.HI_CUT,    r.BUSY,     r.NB,       r.Add_Sub_5K,
-                                                         r.AM_FM,     r.Tx_Power, r.RBTone,   r.DTMF_BOT,
-                                                         r.DTMF_EOT,  r.DTMF_Call, r.RDCT,    r.TDCT};
+    const int16_t values[FrmCHInfoEdit::kOptionLists] = {
+        r.Public, r.DUP,      r.TSQ,    r.Scan,     r.HI_CUT,   r.BUSY,      r.NB,   r.Add_Sub_5K,
+        r.AM_FM,  r.Tx_Power, r.RBTone, r.DTMF_BOT, r.DTMF_EOT, r.DTMF_Call, r.RDCT, r.TDCT};
     return values[k];
 }
 
@@ -77,7 +78,8 @@ FrmCHInfoEdit::FrmCHInfoEdit(Program& p, QWidget* parent) : QWidget(parent), p_(
 
 FrmCHInfoEdit::~FrmCHInfoEdit() {
     // The children still signal while the base class takes them down.
-    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     loading_ = true; // and a focus loss then stores nothing
     p_.Doc.ChannelEditOpen = false;
 }
@@ -133,7 +135,8 @@ void FrmCHInfoEdit::Build() {
     lists_[kDup]->addItems({"Off", "+", "-"});
     lists_[kTsq]->addItems(offOn);
     lists_[kScan]->addItems({"Del", "Add"});
-    for (int k = 4; k <= kAddSub5K; ++k) lists_[k]->addItems(offOn);
+    for (int k = 4; k <= kAddSub5K; ++k)
+        lists_[k]->addItems(offOn);
     lists_[kAmFm]->addItems({"FM", "AM"});
     for (const std::string& name : ToneNames()) {
         lists_[kRdct]->addItem(Q(name));
@@ -144,8 +147,10 @@ void FrmCHInfoEdit::Build() {
     closeButton_ = new QPushButton(this);
     closeButton_->setObjectName("CommandClose");
     connect(closeButton_, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->close();
-        else close();
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
     });
     helpButton_ = new QPushButton(this);
     helpButton_->setObjectName("CommandHelp");
@@ -208,14 +213,19 @@ void FrmCHInfoEdit::LayOut() {
     setFixedSize(kWidth, bottom + 28 + kMargin);
 }
 
-int FrmCHInfoEdit::Group() const { return groups_->ChosenGroup(); }
-int FrmCHInfoEdit::Channel() const { return std::max(0, channel_->currentIndex()) + 1; }
+int FrmCHInfoEdit::Group() const {
+    return groups_->ChosenGroup();
+}
+int FrmCHInfoEdit::Channel() const {
+    return std::max(0, channel_->currentIndex()) + 1;
+}
 
 void FrmCHInfoEdit::FillChannelChoice(int group) {
     const int keep = channel_->currentIndex();
     const int size = GroupSize(group, p_.Model.ModelType);
     channel_->clear();
-    for (int n = 1; n <= size; ++n) channel_->addItem(QString::number(n));
+    for (int n = 1; n <= size; ++n)
+        channel_->addItem(QString::number(n));
     SelectListIndex(channel_, keep);
 }
 
@@ -230,7 +240,8 @@ void FrmCHInfoEdit::RefillDtmfLists() {
     const bool wasLoading = loading_;
     loading_ = true;
     QStringList codes;
-    for (const std::string& e : FillDtmfCodeList(p_)) codes << Q(e);
+    for (const std::string& e : FillDtmfCodeList(p_))
+        codes << Q(e);
     for (int k = kDtmfBot; k <= kDtmfCall; ++k) {
         lists_[k]->clear();
         lists_[k]->addItems(codes);
@@ -261,19 +272,23 @@ void FrmCHInfoEdit::SetGridEditData(bool followGrid) {
         freq_->clear();
         offset_->clear();
         FillPowerList(true);
-        for (QComboBox* l : lists_) SelectListIndex(l, 0);
+        for (QComboBox* l : lists_)
+            SelectListIndex(l, 0);
         ShowRB();
         EnablePub(true);
     } else {
         if (IsFixFM(channel, group, band) && p_.Image.Channels[static_cast<size_t>(index)].AM_FM != 0)
             SetChannelField(p_, group, channel, kColAmFm, "0"); // stored at once, not only shown
-        const ChannelRecord copy = p_.Image.Channels[static_cast<size_t>(FindChannelSlot(p_.Image, GroupBase(group, band) + channel))];
+        const ChannelRecord copy =
+            p_.Image
+                .Channels[static_cast<size_t>(FindChannelSlot(p_.Image, GroupBase(group, band) + channel))];
         const std::string raw = copy.RxFreq.Trimmed();
         const bool readable = IsNoFreq(raw) || !FreqToDisplaySilent(raw).empty();
         freq_->setText(readable ? Q(FreqToGroupDisplay(p_, raw, group, band)) : Q(raw));
         SelectListIndex(lists_[0], copy.Public);
         EnablePub(copy.Public == 0);
-        for (int k = kDup; k <= kAddSub5K; ++k) SelectListIndex(lists_[k], FieldValue(copy, k));
+        for (int k = kDup; k <= kAddSub5K; ++k)
+            SelectListIndex(lists_[k], FieldValue(copy, k));
         if (IsFixFM(channel, group, band)) lists_[kAmFm]->setEnabled(false);
         SelectListIndex(lists_[kAmFm], copy.AM_FM);
         FillPowerList(copy.AM_FM != 1);

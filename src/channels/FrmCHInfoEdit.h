@@ -17,7 +17,7 @@ class GroupChoice;
 
 class FrmCHInfoEdit : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kOptionLists = 16;
 
     explicit FrmCHInfoEdit(Program& p, QWidget* parent = nullptr);
@@ -51,11 +51,11 @@ public:
     // Runs the memory-frequency window unless replaced (tests replace it).
     std::function<QString(const QString& current)> PickMemFreq;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void Build();
     void LayOut();
     void LoadTexts();

@@ -12,7 +12,8 @@ namespace tarvane {
 namespace {
 QStringList ToList(const std::vector<std::string>& entries) {
     QStringList out;
-    for (const std::string& e : entries) out << QString::fromStdString(e);
+    for (const std::string& e : entries)
+        out << QString::fromStdString(e);
     return out;
 }
 } // namespace

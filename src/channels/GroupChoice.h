@@ -12,7 +12,7 @@ namespace tarvane {
 
 class GroupChoice : public QObject {
     Q_OBJECT
-public:
+  public:
     // Makes the lists as children of the parent, named with the prefix
     // ("cboGroup", "cboCountry1", "cboCountry2" after it).
     GroupChoice(QWidget* parent, int band, const QString& prefix = QString());
@@ -30,11 +30,11 @@ public:
     QComboBox* CountryList2() const { return country2_; }
     void SetEnabled(bool on);
 
-signals:
+  signals:
     // The user chose a group.
     void GroupChosen(int group);
 
-private:
+  private:
     void FirstCountryChosen();
 
     int band_;

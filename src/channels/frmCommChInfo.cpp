@@ -31,8 +31,12 @@ namespace tarvane {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-int Px(int twips) { return twips / kTwipsPerPixel; }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+int Px(int twips) {
+    return twips / kTwipsPerPixel;
+}
 
 constexpr int kColumns = 8;
 constexpr int kColumnTwips[kColumns] = {740, 1800, 1100, 0, 0, 1200, 1100, 1400};
@@ -50,14 +54,21 @@ const QStringList kDupTexts{"Off", "+", "-"};
 const QStringList kScanTexts{"Del", "Add"};
 const QStringList* CellTexts(int col) {
     switch (col) {
-    case 2: return &kOffOn;
-    case 3: return &kDupTexts;
-    case 5: return &kOffOn;
-    case 6: return &kScanTexts;
-    default: return nullptr;
+    case 2:
+        return &kOffOn;
+    case 3:
+        return &kDupTexts;
+    case 5:
+        return &kOffOn;
+    case 6:
+        return &kScanTexts;
+    default:
+        return nullptr;
     }
 }
-int CellListIndex(int col) { return col == 2 ? 0 : col == 3 ? 1 : col == 5 ? 2 : 3; }
+int CellListIndex(int col) {
+    return col == 2 ? 0 : col == 3 ? 1 : col == 5 ? 2 : 3;
+}
 
 QString ValueText(const QStringList& texts, int v) {
     return v >= 0 && v < texts.size() ? texts[v] : QString::number(v);
@@ -77,14 +88,16 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
         group_ = DisplayedGroup(p_);
         p_.Doc.ChannelTableOpen = true;
         InitShowGrid();
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
     });
 }
 
 frmCommChInfo::~frmCommChInfo() {
     // The children and the focus still signal while the base class takes them down.
     disconnect(qApp, nullptr, this, nullptr);
-    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     p_.Doc.ChannelTableOpen = false;
 }
 
@@ -163,8 +176,10 @@ void frmCommChInfo::BuildButtons() {
     closeButton_->setGeometry(Px(kWindowWidthTwips) - 8 - 96, 422, 96, 28);
     connect(closeButton_, &QPushButton::clicked, this, [this] {
         // Inside the frame the window is the child of its sub-window frame.
-        if (parentWidget() && parentWidget()->inherits("QMdiSubWindow")) parentWidget()->close();
-        else close();
+        if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
+            parentWidget()->close();
+        else
+            close();
     });
     helpButton_ = new QPushButton(this);
     helpButton_->setObjectName("CommandHelp");
@@ -175,11 +190,13 @@ void frmCommChInfo::BuildButtons() {
 void frmCommChInfo::LoadTexts(bool afterLanguageChange) {
     titleKeyText_ = Q(LangText(p_, afterLanguageChange ? 14050_txt : 14012_txt));
     QStringList headers;
-    for (TextId id : kHeaderText) headers << Q(LangText(p_, id));
+    for (TextId id : kHeaderText)
+        headers << Q(LangText(p_, id));
     grid_->setHorizontalHeaderLabels(headers);
     groupLabel_->setText(Q(LangText(p_, groups_->IsCountry() ? 14015_txt : 14014_txt)));
     const TextId panelText[4] = {14020_txt, 14021_txt, 14022_txt, 14023_txt};
-    for (int i = 0; i < 4; ++i) panelLabels_[i]->setText(Q(LangText(p_, panelText[i])));
+    for (int i = 0; i < 4; ++i)
+        panelLabels_[i]->setText(Q(LangText(p_, panelText[i])));
     editButton_->setText(Q(LangText(p_, 14016_txt)));
     closeButton_->setText(Q(LangText(p_, 9023_txt)));
     helpButton_->setText(Q(LangText(p_, 9025_txt)));
@@ -214,7 +231,8 @@ void frmCommChInfo::InitShowGrid() {
         grid_->setRowCount(size);
         // On a CB radio the frequency is typed only in the emergency group.
         const bool freqLocked = band == kBandCB && group_ != EmgGroup(band);
-        const QColor freqBack = freqLocked ? palette().color(QPalette::Window) : palette().color(QPalette::Base);
+        const QColor freqBack =
+            freqLocked ? palette().color(QPalette::Window) : palette().color(QPalette::Base);
         for (int row = 0; row < size; ++row) {
             for (int col = 0; col < kColumns; ++col) {
                 auto* item = new QTableWidgetItem;
@@ -242,7 +260,8 @@ void frmCommChInfo::InitShowGrid() {
 
 void frmCommChInfo::reShowAllGrid() {
     Guard("frmCommChInfo_SetGridData", [this] {
-        for (int row = 0; row < grid_->rowCount(); ++row) FillRow(row);
+        for (int row = 0; row < grid_->rowCount(); ++row)
+            FillRow(row);
     });
 }
 
@@ -289,8 +308,10 @@ void frmCommChInfo::CurrentCellMoved() {
 
 void frmCommChInfo::SetEditDisable() {
     editCol_ = 0;
-    for (QWidget* w : {static_cast<QWidget*>(text1_), static_cast<QWidget*>(text2_)}) w->hide();
-    for (QComboBox* c : cellLists_) c->hide();
+    for (QWidget* w : {static_cast<QWidget*>(text1_), static_cast<QWidget*>(text2_)})
+        w->hide();
+    for (QComboBox* c : cellLists_)
+        c->hide();
 }
 
 void frmCommChInfo::EnterGridEdit() {
@@ -362,7 +383,7 @@ void frmCommChInfo::CommitEdit() {
 
 void frmCommChInfo::FocusMoved(QWidget* from, QWidget* to) {
     if (editCol_ == 0 || committing_ || !from || !to) return;
-    QWidget* editor = editCol_ == 1 ? static_cast<QWidget*>(text1_)
+    QWidget* editor = editCol_ == 1   ? static_cast<QWidget*>(text1_)
                       : editCol_ == 4 ? static_cast<QWidget*>(text2_)
                                       : cellLists_[CellListIndex(editCol_)];
     if (from != editor && !editor->isAncestorOf(from)) return;
@@ -407,8 +428,9 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    const bool isEditor = watched == text1_ || watched == text2_ ||
-                          std::find(std::begin(cellLists_), std::end(cellLists_), watched) != std::end(cellLists_);
+    const bool isEditor =
+        watched == text1_ || watched == text2_ ||
+        std::find(std::begin(cellLists_), std::end(cellLists_), watched) != std::end(cellLists_);
     if (!isEditor) return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride) {
         // While a cell is edited its keys belong to the editor, not to the channel commands.
@@ -417,9 +439,13 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress) {
         bool eaten = false;
-        const char* step = watched == text1_   ? "rmCommChInfo_Text1_KeyPress"
-                           : watched == text2_ ? "rmCommChInfo_Text1_KeyPress"
-                                               : "frmCommChInfo_Combo1_KeyPress";
+        static const char* const comboSteps[4] = {
+            "frmCommChInfo_Combo1_KeyPress", "frmCommChInfo_Combo2_KeyPress", "frmCommChInfo_Combo3_KeyPress",
+            "frmCommChInfo_Combo4_KeyPress"};
+        const auto combo =
+            std::find(std::begin(cellLists_), std::end(cellLists_), watched) - std::begin(cellLists_);
+        // Both text boxes report under the one name the program has for them.
+        const char* step = combo < 4 ? comboSteps[combo] : "rmCommChInfo_Text1_KeyPress";
         Guard(step, [&] { eaten = EditorKey(watched, static_cast<QKeyEvent*>(event)); });
         return eaten;
     }

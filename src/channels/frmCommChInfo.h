@@ -22,7 +22,7 @@ class GroupChoice;
 
 class frmCommChInfo : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmCommChInfo(Program& p, QWidget* parent = nullptr);
     ~frmCommChInfo() override;
 
@@ -55,11 +55,11 @@ public:
     // table shows it as a window of its own.
     std::function<void()> ShowEditDialog;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void BuildGrid();
     void BuildPanel();
     void BuildButtons();
@@ -101,8 +101,8 @@ private:
     QString titleKeyText_;
 
     QTableWidget* grid_ = nullptr;
-    QLineEdit* text1_ = nullptr; // frequency
-    QLineEdit* text2_ = nullptr; // offset
+    QLineEdit* text1_ = nullptr;   // frequency
+    QLineEdit* text2_ = nullptr;   // offset
     QComboBox* cellLists_[4] = {}; // Combo1..Combo4: Public, DUP, TSQ, Scan
     GroupChoice* groups_ = nullptr;
     QLabel* groupLabel_ = nullptr;

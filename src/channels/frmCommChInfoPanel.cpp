@@ -23,7 +23,8 @@ namespace {
 
 QStringList ToList(const std::vector<std::string>& entries) {
     QStringList out;
-    for (const std::string& e : entries) out << QString::fromStdString(e);
+    for (const std::string& e : entries)
+        out << QString::fromStdString(e);
     return out;
 }
 
@@ -69,7 +70,9 @@ void frmCommChInfo::BuildPanel() {
     connect(panelLists_[3], &QComboBox::activated, this, [this] { GroupEnabledChosen(); });
 }
 
-void frmCommChInfo::ChangeGroup() { groups_->ShowGroup(group_); }
+void frmCommChInfo::ChangeGroup() {
+    groups_->ShowGroup(group_);
+}
 
 void frmCommChInfo::ChooseGroup(int group) {
     const int band = p_.Model.ModelType;
@@ -95,10 +98,13 @@ void frmCommChInfo::ReshowByCh() {
         panelLabels_[i]->setVisible(shown);
         panelLists_[i]->setVisible(shown);
     }
-    for (QComboBox* m : emgMod_) m->setVisible(plan);
+    for (QComboBox* m : emgMod_)
+        m->setVisible(plan);
     if (!vfo) {
         const QStringList channels = ToList(ChannelListEntries(p_, group_, band, false));
-        const int shown0 = mem ? f.MemChannelSel : emg ? f.EmgChannelSel : f.WorkChannel[static_cast<size_t>(group_)];
+        const int shown0 = mem   ? f.MemChannelSel
+                           : emg ? f.EmgChannelSel
+                                 : f.WorkChannel[static_cast<size_t>(group_)];
         panelLists_[0]->clear();
         panelLists_[0]->addItems(channels);
         SelectListText(panelLists_[0], QString::number(shown0 + 1));
@@ -137,8 +143,10 @@ void frmCommChInfo::PanelList0Chosen() {
     FeatureBlock& f = p_.Image.Settings.Features;
     // A text that is not a channel number selects the first channel.
     const int sel = std::max(0, ListNumberOr(panelLists_[0], 0) - 1);
-    if (group_ == MemGroup(band)) f.MemChannelSel = static_cast<int16_t>(sel);
-    else if (group_ == EmgGroup(band)) f.EmgChannelSel = static_cast<uint8_t>(sel);
+    if (group_ == MemGroup(band))
+        f.MemChannelSel = static_cast<int16_t>(sel);
+    else if (group_ == EmgGroup(band))
+        f.EmgChannelSel = static_cast<uint8_t>(sel);
     else if (group_ >= 0 && group_ <= HighestPlanGroup(band))
         f.WorkChannel[static_cast<size_t>(group_)] = static_cast<int16_t>(sel);
 }
@@ -194,24 +202,29 @@ void frmCommChInfo::RunCommand(const QString& key) {
         const auto [first, count] = SelectedChannels();
         const int channel = CurrentChannel();
         if (cmd == "Copy") {
-            QApplication::clipboard()->setText(QString::fromStdString(CopyChannels(p_, group_, first, count)));
+            QApplication::clipboard()->setText(
+                QString::fromStdString(CopyChannels(p_, group_, first, count)));
         } else if (cmd == "Cut") {
             CutResult r = CutChannels(p_, group_, first, count);
             QApplication::clipboard()->setText(QString::fromStdString(r.Text));
             if (r.Kept > 0) TellId(p_, 28003_txt, MsgIcon::Information);
         } else if (cmd == "Paste") {
-            PasteResult r = PasteChannels(p_, group_, channel, QApplication::clipboard()->text().toStdString());
+            PasteResult r =
+                PasteChannels(p_, group_, channel, QApplication::clipboard()->text().toStdString());
             if (!r.Valid) TellId(p_, 28000_txt, MsgIcon::Warning);
         } else if (cmd == "Insert") {
             if (InsertDropsLast(p_, group_, channel) &&
                 TellId(p_, 28001_txt, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
                 return;
-            if (InsertChannelRow(p_, group_, channel) == RowEdit::Refused) TellId(p_, 28002_txt, MsgIcon::Warning);
+            if (InsertChannelRow(p_, group_, channel) == RowEdit::Refused)
+                TellId(p_, 28002_txt, MsgIcon::Warning);
         } else if (cmd == "Delete") {
-            if (DeleteChannelRow(p_, group_, channel) == RowEdit::Refused) TellId(p_, 28002_txt, MsgIcon::Warning);
+            if (DeleteChannelRow(p_, group_, channel) == RowEdit::Refused)
+                TellId(p_, 28002_txt, MsgIcon::Warning);
         } else if (cmd == "MoveUp" || cmd == "MoveDown") {
             const int direction = cmd == "MoveUp" ? -1 : 1;
-            if (MoveChannel(p_, group_, channel, direction) == RowEdit::Done) SelectChannel(channel + direction);
+            if (MoveChannel(p_, group_, channel, direction) == RowEdit::Done)
+                SelectChannel(channel + direction);
         }
         grid_->setFocus(Qt::OtherFocusReason);
     });

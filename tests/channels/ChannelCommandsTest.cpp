@@ -170,16 +170,16 @@ TEST(ChannelClipboard, PasteStopsAtTheGroupsEnd) {
 
 TEST(ChannelClipboard, TextThatHoldsNoChannelsChangesNothing) {
     const char* bad[] = {
-        "",                                   // empty clipboard
-        "hello world",                        // prose
-        "28.1\nabc\n",                        // one bad line refuses all
-        "28.1\t2\n",                          // Public out of range
-        "28.1\t0\t3\n",                       // DUP out of range
-        "28.1\t0\t0\t100\t0\t0\t0\t0\t0\t0\t0\t3\n", // Tx_Power 3
-        "28.1\t0\t0\t100\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t143\n", // tone code past the table
-        "28.1\t0.5\n",                        // not a whole number
+        "",                                                                   // empty clipboard
+        "hello world",                                                        // prose
+        "28.1\nabc\n",                                                        // one bad line refuses all
+        "28.1\t2\n",                                                          // Public out of range
+        "28.1\t0\t3\n",                                                       // DUP out of range
+        "28.1\t0\t0\t100\t0\t0\t0\t0\t0\t0\t0\t3\n",                          // Tx_Power 3
+        "28.1\t0\t0\t100\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t143\n",         // tone code past the table
+        "28.1\t0.5\n",                                                        // not a whole number
         "28.1\t0\t0\t100\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\textra\n", // too many fields
-        "\t1\n",                              // options without a frequency
+        "\t1\n",                                                              // options without a frequency
     };
     for (const char* text : bad) {
         auto p = WithSlots(HF, {1, 2, 41});
@@ -242,7 +242,8 @@ TEST(ChannelRows, RefusedWhereADeleteWouldBe) {
     for (const Case& c : cases) {
         auto p = WithSlots(c.band, c.slots);
         const RadioImage before = p->Image;
-        RowEdit r = c.insert ? InsertChannelRow(*p, c.group, c.channel) : DeleteChannelRow(*p, c.group, c.channel);
+        RowEdit r =
+            c.insert ? InsertChannelRow(*p, c.group, c.channel) : DeleteChannelRow(*p, c.group, c.channel);
         EXPECT_EQ(r, RowEdit::Refused) << c.name;
         EXPECT_EQ(p->Image, before) << c.name;
     }
@@ -280,11 +281,12 @@ TEST(ChannelRules, FmOnlyChannels) {
     struct Case {
         int channel, group, band;
         bool fixed;
-    } cases[] = {{1, 1, CB, true},   {40, 3, CB, true},  {40, 6, CB, false}, {41, 6, CB, true},
-                 {80, 6, CB, true},  {1, 0, CB, false},  {5, 8, CB, false},  {1, 1, HF, false},
-                 {41, 6, HAM, false}};
+    } cases[] = {{1, 1, CB, true},  {40, 3, CB, true}, {40, 6, CB, false},
+                 {41, 6, CB, true}, {80, 6, CB, true}, {1, 0, CB, false},
+                 {5, 8, CB, false}, {1, 1, HF, false}, {41, 6, HAM, false}};
     for (const Case& c : cases)
-        EXPECT_EQ(IsFixFM(c.channel, c.group, c.band), c.fixed) << c.channel << "/" << c.group << "/" << c.band;
+        EXPECT_EQ(IsFixFM(c.channel, c.group, c.band), c.fixed)
+            << c.channel << "/" << c.group << "/" << c.band;
 }
 
 TEST(ChannelRules, CountryListsNameEveryCbGroupOnce) {

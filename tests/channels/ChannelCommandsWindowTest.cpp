@@ -31,8 +31,8 @@ struct Framed {
         // The frame starts a new document from the initial codeplug; the tests want a small one.
         p->Image.Settings.ChannelCount = 0;
         AppendChannel(p->Image, 401, "28.50000");
-        test::AddPlan(*p, 0, 6, 28.0);  // bank A 1..6
-        test::AddPlan(*p, 1, 2, 29.0);  // bank B 1..2
+        test::AddPlan(*p, 0, 6, 28.0); // bank A 1..6
+        test::AddPlan(*p, 1, 2, 29.0); // bank B 1..2
         RegisterChannelWindows(*frame);
         frame->ShowChannelTable();
         table = qobject_cast<frmCommChInfo*>(frame->FindChildWindow("frmCommChInfo"));
@@ -47,7 +47,7 @@ struct Framed {
 
 class ChannelCommandsWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void copyAndPasteGoThroughTheSystemClipboard() {
         Framed f;
         QVERIFY(f.table);

@@ -27,14 +27,15 @@ void Stand(Program& p, int group, int channel) {
 
 QStringList Entries(QComboBox* list) {
     QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->itemText(i);
+    for (int i = 0; i < list->count(); ++i)
+        out << list->itemText(i);
     return out;
 }
 } // namespace
 
 class ChannelEditWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void aCeChannelStoredWithAmBecomesFmWhenShown() {
         auto p = test::MakeTestProgram(CB);
         test::AddPlan(*p, kCE, 40, 26.965);
@@ -63,7 +64,8 @@ private slots:
         // Public, TSQ, Scan and both tone lists stay usable.
         const QSet<int> alwaysEnabled{0, 2, 3, 14, 15};
         for (int k = 0; k < FrmCHInfoEdit::kOptionLists; ++k)
-            QVERIFY2(d.OptionList(k)->isEnabled() == (alwaysEnabled.contains(k) || !on), qPrintable(QString::number(k)));
+            QVERIFY2(d.OptionList(k)->isEnabled() == (alwaysEnabled.contains(k) || !on),
+                     qPrintable(QString::number(k)));
         QCOMPARE(d.OffsetBox()->isEnabled(), !on);
         QVERIFY(d.FreqBox()->isEnabled());
         // Switching it in the dialog stores it and follows at once.
@@ -85,14 +87,16 @@ private slots:
         QCOMPARE(r->AM_FM, 1);
         QCOMPARE(r->Tx_Power, 1);
         QCOMPARE(Entries(d.OptionList(kTxPower)),
-                 QStringList({QString::fromStdString(LangText(*p, 15044_txt)), QString::fromStdString(LangText(*p, 15045_txt))}));
+                 QStringList({QString::fromStdString(LangText(*p, 15044_txt)),
+                              QString::fromStdString(LangText(*p, 15045_txt))}));
         QCOMPARE(d.OptionList(kTxPower)->currentIndex(), 1);
     }
 
     void aSwitchedOffToneTipLeavesTheRogerBeepList() {
         auto p = test::MakeTestProgram(HF);
         auto& tips = p->Image.Settings.ToneTips;
-        for (auto& t : tips) t = {};
+        for (auto& t : tips)
+            t = {};
         for (int n : {2, 3}) {
             tips[static_cast<size_t>(n - 1)].LoopCount = 1;
             tips[static_cast<size_t>(n - 1)].Pairs[0] = {100, 5};
@@ -179,10 +183,12 @@ private slots:
         auto hf = test::MakeTestProgram(HF);
         FrmCHInfoEdit h(*hf);
         QVERIFY(test::ShowAndWait(&h));
-        for (int k : {1, 7, 9}) QVERIFY(!c.OptionList(k)->isVisible());
+        for (int k : {1, 7, 9})
+            QVERIFY(!c.OptionList(k)->isVisible());
         QVERIFY(!c.OffsetBox()->isVisible());
         QVERIFY(!h.OptionList(7)->isVisible());
-        for (int k : {1, 9}) QVERIFY(h.OptionList(k)->isVisible());
+        for (int k : {1, 9})
+            QVERIFY(h.OptionList(k)->isVisible());
         QVERIFY(c.height() < h.height());
     }
 };

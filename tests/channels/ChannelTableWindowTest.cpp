@@ -1,8 +1,8 @@
 // The channel table window: editing rules, cell editors, the group panel.
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -38,7 +38,7 @@ bool AnyEditorShown(frmCommChInfo& w) {
 
 class ChannelTableWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cbFrequencyIsTypedOnlyInTheEmergencyGroup_data() {
         QTest::addColumn<int>("group");
         QTest::addColumn<bool>("opens");
@@ -88,8 +88,10 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("frequency") << 1 << "2a8.,15" << "28.15";
-        QTest::newRow("offset") << 4 << "1x2.5" << "125";
+        QTest::newRow("frequency") << 1 << "2a8.,15"
+                                   << "28.15";
+        QTest::newRow("offset") << 4 << "1x2.5"
+                                << "125";
     }
     void typingFilterOfTheEditors() {
         QFETCH(int, column);
@@ -165,7 +167,8 @@ private slots:
         QFETCH(int, column);
         QFETCH(bool, opens);
         auto p = test::MakeTestProgram(band);
-        for (int slot : {1, 401}) test::RecordOf(*p, slot)->Public = static_cast<int16_t>(publicValue);
+        for (int slot : {1, 401})
+            test::RecordOf(*p, slot)->Public = static_cast<int16_t>(publicValue);
         frmCommChInfo w(*p);
         QVERIFY(test::ShowAndWait(&w));
         w.ChooseGroup(group);
@@ -262,8 +265,10 @@ private slots:
         QTableWidget* g = w.Grid();
         const int widths[] = {740, 1800, 1100, 0, 0, 1200, 1100, 1400};
         for (int c = 0; c < 8; ++c)
-            if (widths[c] > 0) QCOMPARE(g->columnWidth(c), widths[c] / 15);
-            else QVERIFY(g->isColumnHidden(c));
+            if (widths[c] > 0)
+                QCOMPARE(g->columnWidth(c), widths[c] / 15);
+            else
+                QVERIFY(g->isColumnHidden(c));
         QCOMPARE(g->horizontalHeader()->height(), 500 / 15);
         QCOMPARE(g->width(), 7680 / 15);
         QCOMPARE(w.size(), QSize(8200 / 15, 6900 / 15));

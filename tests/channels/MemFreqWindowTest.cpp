@@ -15,7 +15,7 @@ constexpr int kCE = 1, kUK = 3, kDE = 6;
 
 class MemFreqWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void anEmptyBoxSelectsOff() {
         auto p = test::MakeTestProgram(CB);
         test::AddPlan(*p, kCE, 40, 26.965);
@@ -50,8 +50,8 @@ private slots:
 
     void theNearestPlanChannelIsPreselected() {
         auto p = test::MakeTestProgram(CB);
-        test::AddPlan(*p, kCE, 10, 26.965);  // 26.965 .. 27.010
-        test::AddPlan(*p, kUK, 10, 27.300);  // 27.300 .. 27.345, shown with "125"
+        test::AddPlan(*p, kCE, 10, 26.965); // 26.965 .. 27.010
+        test::AddPlan(*p, kUK, 10, 27.300); // 27.300 .. 27.345, shown with "125"
         Frm_Mem_Freq w(*p, "27.3230");
         QCOMPARE(w.GroupList()->currentText(), QString("UK"));
         QCOMPARE(w.ChannelList()->currentText(), QString("5"));

@@ -17,7 +17,9 @@
 namespace tarvane {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 // The plans offered are always those of a CB radio, whatever the model.
 constexpr int kPlans = 8;
 constexpr int kLabelX = 8, kLabelW = 80, kFieldX = 96, kFieldW = 120, kRow = 30;
@@ -57,7 +59,8 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     setFixedSize(kFieldX + kFieldW + 12, 12 + 3 * kRow + 8 + 28 + 12);
 
     group_->addItem("Off");
-    for (int g = 0; g < kPlans; ++g) group_->addItem(Q(GroupName(g, kBandCB)));
+    for (int g = 0; g < kPlans; ++g)
+        group_->addItem(Q(GroupName(g, kBandCB)));
     freq_->setText(freqText);
     if (auto v = ParseDouble(freqText.toStdString())) {
         PlanPick pick = NearestPlanFreq(p_, *v);
@@ -82,7 +85,9 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     });
 }
 
-QString Frm_Mem_Freq::FreqText() const { return freq_->text(); }
+QString Frm_Mem_Freq::FreqText() const {
+    return freq_->text();
+}
 
 void Frm_Mem_Freq::FillChannels() {
     channel_->clear();
@@ -91,7 +96,8 @@ void Frm_Mem_Freq::FillChannels() {
         return;
     }
     const int size = GroupSize(groupPos_ - 1, kBandCB);
-    for (int n = 1; n <= size; ++n) channel_->addItem(QString::number(n));
+    for (int n = 1; n <= size; ++n)
+        channel_->addItem(QString::number(n));
     if (channelPos_ < 0 || channelPos_ >= size) channelPos_ = 0;
     channel_->setCurrentIndex(channelPos_);
 }

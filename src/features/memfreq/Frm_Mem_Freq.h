@@ -15,7 +15,7 @@ struct Program;
 
 class Frm_Mem_Freq : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `freqText` is the text of the edit dialog's frequency box.
     Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent = nullptr);
 
@@ -25,7 +25,7 @@ public:
     QComboBox* ChannelList() const { return channel_; }
     QLineEdit* FreqBox() const { return freq_; }
 
-private:
+  private:
     void FillChannels();
     void ShowFreq();
 
