@@ -27,7 +27,10 @@ build_programs() {
     if [ -f "$build/CMakeCache.txt" ]; then
         cmake -S "$repo" -B "$build" >/dev/null
     else
-        cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+        # Warnings stop the development build; in an optimised build GCC 12 adds
+        # false alarms of its own (array bounds, maybe-uninitialized), which must
+        # not stop a newcomer's build. They are still shown.
+        cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="-Wno-error" >/dev/null
     fi
     cmake --build "$build" -j"$(nproc)" --target tarvane-cps tarvane-cli "$@"
 }
