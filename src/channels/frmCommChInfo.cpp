@@ -131,6 +131,7 @@ void frmCommChInfo::BuildGrid() {
 
     text1_ = new QLineEdit(grid_->viewport());
     text1_->setObjectName("Text1");
+    text1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter); // as the frequency cells
     text2_ = new QLineEdit(grid_->viewport());
     text2_->setObjectName("Text2");
     for (QLineEdit* t : {text1_, text2_}) {
