@@ -159,10 +159,10 @@ void FrmCHInfoEdit::Build() {
 
 void FrmCHInfoEdit::LoadTexts() {
     setWindowTitle(Q(LangText(p_, 15000_txt)));
-    groupLabel_->setText(Q(LangText(p_, groups_->IsCountry() ? 15031_txt : 15001_txt)));
-    channelLabel_->setText(Q(LangText(p_, 15002_txt)));
-    freqLabel_->setText(Q(LangText(p_, 15003_txt)));
-    offsetLabel_->setText(Q(LangText(p_, 15004_txt)));
+    groupLabel_->setText(Q(LangText(p_, groups_->IsCountry() ? 15031_txt : 15029_txt)));
+    channelLabel_->setText(Q(LangText(p_, 15001_txt)));
+    freqLabel_->setText(Q(LangText(p_, 15002_txt)));
+    offsetLabel_->setText(Q(LangText(p_, 15100_txt)));
     for (int k = 0; k < kOptionLists; ++k)
         labels_[k]->setText(Q(LangText(p_, TextId{static_cast<int32_t>(15005 + k)})));
     closeButton_->setText(Q(LangText(p_, 9023_txt)));
