@@ -34,10 +34,14 @@ std::optional<ReadRequest> ReadRequest::parse(std::span<const uint8_t> in) {
 }
 
 Bytes DataBlock::encode() const {
-    Bytes out{'W', static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF), kBlockSize};
-    out.insert(out.end(), data.begin(), data.end());
-    out.push_back(BlockChecksum(address, data));
-    out.push_back(kAck);
+    Bytes out(kBlockReplyLength);
+    out[0] = 'W';
+    out[1] = static_cast<uint8_t>(address >> 8);
+    out[2] = static_cast<uint8_t>(address & 0xFF);
+    out[3] = kBlockSize;
+    std::copy(data.begin(), data.end(), out.begin() + 4);
+    out[20] = BlockChecksum(address, data);
+    out[21] = kAck;
     return out;
 }
 
