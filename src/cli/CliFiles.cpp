@@ -29,10 +29,10 @@ std::string Tone(int code) {
 void ShowChannel(Program& p, const ChannelRecord& c) {
     const int group = GroupOfSlot(c.SlotNumber, p.Model.ModelType);
     const std::string freq = FreqToDisplaySilent(c.RxFreq.Raw());
-    std::printf("%5d  %-10s %-10s %-5s %-5s %-6s %-4s %-4s %-4s %s\n", c.SlotNumber,
+    std::printf("%5d  %-10s %-10s %-5s %-5d %-5s %-6s %-6s %s\n", c.SlotNumber,
                 group >= 0 ? GroupName(group, p.Model.ModelType).c_str() : "-", freq.empty() ? "-" : freq.c_str(),
-                c.AM_FM ? "FM" : "AM", c.Tx_Power ? "Low" : "High", c.Scan ? "scan" : "-",
-                Tone(c.RDCT).c_str(), Tone(c.TDCT).c_str(), c.IsBlank ? "off" : "on", c.BUSY ? "busy-lock" : "");
+                c.AM_FM == 1 ? "AM" : "FM", c.Tx_Power, c.Scan ? "scan" : "-", Tone(c.RDCT).c_str(),
+                Tone(c.TDCT).c_str(), c.IsBlank ? "blank" : "");
 }
 
 } // namespace
@@ -57,7 +57,7 @@ int CliShow(Program& p, const CliArgs& args) {
         if (d.Length <= 0 || d.Length > 16) continue;
         std::printf("DTMF code %zu: %s\n", i + 1, std::string(d.Code.Raw().substr(0, static_cast<size_t>(d.Length))).c_str());
     }
-    std::printf("\n Slot  Group      Frequency  Mode  Power Scan   Rx   Tx   Use\n");
+    std::printf("\n Slot  Group      Frequency  Mode  Power Scan  Rx     Tx\n");
     for (int i = 0; i < p.Image.UsedCount(); ++i) ShowChannel(p, p.Image.Channels[static_cast<size_t>(i)]);
     return kExitOk;
 }
