@@ -1,7 +1,8 @@
-// Start-up of tarvane-cps: time from the process start to its frame being shown
-// on screen, and the resident memory then. Each run is a fresh process (the
-// program's own start-up steps, the same as main()), so the figures include
-// loading the libraries. Run under a display, e.g. xvfb-run -a bench_startup.
+// Start-up of tarvane-cps: time from starting the process to its frame being
+// shown on screen, and the resident memory then. Each run is a fresh process
+// going through the program's own start-up steps (the same as main()), so the
+// figures include loading the libraries. Run under a display, e.g.
+// xvfb-run -a stage/V100/tarvane-bench-startup [runs].
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -10,9 +11,7 @@
 #include <clocale>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/Program.h"
@@ -20,21 +19,6 @@
 #include "app/frmMain.h"
 
 namespace {
-
-// Milliseconds since this process was started, from the kernel's own record.
-double MsSinceProcessStart() {
-    std::ifstream stat("/proc/self/stat");
-    std::string line;
-    std::getline(stat, line);
-    std::istringstream rest(line.substr(line.rfind(')') + 2));
-    std::string field;
-    for (int i = 3; i <= 22; ++i) rest >> field; // field 22: start time in clock ticks after boot
-    const double startTicks = std::stod(field);
-    std::ifstream uptimeFile("/proc/uptime");
-    double uptime = 0;
-    uptimeFile >> uptime;
-    return uptime * 1000.0 - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
-}
 
 long ResidentKiB() {
     std::ifstream status("/proc/self/status");
@@ -64,7 +48,8 @@ int Once(int argc, char** argv) {
     frame.show();
     if (!QTest::qWaitForWindowExposed(&frame, 10000)) return 2;
     QApplication::processEvents();
-    std::printf("%.1f %ld\n", MsSinceProcessStart(), ResidentKiB());
+    std::printf("%ld\n", ResidentKiB());
+    std::fflush(stdout);
     return 0;
 }
 
@@ -78,14 +63,18 @@ int main(int argc, char** argv) {
     std::vector<long> kib;
     for (int i = 0; i < runs; ++i) {
         QProcess child;
+        QElapsedTimer clock;
+        clock.start();
         child.start(QCoreApplication::applicationFilePath(), {"--once"});
-        if (!child.waitForFinished(30000) || child.exitCode() != 0) {
+        // The child speaks once its frame is on screen.
+        if (!child.waitForReadyRead(30000)) {
             std::fprintf(stderr, "run %d failed: %s\n", i, child.readAllStandardError().constData());
             return 1;
         }
-        double t = 0;
+        const double t = double(clock.nsecsElapsed()) / 1e6;
+        child.waitForFinished(30000);
         long r = 0;
-        if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %ld", &t, &r) != 2) return 1;
+        if (child.exitCode() != 0 || std::sscanf(child.readAllStandardOutput().constData(), "%ld", &r) != 1) return 1;
         ms.push_back(t);
         kib.push_back(r);
     }
