@@ -25,15 +25,15 @@ constexpr const char* kUsage =
     "      [--ignore-handshakes K] [--nak-address ADDR] [--nak-ends K] [--silence-password K]\n"
     "      [--silent-end] [--trace FILE]\n";
 
-struct CommandSpec {
+struct CommandShape {
     std::set<std::string> valued;  // options followed by a value
     std::set<std::string> flags;   // options without one
     std::set<std::string> required;
     size_t words = 0;              // positional arguments
 };
 
-const std::map<std::string, CommandSpec>& Commands() {
-    static const std::map<std::string, CommandSpec> commands = {
+const std::map<std::string, CommandShape>& Commands() {
+    static const std::map<std::string, CommandShape> commands = {
         {"read", {{"--port", "--out", "--password", "--retries", "--trace"}, {}, {"--port", "--out"}, 0}},
         {"write", {{"--port", "--password", "--retries", "--trace"}, {}, {"--port"}, 1}},
         {"info", {{"--port", "--retries", "--trace"}, {}, {"--port"}, 0}},
@@ -51,12 +51,12 @@ const std::map<std::string, CommandSpec>& Commands() {
     return commands;
 }
 
-bool Parse(int argc, char** argv, const CommandSpec& spec, CliArgs& out) {
+bool Parse(int argc, char** argv, const CommandShape& shape, CliArgs& out) {
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
-        if (spec.flags.count(a)) {
+        if (shape.flags.count(a)) {
             out.options[a] = "1";
-        } else if (spec.valued.count(a)) {
+        } else if (shape.valued.count(a)) {
             if (i + 1 >= argc) return false;
             out.options[a] = argv[++i];
         } else if (a.starts_with("--")) {
@@ -65,9 +65,9 @@ bool Parse(int argc, char** argv, const CommandSpec& spec, CliArgs& out) {
             out.words.push_back(a);
         }
     }
-    for (const std::string& r : spec.required)
+    for (const std::string& r : shape.required)
         if (!out.Has(r)) return false;
-    return out.words.size() == spec.words;
+    return out.words.size() == shape.words;
 }
 
 } // namespace
