@@ -20,6 +20,7 @@ MSG
 fi
 
 trap stop_simulator EXIT
+trap "exit 130" INT TERM HUP
 start_simulator "${TMPDIR:-/tmp}/tarvane-radio-$(id -u)"
 echo "Simulated radio on port 1. Starting Tarvane CPS..."
 "$program_dir/tarvane-cps"
