@@ -15,16 +15,17 @@ namespace tarvane {
 bool LoadVersionTable(const std::string& path, VersionTable& table) {
     table = VersionTable{};
     IniFile ini;
-    auto softCount = ini.Load(path) ? ToInt16(ini.GetOr("Version", "SoftVersionCount")) : std::nullopt;
-    auto firmCount = ToInt16(ini.GetOr("Version", "FirmVersionCount"));
-    if (!softCount || !firmCount || *softCount < 0 || *firmCount < 0) {
+    ini.Load(path); // a missing file reads as empty and falls back below
+    const int16_t softCount = ToInt16(ini.GetOr("Version", "SoftVersionCount")).value_or(-1);
+    const int16_t firmCount = ToInt16(ini.GetOr("Version", "FirmVersionCount")).value_or(-1);
+    if (softCount < 0 || firmCount < 0) {
         table.CurrentVersion = kProgramFormatVersion;
         table.Firm.emplace_back(kProgramFormatVersion, kProgramFormatVersion);
         return false;
     }
     table.CurrentVersion = ini.GetOr("Version", "CurrentVersion");
-    for (int i = 0; i < *softCount; ++i) table.Soft.push_back(ini.GetOr("Soft", "Version" + std::to_string(i)));
-    for (int i = 0; i < *firmCount; ++i) {
+    for (int i = 0; i < softCount; ++i) table.Soft.push_back(ini.GetOr("Soft", "Version" + std::to_string(i)));
+    for (int i = 0; i < firmCount; ++i) {
         std::string pair = ini.GetOr("Firm", "Firm" + std::to_string(i));
         if (pair.size() < 4) continue; // too short to name a program and a format
         table.Firm.emplace_back(pair.substr(0, 4), pair.substr(pair.size() - 4));
