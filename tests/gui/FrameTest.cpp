@@ -65,6 +65,7 @@ private slots:
     void closingAsksAboutUnsavedChanges();
     void placementDefaultsAndIsKeptWhenClosedMinimised();
     void windowMenuListsOpenWindows();
+    void shippedWindowsPlugIn();
 };
 
 void FrameTest::treeEntryTwiceOpensOneWindowInFront() {
@@ -381,6 +382,28 @@ void FrameTest::windowMenuListsOpenWindows() {
     f.frame->Action("mnuCloseAll")->trigger();
     f.Settle();
     QCOMPARE(f.frame->ChildWindows().size(), 0);
+}
+
+void FrameTest::shippedWindowsPlugIn() {
+    FrameFixture f(0, false);
+    RegisterStandardWindows(*f.frame);
+    f.frame->ShowChannelTable();
+    QVERIFY(f.frame->FindChildWindow("frmCommChInfo"));
+    QVERIFY(f.p().Doc.ChannelTableOpen);
+    // Every tree entry with a window opens one of its kind, once.
+    for (const auto& [key, kind] : {std::pair{"N2", "FrmOptFeatures"}, std::pair{"N4", "FrmDTMF"},
+                                    std::pair{"N12", "FrmToneTips"}, std::pair{"N8", "FrmKey"},
+                                    std::pair{"N1", "frmCommChInfo"}}) {
+        ClickTree(*f.frame, key);
+        ClickTree(*f.frame, key);
+        QCOMPARE(f.OpenOf(kind), 1);
+        QCOMPARE(f.frame->MdiArea()->activeSubWindow()->widget()->objectName(), QString(kind));
+    }
+    // The toolbar's New replaces the documents with a fresh channel table.
+    f.frame->Action("tb:NewFile")->trigger();
+    f.Settle();
+    QCOMPARE(f.frame->ChildWindows().size(), 1);
+    QCOMPARE(f.OpenOf("frmCommChInfo"), 1);
 }
 
 int main(int argc, char** argv) {
