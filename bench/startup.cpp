@@ -74,14 +74,15 @@ int main(int argc, char** argv) {
         const double t = double(clock.nsecsElapsed()) / 1e6;
         child.waitForFinished(30000);
         long r = 0;
-        if (child.exitCode() != 0 || std::sscanf(child.readAllStandardOutput().constData(), "%ld", &r) != 1) return 1;
+        if (child.exitCode() != 0 || std::sscanf(child.readAllStandardOutput().constData(), "%ld", &r) != 1)
+            return 1;
         ms.push_back(t);
         kib.push_back(r);
     }
     std::sort(ms.begin(), ms.end());
     std::sort(kib.begin(), kib.end());
-    std::printf("startup: %d runs, frame shown after %.1f ms median (min %.1f, max %.1f)\n", runs, ms[ms.size() / 2],
-                ms.front(), ms.back());
+    std::printf("startup: %d runs, frame shown after %.1f ms median (min %.1f, max %.1f)\n", runs,
+                ms[ms.size() / 2], ms.front(), ms.back());
     std::printf("startup: resident memory with the frame shown %.1f MiB median (min %.1f, max %.1f)\n",
                 double(kib[kib.size() / 2]) / 1024, double(kib.front()) / 1024, double(kib.back()) / 1024);
     return 0;

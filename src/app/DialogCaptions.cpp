@@ -10,7 +10,8 @@ namespace tarvane {
 
 namespace {
 void Caption(QWidget* window, const char* name, Program& p, TextId id) {
-    if (auto* b = window->findChild<QAbstractButton*>(name)) b->setText(QString::fromStdString(LangText(p, id)));
+    if (auto* b = window->findChild<QAbstractButton*>(name))
+        b->setText(QString::fromStdString(LangText(p, id)));
 }
 } // namespace
 
@@ -19,8 +20,12 @@ void SetOkCancelCaptions(QWidget* window, Program& p) {
     Caption(window, "CommandCancel", p, 9018_txt);
 }
 
-void SetCloseCaption(QWidget* window, Program& p) { Caption(window, "CommandClose", p, 9023_txt); }
-void SetHelpCaption(QWidget* window, Program& p) { Caption(window, "CommandHelp", p, 9025_txt); }
+void SetCloseCaption(QWidget* window, Program& p) {
+    Caption(window, "CommandClose", p, 9023_txt);
+}
+void SetHelpCaption(QWidget* window, Program& p) {
+    Caption(window, "CommandHelp", p, 9025_txt);
+}
 
 void SetCloseHelpCaptions(QWidget* window, Program& p) {
     SetCloseCaption(window, p);

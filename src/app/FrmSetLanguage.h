@@ -12,13 +12,13 @@ struct Program;
 
 class FrmSetLanguage : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmSetLanguage(Program& p, QWidget* parent = nullptr);
     QComboBox* Combo1 = nullptr;
     QPushButton* CommandOK = nullptr;
     QPushButton* CommandCancel = nullptr;
 
-private:
+  private:
     void CommandOK_Click();
     Program& p_;
     QLabel* Label1 = nullptr;

@@ -13,32 +13,48 @@ namespace {
 
 QMessageBox::Icon IconOf(MsgIcon icon) {
     switch (icon) {
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Warning: return QMessageBox::Warning;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    default: return QMessageBox::NoIcon;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
 QMessageBox::StandardButtons ButtonsOf(MsgButtons b) {
     switch (b) {
-    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MsgButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
-    default: return QMessageBox::Ok;
+    case MsgButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
 MsgAnswer AnswerOf(int button, MsgButtons buttons) {
     switch (button) {
-    case QMessageBox::Ok: return MsgAnswer::Ok;
-    case QMessageBox::Yes: return MsgAnswer::Yes;
-    case QMessageBox::No: return MsgAnswer::No;
-    case QMessageBox::Retry: return MsgAnswer::Retry;
-    case QMessageBox::Cancel: return MsgAnswer::Cancel;
-    default: return DefaultAnswer(buttons); // closed without a button
+    case QMessageBox::Ok:
+        return MsgAnswer::Ok;
+    case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+    case QMessageBox::No:
+        return MsgAnswer::No;
+    case QMessageBox::Retry:
+        return MsgAnswer::Retry;
+    case QMessageBox::Cancel:
+        return MsgAnswer::Cancel;
+    default:
+        return DefaultAnswer(buttons); // closed without a button
     }
 }
 

@@ -16,16 +16,28 @@ namespace tarvane {
 namespace {
 
 // The same rules over both list kinds: the list is read through three small calls.
-int Count(const QComboBox* l) { return l ? l->count() : 0; }
-int Count(const QListWidget* l) { return l ? l->count() : 0; }
-QString TextOf(const QComboBox* l, int i) { return l->itemText(i); }
-QString TextOf(const QListWidget* l, int i) { return l->item(i)->text(); }
-int Selected(const QComboBox* l) { return l ? l->currentIndex() : -1; }
+int Count(const QComboBox* l) {
+    return l ? l->count() : 0;
+}
+int Count(const QListWidget* l) {
+    return l ? l->count() : 0;
+}
+QString TextOf(const QComboBox* l, int i) {
+    return l->itemText(i);
+}
+QString TextOf(const QListWidget* l, int i) {
+    return l->item(i)->text();
+}
+int Selected(const QComboBox* l) {
+    return l ? l->currentIndex() : -1;
+}
 int Selected(const QListWidget* l) {
     if (!l || l->selectedItems().isEmpty()) return -1;
     return l->currentRow();
 }
-void Show(QComboBox* l, int i) { l->setCurrentIndex(i); }
+void Show(QComboBox* l, int i) {
+    l->setCurrentIndex(i);
+}
 void Show(QListWidget* l, int i) {
     if (i < 0) {
         l->clearSelection();
@@ -62,10 +74,10 @@ template <class L> int NumberOr(const L* l, int fallback) {
 }
 
 class EnterFilter : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() != QEvent::KeyPress) return false;
         auto* k = static_cast<QKeyEvent*>(e);
@@ -73,7 +85,8 @@ protected:
         if (auto* w = qobject_cast<QWidget*>(watched)) {
             // The window's own focus chain decides which control is next.
             if (QWidget* next = w->nextInFocusChain()) {
-                while (next != w && !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus)))
+                while (next != w &&
+                       !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus)))
                     next = next->nextInFocusChain();
                 next->setFocus(Qt::TabFocusReason);
             }
@@ -129,8 +142,12 @@ int ListIndexOr(const QListWidget* list, int value) {
     return i >= 0 ? i : value;
 }
 
-int ListNumberOr(const QComboBox* list, int fallback) { return NumberOr(list, fallback); }
-int ListNumberOr(const QListWidget* list, int fallback) { return NumberOr(list, fallback); }
+int ListNumberOr(const QComboBox* list, int fallback) {
+    return NumberOr(list, fallback);
+}
+int ListNumberOr(const QListWidget* list, int fallback) {
+    return NumberOr(list, fallback);
+}
 
 void SetOptionState(QAbstractButton* button, int value) {
     if (!button) return;
@@ -159,8 +176,10 @@ void UnloadWindowsNamed(const QString& name) {
     for (QWidget* w : QApplication::allWidgets()) {
         if (w->objectName() != name) continue;
         auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-        if (sub) found.append(sub);
-        else if (w->isWindow()) found.append(w);
+        if (sub)
+            found.append(sub);
+        else if (w->isWindow())
+            found.append(w);
     }
     for (const QPointer<QWidget>& w : found)
         if (w) w->close();

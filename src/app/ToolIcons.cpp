@@ -27,7 +27,8 @@ void Sheet(QPainter& g, int x, int y) {
     g.setBrush(QColor(250, 250, 250));
     g.drawRect(QRectF(x + 0.5, y + 0.5, 10, 12));
     g.setPen(QPen(QColor(150, 150, 150), 1));
-    for (int i = 0; i < 3; ++i) g.drawLine(QPointF(x + 2.5, y + 3.5 + 3 * i), QPointF(x + 8.5, y + 3.5 + 3 * i));
+    for (int i = 0; i < 3; ++i)
+        g.drawLine(QPointF(x + 2.5, y + 3.5 + 3 * i), QPointF(x + 8.5, y + 3.5 + 3 * i));
 }
 
 void Arrow(QPainter& g, bool up, const QColor& c) {
@@ -119,8 +120,10 @@ QIcon ToolIcon(const QString& key, QStyle* style) {
             d.closeSubpath();
             g.drawPath(d);
             g.setBrush(QColor(240, 220, 120));
-            for (int i = 0; i < 5; ++i) g.drawEllipse(QPointF(4.5 + 2.75 * i, 9.5), 0.9, 0.9);
-            for (int i = 0; i < 4; ++i) g.drawEllipse(QPointF(5.9 + 2.75 * i, 12), 0.9, 0.9);
+            for (int i = 0; i < 5; ++i)
+                g.drawEllipse(QPointF(4.5 + 2.75 * i, 9.5), 0.9, 0.9);
+            for (int i = 0; i < 4; ++i)
+                g.drawEllipse(QPointF(5.9 + 2.75 * i, 12), 0.9, 0.9);
         });
     if (key == "BtnCHCut")
         return Drawn([](QPainter& g) {

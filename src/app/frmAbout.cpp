@@ -1,5 +1,5 @@
-#include "app/DialogCaptions.h"
 #include "app/frmAbout.h"
+#include "app/DialogCaptions.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -10,7 +10,7 @@ struct Program;
 
 class frmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     frmAbout(Program& p, QWidget* parent = nullptr);
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;

@@ -30,39 +30,41 @@ namespace tarvane {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 constexpr const char* kChannelTable = "frmCommChInfo";
 
 // The bar between the function tree and the child windows; the frame decides how far it may go.
 class SplitterBar : public QWidget {
-public:
+  public:
     explicit SplitterBar(frmMain& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
         setObjectName("imgSplitter");
         setCursor(Qt::SplitHCursor);
         setFixedWidth(5);
     }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton) owner_.SplitterMouseDown();
     }
     void mouseMoveEvent(QMouseEvent* e) override { owner_.SplitterMouseMove(qRound(e->position().x())); }
     void mouseReleaseEvent(QMouseEvent*) override { owner_.SplitterMouseUp(); }
 
-private:
+  private:
     frmMain& owner_;
 };
 
 // The client area places its parts itself, following the splitter's rules.
 class ClientArea : public QWidget {
-public:
+  public:
     explicit ClientArea(std::function<void()> arrange) : arrange_(std::move(arrange)) {}
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent*) override { arrange_(); }
 
-private:
+  private:
     std::function<void()> arrange_;
 };
 
@@ -73,33 +75,35 @@ struct ToolEntry {
 
 // The toolbar's 20 positions, in order.
 constexpr ToolEntry kToolBar[] = {
-    {"NewFile", 11000_txt},     {"OpenFile", 11001_txt},    {"SaveFile", 11002_txt},     {nullptr, TextId{0}},
-    {"Print", 11003_txt},       {nullptr, TextId{0}},           {"ReadRadio", 11004_txt},    {"CommSet", 11005_txt},
-    {"WriteRadio", 11006_txt},  {nullptr, TextId{0}},           {"BtnCHCut", 11010_txt},     {"BtnCHCopy", 11011_txt},
-    {"BtnCHPaste", 11012_txt},  {nullptr, TextId{0}},           {"BtnCHInsert", 11013_txt},  {"BtnCHDelete", 11014_txt},
-    {"BtnCHMoveUp", 11015_txt}, {"BtnCHMoveDown", 11016_txt}, {nullptr, TextId{0}},          {"About", 11007_txt},
+    {"NewFile", 11000_txt},     {"OpenFile", 11001_txt},    {"SaveFile", 11002_txt},
+    {nullptr, TextId{0}},       {"Print", 11003_txt},       {nullptr, TextId{0}},
+    {"ReadRadio", 11004_txt},   {"CommSet", 11005_txt},     {"WriteRadio", 11006_txt},
+    {nullptr, TextId{0}},       {"BtnCHCut", 11010_txt},    {"BtnCHCopy", 11011_txt},
+    {"BtnCHPaste", 11012_txt},  {nullptr, TextId{0}},       {"BtnCHInsert", 11013_txt},
+    {"BtnCHDelete", 11014_txt}, {"BtnCHMoveUp", 11015_txt}, {"BtnCHMoveDown", 11016_txt},
+    {nullptr, TextId{0}},       {"About", 11007_txt},
 };
 static_assert(std::size(kToolBar) == 20);
 
 // Menu entries and their text identifiers; texts are set again on every language change.
 const QMap<QString, TextId>& MenuTexts() {
     static const QMap<QString, TextId> texts = {
-        {"mnuFile", 10000_txt},          {"mnuFileNew", 10001_txt},     {"mnuFileOpen", 10002_txt},
-        {"mnuFileSave", 10003_txt},      {"mnuFileSaveAs", 10004_txt},  {"mnuFilePrint", 10005_txt},
-        {"mnuFileExit", 10006_txt},      {"mnuModel", 10100_txt},       {"mnuModelInfo", 10101_txt},
-        {"mnuEdit", 10200_txt},          {"mnuChannelInfo", 10201_txt}, {"mnuOptFeature", 10202_txt},
-        {"MnuRadioFre", 10203_txt},      {"MnuDTMF", 10204_txt},        {"MnuTestFre", 10205_txt},
-        {"mnuEmbeddedMsg", 10206_txt},   {"MnuLocalInfo", 10207_txt},   {"MnuKey", 10208_txt},
-        {"MnuScan", 10209_txt},          {"MnuAlert", 10210_txt},       {"mnuGroupName", 10220_txt},
-        {"mnuToneTips", 10221_txt},      {"mnuResetInit", 10222_txt},   {"mnuProgram", 10300_txt},
-        {"mnuReadFromRadio", 10301_txt}, {"mnuWriteToRadio", 10302_txt}, {"MnuProPassWord", 10303_txt},
-        {"mnuSet", 10400_txt},           {"mnuComm", 10401_txt},        {"mnuLanguage", 10402_txt},
-        {"MnuInit", 10403_txt},          {"mnuView", 10500_txt},        {"mnuTreeView", 10501_txt},
+        {"mnuFile", 10000_txt},          {"mnuFileNew", 10001_txt},       {"mnuFileOpen", 10002_txt},
+        {"mnuFileSave", 10003_txt},      {"mnuFileSaveAs", 10004_txt},    {"mnuFilePrint", 10005_txt},
+        {"mnuFileExit", 10006_txt},      {"mnuModel", 10100_txt},         {"mnuModelInfo", 10101_txt},
+        {"mnuEdit", 10200_txt},          {"mnuChannelInfo", 10201_txt},   {"mnuOptFeature", 10202_txt},
+        {"MnuRadioFre", 10203_txt},      {"MnuDTMF", 10204_txt},          {"MnuTestFre", 10205_txt},
+        {"mnuEmbeddedMsg", 10206_txt},   {"MnuLocalInfo", 10207_txt},     {"MnuKey", 10208_txt},
+        {"MnuScan", 10209_txt},          {"MnuAlert", 10210_txt},         {"mnuGroupName", 10220_txt},
+        {"mnuToneTips", 10221_txt},      {"mnuResetInit", 10222_txt},     {"mnuProgram", 10300_txt},
+        {"mnuReadFromRadio", 10301_txt}, {"mnuWriteToRadio", 10302_txt},  {"MnuProPassWord", 10303_txt},
+        {"mnuSet", 10400_txt},           {"mnuComm", 10401_txt},          {"mnuLanguage", 10402_txt},
+        {"MnuInit", 10403_txt},          {"mnuView", 10500_txt},          {"mnuTreeView", 10501_txt},
         {"mnuViewToolbar", 10502_txt},   {"mnuViewStatusBar", 10503_txt}, {"mnuWindow", 10600_txt},
-        {"mnuWindowCascade", 10601_txt}, {"mnuCloseAll", 10602_txt},    {"mnuHelp", 10700_txt},
-        {"mnuHelpTopic", 10701_txt},     {"mnuHelpAbout", 10702_txt},   {"MnuCHEdit", 10800_txt},
-        {"MnuCHCut", 10801_txt},         {"MnuCHCopy", 10802_txt},      {"MnuCHPaste", 10803_txt},
-        {"MnuCHInsert", 10804_txt},      {"MnuCHDelete", 10805_txt},    {"MnuCHMoveUp", 10806_txt},
+        {"mnuWindowCascade", 10601_txt}, {"mnuCloseAll", 10602_txt},      {"mnuHelp", 10700_txt},
+        {"mnuHelpTopic", 10701_txt},     {"mnuHelpAbout", 10702_txt},     {"MnuCHEdit", 10800_txt},
+        {"MnuCHCut", 10801_txt},         {"MnuCHCopy", 10802_txt},        {"MnuCHPaste", 10803_txt},
+        {"MnuCHInsert", 10804_txt},      {"MnuCHDelete", 10805_txt},      {"MnuCHMoveUp", 10806_txt},
         {"MnuCHMoveDown", 10807_txt},    {"MnuCHHabits", 10808_txt},
     };
     return texts;
@@ -250,11 +254,15 @@ void frmMain::BuildMenus() {
     QMenu* window = AddMenu(nullptr, "mnuWindow");
     AddAction(window, "mnuWindowCascade", [this] { mdi_->cascadeSubWindows(); });
     AddAction(window, "mnuCloseAll", [this] { CloseCurAllWindows(); });
-    AddAction(window, "mnuWindowTileHorizontal", [this] { mdi_->tileSubWindows(); })
-        ->setText("Tile Windows &Horizontally");
-    AddAction(window, "mnuWindowTileVertical", [this] { mdi_->tileSubWindows(); })
-        ->setText("Tile Windows &Vertically");
-    AddAction(window, "mnuWindowArrangeIcons", [this] { mdi_->cascadeSubWindows(); })->setText("&Arrange Icons");
+    AddAction(window, "mnuWindowTileHorizontal", [this] {
+        mdi_->tileSubWindows();
+    })->setText("Tile Windows &Horizontally");
+    AddAction(window, "mnuWindowTileVertical", [this] {
+        mdi_->tileSubWindows();
+    })->setText("Tile Windows &Vertically");
+    AddAction(window, "mnuWindowArrangeIcons", [this] {
+        mdi_->cascadeSubWindows();
+    })->setText("&Arrange Icons");
     connect(window, &QMenu::aboutToShow, this, [this] { RebuildWindowMenu(); });
 
     QMenu* help = AddMenu(nullptr, "mnuHelp");
@@ -262,8 +270,8 @@ void frmMain::BuildMenus() {
     AddAction(help, "mnuHelpAbout", [this] { mnuHelpAbout_Click(); });
 
     QMenu* chEdit = AddMenu(nullptr, "MnuCHEdit");
-    for (const char* name : {"MnuCHCut", "MnuCHCopy", "MnuCHPaste", "MnuCHInsert", "MnuCHDelete", "MnuCHMoveUp",
-                             "MnuCHMoveDown", "MnuCHHabits"}) {
+    for (const char* name : {"MnuCHCut", "MnuCHCopy", "MnuCHPaste", "MnuCHInsert", "MnuCHDelete",
+                             "MnuCHMoveUp", "MnuCHMoveDown", "MnuCHHabits"}) {
         QString key = name;
         AddAction(chEdit, key, [this, key] { emit ChannelEditCommand(key); });
     }
@@ -322,13 +330,15 @@ void frmMain::BuildLeftPane() {
     tbLeft_ = new QToolBar(picLeft_);
     tbLeft_->setObjectName("tbLeft");
     tbLeft_->setIconSize(QSize(12, 12));
-    QAction* closeTree = tbLeft_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), "TB_CLOSE");
+    QAction* closeTree =
+        tbLeft_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), "TB_CLOSE");
     closeTree->setObjectName("TB_CLOSE");
     connect(closeTree, &QAction::triggered, this, [this] { Action("mnuTreeView")->setChecked(false); });
     tvTreeView_ = new QTreeWidget(picLeft_);
     tvTreeView_->setObjectName("tvTreeView");
     tvTreeView_->setHeaderHidden(true);
-    connect(tvTreeView_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeClicked(item); });
+    connect(tvTreeView_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { TreeClicked(item); });
     imgSplitter_ = new SplitterBar(*this, client_);
 }
 
@@ -338,13 +348,17 @@ void frmMain::BuildStatusBar() {
         auto* l = new QLabel(this);
         l->setObjectName(QString("sbPanel%1").arg(i + 1));
         l->setContentsMargins(6, 0, 6, 0);
-        if (i == 0) statusBar()->addWidget(l, 1);
-        else statusBar()->addPermanentWidget(l);
+        if (i == 0)
+            statusBar()->addWidget(l, 1);
+        else
+            statusBar()->addPermanentWidget(l);
         panels_.append(l);
     }
 }
 
-QLabel* frmMain::StatusPanel(int n) const { return n >= 1 && n <= panels_.size() ? panels_[n - 1] : nullptr; }
+QLabel* frmMain::StatusPanel(int n) const {
+    return n >= 1 && n <= panels_.size() ? panels_[n - 1] : nullptr;
+}
 
 // ---- placement and layout --------------------------------------------------
 
@@ -392,8 +406,12 @@ void frmMain::resizeEvent(QResizeEvent* e) {
     ArrangeClient();
 }
 
-void frmMain::SplitterMouseDown() { splitterDrag_ = true; }
-void frmMain::SplitterMouseUp() { splitterDrag_ = false; }
+void frmMain::SplitterMouseDown() {
+    splitterDrag_ = true;
+}
+void frmMain::SplitterMouseUp() {
+    splitterDrag_ = false;
+}
 
 void frmMain::SplitterMouseMove(int x) {
     if (!splitterDrag_ || x == 0) return;
@@ -411,8 +429,10 @@ void frmMain::SetFrameTexts() {
     ShowMainTxt();
     for (auto it = MenuTexts().cbegin(); it != MenuTexts().cend(); ++it) {
         QString text = Q(LangText(p_, it.value()));
-        if (QMenu* m = menus_.value(it.key())) m->setTitle(text);
-        else if (QAction* a = actions_.value(it.key())) a->setText(text);
+        if (QMenu* m = menus_.value(it.key()))
+            m->setTitle(text);
+        else if (QAction* a = actions_.value(it.key()))
+            a->setText(text);
     }
     for (const ToolEntry& t : kToolBar)
         if (t.key)
@@ -431,8 +451,8 @@ void frmMain::UpdateStatusPanels() {
 void frmMain::ShowMainTxt() {
     const std::string band = p_.Model.BandText == "26.965 - 27.405 MHz" ? "Frequency" : p_.Model.BandText;
     const QString type = Q(TypeName(p_.Model.ModelType));
-    setWindowTitle(Q(LangText(p_, 12000_txt)) + "[" + Q(p_.Model.ModelCode) + ":" + type + ":" + Q(band) + "]" +
-                   "[" + Q(LangText(p_, 12009_txt)) + ":" + Q(FileNameOf(p_.Doc.Path)) + "]");
+    setWindowTitle(Q(LangText(p_, 12000_txt)) + "[" + Q(p_.Model.ModelCode) + ":" + type + ":" + Q(band) +
+                   "]" + "[" + Q(LangText(p_, 12009_txt)) + ":" + Q(FileNameOf(p_.Doc.Path)) + "]");
     if (QTreeWidgetItem* root = tvTreeView_->topLevelItemCount() ? tvTreeView_->topLevelItem(0) : nullptr)
         root->setText(0, Q(p_.Model.ModelCode) + ":" + type);
 }
@@ -443,8 +463,9 @@ void frmMain::LoadTree() {
     root->setData(0, Qt::UserRole, "N0");
     root->setText(0, Q(p_.Model.ModelCode) + ":" + Q(TypeName(p_.Model.ModelType)));
     root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
-    const std::pair<const char*, TextId> children[] = {{"N1", 12001_txt},  {"N2", 12002_txt}, {"N4", 12004_txt},
-                                                       {"N12", 12014_txt}, {"N8", 12010_txt}, {"N7", 12007_txt}};
+    const std::pair<const char*, TextId> children[] = {{"N1", 12001_txt}, {"N2", 12002_txt},
+                                                       {"N4", 12004_txt}, {"N12", 12014_txt},
+                                                       {"N8", 12010_txt}, {"N7", 12007_txt}};
     for (const auto& [key, text] : children) {
         auto* item = new QTreeWidgetItem(root);
         item->setData(0, Qt::UserRole, key);
@@ -461,13 +482,18 @@ void frmMain::Change_Language() {
 
 void frmMain::ShowCHInfo(bool show) {
     Menu("MnuCHEdit")->menuAction()->setVisible(show);
-    for (QAction* a : chEditGroup_) a->setVisible(show);
+    for (QAction* a : chEditGroup_)
+        a->setVisible(show);
 }
 
 // ---- windows ---------------------------------------------------------------
 
-void frmMain::RegisterChildKind(const QString& kind, Factory create) { kinds_[kind] = Kind{std::move(create), false}; }
-void frmMain::RegisterDialogKind(const QString& kind, Factory create) { kinds_[kind] = Kind{std::move(create), true}; }
+void frmMain::RegisterChildKind(const QString& kind, Factory create) {
+    kinds_[kind] = Kind{std::move(create), false};
+}
+void frmMain::RegisterDialogKind(const QString& kind, Factory create) {
+    kinds_[kind] = Kind{std::move(create), true};
+}
 
 QWidget* frmMain::FindChildWindow(const QString& kind) const {
     for (QWidget* w : ChildWindows())
@@ -512,8 +538,10 @@ bool frmMain::ShowDialogKind(const QString& kind) {
     w->setObjectName(kind);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setWindowModality(Qt::ApplicationModal);
-    if (auto* d = qobject_cast<QDialog*>(w)) d->exec();
-    else w->show();
+    if (auto* d = qobject_cast<QDialog*>(w))
+        d->exec();
+    else
+        w->show();
     return true;
 }
 
@@ -548,23 +576,37 @@ void frmMain::NewDocTimer_Timer() {
 void frmMain::TreeClicked(QTreeWidgetItem* item) {
     if (!item) return;
     const QString key = item->data(0, Qt::UserRole).toString();
-    if (key == "N1") ShowChannelTable();
-    else if (key == "N2") ShowFormOnce("FrmOptFeatures");
-    else if (key == "N4") ShowFormOnce("FrmDTMF");
-    else if (key == "N12") ShowFormOnce("FrmToneTips");
-    else if (key == "N8") ShowFormOnce("FrmKey");
-    else if (key == "N7") ReadRMGDataFromRadio();
+    if (key == "N1")
+        ShowChannelTable();
+    else if (key == "N2")
+        ShowFormOnce("FrmOptFeatures");
+    else if (key == "N4")
+        ShowFormOnce("FrmDTMF");
+    else if (key == "N12")
+        ShowFormOnce("FrmToneTips");
+    else if (key == "N8")
+        ShowFormOnce("FrmKey");
+    else if (key == "N7")
+        ReadRMGDataFromRadio();
 }
 
 void frmMain::ToolbarClicked(const QString& key) {
-    if (key == "NewFile") LoadNewDoc();
-    else if (key == "OpenFile") mnuFileOpen_Click();
-    else if (key == "SaveFile") mnuFileSave_Click();
-    else if (key == "ReadRadio") mnuReadFromRadio_Click();
-    else if (key == "CommSet") mnuComm_Click();
-    else if (key == "WriteRadio") mnuWriteToRadio_Click();
-    else if (key == "About") mnuHelpAbout_Click();
-    else if (key.startsWith("BtnCH")) emit ChannelEditCommand(key);
+    if (key == "NewFile")
+        LoadNewDoc();
+    else if (key == "OpenFile")
+        mnuFileOpen_Click();
+    else if (key == "SaveFile")
+        mnuFileSave_Click();
+    else if (key == "ReadRadio")
+        mnuReadFromRadio_Click();
+    else if (key == "CommSet")
+        mnuComm_Click();
+    else if (key == "WriteRadio")
+        mnuWriteToRadio_Click();
+    else if (key == "About")
+        mnuHelpAbout_Click();
+    else if (key.startsWith("BtnCH"))
+        emit ChannelEditCommand(key);
 }
 
 void frmMain::CommitEdits(const QStringList& kinds) {

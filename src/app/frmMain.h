@@ -27,7 +27,7 @@ inline constexpr int kMinLeftPaneTwips = 300;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Makes the window of a kind; the frame names it after the kind.
     using Factory = std::function<QWidget*(frmMain&)>;
 
@@ -102,18 +102,18 @@ public:
     QTimer ReadOKTimer;
     QTimer WaitSaveDataTimer;
 
-signals:
+  signals:
     // A channel-edit button or menu entry; the channel table carries it out.
     void ChannelEditCommand(const QString& key);
     // A transfer or its post-read step has ended (tests wait for it).
     void RadioCommandDone();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolBar();
     void BuildLeftPane();

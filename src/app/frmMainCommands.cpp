@@ -20,7 +20,9 @@
 namespace tarvane {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 bool frmMain::AskSaveChanges() {
@@ -32,8 +34,10 @@ bool frmMain::AskSaveChanges() {
         if (p_.Doc.Untitled) return mnuFileSaveAs_Click();
         CommitEdits({"frmCommChInfo"});
         return SaveCodeplug(p_, p_.Doc.Path);
-    case MsgAnswer::No: return true;
-    default: return false;
+    case MsgAnswer::No:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -90,7 +94,8 @@ bool frmMain::mnuFileSaveAs_Click() {
 }
 
 void frmMain::mnuModelInfo_Click() {
-    FrmModelInfo dlg(p_, [this] { LoadNewDoc(); }, this);
+    FrmModelInfo dlg(
+        p_, [this] { LoadNewDoc(); }, this);
     dlg.exec();
 }
 

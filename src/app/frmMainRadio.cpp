@@ -16,7 +16,9 @@
 
 namespace tarvane {
 
-bool frmMain::TransferRunning() const { return link_ && link_->isRunning(); }
+bool frmMain::TransferRunning() const {
+    return link_ && link_->isRunning();
+}
 
 RadioLink* frmMain::NewLink() {
     if (link_) {

@@ -31,7 +31,8 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
     Combo1->addItem(kDefaultModelCode);
     SelectListText(Combo1, QString::fromStdString(ModelDisplayName(p_.Model.ModelCode)));
     Combo2 = combo("Combo2");
-    for (int t = 0; t < 3; ++t) Combo2->addItem(QString::fromStdString(BandTextForType(t)));
+    for (int t = 0; t < 3; ++t)
+        Combo2->addItem(QString::fromStdString(BandTextForType(t)));
     Combo3 = combo("Combo3");
     Combo3->addItem("CB");
     Combo3->addItem("HF");
@@ -50,7 +51,8 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
     SetOkCancelCaptions(this, p_);
 
     auto* grid = new QGridLayout;
-    const std::pair<TextId, QComboBox*> rows[] = {{13001_txt, Combo1}, {13002_txt, Combo2}, {13003_txt, Combo3}};
+    const std::pair<TextId, QComboBox*> rows[] = {
+        {13001_txt, Combo1}, {13002_txt, Combo2}, {13003_txt, Combo3}};
     int r = 0;
     for (const auto& [id, c] : rows) {
         grid->addWidget(new QLabel(text(id), this), r, 0);
@@ -73,8 +75,8 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
 void FrmModelInfo::CommandOK_Click() {
     const int type = ListIndexOr(Combo2, p_.Model.ModelType);
     if (type != p_.Model.ModelType) {
-        const MsgAnswer a = Tell(p_, LangText(p_, 9016_txt), MsgIcon::Warning, MsgButtons::OkCancel,
-                                 LangText(p_, 9019_txt));
+        const MsgAnswer a =
+            Tell(p_, LangText(p_, 9016_txt), MsgIcon::Warning, MsgButtons::OkCancel, LangText(p_, 9019_txt));
         if (a == MsgAnswer::Ok && SetModelType(p_, type)) {
             p_.Image.Settings.Version.ModelType = static_cast<int16_t>(type);
             p_.RadioInfo.ModelType = static_cast<int16_t>(type);

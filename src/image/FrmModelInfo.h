@@ -14,7 +14,7 @@ struct Program;
 
 class FrmModelInfo : public QDialog {
     Q_OBJECT
-public:
+  public:
     // newDocument starts a new document (the frame's LoadNewDoc).
     FrmModelInfo(Program& p, std::function<void()> newDocument, QWidget* parent = nullptr);
     QComboBox* Combo1 = nullptr; // model
@@ -23,7 +23,7 @@ public:
     QPushButton* CommandOK = nullptr;
     QPushButton* CommandCancel = nullptr;
 
-private:
+  private:
     void CommandOK_Click();
     Program& p_;
     std::function<void()> newDocument_;

@@ -13,7 +13,7 @@ struct Program;
 
 class FrmPassWord : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Shows the entry; OK stores the trimmed text back into it, Cancel leaves it.
     FrmPassWord(Program& p, std::string& entry, QWidget* parent = nullptr);
     QLabel* Label1 = nullptr;
@@ -21,7 +21,7 @@ public:
     QPushButton* CommandOK = nullptr;
     QPushButton* CommandCancel = nullptr;
 
-private:
+  private:
     std::string& entry_;
 };
 

@@ -53,8 +53,10 @@ void FrmProgress::Finish() {
 }
 
 void FrmProgress::closeEvent(QCloseEvent* e) {
-    if (!finished_) e->ignore();
-    else QDialog::closeEvent(e);
+    if (!finished_)
+        e->ignore();
+    else
+        QDialog::closeEvent(e);
 }
 
 void FrmProgress::reject() {

@@ -11,7 +11,7 @@ struct Program;
 
 class FrmProgress : public QDialog {
     Q_OBJECT
-public:
+  public:
     // writing: caption 9028, else 9027.
     FrmProgress(Program& p, bool writing, QWidget* parent = nullptr);
     void SetProgressValue(int value);
@@ -22,11 +22,11 @@ public:
     QLabel* Label2 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void reject() override;
 
-private:
+  private:
     bool finished_ = false;
 };
 

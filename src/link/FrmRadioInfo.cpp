@@ -18,7 +18,9 @@
 namespace tarvane {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
@@ -32,7 +34,8 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
         Combo1[i] = new QComboBox(frame);
         Combo1[i]->setObjectName(QString("Combo1_%1").arg(i));
     }
-    for (int t = 0; t < 3; ++t) Combo1[1]->addItem(Q(BandTextForType(t)));
+    for (int t = 0; t < 3; ++t)
+        Combo1[1]->addItem(Q(BandTextForType(t)));
     Combo3 = new QComboBox(frame);
     Combo3->setObjectName("Combo3");
     Combo3->addItems({"CB", "HF", "HAM"});
@@ -42,7 +45,8 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
         Text1[i]->setReadOnly(true);
     }
     // The information is only read from the radio: the lists show, they do not choose.
-    for (QComboBox* c : {Combo1[0], Combo1[1], Combo3}) c->setEnabled(false);
+    for (QComboBox* c : {Combo1[0], Combo1[1], Combo3})
+        c->setEnabled(false);
 
     // Label beside field; the remark (96 characters) takes a whole row.
     const std::pair<TextId, QWidget*> fields[] = {
@@ -75,8 +79,10 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
     CommandClose->setObjectName("CommandClose");
     SetCloseHelpCaptions(this, p_);
     connect(CommandClose, &QPushButton::clicked, this, [this] {
-        if (QWidget* w = parentWidget(); w && w->inherits("QMdiSubWindow")) w->close();
-        else close();
+        if (QWidget* w = parentWidget(); w && w->inherits("QMdiSubWindow"))
+            w->close();
+        else
+            close();
     });
 
     auto* buttons = new QHBoxLayout;
@@ -102,13 +108,16 @@ void FrmRadioInfo::ShowByData() {
         Combo3->setCurrentIndex(-1);
     }
     Text1[0]->setText(Q(r.TextC));
-    for (size_t i = 0; i < 3; ++i) Text1[1 + i]->setText(Q(r.Head16[i].Trimmed()));
+    for (size_t i = 0; i < 3; ++i)
+        Text1[1 + i]->setText(Q(r.Head16[i].Trimmed()));
     Text1[4]->setText(Q(r.TextG.Trimmed()));
     Text1[5]->setText(Q(r.SoftVersion));
     Text1[6]->setText(Q(r.TextA.Trimmed()));
     Text1[7]->setText(Q(r.TextB.Trimmed()));
-    for (size_t i = 0; i < 4; ++i) Text1[8 + i]->setText(Q(r.Tail16[i].Trimmed()));
-    for (QLineEdit* t : Text1) t->setCursorPosition(0);
+    for (size_t i = 0; i < 4; ++i)
+        Text1[8 + i]->setText(Q(r.Tail16[i].Trimmed()));
+    for (QLineEdit* t : Text1)
+        t->setCursorPosition(0);
 }
 
 } // namespace tarvane

@@ -14,7 +14,7 @@ struct Program;
 
 class FrmRadioInfo : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FrmRadioInfo(Program& p, QWidget* parent = nullptr);
     // Refreshes every field from the radio information record.
     void ShowByData();
@@ -25,7 +25,7 @@ public:
     QPushButton* CommandHelp = nullptr;
     QPushButton* CommandClose = nullptr;
 
-private:
+  private:
     Program& p_;
 };
 

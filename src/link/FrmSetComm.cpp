@@ -20,7 +20,9 @@
 namespace tarvane {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
@@ -48,7 +50,8 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
         grid->addWidget(Option1[i], i + 1, 0);
         grid->addWidget(Device[i], i + 1, 1);
         grid->addWidget(Description[i], i + 1, 2);
-        connect(Device[i], &QLineEdit::textEdited, this, [this, i] { typed_[static_cast<size_t>(i)] = true; });
+        connect(Device[i], &QLineEdit::textEdited, this,
+                [this, i] { typed_[static_cast<size_t>(i)] = true; });
         connect(Device[i], &QLineEdit::editingFinished, this, [this] { Refresh(); });
     }
     grid->setColumnStretch(1, 1);

@@ -23,7 +23,7 @@ struct Program;
 
 class FrmSetComm : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmSetComm(Program& p, QWidget* parent = nullptr);
     // Discovery (numbers new devices); tests replace it.
     std::function<QList<PortEntry>()> Discover;
@@ -38,11 +38,11 @@ public:
     QPushButton* CommandCancel = nullptr;
     QTimer ReCommTimer;
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void done(int result) override;
 
-private:
+  private:
     void Refresh();
     void CommandOK_Click();
     Program& p_;

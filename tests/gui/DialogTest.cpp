@@ -2,36 +2,39 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include "GuiTestSupport.h"
+#include "app/IniFile.h"
 #include "app/frmAbout.h"
 #include "app/lang/LangText.h"
 #include "link/FrmPassWord.h"
-#include "app/IniFile.h"
 #include "link/FrmProgress.h"
-#include "link/FrmSetComm.h"
 #include "link/FrmRadioInfo.h"
+#include "link/FrmSetComm.h"
 #include "link/LinkEngine.h"
 
 using namespace tarvane;
 using namespace tarvane::test;
 
 namespace {
-QString T(Program& p, TextId id) { return QString::fromStdString(LangText(p, id)); }
+QString T(Program& p, TextId id) {
+    return QString::fromStdString(LangText(p, id));
+}
 
 void PutText(Program& p, int offset, const QByteArray& bytes) {
-    for (int i = 0; i < bytes.size(); ++i) p.RadioInfoBlock[static_cast<size_t>(offset + i)] = uint8_t(bytes[i]);
+    for (int i = 0; i < bytes.size(); ++i)
+        p.RadioInfoBlock[static_cast<size_t>(offset + i)] = uint8_t(bytes[i]);
 }
 } // namespace
 
 class DialogTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void passwordIsMaskedAndAtMostFourCharacters_data();
     void passwordIsMaskedAndAtMostFourCharacters();
     void progressFollowsTheTransferOnly();
@@ -107,7 +110,8 @@ void DialogTest::radioInformationShowsEveryField() {
     PutText(p, 64, QByteArray("E short\0tail", 12));
     PutText(p, 80, "2026-12-08");
     PutText(p, 96, "A remark that is longer than sixteen characters");
-    for (int i = 0; i < 4; ++i) PutText(p, 192 + 16 * i, QByteArray("tail ") + char('H' + i));
+    for (int i = 0; i < 4; ++i)
+        PutText(p, 192 + 16 * i, QByteArray("tail ") + char('H' + i));
     QVERIFY(DecodeRadioInfo(p));
     p.RadioInfo.ModelCode = "Tarvane";
     FrmRadioInfo w(p);
@@ -116,16 +120,26 @@ void DialogTest::radioInformationShowsEveryField() {
     QCOMPARE(w.Combo1[1]->count(), 3);
     QCOMPARE(w.Combo1[1]->currentText(), QString("25.615 - 30.105 MHz"));
     QCOMPARE(w.Combo3->currentText(), QString("HF"));
-    const QStringList expected = {"AB",          "DDDDDDDDDDDDDDDD", "E short", "2026-12-08",
+    const QStringList expected = {"AB",
+                                  "DDDDDDDDDDDDDDDD",
+                                  "E short",
+                                  "2026-12-08",
                                   "A remark that is longer than sixteen characters",
-                                  "V1.00",       "08-1-E-1",         "001A",    "tail H",
-                                  "tail I",      "tail J",           "tail K"};
-    for (int i = 0; i < 12; ++i) QCOMPARE(w.Text1[static_cast<size_t>(i)]->text(), expected[i]);
+                                  "V1.00",
+                                  "08-1-E-1",
+                                  "001A",
+                                  "tail H",
+                                  "tail I",
+                                  "tail J",
+                                  "tail K"};
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(w.Text1[static_cast<size_t>(i)]->text(), expected[i]);
     QVERIFY(!w.CommandHelp->isVisibleTo(&w));
     QCOMPARE(w.CommandClose->text(), T(p, 9023_txt));
     // Every label of the window carries its text.
     int labelled = 0;
-    for (QLabel* l : w.findChildren<QLabel*>()) labelled += l->text().isEmpty() ? 0 : 1;
+    for (QLabel* l : w.findChildren<QLabel*>())
+        labelled += l->text().isEmpty() ? 0 : 1;
     QCOMPARE(labelled, 15);
 }
 
@@ -136,7 +150,8 @@ void DialogTest::radioInformationOfAnErasedArea() {
     // Type 15 names no band: the lists show nothing instead of a wrong band.
     QVERIFY(!DecodeRadioInfo(p));
     FrmRadioInfo w(p);
-    for (size_t i : {0u, 1u, 2u, 3u, 4u, 6u, 7u, 8u, 9u, 10u, 11u}) QCOMPARE(w.Text1[i]->text(), QString());
+    for (size_t i : {0u, 1u, 2u, 3u, 4u, 6u, 7u, 8u, 9u, 10u, 11u})
+        QCOMPARE(w.Text1[i]->text(), QString());
     QCOMPARE(w.Combo3->currentIndex(), -1);
     QCOMPARE(w.Combo1[1]->currentIndex(), -1);
 }

@@ -4,8 +4,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include "GuiTestSupport.h"
 #include "app/lang/LangText.h"
@@ -17,13 +17,16 @@ using namespace tarvane::test;
 
 namespace {
 
-void EditImage(Program& p) { p.Image.Settings.KeyTable[2] = static_cast<int16_t>(p.Image.Settings.KeyTable[2] + 3); }
+void EditImage(Program& p) {
+    p.Image.Settings.KeyTable[2] = static_cast<int16_t>(p.Image.Settings.KeyTable[2] + 3);
+}
 
 // A codeplug of the current image, optionally with another model code written into it.
 QString WriteCodeplug(Program& p, const QString& path, const char* modelCode = nullptr) {
     std::vector<uint8_t> bytes = EncodeCodeplug(p.Image);
     if (modelCode)
-        for (size_t i = 0; i < 7; ++i) bytes[i] = static_cast<uint8_t>(modelCode[i] ? modelCode[i] : ' ');
+        for (size_t i = 0; i < 7; ++i)
+            bytes[i] = static_cast<uint8_t>(modelCode[i] ? modelCode[i] : ' ');
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return {};
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
@@ -39,7 +42,7 @@ QByteArray ReadAll(const QString& path) {
 
 class FileCommandsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void openDialogShowsTheFilterAndCancelChangesNothing();
     void openOfAnotherModelKeepsPathAndImage();
     void openReplacesTheDocument();
@@ -239,7 +242,8 @@ void FileCommandsTest::modelDialogTypeChangeStartsANewDocument() {
         int expectType;
         bool asked;
     };
-    const Case cases[] = {{1, MsgAnswer::Ok, 1, true}, {1, MsgAnswer::Cancel, 0, true}, {0, MsgAnswer::Ok, 0, false}};
+    const Case cases[] = {
+        {1, MsgAnswer::Ok, 1, true}, {1, MsgAnswer::Cancel, 0, true}, {0, MsgAnswer::Ok, 0, false}};
     for (const Case& c : cases) {
         FrameFixture f;
         f.Settle();

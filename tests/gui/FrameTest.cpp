@@ -49,7 +49,7 @@ QString IniText(const std::string& file, const char* section, const char* key) {
 
 class FrameTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void treeEntryTwiceOpensOneWindowInFront();
     void treeAndMenuEntriesOfTheTable();
     void toolbarHasTwentyPositionsAndHidesTheChannelGroup();
@@ -91,17 +91,18 @@ void FrameTest::treeAndMenuEntriesOfTheTable() {
     QVERIFY(root->isExpanded());
     const QStringList keys = {"N1", "N2", "N4", "N12", "N8", "N7"};
     QCOMPARE(root->childCount(), keys.size());
-    for (int i = 0; i < keys.size(); ++i) QCOMPARE(root->child(i)->data(0, Qt::UserRole).toString(), keys[i]);
+    for (int i = 0; i < keys.size(); ++i)
+        QCOMPARE(root->child(i)->data(0, Qt::UserRole).toString(), keys[i]);
     QCOMPARE(root->child(3)->text(0), IniText("english.ini", "Main", "12014"));
 
     // Hidden entries are hidden; entries without a command are present and do nothing.
-    for (const char* hidden : {"mnuHelpTopic", "mnuWindowTileHorizontal", "mnuWindowTileVertical",
-                               "mnuWindowArrangeIcons"})
+    for (const char* hidden :
+         {"mnuHelpTopic", "mnuWindowTileHorizontal", "mnuWindowTileVertical", "mnuWindowArrangeIcons"})
         QVERIFY2(!f.frame->Action(hidden)->isVisible(), hidden);
     QVERIFY(!f.frame->Menu("MnuCHEdit")->menuAction()->isVisible());
     const int before = f.frame->ChildWindows().size();
-    for (const char* inert : {"mnuFilePrint", "MnuRadioFre", "MnuTestFre", "mnuEmbeddedMsg", "MnuScan", "MnuAlert",
-                              "mnuGroupName", "mnuResetInit"}) {
+    for (const char* inert : {"mnuFilePrint", "MnuRadioFre", "MnuTestFre", "mnuEmbeddedMsg", "MnuScan",
+                              "MnuAlert", "mnuGroupName", "mnuResetInit"}) {
         QAction* a = f.frame->Action(inert);
         QVERIFY2(a && a->isVisible() && !a->text().isEmpty(), inert);
         a->trigger();
@@ -117,10 +118,26 @@ void FrameTest::toolbarHasTwentyPositionsAndHidesTheChannelGroup() {
     FrameFixture f;
     const QList<QAction*> all = f.frame->ToolBar()->actions();
     QCOMPARE(all.size(), 20);
-    const QStringList keys = {"NewFile",    "OpenFile",    "SaveFile",    "",          "Print",
-                              "",           "ReadRadio",   "CommSet",     "WriteRadio", "",
-                              "BtnCHCut",   "BtnCHCopy",   "BtnCHPaste",  "",          "BtnCHInsert",
-                              "BtnCHDelete", "BtnCHMoveUp", "BtnCHMoveDown", "",        "About"};
+    const QStringList keys = {"NewFile",
+                              "OpenFile",
+                              "SaveFile",
+                              "",
+                              "Print",
+                              "",
+                              "ReadRadio",
+                              "CommSet",
+                              "WriteRadio",
+                              "",
+                              "BtnCHCut",
+                              "BtnCHCopy",
+                              "BtnCHPaste",
+                              "",
+                              "BtnCHInsert",
+                              "BtnCHDelete",
+                              "BtnCHMoveUp",
+                              "BtnCHMoveDown",
+                              "",
+                              "About"};
     for (int i = 0; i < 20; ++i) {
         QCOMPARE(all[i]->isSeparator(), keys[i].isEmpty());
         if (!keys[i].isEmpty()) {
@@ -131,7 +148,8 @@ void FrameTest::toolbarHasTwentyPositionsAndHidesTheChannelGroup() {
     }
     QCOMPARE(all[19]->toolTip(), IniText("english.ini", "ToolBar", "11007"));
     f.frame->ShowCHInfo(true);
-    for (int i = 10; i < 19; ++i) QVERIFY(all[i]->isVisible());
+    for (int i = 10; i < 19; ++i)
+        QVERIFY(all[i]->isVisible());
     QVERIFY(f.frame->Menu("MnuCHEdit")->menuAction()->isVisible());
     QStringList commands;
     QObject::connect(f.frame.get(), &frmMain::ChannelEditCommand, [&](const QString& k) { commands << k; });
@@ -139,7 +157,8 @@ void FrameTest::toolbarHasTwentyPositionsAndHidesTheChannelGroup() {
     f.frame->Action("MnuCHMoveDown")->trigger();
     QCOMPARE(commands, QStringList({"BtnCHCut", "MnuCHMoveDown"}));
     f.frame->ShowCHInfo(false);
-    for (int i = 10; i < 19; ++i) QVERIFY(!all[i]->isVisible());
+    for (int i = 10; i < 19; ++i)
+        QVERIFY(!all[i]->isVisible());
 }
 
 void FrameTest::toolbarNewReplacesWithoutAskingMenuNewAsks_data() {
@@ -148,7 +167,8 @@ void FrameTest::toolbarNewReplacesWithoutAskingMenuNewAsks_data() {
     QTest::addColumn<int>("questions");
     QTest::addColumn<bool>("replaced");
     QTest::newRow("toolbar New") << true << QList<int>{} << 0 << true;
-    QTest::newRow("menu New, No then OK") << false << QList<int>{int(MsgAnswer::No), int(MsgAnswer::Ok)} << 2 << true;
+    QTest::newRow("menu New, No then OK")
+        << false << QList<int>{int(MsgAnswer::No), int(MsgAnswer::Ok)} << 2 << true;
     QTest::newRow("menu New, No then Cancel")
         << false << QList<int>{int(MsgAnswer::No), int(MsgAnswer::Cancel)} << 2 << false;
     QTest::newRow("menu New, Cancel at 9006") << false << QList<int>{int(MsgAnswer::Cancel)} << 1 << false;
@@ -163,10 +183,13 @@ void FrameTest::toolbarNewReplacesWithoutAskingMenuNewAsks() {
     f.Settle();
     EditImage(f.p());
     QVERIFY(ImageChanged(f.p()));
-    for (int a : answers) f.script().answers.push_back(MsgAnswer(a));
+    for (int a : answers)
+        f.script().answers.push_back(MsgAnswer(a));
     QWidget* table = f.frame->FindChildWindow("frmCommChInfo");
-    if (toolbar) f.frame->Action("tb:NewFile")->trigger();
-    else f.frame->Action("mnuFileNew")->trigger();
+    if (toolbar)
+        f.frame->Action("tb:NewFile")->trigger();
+    else
+        f.frame->Action("mnuFileNew")->trigger();
     f.Settle();
     QCOMPARE(int(f.script().shown.size()), questions);
     if (questions >= 1) QCOMPARE(f.script().shown[0].text, LangText(f.p(), 9006_txt));
@@ -391,9 +414,9 @@ void FrameTest::shippedWindowsPlugIn() {
     QVERIFY(f.frame->FindChildWindow("frmCommChInfo"));
     QVERIFY(f.p().Doc.ChannelTableOpen);
     // Every tree entry with a window opens one of its kind, once.
-    for (const auto& [key, kind] : {std::pair{"N2", "FrmOptFeatures"}, std::pair{"N4", "FrmDTMF"},
-                                    std::pair{"N12", "FrmToneTips"}, std::pair{"N8", "FrmKey"},
-                                    std::pair{"N1", "frmCommChInfo"}}) {
+    for (const auto& [key, kind] :
+         {std::pair{"N2", "FrmOptFeatures"}, std::pair{"N4", "FrmDTMF"}, std::pair{"N12", "FrmToneTips"},
+          std::pair{"N8", "FrmKey"}, std::pair{"N1", "frmCommChInfo"}}) {
         ClickTree(*f.frame, key);
         ClickTree(*f.frame, key);
         QCOMPARE(f.OpenOf(kind), 1);

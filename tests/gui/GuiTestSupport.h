@@ -18,11 +18,11 @@ namespace tarvane::test {
 // Stands in for an editor window of a kind not built here; counts what happens to it.
 class FakeEditor : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FakeEditor(int& commits) : commits_(commits) {}
     Q_INVOKABLE void CommitEdit() { ++commits_; }
 
-private:
+  private:
     int& commits_;
 };
 

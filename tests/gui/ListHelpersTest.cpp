@@ -19,18 +19,26 @@ template <class L> void Fill(L& l, const QStringList& items) {
     l.clear();
     l.addItems(items);
 }
-int Shown(const QComboBox& c) { return c.currentIndex(); }
-int Shown(const QListWidget& l) { return l.selectedItems().isEmpty() ? -1 : l.currentRow(); }
-void Choose(QComboBox& c, int i) { c.setCurrentIndex(i); }
+int Shown(const QComboBox& c) {
+    return c.currentIndex();
+}
+int Shown(const QListWidget& l) {
+    return l.selectedItems().isEmpty() ? -1 : l.currentRow();
+}
+void Choose(QComboBox& c, int i) {
+    c.setCurrentIndex(i);
+}
 void Choose(QListWidget& l, int i) {
-    if (i < 0) l.clearSelection();
-    else l.setCurrentRow(i);
+    if (i < 0)
+        l.clearSelection();
+    else
+        l.setCurrentRow(i);
 }
 } // namespace
 
 class ListHelpersTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void findAndSelectText_data();
     void findAndSelectText();
     void textAndSelectAtIndex_data();
@@ -42,7 +50,7 @@ private slots:
     void textFieldState();
     void unloadWindowsNamed();
 
-private:
+  private:
     template <class L> void RunFind();
     template <class L> void RunAt();
     template <class L> void RunNumber();
@@ -172,7 +180,8 @@ void ListHelpersTest::optionState() {
 void ListHelpersTest::textFieldState() {
     QLineEdit field;
     int changesWhileDisabled = 0;
-    QObject::connect(&field, &QLineEdit::textChanged, [&] { changesWhileDisabled += field.isEnabled() ? 0 : 1; });
+    QObject::connect(&field, &QLineEdit::textChanged,
+                     [&] { changesWhileDisabled += field.isEnabled() ? 0 : 1; });
     SetTextFieldState(&field, "12.5", QColor(Qt::yellow), false);
     QCOMPARE(field.text(), QString("12.5"));
     QVERIFY(!field.isEnabled());

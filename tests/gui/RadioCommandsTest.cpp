@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QSignalSpy>
+#include <QTreeWidget>
 
 #include "../cli/CliRunner.h"
 #include "GuiTestSupport.h"
@@ -22,14 +22,18 @@ using namespace tarvane::test;
 namespace {
 
 // Waits for the end of the radio command started before (it may have ended already).
-bool WaitDone(QSignalSpy& spy, int ms = 60000) { return spy.count() > 0 || spy.wait(ms); }
+bool WaitDone(QSignalSpy& spy, int ms = 60000) {
+    return spy.count() > 0 || spy.wait(ms);
+}
 
 void EditImage(Program& p) {
     p.Image.Settings.KeyTable[3] = static_cast<int16_t>(p.Image.Settings.KeyTable[3] % 18 + 1);
     p.Image.Settings.KeyTable[4] = static_cast<int16_t>(p.Image.Settings.KeyTable[4] % 18 + 1);
 }
 
-std::vector<unsigned char> Bytes(const std::array<uint8_t, kRadioMemorySize>& a) { return {a.begin(), a.end()}; }
+std::vector<unsigned char> Bytes(const std::array<uint8_t, kRadioMemorySize>& a) {
+    return {a.begin(), a.end()};
+}
 
 struct RadioFixture : FrameFixture {
     SimulatedRadio radio;
@@ -45,7 +49,7 @@ struct RadioFixture : FrameFixture {
 
 class RadioCommandsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void writeThenReadThroughTheApplication();
     void cancelAtTheQuestionChangesNothing_data();
     void cancelAtTheQuestionChangesNothing();

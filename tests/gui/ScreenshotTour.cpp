@@ -32,7 +32,8 @@ void Shoot(const QString& name) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && w != frame) area |= w->frameGeometry();
     area = area.adjusted(-4, -4, 4, 4) & QApplication::primaryScreen()->geometry();
-    const QString crop = QString("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
+    const QString crop =
+        QString("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
     const QString file = outDir + "/" + name + ".png";
     const int rc = QProcess::execute("import", {"-window", "root", "-crop", crop, "+repage", file});
     std::printf("%s %s\n", rc == 0 ? "wrote" : "FAILED", qPrintable(file));
@@ -87,7 +88,12 @@ int main(int argc, char** argv) {
     m.show();
 
     Tour tour;
-    tour.steps << [](std::function<void()> next) { QTimer::singleShot(800, [next] { Shoot("main-window"); next(); }); };
+    tour.steps << [](std::function<void()> next) {
+        QTimer::singleShot(800, [next] {
+            Shoot("main-window");
+            next();
+        });
+    };
     tour.steps << DialogShot("mnuModelInfo", "model-dialog");
     tour.steps << DialogShot("mnuComm", "port-dialog");
     tour.steps << DialogShot("mnuLanguage", "language-dialog");
