@@ -162,7 +162,6 @@ class frmMain : public QMainWindow {
     QMap<QString, Kind> kinds_;
     int leftWidth_ = 180;
     bool splitterDrag_ = false;
-    QPointer<QWidget> radioInfoWindow_;
     QPointer<RadioLink> link_; // the transfer of the running radio command
 };
 
