@@ -93,11 +93,21 @@ void RadioCommandsTest::writeThenReadThroughTheApplication() {
         QVERIFY(f.radio.Ready());
         f.Settle();
         QVERIFY(f.p().Image.Settings.KeyTable != sent.Settings.KeyTable);
+        // The document windows are gone before the success message is shown.
+        int windowsAtSuccess = -1;
+        auto scripted = f.p().Prompts.message;
+        const std::string success = LangText(f.p(), 9009_txt);
+        f.p().Prompts.message = [&, scripted](const std::string& text, MsgIcon icon, MsgButtons buttons,
+                                              const std::string& title) {
+            if (text == success) windowsAtSuccess = int(f.frame->ChildWindows().size());
+            return scripted(text, icon, buttons, title);
+        };
         f.script().answers = {MsgAnswer::Ok}; // 9004
         f.frame->Action("mnuReadFromRadio")->trigger();
         QVERIFY(WaitDone(f.done));
         QCOMPARE(f.script().shown.front().text, LangText(f.p(), 9004_txt));
         QVERIFY(f.script().Saw(LangText(f.p(), 9009_txt)));
+        QCOMPARE(windowsAtSuccess, 0);
         QCOMPARE(Bytes(f.p().RadioMemoryBlock), written);
         QVERIFY(f.p().Image.Settings.KeyTable == sent.Settings.KeyTable);
         QCOMPARE(f.p().Image.Settings.ChannelCount, sent.Settings.ChannelCount);
