@@ -5,36 +5,17 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${TARVANE_BUILD_DIR:-$repo/build-run}
 program_dir=$build/stage/V100
 
-# Installs the Debian packages given that are not installed yet.
+# Installs what the programs need and is missing (and any packages named).
 install_missing() {
-    local missing=()
-    for pkg in "$@"; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    "$repo/scripts/install-deps.sh" "$@"
 }
-
-build_packages=(g++ make cmake ccache qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
-                libgtest-dev libgmock-dev)
-
-optimiser_alarms="-Wno-error=maybe-uninitialized -Wno-error=array-bounds -Wno-error=stringop-overflow"
-optimiser_alarms+=" -Wno-error=stringop-overread -Wno-error=restrict -Wno-error=dangling-pointer"
 
 build_programs() {
     # A build folder made before keeps its own settings.
     if [ -f "$build/CMakeCache.txt" ]; then
         cmake -S "$repo" -B "$build" >/dev/null
     else
-        # Warnings stop the development build; in an optimised build GCC 12 adds
-        # false alarms of its own (array bounds, maybe-uninitialized), which must
-        # not stop a newcomer's build. They are still shown.
-        cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_CXX_FLAGS="$optimiser_alarms" >/dev/null
+        cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
     fi
     cmake --build "$build" -j"$(nproc)" --target tarvane-cps tarvane-cli "$@"
 }

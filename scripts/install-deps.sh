@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the program need, but
-# only those that are missing, and the comma locale the locale tests run under.
+# Installs the Debian 12 packages the build, the tests and the program need (and
+# any further packages named on the command line), but only those that are
+# missing, and the comma locale the locale tests run under.
 set -euo pipefail
 
 packages=(cmake make g++ ccache pkg-config
           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
           libgtest-dev libgmock-dev
-          locales xvfb xauth imagemagick)
+          locales xvfb xauth imagemagick "$@")
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

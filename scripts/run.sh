@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-install_missing "${build_packages[@]}"
+install_missing
 build_programs
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-install_missing "${build_packages[@]}" xvfb xauth imagemagick openbox
+install_missing openbox
 build_programs tarvane-screenshot-tour
 
 if [ -z "${TARVANE_IN_XVFB:-}" ]; then
