@@ -214,12 +214,6 @@ void Renumber(Program& p, int group, const std::function<int(int)>& map) {
 
 } // namespace
 
-bool ChannelDeleteAllowed(const Program& p, int slot, int group, int band) {
-    if (slot == 401) return false;
-    if (slot <= 400) return CountNormalOutside(p, group, band) > 0;
-    return CountInGroup(p, group, band) > 1;
-}
-
 std::string CopyChannels(Program& p, int group, int first, int count) {
     const int size = GroupSize(group, p.Model.ModelType);
     std::string text;

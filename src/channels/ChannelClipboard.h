@@ -16,11 +16,6 @@ namespace tarvane {
 
 struct Program;
 
-// Whether clearing the frequency of the channel in the slot may delete it: never
-// the VFO; a channel of slots 1..400 only while a channel exists outside its
-// group; a memory or emergency channel only while its group keeps another one.
-bool ChannelDeleteAllowed(const Program& p, int slot, int group, int band);
-
 // The text of channels first .. first + count - 1 of the group (cut at the group's end).
 std::string CopyChannels(Program& p, int group, int first, int count);
 

@@ -49,19 +49,18 @@ bool InGroup(int slot, int base, int size) {
     return slot - base >= 1 && slot - base <= size;
 }
 
-// Whether clearing the frequency of the channel in the slot may delete it.
-bool DeleteAllowed(const Program& p, int slot, int group, int band) {
-    if (slot == 401) return false; // the VFO is never deleted
-    if (slot <= 400) return CountNormalOutside(p, group, band) > 0;
-    return CountInGroup(p, group, band) > 1;
-}
-
 void NotifyRow(Program& p, int slot) {
     if (p.Doc.ChannelTableOpen && p.Notify.channelRowChanged) p.Notify.channelRowChanged(slot);
     if (p.Doc.ChannelEditOpen && p.Notify.channelEditReload) p.Notify.channelEditReload();
 }
 
 } // namespace
+
+bool ChannelDeleteAllowed(const Program& p, int slot, int group, int band) {
+    if (slot == 401) return false; // the VFO is never deleted
+    if (slot <= 400) return CountNormalOutside(p, group, band) > 0;
+    return CountInGroup(p, group, band) > 1;
+}
 
 bool SetRecordField(ChannelRecord& r, int column, std::string_view value) {
     switch (column) {
@@ -108,7 +107,7 @@ void SetChannelField(Program& p, int group, int channel, int column, std::string
             AfterGroupChange(p, group);
     } else if (freqColumn && v.empty()) {
         // A refused delete leaves the channel as it was, silently.
-        if (DeleteAllowed(p, slot, group, band)) RemoveChannel(p, index);
+        if (ChannelDeleteAllowed(p, slot, group, band)) RemoveChannel(p, index);
         AfterGroupChange(p, group);
     } else {
         ChannelRecord& r = p.Image.Channels[static_cast<size_t>(index)];

@@ -51,6 +51,10 @@ bool AddChannel(Program& p, int slot, std::string_view displayText);
 // index outside the used records.
 bool RemoveChannel(Program& p, int index);
 
+// Whether clearing the frequency of the channel in the slot may delete it: never
+// the VFO; a channel of slots 1..400 only while a channel exists outside its
+// group; a memory or emergency channel only while its group keeps another one.
+bool ChannelDeleteAllowed(const Program& p, int slot, int group, int band);
 int CountInGroup(const Program& p, int group, int band);
 // Records in slots 1..400 outside the group.
 int CountNormalOutside(const Program& p, int group, int band);

@@ -145,6 +145,24 @@ int main(int argc, char** argv) {
         });
         frame->Action("mnuReadFromRadio")->trigger();
     };
+    // The editors, each on its own over the channel table.
+    auto editorShot = [](const QString& kind, const QString& name) {
+        return [kind, name](std::function<void()> next) {
+            frame->CloseCurAllWindows();
+            frame->ShowChannelTable();
+            frame->ShowFormOnce(kind);
+            QTimer::singleShot(600, [name, next] {
+                Shoot(name);
+                next();
+            });
+        };
+    };
+    tour.steps << editorShot("FrmCHInfoEdit", "channel-edit");
+    tour.steps << editorShot("FrmOptFeatures", "optional-features");
+    tour.steps << editorShot("FrmDTMF", "dtmf");
+    tour.steps << editorShot("FrmToneTips", "tone-tips");
+    tour.steps << editorShot("FrmKey", "keys");
+    tour.steps << DialogShot("MnuEMGChannel", "emergency-channels");
     QTimer::singleShot(0, [&tour] { tour.Run(); });
     const int rc = app.exec();
     return rc;
