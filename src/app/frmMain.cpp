@@ -527,7 +527,30 @@ QWidget* frmMain::ShowFormOnce(const QString& kind) {
     sub->show();
     mdi_->cascadeSubWindows();
     mdi_->setActiveSubWindow(sub);
+    GrowToShow(sub);
     return w;
+}
+
+void frmMain::GrowToShow(QMdiSubWindow* sub) {
+    // A window that does not fit the child area makes the frame larger, as far as
+    // the screen allows, rather than hiding its controls behind scroll bars.
+    if (!isVisible() || isMinimized() || isMaximized() || !screen()) return;
+    const QRect need = sub->geometry();
+    const QSize have = mdi_->viewport()->size();
+    const int wantW = need.right() + 1 - have.width();
+    const int wantH = need.bottom() + 1 - have.height();
+    if (wantW <= 0 && wantH <= 0) return;
+    const QRect avail = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int w = std::min(width() + std::max(wantW, 0), avail.width() - (frame.width() - width()));
+    const int h = std::min(height() + std::max(wantH, 0), avail.height() - (frame.height() - height()));
+    if (w <= width() && h <= height()) return; // never shrinks the frame
+    resize(std::max(w, width()), std::max(h, height()));
+    // Keep the grown frame on the screen.
+    QRect moved = frameGeometry();
+    if (moved.right() > avail.right()) moved.moveRight(avail.right());
+    if (moved.bottom() > avail.bottom()) moved.moveBottom(avail.bottom());
+    move(moved.topLeft());
 }
 
 bool frmMain::ShowDialogKind(const QString& kind) {

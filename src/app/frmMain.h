@@ -121,6 +121,7 @@ class frmMain : public QMainWindow {
     void RestorePlacement();
     void StorePlacement();
     void ArrangeClient();
+    void GrowToShow(QMdiSubWindow* sub);
     void RebuildWindowMenu();
     void UpdateStatusPanels();
     void NewDocTimer_Timer();

@@ -65,6 +65,7 @@ class FrameTest : public QObject {
     void closingAsksAboutUnsavedChanges();
     void placementDefaultsAndIsKeptWhenClosedMinimised();
     void windowMenuListsOpenWindows();
+    void frameGrowsToShowALargeWindow();
     void shippedWindowsPlugIn();
 };
 
@@ -389,6 +390,31 @@ void FrameTest::placementDefaultsAndIsKeptWhenClosedMinimised() {
     s.sync();
     FrameFixture g;
     QCOMPARE(g.frame->size(), QSize(12500 / 15, 500));
+}
+
+void FrameTest::frameGrowsToShowALargeWindow() {
+    FrameFixture f;
+    f.frame->resize(500, 400);
+    QApplication::processEvents();
+    const QSize small = f.frame->size();
+    // A window that fits changes nothing.
+    f.frame->RegisterChildKind("Small", [](frmMain&) {
+        auto* w = new QWidget;
+        w->setFixedSize(120, 80);
+        return w;
+    });
+    f.frame->ShowFormOnce("Small");
+    QCOMPARE(f.frame->size(), small);
+    // A wider one grows the frame, within the screen.
+    f.frame->RegisterChildKind("Wide", [](frmMain&) {
+        auto* w = new QWidget;
+        w->setFixedSize(640, 200);
+        return w;
+    });
+    f.frame->ShowFormOnce("Wide");
+    QVERIFY(f.frame->width() > small.width());
+    QVERIFY(f.frame->frameGeometry().width() <= f.frame->screen()->availableGeometry().width());
+    QVERIFY(f.frame->height() >= small.height());
 }
 
 void FrameTest::windowMenuListsOpenWindows() {
