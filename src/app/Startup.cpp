@@ -69,8 +69,14 @@ std::string ChooseSetupFile(const std::string& installRoot, const std::string& c
     std::error_code ec;
     bool writable = access((installRoot + "/language").c_str(), W_OK) == 0 &&
                     (!fs::exists(shared, ec) || access(shared.c_str(), W_OK) == 0);
-    if (writable) return shared;
+    return ChooseSetupFile(installRoot, configHome, writable);
+}
+
+std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome, bool rootWritable) {
+    std::string shared = installRoot + "/language/mysetup.ini";
+    if (rootWritable) return shared;
     // An install root owned by root: each user keeps a copy of the shipped file.
+    std::error_code ec;
     std::string own = configHome + "/tarvane-cps/mysetup.ini";
     if (!fs::exists(own, ec)) {
         fs::create_directories(configHome + "/tarvane-cps", ec);

@@ -20,6 +20,8 @@ int LanguageFromLocale(const StartupEnvironment& env);
 std::string InstallRootOf(const std::string& programFolder);
 // The user setup file: the install root's, or the user's copy when the root is not writable.
 std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome);
+// The same with the writability of the install root's setup file decided by the caller.
+std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome, bool rootWritable);
 // The start-up steps that are not windows: version table, language, setup file, initial image, flag file.
 void StartUp(Program& p, const StartupEnvironment& env);
 // The shut-down steps that are not windows: the flag file written back.

@@ -143,6 +143,15 @@ TEST(StartUp, InstallRootAndUserSetupFile) {
 
     Install inst("[language]\nIsFirstRun=0\ncomPort=5\nCurrentLanguage=2\n");
     EXPECT_EQ(ChooseSetupFile(inst.root, config), inst.SetupPath());
+
+    // Not writable: the user's copy is seeded from the shipped file once and then kept.
+    std::string own = ChooseSetupFile(inst.root, config, false);
+    ASSERT_EQ(own, config + "/tarvane-cps/mysetup.ini");
+    EXPECT_EQ(ReadIniValue(own, "language", "comPort"), "5");
+    WriteIniValue(own, "language", "comPort", "9");
+    EXPECT_EQ(ChooseSetupFile(inst.root, config, false), own);
+    EXPECT_EQ(ReadIniValue(own, "language", "comPort"), "9");
+    EXPECT_EQ(inst.Setup("comPort"), "5");
 }
 
 } // namespace
