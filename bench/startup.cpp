@@ -36,17 +36,9 @@ long ResidentKiB() {
 
 int Once(int argc, char** argv) {
     QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
     auto program = std::make_unique<tarvane::Program>();
-    tarvane::Program& p = *program;
-    tarvane::InstallGuiPrompts(p, nullptr);
-    tarvane::StartUp(p, tarvane::CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()));
-    tarvane::frmMain frame(p);
-    tarvane::InstallGuiPrompts(p, &frame);
-    tarvane::RegisterStandardWindows(frame);
-    frame.ShowChannelTable();
-    frame.show();
-    if (!QTest::qWaitForWindowExposed(&frame, 10000)) return 2;
+    auto frame = tarvane::StartApplication(*program);
+    if (!QTest::qWaitForWindowExposed(frame.get(), 10000)) return 2;
     QApplication::processEvents();
     std::printf("%ld\n", ResidentKiB());
     std::fflush(stdout);

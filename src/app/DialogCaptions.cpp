@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QLayout>
+#include <QPushButton>
 
 #include "app/lang/LangText.h"
 
@@ -30,6 +32,22 @@ void SetHelpCaption(QWidget* window, Program& p) {
 void SetCloseHelpCaptions(QWidget* window, Program& p) {
     SetCloseCaption(window, p);
     SetHelpCaption(window, p);
+}
+
+QHBoxLayout* MakeOkCancelRow(QDialog* dialog, Program& p, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton(dialog);
+    ok->setObjectName("CommandOK");
+    ok->setAutoDefault(false);
+    cancel = new QPushButton(dialog);
+    cancel->setObjectName("CommandCancel");
+    cancel->setAutoDefault(false);
+    SetOkCancelCaptions(dialog, p);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 void MakeFixedDialog(QDialog* dialog, bool closable) {

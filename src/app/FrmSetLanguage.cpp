@@ -26,18 +26,7 @@ FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p
     Combo1->addItem(QString::fromStdString(LangText(p_, 23003_txt)));
     SelectListIndex(Combo1, p_.Lang.Index - 1);
     EnterMovesFocus(Combo1);
-    CommandOK = new QPushButton(this);
-    CommandOK->setObjectName("CommandOK");
-    CommandOK->setAutoDefault(false);
-    CommandCancel = new QPushButton(this);
-    CommandCancel->setObjectName("CommandCancel");
-    CommandCancel->setAutoDefault(false);
-    SetOkCancelCaptions(this, p_);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CommandOK);
-    buttons->addWidget(CommandCancel);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(Label1);
     lay->addWidget(Combo1);
@@ -46,7 +35,6 @@ FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p
     MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void FrmSetLanguage::CommandOK_Click() {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -170,5 +171,8 @@ class frmMain : public QMainWindow {
 void InstallGuiPrompts(Program& p, QWidget* owner);
 // The window kinds shipped with the program.
 void RegisterStandardWindows(frmMain& m);
+// The desktop program's start once QApplication exists: numbers with ".", the
+// prompts, the start-up files, and the frame shown with the channel table.
+std::unique_ptr<frmMain> StartApplication(Program& p);
 
 } // namespace tarvane

@@ -42,13 +42,7 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
     EnterMovesFocus(Combo1);
     EnterMovesFocus(Combo2);
 
-    CommandOK = new QPushButton(this);
-    CommandOK->setObjectName("CommandOK");
-    CommandOK->setAutoDefault(false);
-    CommandCancel = new QPushButton(this);
-    CommandCancel->setObjectName("CommandCancel");
-    CommandCancel->setAutoDefault(false);
-    SetOkCancelCaptions(this, p_);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
 
     auto* grid = new QGridLayout;
     const std::pair<TextId, QComboBox*> rows[] = {
@@ -58,10 +52,6 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
         grid->addWidget(new QLabel(text(id), this), r, 0);
         grid->addWidget(c, r++, 1);
     }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CommandOK);
-    buttons->addWidget(CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(grid);
     lay->addSpacing(8);
@@ -69,7 +59,6 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
     MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void FrmModelInfo::CommandOK_Click() {

@@ -56,24 +56,13 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     }
     grid->setColumnStretch(1, 1);
 
-    CommandOK = new QPushButton(this);
-    CommandOK->setObjectName("CommandOK");
-    CommandOK->setAutoDefault(false);
-    CommandCancel = new QPushButton(this);
-    CommandCancel->setObjectName("CommandCancel");
-    CommandCancel->setAutoDefault(false);
-    SetOkCancelCaptions(this, p_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CommandOK);
-    buttons->addWidget(CommandCancel);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(frame);
     lay->addLayout(buttons);
     MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Discover = [this] { return ListRadioPorts(p_); };
     Refresh();
