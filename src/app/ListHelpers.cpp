@@ -13,6 +13,13 @@
 
 namespace tarvane {
 
+QStringList ToQStringList(const std::vector<std::string>& entries) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(entries.size()));
+    for (const std::string& e : entries) out << QString::fromStdString(e);
+    return out;
+}
+
 namespace {
 
 // The same rules over both list kinds: the list is read through three small calls.

@@ -3,6 +3,9 @@
 // when a stored value is not in a list or a list is empty.
 #include <QColor>
 #include <QString>
+#include <QStringList>
+#include <string>
+#include <vector>
 
 class QAbstractButton;
 class QComboBox;
@@ -12,6 +15,8 @@ class QWidget;
 
 namespace tarvane {
 
+// The entries the core computes for a list, as list texts.
+QStringList ToQStringList(const std::vector<std::string>& entries);
 // The entry equal to the text (exact, case-sensitive); otherwise the entry at the
 // fallback index, or "" when that index is negative or the list is empty.
 QString FindListText(const QComboBox* list, const QString& text, int fallbackIndex);

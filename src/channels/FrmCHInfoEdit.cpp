@@ -239,9 +239,7 @@ void FrmCHInfoEdit::FillPowerList(bool fm) {
 void FrmCHInfoEdit::RefillDtmfLists() {
     const bool wasLoading = loading_;
     loading_ = true;
-    QStringList codes;
-    for (const std::string& e : FillDtmfCodeList(p_))
-        codes << Q(e);
+    const QStringList codes = ToQStringList(FillDtmfCodeList(p_));
     for (int k = kDtmfBot; k <= kDtmfCall; ++k) {
         lists_[k]->clear();
         lists_[k]->addItems(codes);

@@ -9,23 +9,14 @@
 
 namespace tarvane {
 
-namespace {
-QStringList ToList(const std::vector<std::string>& entries) {
-    QStringList out;
-    for (const std::string& e : entries)
-        out << QString::fromStdString(e);
-    return out;
-}
-} // namespace
-
 GroupChoice::GroupChoice(QWidget* parent, int band, const QString& prefix) : QObject(parent), band_(band) {
     if (band == kBandCB) {
         country1_ = new QComboBox(parent);
         country1_->setObjectName(prefix + "cboCountry1");
-        country1_->addItems(ToList(CountryListEntries()));
+        country1_->addItems(ToQStringList(CountryListEntries()));
         country2_ = new QComboBox(parent);
         country2_->setObjectName(prefix + "cboCountry2");
-        country2_->addItems(ToList(SecondCountryEntries()));
+        country2_->addItems(ToQStringList(SecondCountryEntries()));
         country2_->setCurrentIndex(-1);
         country2_->hide();
         connect(country1_, &QComboBox::activated, this, [this] { FirstCountryChosen(); });
@@ -36,7 +27,7 @@ GroupChoice::GroupChoice(QWidget* parent, int band, const QString& prefix) : QOb
     } else {
         group_ = new QComboBox(parent);
         group_->setObjectName(prefix + "cboGroup");
-        group_->addItems(ToList(GroupListEntries(band)));
+        group_->addItems(ToQStringList(GroupListEntries(band)));
         connect(group_, &QComboBox::activated, this, [this] {
             int g = ChosenGroup();
             if (g >= 0) emit GroupChosen(g);

@@ -21,13 +21,6 @@ namespace tarvane {
 
 namespace {
 
-QStringList ToList(const std::vector<std::string>& entries) {
-    QStringList out;
-    for (const std::string& e : entries)
-        out << QString::fromStdString(e);
-    return out;
-}
-
 // Panel geometry, in pixels.
 constexpr int kPanelTop = 8, kPanelRow = 26;
 constexpr int kPanelLabelX = 128, kPanelListX = 305, kPanelListW = 72;
@@ -101,7 +94,7 @@ void frmCommChInfo::ReshowByCh() {
     for (QComboBox* m : emgMod_)
         m->setVisible(plan);
     if (!vfo) {
-        const QStringList channels = ToList(ChannelListEntries(p_, group_, band, false));
+        const QStringList channels = ToQStringList(ChannelListEntries(p_, group_, band, false));
         const int shown0 = mem   ? f.MemChannelSel
                            : emg ? f.EmgChannelSel
                                  : f.WorkChannel[static_cast<size_t>(group_)];

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "app/ListHelpers.h"
+
 namespace tarvane {
 
 void PlaceLabelLeftOf(QLabel* label, const QWidget* control, int gapTwips, int width) {
@@ -18,8 +20,7 @@ void PlaceLabelLeftOf(QLabel* label, const QWidget* control, int gapTwips, int w
 void FillList(QComboBox* list, const std::vector<std::string>& entries) {
     const QSignalBlocker block(list);
     list->clear();
-    for (const std::string& e : entries)
-        list->addItem(QString::fromStdString(e));
+    list->addItems(ToQStringList(entries));
 }
 
 QString Q(const std::string& text) {
