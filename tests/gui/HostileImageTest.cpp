@@ -6,8 +6,8 @@
 #include <QtTest>
 #include <random>
 
-#include "../image/RandomImage.h"
 #include "GuiTestSupport.h"
+#include "RandomImages.h"
 #include "freq/RadioMemory.h"
 #include "image/CodeplugFile.h"
 
@@ -63,8 +63,8 @@ void HostileImageTest::windowsSurviveRandomFiles() {
     QFETCH(unsigned, seed);
     TestProgram t = MakeTestProgram(band);
     Program& p = *t;
-    RandomImageMaker maker(seed * 7919u + static_cast<unsigned>(band));
-    p.Image = maker.Make(band);
+    Dice dice(seed * 7919u + static_cast<unsigned>(band));
+    p.Image = RandomFileImage(dice, band);
     p.Baseline = p.Image;
     frmMain frame(p);
     RegisterStandardWindows(frame);

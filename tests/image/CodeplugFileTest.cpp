@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "RandomImage.h"
+#include "RandomImages.h"
 #include "TestProgram.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
@@ -79,12 +79,12 @@ TEST(CodeplugFile, FieldsLandAtTheirFileOffsets) {
 }
 
 TEST(CodeplugFile, SaveOpenSaveIsByteIdenticalForRandomImages) {
-    test::RandomImageMaker maker(20261208);
+    test::Dice dice(20261208);
     for (int round = 0; round < 12; ++round) {
         int type = round % 3;
         auto t = test::MakeTestProgram(type);
         std::string dir = test::TempDir();
-        auto original = EncodeCodeplug(maker.Make(type));
+        auto original = EncodeCodeplug(test::RandomFileImage(dice, type));
         WriteAll(dir + "/in.dat", original);
         ASSERT_EQ(OpenCodeplug(*t, dir + "/in.dat"), OpenResult::Opened) << "round " << round;
         EXPECT_FALSE(ImageChanged(*t));

@@ -1,6 +1,7 @@
 #pragma once
-// Random images for the radio-memory tests: valid ones (every value in the range
-// the editors keep) and hostile ones (any 16-bit value, any text byte).
+// Random images for tests: valid ones (every value in the range the editors
+// keep), hostile ones (any 16-bit value, any text byte), and file images (hostile
+// in every field a file may carry, yet a file the program opens).
 #include <algorithm>
 #include <cstdio>
 #include <random>
@@ -61,17 +62,17 @@ inline std::string RandomDtmfText(Dice& d, int length) {
 // list order; HF and HAM always have their VFO.
 inline void RandomValidImage(Program& p, Dice& d, int band, bool full = false) {
     RadioImage& im = p.Image;
-    std::vector<int> slots;
+    std::vector<int> wanted;
     for (int s = 1; s <= kMaxChannels; ++s) {
         bool readable = band != 0 || s <= 360 || s >= 402;
         bool vfo = s == 401 && band != 0;
-        if (readable && (full || vfo || d.In(0, 5) == 0)) slots.push_back(s);
+        if (readable && (full || vfo || d.In(0, 5) == 0)) wanted.push_back(s);
     }
-    std::shuffle(slots.begin(), slots.end(), d.Rng());
+    std::shuffle(wanted.begin(), wanted.end(), d.Rng());
     im.Channels = {};
-    im.Settings.ChannelCount = static_cast<int16_t>(slots.size());
-    for (size_t i = 0; i < slots.size(); ++i) {
-        im.Channels[i].SlotNumber = static_cast<int16_t>(slots[i]);
+    im.Settings.ChannelCount = static_cast<int16_t>(wanted.size());
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        im.Channels[i].SlotNumber = static_cast<int16_t>(wanted[i]);
         RandomValidChannel(d, im.Channels[i]);
     }
     SettingsRecord& s = im.Settings;
@@ -195,6 +196,27 @@ inline void RandomHostileImage(Program& p, Dice& d) {
         e.EmgChannel = d.Any16();
         RandomHostileChannel(d, e.Channel);
     }
+}
+
+// A hostile image that still opens as a codeplug: this program's model code, a
+// valid band and format, a count in 0..412, and random bytes in every carried field.
+inline RadioImage RandomFileImage(Dice& d, int band) {
+    Program scratch;
+    RandomHostileImage(scratch, d);
+    RadioImage im = scratch.Image;
+    SettingsRecord& s = im.Settings;
+    s.Version.ModelCode.Assign("Tarvane");
+    s.Version.ModelType = static_cast<int16_t>(band);
+    s.Version.FormatVersion.Assign("V100");
+    s.ChannelCount = static_cast<int16_t>(d.In(0, kMaxChannels));
+    for (auto* a : {&s.Features.GroupEmgAmFm1, &s.Features.GroupEmgAmFm2})
+        for (auto& x : *a)
+            x = static_cast<uint8_t>(d.In(0, 255));
+    for (auto& x : s.Features.Reserved)
+        x = static_cast<uint8_t>(d.In(0, 255));
+    for (auto& x : s.Dtmf.Reserved)
+        x = static_cast<uint8_t>(d.In(0, 255));
+    return im;
 }
 
 } // namespace tarvane::test
