@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "app/Signal.h"
+
 namespace tarvane {
 
 enum class MsgIcon { None, Information, Warning, Question, Critical };
@@ -22,14 +24,16 @@ struct UserPrompts {
     std::function<bool(const std::string& programPath)> startProgram;
 };
 
-// Changes that open windows must follow. Unset members are simply not called.
+// Changes that open windows must follow. A window subscribes when it is made
+// and keeps the Subscription as a member, so it stops listening when it goes.
 struct Notifications {
-    std::function<void(int slot)> channelRowChanged;  // a channel row must be redrawn
-    std::function<void()> channelEditReload;          // the channel edit dialog reloads its fields
-    std::function<void()> groupPanelChanged;          // group selections changed
-    std::function<void()> toneTipsChanged;            // roger-beep lists must be rebuilt
-    std::function<void()> dtmfCodesChanged;           // DTMF code lists must be refilled
-    std::function<void()> captionChanged;             // model, band or file name changed
+    Signal<int> channelRowChanged;  // a channel row (slot) must be redrawn
+    Signal<> channelEditReload;     // the channel edit dialog reloads its fields
+    Signal<> groupPanelChanged;     // group selections changed
+    Signal<> toneTipsChanged;       // roger-beep lists must be rebuilt
+    Signal<> dtmfCodesChanged;      // DTMF code lists must be refilled
+    Signal<> captionChanged;        // model, band or file name changed
+    Signal<> imageReplaced;         // the working image changed as a whole: show it again
 };
 
 // The answer a prompt gives when nobody is there to ask: the safe button.

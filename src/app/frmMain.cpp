@@ -150,10 +150,10 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     BuildStatusBar();
 
     RegisterChildKind("FrmRadioInfo", [](frmMain& m) { return new FrmRadioInfo(m.Prog()); });
-    p_.Notify.captionChanged = [this] {
+    captionSub_ = p_.Notify.captionChanged.Subscribe([this] {
         ShowMainTxt();
         UpdateStatusPanels();
-    };
+    });
 
     // Load of the frame.
     Action("mnuHelpTopic")->setVisible(false);
@@ -174,7 +174,7 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
 }
 
 frmMain::~frmMain() {
-    p_.Notify.captionChanged = nullptr;
+    captionSub_.Reset();
     // The child windows go after the frame's own part: nothing may call back into it then.
     mdi_->blockSignals(true);
 }
@@ -569,7 +569,7 @@ bool frmMain::ShowDialogKind(const QString& kind) {
 }
 
 void frmMain::ShowChannelTable() {
-    if (ShowFormOnce(kChannelTable)) p_.Doc.ChannelTableOpen = true;
+    ShowFormOnce(kChannelTable);
 }
 
 void frmMain::CloseCurAllWindows() {
@@ -577,8 +577,6 @@ void frmMain::CloseCurAllWindows() {
     // Windows of the program outside the frame (non-modal tool windows) go as well.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible() && !w->isModal() && w->parentWidget() == this) w->close();
-    p_.Doc.ChannelTableOpen = false;
-    p_.Doc.ChannelEditOpen = false;
 }
 
 void frmMain::LoadNewDoc() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Signal.h"
 // The frame window: function tree, menus, toolbar, status bar and the child
 // windows of the editors. It starts and replaces documents and runs the file and
 // radio commands.
@@ -144,6 +145,7 @@ class frmMain : public QMainWindow {
     QMenu* AddMenu(QMenu* parent, const QString& name);
 
     Program& p_;
+    Subscription captionSub_;
     QString appTitle_; // names the placement store; fixed at start
     QString fileFilter_;
     QMdiArea* mdi_ = nullptr;

@@ -157,10 +157,10 @@ void FitToTarget(const Program& p, Line& line, const ChannelRecord& target, int 
 
 void NotifyRows(Program& p, int group, const std::vector<int>& channels) {
     const int base = GroupBase(group, p.Model.ModelType);
-    if (p.Doc.ChannelTableOpen && p.Notify.channelRowChanged)
+    if (p.Notify.channelRowChanged)
         for (int c : channels)
             p.Notify.channelRowChanged(base + c);
-    if (p.Doc.ChannelEditOpen && p.Notify.channelEditReload) p.Notify.channelEditReload();
+    p.Notify.channelEditReload();
 }
 
 // Gives every channel of the group the number `map` returns for it (0: the channel

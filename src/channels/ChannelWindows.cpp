@@ -19,68 +19,6 @@ namespace {
 constexpr const char* kTable = "frmCommChInfo";
 constexpr const char* kEdit = "FrmCHInfoEdit";
 
-// The open windows of a kind that work on this program.
-template <class W> QList<W*> OpenWindows(const Program& p) {
-    QList<W*> out;
-    for (QWidget* w : QApplication::allWidgets())
-        if (auto* win = qobject_cast<W*>(w); win && win->Serves(p)) out.append(win);
-    return out;
-}
-
-// Named callback types, so an installed dispatcher can be recognised.
-struct RowDispatch {
-    Program* p;
-    std::function<void(int)> before;
-    void operator()(int slot) const {
-        if (before) before(slot);
-        for (auto* t : OpenWindows<frmCommChInfo>(*p))
-            t->reShowGrid(slot);
-    }
-};
-struct EditDispatch {
-    Program* p;
-    std::function<void()> before;
-    void operator()() const {
-        if (before) before();
-        for (auto* d : OpenWindows<FrmCHInfoEdit>(*p))
-            d->Reload();
-    }
-};
-struct PanelDispatch {
-    Program* p;
-    std::function<void()> before;
-    void operator()() const {
-        if (before) before();
-        for (auto* t : OpenWindows<frmCommChInfo>(*p))
-            t->ReshowByCh();
-    }
-};
-struct ToneTipDispatch {
-    Program* p;
-    std::function<void()> before;
-    void operator()() const {
-        if (before) before();
-        for (auto* d : OpenWindows<FrmCHInfoEdit>(*p))
-            d->ShowRB();
-    }
-};
-struct DtmfDispatch {
-    Program* p;
-    std::function<void()> before;
-    void operator()() const {
-        if (before) before();
-        for (auto* d : OpenWindows<FrmCHInfoEdit>(*p)) {
-            d->RefillDtmfLists();
-            d->SetGridEditData(false);
-        }
-    }
-};
-
-template <class D, class F> void Chain(Program& p, F& slot) {
-    if (slot.template target<D>()) return;
-    slot = D{&p, slot};
-}
-
 struct CommandKeys {
     const char* menu;
     QKeySequence keys;
@@ -112,14 +50,6 @@ void FollowActiveWindow(frmMain& m) {
 
 } // namespace
 
-void EnsureChannelNotifications(Program& p) {
-    Chain<RowDispatch>(p, p.Notify.channelRowChanged);
-    Chain<EditDispatch>(p, p.Notify.channelEditReload);
-    Chain<PanelDispatch>(p, p.Notify.groupPanelChanged);
-    Chain<ToneTipDispatch>(p, p.Notify.toneTipsChanged);
-    Chain<DtmfDispatch>(p, p.Notify.dtmfCodesChanged);
-}
-
 void ShowChannelEditDialog(frmMain& m) {
     Program& p = m.Prog();
     QMdiArea* mdi = m.MdiArea();
@@ -148,7 +78,6 @@ void ShowChannelEditDialog(frmMain& m) {
 }
 
 void RegisterChannelWindows(frmMain& m) {
-    EnsureChannelNotifications(m.Prog());
     m.RegisterChildKind(kTable, [](frmMain& f) -> QWidget* {
         auto* t = new frmCommChInfo(f.Prog());
         t->ShowEditDialog = [&f] { ShowChannelEditDialog(f); };

@@ -11,11 +11,6 @@ class frmMain;
 // shows the channel-edit menu and toolbar group only while the table is active.
 void RegisterChannelWindows(frmMain& m);
 
-// Routes channel changes, group panel changes, tone tip and DTMF changes to the
-// open channel windows of the program. Keeps (and still calls) callbacks set
-// before; installing twice is harmless.
-void EnsureChannelNotifications(Program& p);
-
 // Shows the channel edit dialog inside the frame beside the channel table, or
 // brings the open one forward, loaded for the table's channel.
 void ShowChannelEditDialog(frmMain& m);

@@ -68,11 +68,15 @@ bool RefusedKey(QKeyEvent* e, bool allowPoint) {
 
 FrmCHInfoEdit::FrmCHInfoEdit(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmCHInfoEdit");
-    EnsureChannelNotifications(p_);
     Build();
     LoadTexts();
     LayOut();
-    p_.Doc.ChannelEditOpen = true;
+    subscriptions_.push_back(p_.Notify.channelEditReload.Subscribe([this] { Reload(); }));
+    subscriptions_.push_back(p_.Notify.toneTipsChanged.Subscribe([this] { ShowRB(); }));
+    subscriptions_.push_back(p_.Notify.dtmfCodesChanged.Subscribe([this] {
+        RefillDtmfLists();
+        SetGridEditData(false);
+    }));
     SetGridEditData(true);
 }
 
@@ -81,12 +85,11 @@ FrmCHInfoEdit::~FrmCHInfoEdit() {
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
     loading_ = true; // and a focus loss then stores nothing
-    p_.Doc.ChannelEditOpen = false;
+    subscriptions_.clear();
 }
 
 void FrmCHInfoEdit::closeEvent(QCloseEvent* event) {
     CommitEdit();
-    p_.Doc.ChannelEditOpen = false;
     QWidget::closeEvent(event);
 }
 

@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "app/Signal.h"
 // The channel edit dialog: every field of one channel. It follows the channel
 // table and stores each change at once through SetChannelField.
 #include <QString>
@@ -37,7 +40,6 @@ class FrmCHInfoEdit : public QWidget {
     // Stores the frequency and offset boxes (the frame calls it before a transfer).
     Q_INVOKABLE void CommitEdit();
 
-    bool Serves(const Program& p) const { return &p_ == &p; }
     int Group() const;
     int Channel() const;
     QComboBox* OptionList(int k) const { return lists_[k]; }
@@ -68,6 +70,7 @@ class FrmCHInfoEdit : public QWidget {
     void MemButtonClicked();
 
     Program& p_;
+    std::vector<Subscription> subscriptions_; // end with the window
     bool loading_ = false;
     bool storing_ = false;
     QString loadedFreq_, loadedOffset_;

@@ -79,14 +79,14 @@ QString ValueText(const QStringList& texts, int v) {
 frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("frmCommChInfo");
     Guard("frmCommChInfo_Form_Load", [this] {
-        EnsureChannelNotifications(p_);
         setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
         BuildPanel();
         BuildGrid();
         BuildButtons();
         LoadTexts(false);
         group_ = DisplayedGroup(p_);
-        p_.Doc.ChannelTableOpen = true;
+        subscriptions_.push_back(p_.Notify.channelRowChanged.Subscribe([this](int slot) { reShowGrid(slot); }));
+        subscriptions_.push_back(p_.Notify.groupPanelChanged.Subscribe([this] { ReshowByCh(); }));
         InitShowGrid();
         connect(qApp, &QApplication::focusChanged, this,
                 [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
@@ -98,13 +98,12 @@ frmCommChInfo::~frmCommChInfo() {
     disconnect(qApp, nullptr, this, nullptr);
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
-    p_.Doc.ChannelTableOpen = false;
+    subscriptions_.clear();
 }
 
 void frmCommChInfo::closeEvent(QCloseEvent* event) {
     Guard("frmCommChInfo_Form_Unload", [this] {
         CommitEdit();
-        p_.Doc.ChannelTableOpen = false;
     });
     QWidget::closeEvent(event);
 }
@@ -304,7 +303,7 @@ void frmCommChInfo::CurrentCellMoved() {
     p_.ChannelTableChannel = static_cast<int16_t>(CurrentChannel());
     SetTitle();
     // The edit dialog follows the table.
-    if (p_.Doc.ChannelEditOpen && p_.Notify.channelEditReload) p_.Notify.channelEditReload();
+    p_.Notify.channelEditReload();
 }
 
 void frmCommChInfo::SetEditDisable() {
@@ -458,7 +457,7 @@ void frmCommChInfo::ShowEditDialogNow() {
         ShowEditDialog();
         return;
     }
-    if (p_.Doc.ChannelEditOpen && p_.Notify.channelEditReload) p_.Notify.channelEditReload();
+    p_.Notify.channelEditReload();
     if (!ownDialog_) {
         auto* dlg = new FrmCHInfoEdit(p_, this);
         dlg->setWindowFlag(Qt::Window);

@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "app/Signal.h"
 // The channel table: the channels of one group as a grid, the group choice and
 // the group's settings above it. Every change goes through SetChannelField.
 #include <QPointer>
@@ -46,7 +49,6 @@ class frmCommChInfo : public QWidget {
     // A channel-edit command by its toolbar or menu key ("BtnCHCut", "MnuCHCut", ...).
     void RunCommand(const QString& key);
 
-    bool Serves(const Program& p) const { return &p_ == &p; }
     int ShownGroup() const { return group_; }
     int CurrentChannel() const;
     int EditColumn() const { return editCol_; }
@@ -92,6 +94,7 @@ class frmCommChInfo : public QWidget {
     }
 
     Program& p_;
+    std::vector<Subscription> subscriptions_; // end with the window
     int group_ = 0;
     int editRow_ = 0;
     int editCol_ = 0; // 0: no editor open

@@ -75,7 +75,7 @@ void frmCommChInfo::ChooseGroup(int group) {
     group_ = group;
     InitShowGrid();
     // An open edit dialog follows with channel 1 of the group.
-    if (p_.Doc.ChannelEditOpen && p_.Notify.channelEditReload) p_.Notify.channelEditReload();
+    p_.Notify.channelEditReload();
 }
 
 void frmCommChInfo::ReshowByCh() {

@@ -64,18 +64,6 @@ class KeyFilter : public QObject {
     std::function<QChar(QChar)> map_;
 };
 
-// A notification handler that belongs to a window.
-struct Chained {
-    const QObject* key; // identifies the owner even after it has gone
-    QPointer<QObject> owner;
-    std::function<void()> handler;
-    std::function<void()> previous;
-    void operator()() const {
-        if (owner && handler) handler();
-        if (previous) previous();
-    }
-};
-
 } // namespace
 
 void FilterKeys(QLineEdit* box, const QString& allowed, std::function<QChar(QChar)> map) {
@@ -84,19 +72,6 @@ void FilterKeys(QLineEdit* box, const QString& allowed, std::function<QChar(QCha
     box->setContextMenuPolicy(Qt::NoContextMenu);
     box->setDragEnabled(false);
     box->setAcceptDrops(false);
-}
-
-void ChainNotify(std::function<void()>& slot, QObject* owner, std::function<void()> handler) {
-    slot = Chained{owner, owner, std::move(handler), slot};
-    std::function<void()>* where = &slot;
-    QObject::connect(owner, &QObject::destroyed, [where, owner] {
-        // Unhook only when this window is still the newest subscriber; otherwise its
-        // part has fallen silent through the guard and the chain stays intact.
-        if (const Chained* c = where->target<Chained>(); c && c->key == owner) {
-            std::function<void()> prev = c->previous;
-            *where = std::move(prev);
-        }
-    });
 }
 
 } // namespace tarvane

@@ -35,9 +35,4 @@ QString Q(const std::string& text);
 // discarded. Pasting and dropping text are switched off as well.
 void FilterKeys(QLineEdit* box, const QString& allowed, std::function<QChar(QChar)> map = {});
 
-// Subscribes a window to a notification without dropping the subscriber before it:
-// the previous function is called after the window's own. The window's part ends
-// with the window; when it is the newest subscriber, the previous one is put back.
-void ChainNotify(std::function<void()>& slot, QObject* owner, std::function<void()> handler);
-
 } // namespace tarvane

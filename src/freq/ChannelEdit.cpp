@@ -50,8 +50,8 @@ bool InGroup(int slot, int base, int size) {
 }
 
 void NotifyRow(Program& p, int slot) {
-    if (p.Doc.ChannelTableOpen && p.Notify.channelRowChanged) p.Notify.channelRowChanged(slot);
-    if (p.Doc.ChannelEditOpen && p.Notify.channelEditReload) p.Notify.channelEditReload();
+    p.Notify.channelRowChanged(slot);
+    p.Notify.channelEditReload();
 }
 
 } // namespace
@@ -186,7 +186,7 @@ void AfterGroupChange(Program& p, int group) {
             EnsureOneGroupEnabled(p, band);
         }
     }
-    if (p.Doc.ChannelTableOpen && p.Notify.groupPanelChanged) p.Notify.groupPanelChanged();
+    p.Notify.groupPanelChanged();
 }
 
 void EnsureOneGroupEnabled(Program& p, int band) {
@@ -240,7 +240,7 @@ void RecheckToneTipReferences(Program& p) {
     check(p.Image.Settings.CommonChannel);
     for (EmergencyRecord& e : p.Image.Settings.Emergency)
         check(e.Channel);
-    if (p.Notify.toneTipsChanged) p.Notify.toneTipsChanged();
+    p.Notify.toneTipsChanged();
 }
 
 std::vector<std::string> FillDtmfCodeList(Program& p) {

@@ -37,8 +37,8 @@ enum ChannelColumn : int {
 // Changes one field of channel number `channel` of `group`; the value is text
 // (numbers as their decimal text). A frequency for an empty slot creates the
 // channel; an empty frequency deletes it within the delete limits; the group
-// selections follow. Afterwards the open channel windows are notified: the row of
-// the slot (when p.Doc.ChannelTableOpen) and the edit dialog (when p.Doc.ChannelEditOpen).
+// selections follow. Afterwards the channel windows that follow the document are
+// notified: the row of the slot and the edit dialog.
 void SetChannelField(Program& p, int group, int channel, int column, std::string_view value);
 // Stores one converted value. Integer columns take the text rounded half to even
 // to 16 bits; a text that is not such a number changes nothing. Returns whether the

@@ -348,7 +348,7 @@ bool SaveCodeplug(Program& p, const std::string& path) {
     p.Baseline = next;
     p.Doc.Path = path;
     p.Doc.Untitled = false;
-    if (p.Notify.captionChanged) p.Notify.captionChanged();
+    p.Notify.captionChanged();
     return true;
 }
 

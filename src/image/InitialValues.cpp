@@ -123,8 +123,6 @@ void InitBuiltInImage(Program& p) {
                            "28.075000", "28.005000", "28.015000", "28.145000", "28.115000"};
     for (int i = 0; i < 11; ++i) AppendChannel(p.Image, 402 + i, fixed[i]);
     p.ChannelTableChannel = 1;
-    p.Doc.ChannelTableOpen = false;
-    p.Doc.ChannelEditOpen = false;
 
     StampVersion(p, s);
     InitToneTips(s);

@@ -187,8 +187,6 @@ struct CurrentModel {
 struct DocumentState {
     std::string Path = "new.dat";
     bool Untitled = true;
-    bool ChannelTableOpen = false;
-    bool ChannelEditOpen = false;
 };
 
 } // namespace tarvane

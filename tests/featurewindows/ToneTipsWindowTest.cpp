@@ -200,7 +200,7 @@ void ToneTipsWindowTest::LastDurationRemovedDropsRogerBeepReferences() {
     ChannelRecord& ch = AddTestChannel(p, 1, "02696500");
     ch.RBTone = 7;
     int notified = 0;
-    p.Notify.toneTipsChanged = [&notified] { ++notified; };
+    Subscription sub = p.Notify.toneTipsChanged.Subscribe([&notified] { ++notified; });
     FrmToneTips w(p);
     w.TabStrip1->setCurrentIndex(6);
     notified = 0;

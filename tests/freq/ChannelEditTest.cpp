@@ -28,8 +28,7 @@ ChannelRecord& At(test::TestProgram& p, int slot) {
 TEST(SetChannelField, FrequencyForAnEmptySlotAddsANewChannel) {
     auto p = WithSlots(2, {1});
     std::vector<int> rows;
-    p->Doc.ChannelTableOpen = true;
-    p->Notify.channelRowChanged = [&](int slot) { rows.push_back(slot); };
+    Subscription sub = p->Notify.channelRowChanged.Subscribe([&](int slot) { rows.push_back(slot); });
     SetChannelField(*p, 1, 3, kColRxFreq, "28.0123"); // bank B, channel 3
     ASSERT_EQ(p->Image.Settings.ChannelCount, 2);
     const ChannelRecord& r = At(p, 43);
@@ -122,8 +121,7 @@ TEST(SetChannelField, TheSameFrequencyRunsNoGroupBookkeeping) {
     FeatureBlock& f = p->Image.Settings.Features;
     f.WorkChannel[0] = 30; // names no existing channel: the bookkeeping would move it
     int panels = 0;
-    p->Doc.ChannelTableOpen = true;
-    p->Notify.groupPanelChanged = [&] { ++panels; };
+    Subscription sub = p->Notify.groupPanelChanged.Subscribe([&] { ++panels; });
     SetChannelField(*p, 0, 5, kColRxFreq, "28.5");
     EXPECT_EQ(f.WorkChannel[0], 30);
     EXPECT_EQ(panels, 0);
@@ -233,7 +231,7 @@ TEST(DtmfReferences, EmptyingACodeClearsItsReferencesAndRefillsLists) {
     auto p = WithSlots(1, {1});
     At(p, 1).DTMF_EOT = 5;
     int refills = 0;
-    p->Notify.dtmfCodesChanged = [&] { ++refills; };
+    Subscription sub = p->Notify.dtmfCodesChanged.Subscribe([&] { ++refills; });
     StoreDtmfCode(*p, 5, "12*#   ");
     EXPECT_EQ(p->Image.Settings.Dtmf.Codes[4].Length, 4);
     EXPECT_EQ(At(p, 1).DTMF_EOT, 5);
@@ -265,7 +263,7 @@ TEST(ToneTipReferences, OnlyTipsInUseStayReferenced) {
     s.Emergency[0].Channel.RBTone = 3;
     s.Emergency[1].Channel.RBTone = 2;
     int shown = 0;
-    p->Notify.toneTipsChanged = [&] { ++shown; };
+    Subscription sub = p->Notify.toneTipsChanged.Subscribe([&] { ++shown; });
     RecheckToneTipReferences(*p);
     EXPECT_EQ(At(p, 1).RBTone, 2);
     EXPECT_EQ(At(p, 2).RBTone, 0);

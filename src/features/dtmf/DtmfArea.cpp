@@ -83,7 +83,7 @@ void StoreDtmfCode(Program& p, int n, std::string_view text) {
     e.Length = static_cast<int16_t>(t.size());
     e.Code.Assign(t);
     if (e.Length == 0) ClearDtmfReferences(p, n);
-    if (p.Notify.dtmfCodesChanged) p.Notify.dtmfCodesChanged();
+    p.Notify.dtmfCodesChanged();
 }
 
 } // namespace tarvane

@@ -56,8 +56,8 @@ FrmOptFeatures::FrmOptFeatures(Program& p, QWidget* parent) : QWidget(parent), p
     ShowOptFeat();
     loading_ = false;
     // Refill on changes made in the tone-tip and DTMF windows.
-    ChainNotify(p_.Notify.toneTipsChanged, this, [this] { ShowRBOpt(); });
-    ChainNotify(p_.Notify.dtmfCodesChanged, this, [this] { RefillDtmfLists(); });
+    subscriptions_.push_back(p_.Notify.toneTipsChanged.Subscribe([this] { ShowRBOpt(); }));
+    subscriptions_.push_back(p_.Notify.dtmfCodesChanged.Subscribe([this] { RefillDtmfLists(); }));
 }
 
 void FrmOptFeatures::BuildControls() {

@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "app/Signal.h"
 // The optional-features window: the radio's menu options, the SWR limit and the
 // common channel data. Every change goes into the working image at once.
 #include <QWidget>
@@ -63,6 +66,7 @@ class FrmOptFeatures : public QWidget {
     void SwrLeft();
 
     Program& p_;
+    std::vector<Subscription> subscriptions_; // end with the window
     bool loading_ = false;
     bool isCB_ = true;
 };
