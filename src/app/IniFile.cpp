@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "app/NumberText.h"
-#include "image/SafeFile.h"
 
 namespace tarvane {
 namespace {
@@ -47,11 +46,11 @@ std::string CleanValue(std::string v) {
 
 } // namespace
 
-bool IniFile::Load(const std::string& path) {
+bool IniFile::Load(const std::string& path, FileError* error) {
     lines_.clear();
     // A FIFO, device or huge file in place of a settings file reads as missing.
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes, kSettingsFileLimit)) return false;
+    if (!ReadWholeFile(path, bytes, kSettingsFileLimit, error)) return false;
     Parse(std::string(bytes.begin(), bytes.end()));
     return true;
 }

@@ -7,13 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "image/SafeFile.h"
+
 namespace tarvane {
 
 class IniFile {
   public:
     // False when the file cannot be read, is not a regular file or is larger than
-    // any settings file (kSettingsFileLimit); the object is then empty.
-    bool Load(const std::string& path);
+    // any settings file (kSettingsFileLimit); the object is then empty and error
+    // (when given) says why.
+    bool Load(const std::string& path, FileError* error = nullptr);
     void Parse(const std::string& text);
     // Writes to a temporary file beside the target and renames it over the target
     // (through a symbolic link, over the link's target).

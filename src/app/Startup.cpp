@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -94,9 +95,20 @@ std::string ChooseSetupFile(const std::string& installRoot, const std::string& c
     return own;
 }
 
+namespace {
+
+// Loads the setup file; false when something is there that could not be read,
+// which is then never overwritten with what little the program knows.
+bool LoadSetup(const std::string& path, IniFile& ini) {
+    FileError error;
+    return ini.Load(path, &error) || (error.fault == FileFault::System && error.code == ENOENT);
+}
+
+} // namespace
+
 bool WriteSetup(Program& p) {
     IniFile ini;
-    ini.Load(p.Dirs.SetupFile);
+    if (!LoadSetup(p.Dirs.SetupFile, ini)) return false;
     ini.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
     ini.Set(kSetupSection, "CurrentLanguage", std::to_string(p.Lang.Index));
     return ini.Save(p.Dirs.SetupFile);
@@ -120,7 +132,7 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
 
     p.Dirs.SetupFile = ChooseSetupFile(p.Dirs.InstallRoot, env.ConfigHome, access);
     IniFile setup;
-    setup.Load(p.Dirs.SetupFile);
+    const bool writable = LoadSetup(p.Dirs.SetupFile, setup) && access == SetupAccess::ReadWrite;
     // A missing or unreadable value falls back to the defaults instead of stopping.
     bool firstRun = ParseBool(setup.GetOr(kSetupSection, "IsFirstRun")).value_or(true);
     auto port = ToInt16(setup.GetOr(kSetupSection, "comPort"));
@@ -139,7 +151,7 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
     setup.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
     // An unknown index is written back as it was found; the texts follow the locale.
     setup.Set(kSetupSection, "CurrentLanguage", std::to_string(firstRun ? p.Lang.Index : languageIndex));
-    if (access == SetupAccess::ReadWrite) setup.Save(p.Dirs.SetupFile);
+    if (writable) setup.Save(p.Dirs.SetupFile);
 
     InitImage(p);
 
@@ -153,9 +165,15 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
 }
 
 void ShutDown(Program& p) {
-    // Errors here are ignored: the program is ending either way. A FIFO or device
-    // in the file's place is left alone rather than waited on.
-    OverwriteFileStart(p.Dirs.ProgramFolder + "/Setting.ini", p.FlagBytes);
+    // Errors here are ignored: the program is ending either way. Only a flag file
+    // that can be read (or is missing) is written: a FIFO, device or huge file in
+    // its place is left alone rather than waited on or written into.
+    const std::string path = p.Dirs.ProgramFolder + "/Setting.ini";
+    std::vector<uint8_t> current;
+    FileError error;
+    if (ReadWholeFile(path, current, kSettingsFileLimit, &error) ||
+        (error.fault == FileFault::System && error.code == ENOENT))
+        OverwriteFileStart(path, p.FlagBytes);
 }
 
 } // namespace tarvane
