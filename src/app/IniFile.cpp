@@ -104,7 +104,8 @@ std::map<std::string, std::string> IniFile::Section(const std::string& section) 
             continue;
         }
         if (!in || !KeyOf(line, k, v)) continue;
-        for (char& c : k) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : k)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         keys.emplace(k, CleanValue(v)); // the first of two equal keys counts, as in Get
     }
     return keys;

@@ -11,10 +11,10 @@
 #include "app/Program.h"
 #include "app/lang/LangText.h"
 #include "image/CodeplugFile.h"
-#include "image/SafeFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
+#include "image/SafeFile.h"
 
 namespace tarvane {
 namespace fs = std::filesystem;
@@ -66,7 +66,8 @@ std::string InstallRootOf(const std::string& programFolder) {
     return programFolder.substr(0, cut);
 }
 
-std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome, SetupAccess access) {
+std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome,
+                            SetupAccess access) {
     std::string shared = installRoot + "/language/mysetup.ini";
     std::error_code ec;
     // A linked setup file is written where the link points.
@@ -157,7 +158,8 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
 
     // Four bytes are all the flag file holds; anything else there is not it.
     std::vector<uint8_t> flags;
-    if (ReadWholeFile(p.Dirs.ProgramFolder + "/Setting.ini", flags, kSettingsFileLimit) && flags.size() >= 4) {
+    if (ReadWholeFile(p.Dirs.ProgramFolder + "/Setting.ini", flags, kSettingsFileLimit) &&
+        flags.size() >= 4) {
         std::copy_n(flags.begin(), 4, p.FlagBytes.begin());
     } else {
         p.FlagBytes = {0, 0, 0, 1};

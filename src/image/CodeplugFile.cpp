@@ -243,10 +243,14 @@ std::string FailureText(Program& p, const std::string& path, const std::string& 
 
 std::string FileFailureText(Program& p, const FileError& error) {
     switch (error.fault) {
-    case FileFault::System: return FailureText(p, error.path, SystemReason(error.code));
-    case FileFault::NotRegular: return FailureText(p, error.path, LangText(p, 32200_txt));
-    case FileFault::TooLarge: return FailureText(p, error.path, LangText(p, 32201_txt));
-    case FileFault::None: break;
+    case FileFault::System:
+        return FailureText(p, error.path, SystemReason(error.code));
+    case FileFault::NotRegular:
+        return FailureText(p, error.path, LangText(p, 32200_txt));
+    case FileFault::TooLarge:
+        return FailureText(p, error.path, LangText(p, 32201_txt));
+    case FileFault::None:
+        break;
     }
     return LangText(p, 9002_txt);
 }
@@ -332,8 +336,8 @@ bool SaveCodeplug(Program& p, const std::string& path) {
 bool LoadInitFull(Program& p, const std::string& path) {
     std::vector<uint8_t> bytes;
     RadioImage scratch = p.Baseline;
-    bool ok = ReadWholeFile(path, bytes, kCodeplugReadLimit) && DecodeCodeplug(bytes, scratch) && ValidCount(scratch.Settings) &&
-              !BandTextForType(scratch.Settings.Version.ModelType).empty();
+    bool ok = ReadWholeFile(path, bytes, kCodeplugReadLimit) && DecodeCodeplug(bytes, scratch) &&
+              ValidCount(scratch.Settings) && !BandTextForType(scratch.Settings.Version.ModelType).empty();
     if (!ok) {
         CopyToBaseline(p);
         return false;

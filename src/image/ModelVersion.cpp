@@ -46,7 +46,8 @@ bool LoadVersionTable(const std::string& path, VersionTable& table) {
     };
     table.CurrentVersion = value(head, "currentversion");
     const auto soft = ini.Section("Soft");
-    for (int i = 0; i < softCount; ++i) table.Soft.push_back(value(soft, "version" + std::to_string(i)));
+    for (int i = 0; i < softCount; ++i)
+        table.Soft.push_back(value(soft, "version" + std::to_string(i)));
     const auto firm = ini.Section("Firm");
     for (int i = 0; i < firmCount; ++i) {
         std::string pair = value(firm, "firm" + std::to_string(i));

@@ -54,7 +54,9 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes, off_t at) {
 
 } // namespace
 
-std::string SystemReason(int code) { return std::strerror(code); }
+std::string SystemReason(int code) {
+    return std::strerror(code);
+}
 
 std::string ResolveLinks(const std::string& path) {
     std::string current = path;

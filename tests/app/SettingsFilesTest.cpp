@@ -31,7 +31,8 @@ struct Install {
         fs::create_directories(root + "/language");
         fs::create_directories(program);
         for (const char* part : {"language", "Init", "Setting.ini"})
-            fs::copy(std::string(TARVANE_PROGRAM_DIR) + "/" + part, program + "/" + part, fs::copy_options::recursive);
+            fs::copy(std::string(TARVANE_PROGRAM_DIR) + "/" + part, program + "/" + part,
+                     fs::copy_options::recursive);
         fs::copy_file(std::string(TARVANE_INSTALL_ROOT) + "/Version.ini", root + "/Version.ini");
         std::ofstream(SetupPath()) << kSetup;
         env.ProgramFolder = program;
@@ -72,7 +73,8 @@ TEST(SettingsFiles, HostileFilesNeitherBlockNorCrashAndAreLeftAsTheyWere) {
             const bool setup = &file == &kSettingsFiles[0], flags = &file == &kSettingsFiles[2],
                        language = &file == &kSettingsFiles[3];
             EXPECT_EQ(p.Link.SerialPortNumber, setup ? 1 : 7) << what;
-            EXPECT_EQ(p.Versions.Firm, (std::vector<std::pair<std::string, std::string>>{{"V100", "V100"}})) << what;
+            EXPECT_EQ(p.Versions.Firm, (std::vector<std::pair<std::string, std::string>>{{"V100", "V100"}}))
+                << what;
             if (flags) {
                 EXPECT_EQ(p.FlagBytes, (std::array<uint8_t, 4>{0, 0, 0, 1})) << what;
             }
@@ -122,7 +124,8 @@ TEST(SettingsFiles, LinkedSetupAndFlagFilesStayLinks) {
 }
 
 TEST(SettingsFiles, UnreadableSetupFileIsNotReplacedByDefaults) {
-    for (auto kind : {test::Hostile::HugeSparse, test::Hostile::Folder, test::Hostile::Fifo, test::Hostile::LinkLoop}) {
+    for (auto kind :
+         {test::Hostile::HugeSparse, test::Hostile::Folder, test::Hostile::Fifo, test::Hostile::LinkLoop}) {
         Install inst;
         ASSERT_TRUE(test::PlaceHostile(kind, inst.SetupPath()));
         auto t = test::MakeTestProgram();
@@ -193,8 +196,10 @@ TEST(SettingsFiles, UnreadableInitialCodeplugsLeaveTheBuiltInValues) {
             EXPECT_TRUE(t.script->shown.empty()) << what;
             // A new-document file that is no file at all counts as missing; one
             // whose reading fails leaves the built-in values, as a broken factory file does.
-            const bool looksLikeAFile = c.kind == test::Hostile::ProcMem || c.kind == test::Hostile::HugeSparse;
-            const Program& expected = std::string(name) == "Tarvane_0_NEW.dat" && !looksLikeAFile ? *settingsOnly : *builtIn;
+            const bool looksLikeAFile =
+                c.kind == test::Hostile::ProcMem || c.kind == test::Hostile::HugeSparse;
+            const Program& expected =
+                std::string(name) == "Tarvane_0_NEW.dat" && !looksLikeAFile ? *settingsOnly : *builtIn;
             EXPECT_TRUE(t->Image == expected.Image) << what;
             EXPECT_TRUE(t->Baseline == t->Image) << what;
             EXPECT_TRUE(test::StillHostile(c.kind, inst.program + "/Init/" + name)) << what;

@@ -48,10 +48,12 @@ Ran RunWithin(const std::string& program, const std::vector<std::string>& args, 
         const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         dup2(o, 1);
         dup2(e, 2);
-        if (ordinaryUser && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+        if (ordinaryUser && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
             _exit(120);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(127);
@@ -90,7 +92,8 @@ struct ShowCase {
 TEST(CliFiles, HostileCodeplugPathsEndAtOnceWithPathAndReason) {
     const ShowCase cases[] = {
         {"folder", [](const std::string& d) { return d; }, "Is a directory"},
-        {"/proc/self/mem", [](const std::string&) { return std::string("/proc/self/mem"); }, "Input/output error"},
+        {"/proc/self/mem", [](const std::string&) { return std::string("/proc/self/mem"); },
+         "Input/output error"},
         {"FIFO without a writer",
          [](const std::string& d) {
              mkfifo((d + "/pipe.dat").c_str(), 0644);
@@ -121,8 +124,8 @@ TEST(CliFiles, HostileCodeplugPathsEndAtOnceWithPathAndReason) {
     for (const auto& c : cases) {
         const std::string path = c.make(test::TempDir());
         // show reads the file; write reads it before it ever opens the port.
-        const std::vector<std::vector<std::string>> commands = {{"show", path},
-                                                                {"write", "--port", "/nonexistent/port", path}};
+        const std::vector<std::vector<std::string>> commands = {
+            {"show", path}, {"write", "--port", "/nonexistent/port", path}};
         for (const auto& args : commands) {
             const Ran r = RunWithin(kCli, args, c.ordinaryUser);
             ASSERT_TRUE(r.ended) << c.name << ": " << args[0] << " did not end";
@@ -152,8 +155,8 @@ TEST(CliFiles, NewWritesThroughLinksAndRefusesWhatIsNoFile) {
          [](const std::string& d, const std::string& p) {
              return fs::is_symlink(p) && fs::file_size(d + "/real.dat") == 25919;
          }},
-        {"name of 255 bytes", [](const std::string& d) { return d + "/" + std::string(251, 'x') + ".dat"; }, nullptr,
-         [](const std::string&, const std::string& p) { return fs::file_size(p) == 25919; }},
+        {"name of 255 bytes", [](const std::string& d) { return d + "/" + std::string(251, 'x') + ".dat"; },
+         nullptr, [](const std::string&, const std::string& p) { return fs::file_size(p) == 25919; }},
         {"folder", [](const std::string& d) { return d; }, "Is a directory",
          [](const std::string& d, const std::string&) { return fs::is_empty(d); }},
         {"FIFO",

@@ -13,7 +13,7 @@
        src/app/NumberText.cpp src/app/FieldHelpers.cpp src/app/lang/LangText.cpp src/freq/Bands.cpp \
        src/freq/FreqCodec.cpp \
        -o /tmp/codeplug_file_fuzz
-     mkdir -p /tmp/codeplug-corpus && cp build-test/stage/V100/Init/*.dat /tmp/codeplug-corpus/
+     mkdir -p /tmp/codeplug-corpus && cp build-test/stage/V100/Init/Tarvane_*.dat /tmp/codeplug-corpus/
      /tmp/codeplug_file_fuzz -max_len=70000 -max_total_time=60 /tmp/codeplug-corpus
 
    (Whole codeplugs are 25919 bytes: without -max_len and the shipped files as
@@ -53,7 +53,8 @@ using namespace tarvane;
 // removed when the process ends.
 const std::string& Folder() {
     static const struct Scratch {
-        std::string dir = (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/codeplug-fuzz-XXXXXX");
+        std::string dir =
+            (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/codeplug-fuzz-XXXXXX");
         Scratch() {
             if (!mkdtemp(dir.data())) Fail("no temporary folder");
         }
@@ -91,8 +92,10 @@ void CheckOpen(const std::string& path) {
         if (!(p.Image == image) || !(p.Baseline == baseline)) Fail("a refused file changed the image");
         if (quiet.messages != 1) Fail("a refused file did not say why exactly once");
         return;
-    case OpenResult::Quit: Fail("a question answered No ended the program");
-    case OpenResult::Opened: break;
+    case OpenResult::Quit:
+        Fail("a question answered No ended the program");
+    case OpenResult::Opened:
+        break;
     }
     const SettingsRecord& s = p.Image.Settings;
     if (s.ChannelCount < 0 || s.ChannelCount > kMaxChannels) Fail("opened a channel count out of range");
@@ -106,7 +109,8 @@ void CheckOpen(const std::string& path) {
     if (OpenCodeplug(again, first) != OpenResult::Opened) Fail("a saved file did not open");
     if (!SaveCodeplug(again, second)) Fail("a reopened file could not be saved");
     std::vector<uint8_t> a, b;
-    if (!ReadWholeFile(first, a) || !ReadWholeFile(second, b) || a != b) Fail("save, open, save changed bytes");
+    if (!ReadWholeFile(first, a) || !ReadWholeFile(second, b) || a != b)
+        Fail("save, open, save changed bytes");
 }
 
 void CheckInitialLoads(const std::string& path) {
@@ -121,7 +125,8 @@ void CheckInitialLoads(const std::string& path) {
     }
     Program q;
     Prepare(q, quiet);
-    if (LoadInitSettings(q, path) && q.Image.Settings.ChannelCount != 0) Fail("settings-only load kept channels");
+    if (LoadInitSettings(q, path) && q.Image.Settings.ChannelCount != 0)
+        Fail("settings-only load kept channels");
     if (quiet.messages != 0) Fail("an initial file showed a message");
 }
 
@@ -161,25 +166,48 @@ std::vector<uint8_t> RandomInput(test::Dice& d) {
         }
     };
     switch (d.In(0, 7)) {
-    case 0: break;                                                     // as made
-    case 1: put16(13, d.In(-3, 415)); break;                           // channel count at and past its limits
-    case 2: put16(7, d.In(-1, 4)); break;                              // model type
-    case 3: bytes[static_cast<size_t>(d.In(9, 12))] = static_cast<uint8_t>(d.In(0, 255)); break; // format version
-    case 4: bytes.resize(static_cast<size_t>(d.In(0, 26000))); break;  // any length, short ones included
-    case 5: bytes.resize(bytes.size() + static_cast<size_t>(d.In(1, 70000)), 0xFF); break; // long ones
-    case 6: {                                                          // text: a version table of sorts
-        static const char* const kLines[] = {"[Version]\n", "[Firm]\n", "[Soft]\n", "SoftVersionCount=", "FirmVersionCount=",
-                                             "Firm0=V100/V100\n", "Firm1=V200/V100\n", "32767\n", "1\n", "-1\n", "x\n"};
+    case 0:
+        break; // as made
+    case 1:
+        put16(13, d.In(-3, 415));
+        break; // channel count at and past its limits
+    case 2:
+        put16(7, d.In(-1, 4));
+        break; // model type
+    case 3:
+        bytes[static_cast<size_t>(d.In(9, 12))] = static_cast<uint8_t>(d.In(0, 255));
+        break; // format version
+    case 4:
+        bytes.resize(static_cast<size_t>(d.In(0, 26000)));
+        break; // any length, short ones included
+    case 5:
+        bytes.resize(bytes.size() + static_cast<size_t>(d.In(1, 70000)), 0xFF);
+        break; // long ones
+    case 6: {  // text: a version table of sorts
+        static const char* const kLines[] = {"[Version]\n",
+                                             "[Firm]\n",
+                                             "[Soft]\n",
+                                             "SoftVersionCount=",
+                                             "FirmVersionCount=",
+                                             "Firm0=V100/V100\n",
+                                             "Firm1=V200/V100\n",
+                                             "32767\n",
+                                             "1\n",
+                                             "-1\n",
+                                             "x\n"};
         std::string text;
-        for (int i = d.In(0, 20); i > 0; --i) text += kLines[d.In(0, 10)];
+        for (int i = d.In(0, 20); i > 0; --i)
+            text += kLines[d.In(0, 10)];
         bytes.assign(text.begin(), text.end());
         break;
     }
-    default: break;
+    default:
+        break;
     }
     // Anything anywhere, now and then.
     for (int flips = d.In(0, 3) == 0 ? d.In(1, 8) : 0; flips > 0 && !bytes.empty(); --flips)
-        bytes[static_cast<size_t>(d.In(0, static_cast<int>(bytes.size()) - 1))] = static_cast<uint8_t>(d.In(0, 255));
+        bytes[static_cast<size_t>(d.In(0, static_cast<int>(bytes.size()) - 1))] =
+            static_cast<uint8_t>(d.In(0, 255));
     return bytes;
 }
 

@@ -146,8 +146,10 @@ struct RefusalCase {
     const char* message; // "" for the version question; "{}" stands for the file's path
 };
 
-constexpr const char* kTooShort = "The file could not be read or written.\r\n{}: too short for a codeplug file";
-constexpr const char* kBadCount = "The file could not be read or written.\r\n{}: the channel count is out of range";
+constexpr const char* kTooShort =
+    "The file could not be read or written.\r\n{}: too short for a codeplug file";
+constexpr const char* kBadCount =
+    "The file could not be read or written.\r\n{}: the channel count is out of range";
 
 std::string WithPath(std::string text, const std::string& path) {
     if (size_t at = text.find("{}"); at != std::string::npos) text.replace(at, 2, path);

@@ -51,7 +51,8 @@ TEST(HostilePaths, OpenRefusesAtOnceNamingPathAndReason) {
 
         EXPECT_EQ(OpenCodeplug(p, path), OpenResult::Refused) << c.name;
         ASSERT_EQ(t.script->shown.size(), 1u) << c.name;
-        EXPECT_EQ(t.script->shown[0].text, Failure(path, c.reason ? c.reason : "too large for a codeplug file"))
+        EXPECT_EQ(t.script->shown[0].text,
+                  Failure(path, c.reason ? c.reason : "too large for a codeplug file"))
             << c.name;
         EXPECT_TRUE(p.Image == image && p.Baseline == baseline) << c.name;
         EXPECT_EQ(p.Doc.Path, doc.Path) << c.name;
@@ -76,8 +77,9 @@ TEST(HostilePaths, UnreadableFileNamesThePermission) {
         auto u = test::MakeTestProgram();
         if (OpenCodeplug(*u, dir + "/private.dat") != OpenResult::Refused) return std::string("opened");
         if (u.script->shown.size() != 1) return std::string("not one message");
-        return u.script->shown[0].text == Failure(dir + "/private.dat", "Permission denied") ? std::string()
-                                                                                            : u.script->shown[0].text;
+        return u.script->shown[0].text == Failure(dir + "/private.dat", "Permission denied")
+                   ? std::string()
+                   : u.script->shown[0].text;
     });
     EXPECT_EQ(result, "");
 }
@@ -155,15 +157,13 @@ TEST(SaveTargets, LinksAreKeptAndWhatIsNoFileIsLeftAlone) {
              return d + "/link.dat";
          },
          nullptr,
-         [](const std::string& d, const std::string& p) { return fs::is_symlink(p) && IsCodeplug(d + "/later.dat"); }},
-        {"name of 255 bytes",
-         [](const std::string& d) { return d + "/" + std::string(251, 'n') + ".dat"; },
-         nullptr,
-         [](const std::string&, const std::string& p) { return IsCodeplug(p); }},
-        {"name of 256 bytes",
-         [](const std::string& d) { return d + "/" + std::string(252, 'n') + ".dat"; },
-         "File name too long",
-         [](const std::string& d, const std::string&) { return fs::is_empty(d); }},
+         [](const std::string& d, const std::string& p) {
+             return fs::is_symlink(p) && IsCodeplug(d + "/later.dat");
+         }},
+        {"name of 255 bytes", [](const std::string& d) { return d + "/" + std::string(251, 'n') + ".dat"; },
+         nullptr, [](const std::string&, const std::string& p) { return IsCodeplug(p); }},
+        {"name of 256 bytes", [](const std::string& d) { return d + "/" + std::string(252, 'n') + ".dat"; },
+         "File name too long", [](const std::string& d, const std::string&) { return fs::is_empty(d); }},
         {"FIFO",
          [](const std::string& d) {
              mkfifo((d + "/pipe.dat").c_str(), 0644);
@@ -184,8 +184,10 @@ TEST(SaveTargets, LinksAreKeptAndWhatIsNoFileIsLeftAlone) {
              fs::create_directory(d + "/folder.dat");
              return d + "/folder.dat";
          },
-         "Is a directory", [](const std::string&, const std::string& p) { return fs::is_directory(p) && fs::is_empty(p); }},
-        {"missing folder", [](const std::string& d) { return d + "/no/such/x.dat"; }, "No such file or directory",
+         "Is a directory",
+         [](const std::string&, const std::string& p) { return fs::is_directory(p) && fs::is_empty(p); }},
+        {"missing folder", [](const std::string& d) { return d + "/no/such/x.dat"; },
+         "No such file or directory",
          [](const std::string& d, const std::string&) { return fs::is_empty(d); }},
         {"link loop",
          [](const std::string& d) {
@@ -194,7 +196,9 @@ TEST(SaveTargets, LinksAreKeptAndWhatIsNoFileIsLeftAlone) {
              return d + "/a.dat";
          },
          "Too many levels of symbolic links",
-         [](const std::string& d, const std::string& p) { return fs::is_symlink(p) && fs::is_symlink(d + "/b.dat"); }},
+         [](const std::string& d, const std::string& p) {
+             return fs::is_symlink(p) && fs::is_symlink(d + "/b.dat");
+         }},
     };
     for (const auto& c : cases) {
         const std::string dir = test::TempDir();
@@ -229,7 +233,8 @@ TEST(SaveTargets, ReadOnlyFolderIsRefusedAndLeftEmpty) {
         auto t = test::MakeTestProgram();
         if (SaveCodeplug(*t, dir + "/x.dat")) return std::string("saved");
         if (t.script->shown.size() != 1) return std::string("not one message");
-        if (t.script->shown[0].text != Failure(dir + "/x.dat", "Permission denied")) return t.script->shown[0].text;
+        if (t.script->shown[0].text != Failure(dir + "/x.dat", "Permission denied"))
+            return t.script->shown[0].text;
         return std::string();
     });
     EXPECT_EQ(result, "");

@@ -42,23 +42,30 @@ inline bool PlaceHostile(Hostile kind, const std::string& path) {
     std::error_code ec;
     fs::remove_all(path, ec);
     switch (kind) {
-    case Hostile::Folder: return fs::create_directory(path, ec);
-    case Hostile::Fifo: return mkfifo(path.c_str(), 0644) == 0;
-    case Hostile::DevZero: return symlink("/dev/zero", path.c_str()) == 0;
-    case Hostile::ProcMem: return symlink("/proc/self/mem", path.c_str()) == 0;
+    case Hostile::Folder:
+        return fs::create_directory(path, ec);
+    case Hostile::Fifo:
+        return mkfifo(path.c_str(), 0644) == 0;
+    case Hostile::DevZero:
+        return symlink("/dev/zero", path.c_str()) == 0;
+    case Hostile::ProcMem:
+        return symlink("/proc/self/mem", path.c_str()) == 0;
     case Hostile::HugeSparse: {
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const bool ok = fd >= 0 && ftruncate(fd, off_t{2} << 30) == 0;
         if (fd >= 0) close(fd);
         return ok;
     }
-    case Hostile::Dangling: return symlink((path + ".nowhere").c_str(), path.c_str()) == 0;
+    case Hostile::Dangling:
+        return symlink((path + ".nowhere").c_str(), path.c_str()) == 0;
     case Hostile::LinkLoop:
         fs::remove(path + ".loop", ec);
-        return symlink((path + ".loop").c_str(), path.c_str()) == 0 && symlink(path.c_str(), (path + ".loop").c_str()) == 0;
+        return symlink((path + ".loop").c_str(), path.c_str()) == 0 &&
+               symlink(path.c_str(), (path + ".loop").c_str()) == 0;
     case Hostile::LinkToFifo:
         fs::remove(path + ".fifo", ec);
-        return mkfifo((path + ".fifo").c_str(), 0644) == 0 && symlink((path + ".fifo").c_str(), path.c_str()) == 0;
+        return mkfifo((path + ".fifo").c_str(), 0644) == 0 &&
+               symlink((path + ".fifo").c_str(), path.c_str()) == 0;
     }
     return false;
 }
@@ -68,21 +75,29 @@ inline bool StillHostile(Hostile kind, const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     switch (kind) {
-    case Hostile::Folder: return fs::is_directory(fs::symlink_status(path, ec)) && fs::is_empty(path, ec);
-    case Hostile::Fifo: return fs::is_fifo(fs::symlink_status(path, ec));
-    case Hostile::DevZero: return fs::read_symlink(path, ec) == "/dev/zero";
-    case Hostile::ProcMem: return fs::read_symlink(path, ec) == "/proc/self/mem";
+    case Hostile::Folder:
+        return fs::is_directory(fs::symlink_status(path, ec)) && fs::is_empty(path, ec);
+    case Hostile::Fifo:
+        return fs::is_fifo(fs::symlink_status(path, ec));
+    case Hostile::DevZero:
+        return fs::read_symlink(path, ec) == "/dev/zero";
+    case Hostile::ProcMem:
+        return fs::read_symlink(path, ec) == "/proc/self/mem";
     case Hostile::HugeSparse: {
         // Still a hole from its first byte: nothing was written into it.
         const int fd = open(path.c_str(), O_RDONLY);
         char head[4] = {1, 1, 1, 1};
-        const bool zero = fd >= 0 && read(fd, head, 4) == 4 && head[0] == 0 && head[1] == 0 && head[2] == 0 && head[3] == 0;
+        const bool zero =
+            fd >= 0 && read(fd, head, 4) == 4 && head[0] == 0 && head[1] == 0 && head[2] == 0 && head[3] == 0;
         if (fd >= 0) close(fd);
         return zero && fs::file_size(path, ec) == (uintmax_t{2} << 30);
     }
-    case Hostile::Dangling: return fs::is_symlink(path, ec) && !fs::exists(path + ".nowhere", ec);
-    case Hostile::LinkLoop: return fs::is_symlink(path, ec) && fs::is_symlink(path + ".loop", ec);
-    case Hostile::LinkToFifo: return fs::is_symlink(path, ec) && fs::is_fifo(fs::symlink_status(path + ".fifo", ec));
+    case Hostile::Dangling:
+        return fs::is_symlink(path, ec) && !fs::exists(path + ".nowhere", ec);
+    case Hostile::LinkLoop:
+        return fs::is_symlink(path, ec) && fs::is_symlink(path + ".loop", ec);
+    case Hostile::LinkToFifo:
+        return fs::is_symlink(path, ec) && fs::is_fifo(fs::symlink_status(path + ".fifo", ec));
     }
     return false;
 }
@@ -106,7 +121,8 @@ inline std::string AsOrdinaryUser(const std::function<std::string()>& body) {
     close(fds[1]);
     std::string result;
     char buf[512];
-    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) result.append(buf, static_cast<size_t>(n));
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;)
+        result.append(buf, static_cast<size_t>(n));
     close(fds[0]);
     int status = 0;
     waitpid(child, &status, 0);
