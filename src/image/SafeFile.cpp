@@ -118,18 +118,52 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, size_t ma
     return true;
 }
 
-bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes, FileError* error) {
-    // Through a link the file it names is replaced, so the link stays a link.
-    const std::string target = ResolveLinks(path);
-    struct stat st {};
-    bool exists = stat(target.c_str(), &st) == 0;
-    if (!exists && errno != ENOENT) return Fail(error, path, FileFault::System, errno);
-    if (exists && !CheckRegular(st, error, path)) return false;
+namespace {
 
-    // A short temporary name, so that a target with the longest legal name can be saved.
+// What replacing a file goes by: the file a chain of links ends in (so the links
+// stay links), whether it exists and, if so, its stat.
+struct Target {
+    std::string path;
+    bool exists = false;
+    struct stat st {};
+};
+
+bool FindTarget(const std::string& path, Target& t, FileError* error) {
+    t.path = ResolveLinks(path);
+    t.exists = stat(t.path.c_str(), &t.st) == 0;
+    if (!t.exists && errno != ENOENT) return Fail(error, path, FileFault::System, errno);
+    return !t.exists || CheckRegular(t.st, error, path);
+}
+
+// A temporary file beside the target. Its name is short, so that a target with
+// the longest legal name can be saved.
+int MakeTemporary(const Target& t, std::string& tmp) {
+    tmp = FolderOf(t.path) + "/.tarvane-XXXXXX";
+    return mkostemp(tmp.data(), O_CLOEXEC);
+}
+
+} // namespace
+
+bool CanReplaceFile(const std::string& path, FileError* error) {
+    Target t;
+    if (!FindTarget(path, t, error)) return false;
+    std::string tmp;
+    const int fd = MakeTemporary(t, tmp);
+    if (fd < 0) return Fail(error, path, FileFault::System, errno);
+    close(fd);
+    unlink(tmp.c_str());
+    return true; // a name too long for the folder failed in stat already
+}
+
+bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes, FileError* error) {
+    Target t;
+    if (!FindTarget(path, t, error)) return false;
+    const std::string& target = t.path;
     const std::string folder = FolderOf(target);
-    std::string tmp = folder + "/.tarvane-XXXXXX";
-    const int fd = mkostemp(tmp.data(), O_CLOEXEC);
+    const bool exists = t.exists;
+    const struct stat& st = t.st;
+    std::string tmp;
+    const int fd = MakeTemporary(t, tmp);
     if (fd < 0) return Fail(error, path, FileFault::System, errno);
 
     mode_t mode;

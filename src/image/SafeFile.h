@@ -43,6 +43,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, size_t ma
 // The mode (and, where allowed, the owner) of a replaced file is kept.
 bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes, FileError* error = nullptr);
 
+// Whether WriteFileAtomic could replace the file now, found out without touching
+// it: for a command that must not learn after a long transfer that its output
+// cannot be written.
+bool CanReplaceFile(const std::string& path, FileError* error = nullptr);
+
 // Writes bytes at the start of a regular file in place, creating it when missing;
 // the rest of the file stays. A non-regular file is left alone.
 bool OverwriteFileStart(const std::string& path, std::span<const uint8_t> bytes, FileError* error = nullptr);

@@ -208,6 +208,12 @@ TEST(SaveTargets, LinksAreKeptAndWhatIsNoFileIsLeftAlone) {
         p.Image.Channels[0].RxFreq.Assign("02900000");
         const RadioImage baseline = p.Baseline;
 
+        // The check a command makes before a long transfer foresees the save's outcome.
+        FileError foreseen;
+        EXPECT_EQ(CanReplaceFile(path, &foreseen), c.reason == nullptr) << c.name;
+        EXPECT_EQ(FileFailureText(p, foreseen), c.reason ? Failure(path, c.reason) : k9002) << c.name;
+        EXPECT_EQ(TemporaryFiles(dir), 0u) << c.name;
+
         EXPECT_EQ(SaveCodeplug(p, path), c.reason == nullptr) << c.name;
         if (c.reason) {
             ASSERT_EQ(t.script->shown.size(), 1u) << c.name;
@@ -231,6 +237,7 @@ TEST(SaveTargets, ReadOnlyFolderIsRefusedAndLeftEmpty) {
     chmod(dir.c_str(), 0555);
     const std::string result = test::AsOrdinaryUser([&] {
         auto t = test::MakeTestProgram();
+        if (CanReplaceFile(dir + "/x.dat")) return std::string("foreseen as writable");
         if (SaveCodeplug(*t, dir + "/x.dat")) return std::string("saved");
         if (t.script->shown.size() != 1) return std::string("not one message");
         if (t.script->shown[0].text != Failure(dir + "/x.dat", "Permission denied"))
