@@ -87,7 +87,10 @@ int main(int argc, char** argv) {
 
     QCoreApplication app(argc, argv); // the serial port and its timer need an event loop
     Program p;
-    StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()));
+    // show and new only look at or make codeplug files: the user setup file stays as it is.
+    const SetupAccess setup =
+        command == "show" || command == "new" ? SetupAccess::ReadOnly : SetupAccess::ReadWrite;
+    StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()), setup);
     if (command == "read") return CliRead(p, args);
     if (command == "write") return CliWrite(p, args);
     if (command == "info") return CliInfo(p, args);
