@@ -77,13 +77,14 @@ std::string NumberText(const std::optional<int>& v) { return v ? std::to_string(
 std::string Text(const std::optional<std::string>& v) { return v.value_or(""); }
 
 // Column readers and writers, one pair per member.
-#define TEXT_COLUMN(name, member)                                                                       \
+#define TEXT_COLUMN(name, member, emptyIsValue)                                                         \
     {                                                                                                   \
         name, [](const ChannelValues& v) { return Text(v.member); },                                   \
             [](std::string_view c, ChannelValues& v) {                                                  \
                 v.member = Trim(c);                                                                     \
                 return true;                                                                            \
-            }                                                                                           \
+            },                                                                                          \
+            emptyIsValue                                                                                \
     }
 #define SWITCH_COLUMN(name, member)                                                                     \
     {                                                                                                   \
@@ -98,34 +99,34 @@ std::string Text(const std::optional<std::string>& v) { return v.value_or(""); }
 
 // clang-format off
 constexpr ColumnDef kColumns[] = {
-    TEXT_COLUMN("Location", Location),
-    TEXT_COLUMN("Name", Name),
+    TEXT_COLUMN("Location", Location, false),
+    TEXT_COLUMN("Name", Name, false),
     {"Frequency", [](const ChannelValues& v) { return v.FreqHz ? MHzText(*v.FreqHz) : ""; },
      [](std::string_view c, ChannelValues& v) { return bool(v.FreqHz = ParseHz(c)); }},
-    TEXT_COLUMN("Duplex", Duplex),
+    TEXT_COLUMN("Duplex", Duplex, true),
     {"Offset", [](const ChannelValues& v) { return v.OffsetHz ? MHzText(*v.OffsetHz) : ""; },
      [](std::string_view c, ChannelValues& v) { return bool(v.OffsetHz = ParseHz(c)); }},
-    TEXT_COLUMN("Tone", ToneMode),
+    TEXT_COLUMN("Tone", ToneMode, true),
     {"rToneFreq", [](const ChannelValues& v) { return v.RToneTenths ? TenthsText(*v.RToneTenths) : ""; },
      [](std::string_view c, ChannelValues& v) { return bool(v.RToneTenths = ParseTenths(c)); }},
     {"cToneFreq", [](const ChannelValues& v) { return v.CToneTenths ? TenthsText(*v.CToneTenths) : ""; },
      [](std::string_view c, ChannelValues& v) { return bool(v.CToneTenths = ParseTenths(c)); }},
     {"DtcsCode", [](const ChannelValues& v) { return v.DtcsCode ? DtcsText(*v.DtcsCode) : ""; },
      [](std::string_view c, ChannelValues& v) { return bool(v.DtcsCode = ParseDigits(c, 4)); }},
-    TEXT_COLUMN("DtcsPolarity", DtcsPolarity),
+    TEXT_COLUMN("DtcsPolarity", DtcsPolarity, false),
     {"RxDtcsCode", [](const ChannelValues& v) { return v.RxDtcsCode ? DtcsText(*v.RxDtcsCode) : ""; },
      [](std::string_view c, ChannelValues& v) { return bool(v.RxDtcsCode = ParseDigits(c, 4)); }},
-    TEXT_COLUMN("CrossMode", CrossMode),
-    TEXT_COLUMN("Mode", Mode),
-    TEXT_COLUMN("TStep", TStep),
-    TEXT_COLUMN("Skip", Skip),
-    TEXT_COLUMN("Power", Power),
-    TEXT_COLUMN("Comment", Comment),
+    TEXT_COLUMN("CrossMode", CrossMode, false),
+    TEXT_COLUMN("Mode", Mode, false),
+    TEXT_COLUMN("TStep", TStep, false),
+    TEXT_COLUMN("Skip", Skip, true),
+    TEXT_COLUMN("Power", Power, false),
+    TEXT_COLUMN("Comment", Comment, false),
     {"URCALL", [](const ChannelValues&) { return std::string(); }, [](std::string_view, ChannelValues&) { return true; }},
     {"RPT1CALL", [](const ChannelValues&) { return std::string(); }, [](std::string_view, ChannelValues&) { return true; }},
     {"RPT2CALL", [](const ChannelValues&) { return std::string(); }, [](std::string_view, ChannelValues&) { return true; }},
     {"DVCODE", [](const ChannelValues&) { return std::string(); }, [](std::string_view, ChannelValues&) { return true; }},
-    TEXT_COLUMN("Group", Group),
+    TEXT_COLUMN("Group", Group, false),
     {"GroupChannel", [](const ChannelValues& v) { return NumberText(v.GroupChannel); },
      [](std::string_view c, ChannelValues& v) { return bool(v.GroupChannel = ParseDigits(c, 3)); }},
     SWITCH_COLUMN("BusyLockout", Busy),

@@ -36,6 +36,8 @@ struct ColumnDef {
     std::string (*Write)(const ChannelValues&);
     // Reads a cell that is not empty; false when the text is no value of the column.
     bool (*Read)(std::string_view cell, ChannelValues&);
+    // An empty cell is the value "" (simplex, no tone, scanned) rather than "leave alone".
+    bool EmptyIsValue = false;
 };
 
 inline constexpr int kStandardColumns = 21;

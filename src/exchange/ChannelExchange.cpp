@@ -44,7 +44,8 @@ bool LooksLikeFormula(const std::string& cell) {
     const std::string t = Trim(cell);
     if (t.empty()) return false;
     if (t[0] == '=' || t[0] == '@') return true;
-    return (t[0] == '+' || t[0] == '-') && t.size() > 1 && !IsNumeric(t);
+    // Signed numbers and the cross modes "->Tone" and "->DTCS" are values, not formulas.
+    return (t[0] == '+' || t[0] == '-') && t.size() > 1 && !IsNumeric(t) && !t.starts_with("->");
 }
 
 struct RowPlan {
@@ -144,8 +145,9 @@ class Importer {
         RowPlan plan;
         for (size_t i = 0; i < headerSize_; ++i) {
             const int c = columnOf_[i];
-            if (c < 0 || Trim(rec.Fields[i]).empty()) continue;
+            if (c < 0) continue;
             const ColumnDef& def = ChannelColumns()[static_cast<size_t>(c)];
+            if (Trim(rec.Fields[i]).empty() && !def.EmptyIsValue) continue;
             if (!def.Read(rec.Fields[i], plan.v)) return refuse(T(32812_txt, {Trim(rec.Fields[i]), def.Name}));
         }
         ChannelValues& v = plan.v;

@@ -1,5 +1,7 @@
 #include "exchange/CsvFile.h"
 
+#include <algorithm>
+
 namespace tarvane {
 namespace {
 
@@ -33,9 +35,13 @@ size_t Utf8Length(std::string_view s, size_t at) {
 
 // The first line holding a NUL byte or bytes that are not UTF-8.
 CsvError CheckText(std::string_view s, int& line) {
+    // A NUL anywhere marks binary data, whatever comes before it.
+    if (size_t nul = s.find('\0'); nul != std::string_view::npos) {
+        line = 1 + static_cast<int>(std::count(s.begin(), s.begin() + static_cast<long>(nul), '\n'));
+        return CsvError::Binary;
+    }
     line = 1;
     for (size_t i = 0; i < s.size();) {
-        if (s[i] == '\0') return CsvError::Binary;
         if (s[i] == '\n') ++line;
         const size_t n = Utf8Length(s, i);
         if (n == 0) return CsvError::NotUtf8;

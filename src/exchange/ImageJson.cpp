@@ -100,11 +100,12 @@ template <class A> Json Numbers(const A& values) {
 
 Json ChannelJson(Program& p, const ChannelRecord& r, int band) {
     Json c = Json::Obj();
-    const int group = GroupOfSlot(r.SlotNumber, band);
+    int group = -1, channel = 0;
+    SlotPlace(r.SlotNumber, band, group, channel);
     c.Add("slot", Json::Num(r.SlotNumber));
-    if (group >= 0 && GroupSize(group, band) > 0) {
+    if (group >= 0) {
         c.Add("group", Json::Str(GroupName(group, band)));
-        c.Add("channel", Json::Num(r.SlotNumber - GroupBase(group, band)));
+        c.Add("channel", Json::Num(channel));
     } else {
         c.Add("group", Json()).Add("channel", Json());
     }
@@ -124,6 +125,20 @@ Json ChannelJson(Program& p, const ChannelRecord& r, int band) {
 }
 
 } // namespace
+
+bool SlotPlace(int slot, int band, int& group, int& channel) {
+    for (int g = 0; g <= 12; ++g) {
+        const int n = slot - GroupBase(g, band);
+        if (GroupSize(g, band) > 0 && n >= 1 && n <= GroupSize(g, band)) {
+            group = g;
+            channel = n;
+            return true;
+        }
+    }
+    group = -1;
+    channel = 0;
+    return false;
+}
 
 const Json* Json::Find(const std::string& key) const {
     for (const auto& [k, v] : members)

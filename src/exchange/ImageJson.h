@@ -30,6 +30,10 @@ struct Json {
     const Json* Find(const std::string& key) const;
 };
 
+// The group and channel number of a slot, every group of the band included
+// (memory and emergency channels of HF and HAM radios too); false for a slot in no group.
+bool SlotPlace(int slot, int band, int& group, int& channel);
+
 // Valid JSON in UTF-8: bytes of a text that are not UTF-8 are taken as Latin-1.
 std::string WriteJson(const Json& value);
 
