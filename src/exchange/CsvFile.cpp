@@ -125,8 +125,10 @@ CsvTable ReadCsv(std::string_view text) {
 }
 
 std::string CsvField(std::string_view value) {
+    // A leading U+FEFF is quoted too, or a reader would take it for a byte-order mark.
     const bool quote = value.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+                       (!value.empty() && (value.front() == ' ' || value.back() == ' ')) ||
+                       value.starts_with("\xEF\xBB\xBF");
     if (!quote) return std::string(value);
     std::string out = "\"";
     for (char c : value) {

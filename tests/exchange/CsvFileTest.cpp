@@ -80,7 +80,7 @@ TEST(CsvRead, DamagedFilesAreRefusedWithTheirLine) {
 // Whatever the fields hold, writing them and reading them back gives them again.
 TEST(CsvWrite, WrittenRecordsReadBackExactly) {
     test::Dice d(7);
-    const std::string alphabet[] = {"a", "1", ",", "\"", "\r\n", "\n", " ", "\xE4\xB8\xAD", "=", "-", "\t"};
+    const std::string alphabet[] = {"a", "1", ",", "\"", "\r\n", "\n", " ", "\xE4\xB8\xAD", "=", "-", "\xEF\xBB\xBF"};
     for (int round = 0; round < 300; ++round) {
         Rows rows(static_cast<size_t>(d.In(1, 5)));
         std::string text;
@@ -97,6 +97,9 @@ TEST(CsvWrite, WrittenRecordsReadBackExactly) {
         EXPECT_EQ(FieldsOf(t), rows) << text;
     }
     EXPECT_EQ(CsvLine({"a", "b,c", " x", ""}), "a,\"b,c\",\" x\",\r\n");
+    // A field starting with U+FEFF at the start of a file must not read back as a byte-order mark.
+    const std::string bom = "\xEF\xBB\xBF";
+    EXPECT_EQ(FieldsOf(ReadCsv(CsvLine({bom + "x"}))), Rows{{bom + "x"}});
 }
 
 } // namespace
