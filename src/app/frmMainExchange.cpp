@@ -24,7 +24,9 @@ namespace tarvane {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // A copy of the program for reading another document into: it shows its
 // messages, but notifies no window and starts no other program.
@@ -54,11 +56,13 @@ void frmMain::mnuExportChannels_Click() {
     if (path.isEmpty()) return;
     int rows = 0;
     const std::string text = ExportChannels(p_, group, &rows);
-    if (!WriteFileAtomic(path.toStdString(), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
+    if (!WriteFileAtomic(path.toStdString(),
+                         std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
         Tell(p_, LangText(p_, 9002_txt) + "\r\n" + path.toStdString(), MsgIcon::Warning);
         return;
     }
-    Tell(p_, FillText(LangText(p_, 32883_txt), {std::to_string(rows), path.toStdString()}), MsgIcon::Information);
+    Tell(p_, FillText(LangText(p_, 32883_txt), {std::to_string(rows), path.toStdString()}),
+         MsgIcon::Information);
 }
 
 void frmMain::mnuImportChannels_Click() {

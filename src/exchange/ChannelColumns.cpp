@@ -64,7 +64,9 @@ std::optional<int> ParseSmall(std::string_view cell) {
     return static_cast<int>(*v);
 }
 
-std::string TenthsText(int tenths) { return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10); }
+std::string TenthsText(int tenths) {
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
 
 std::string DtcsText(int octal) {
     char buf[8];
@@ -72,29 +74,35 @@ std::string DtcsText(int octal) {
     return buf;
 }
 
-std::string SwitchText(const std::optional<int>& v) { return v ? (*v ? "On" : "Off") : ""; }
-std::string NumberText(const std::optional<int>& v) { return v ? std::to_string(*v) : ""; }
-std::string Text(const std::optional<std::string>& v) { return v.value_or(""); }
+std::string SwitchText(const std::optional<int>& v) {
+    return v ? (*v ? "On" : "Off") : "";
+}
+std::string NumberText(const std::optional<int>& v) {
+    return v ? std::to_string(*v) : "";
+}
+std::string Text(const std::optional<std::string>& v) {
+    return v.value_or("");
+}
 
 // Column readers and writers, one pair per member.
-#define TEXT_COLUMN(name, member, emptyIsValue)                                                         \
-    {                                                                                                   \
-        name, [](const ChannelValues& v) { return Text(v.member); },                                   \
-            [](std::string_view c, ChannelValues& v) {                                                  \
-                v.member = Trim(c);                                                                     \
-                return true;                                                                            \
-            },                                                                                          \
-            emptyIsValue                                                                                \
+#define TEXT_COLUMN(name, member, emptyIsValue)                                                              \
+    {                                                                                                        \
+        name, [](const ChannelValues& v) { return Text(v.member); },                                         \
+            [](std::string_view c, ChannelValues& v) {                                                       \
+                v.member = Trim(c);                                                                          \
+                return true;                                                                                 \
+            },                                                                                               \
+            emptyIsValue                                                                                     \
     }
-#define SWITCH_COLUMN(name, member)                                                                     \
-    {                                                                                                   \
-        name, [](const ChannelValues& v) { return SwitchText(v.member); },                             \
-            [](std::string_view c, ChannelValues& v) { return bool(v.member = ParseSwitch(c)); }        \
+#define SWITCH_COLUMN(name, member)                                                                          \
+    {                                                                                                        \
+        name, [](const ChannelValues& v) { return SwitchText(v.member); },                                   \
+            [](std::string_view c, ChannelValues& v) { return bool(v.member = ParseSwitch(c)); }             \
     }
-#define NUMBER_COLUMN(name, member)                                                                     \
-    {                                                                                                   \
-        name, [](const ChannelValues& v) { return NumberText(v.member); },                             \
-            [](std::string_view c, ChannelValues& v) { return bool(v.member = ParseSmall(c)); }         \
+#define NUMBER_COLUMN(name, member)                                                                          \
+    {                                                                                                        \
+        name, [](const ChannelValues& v) { return NumberText(v.member); },                                   \
+            [](std::string_view c, ChannelValues& v) { return bool(v.member = ParseSmall(c)); }              \
     }
 
 // clang-format off
@@ -156,7 +164,9 @@ int64_t DisplayUnits(std::string_view shown) {
 
 } // namespace
 
-std::span<const ColumnDef> ChannelColumns() { return kColumns; }
+std::span<const ColumnDef> ChannelColumns() {
+    return kColumns;
+}
 
 int FindChannelColumn(std::string_view name) {
     const std::string wanted = Lower(Trim(name));
@@ -165,7 +175,9 @@ int FindChannelColumn(std::string_view name) {
     return -1;
 }
 
-std::span<const char* const> PowerNames() { return kPowerNames; }
+std::span<const char* const> PowerNames() {
+    return kPowerNames;
+}
 
 int CtcssCodeOfTenths(int tenths) {
     for (int n = 1; n <= kCtcssCount; ++n)
@@ -199,7 +211,9 @@ ChannelValues ValuesOfRecord(Program& p, const ChannelRecord& r, int group, int 
 
     // Receive and transmit tone codes in the format's terms; a code this radio
     // cannot hold counts as off, as the encoder sends it.
-    auto kind = [](int code) { return code >= 1 && code <= kCtcssCount ? 1 : code >= kFirstDcsCode && code < kToneCodeCount ? 2 : 0; };
+    auto kind = [](int code) {
+        return code >= 1 && code <= kCtcssCount ? 1 : code >= kFirstDcsCode && code < kToneCodeCount ? 2 : 0;
+    };
     const int rx = r.RDCT, tx = r.TDCT, rk = kind(rx), tk = kind(tx);
     v.RToneTenths = v.CToneTenths = kDefaultToneTenths;
     v.DtcsCode = v.RxDtcsCode = kDefaultDtcs;

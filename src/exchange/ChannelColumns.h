@@ -19,8 +19,8 @@ struct ChannelRecord;
 struct ChannelValues {
     std::optional<std::string> Location, Name;
     std::optional<int64_t> FreqHz, OffsetHz;
-    std::optional<std::string> Duplex;   // "", "+", "-" (others are refused on import)
-    std::optional<std::string> ToneMode; // "", "Tone", "TSQL", "DTCS", "Cross"
+    std::optional<std::string> Duplex;           // "", "+", "-" (others are refused on import)
+    std::optional<std::string> ToneMode;         // "", "Tone", "TSQL", "DTCS", "Cross"
     std::optional<int> RToneTenths, CToneTenths; // CTCSS in tenths of a hertz
     std::optional<int> DtcsCode, RxDtcsCode;     // DCS codes by their octal digits (23 for "023")
     std::optional<std::string> DtcsPolarity, CrossMode, Mode, TStep, Skip, Power, Comment;

@@ -93,18 +93,31 @@ class Importer {
     Program& Scratch() { return s_; }
 
   private:
-    std::string T(TextId id, const std::vector<std::string>& args = {}) { return FillText(LangText(s_, id), args); }
+    std::string T(TextId id, const std::vector<std::string>& args = {}) {
+        return FillText(LangText(s_, id), args);
+    }
 
     std::string CsvErrorText(const CsvTable& t) {
         if (t.Error == CsvError::TooLarge) return T(32847_txt, {std::to_string(kCsvMaxBytes >> 20)});
         TextId why = 32841_txt;
         switch (t.Error) {
-        case CsvError::NotUtf8: why = 32842_txt; break;
-        case CsvError::OpenQuote: why = 32843_txt; break;
-        case CsvError::AfterQuote: why = 32844_txt; break;
-        case CsvError::TooManyFields: why = 32845_txt; break;
-        case CsvError::FieldTooLong: why = 32846_txt; break;
-        default: break;
+        case CsvError::NotUtf8:
+            why = 32842_txt;
+            break;
+        case CsvError::OpenQuote:
+            why = 32843_txt;
+            break;
+        case CsvError::AfterQuote:
+            why = 32844_txt;
+            break;
+        case CsvError::TooManyFields:
+            why = 32845_txt;
+            break;
+        case CsvError::FieldTooLong:
+            why = 32846_txt;
+            break;
+        default:
+            break;
         }
         return T(32840_txt, {std::to_string(t.ErrorLine), LangText(s_, why)});
     }
@@ -148,7 +161,8 @@ class Importer {
             if (c < 0) continue;
             const ColumnDef& def = ChannelColumns()[static_cast<size_t>(c)];
             if (Trim(rec.Fields[i]).empty() && !def.EmptyIsValue) continue;
-            if (!def.Read(rec.Fields[i], plan.v)) return refuse(T(32812_txt, {Trim(rec.Fields[i]), def.Name}));
+            if (!def.Read(rec.Fields[i], plan.v))
+                return refuse(T(32812_txt, {Trim(rec.Fields[i]), def.Name}));
         }
         ChannelValues& v = plan.v;
         // A file with only one of the two tone columns means the same tone for both.
@@ -192,24 +206,34 @@ class Importer {
                 return T(32816_txt, {MHzText(*v.FreqHz), std::to_string(plan.Channel), name});
         }
         if (v.Duplex) {
-            if (*v.Duplex == "") plan.Dup = 0;
-            else if (*v.Duplex == "+") plan.Dup = 1;
-            else if (*v.Duplex == "-") plan.Dup = 2;
-            else return T(32819_txt, {*v.Duplex});
+            if (*v.Duplex == "")
+                plan.Dup = 0;
+            else if (*v.Duplex == "+")
+                plan.Dup = 1;
+            else if (*v.Duplex == "-")
+                plan.Dup = 2;
+            else
+                return T(32819_txt, {*v.Duplex});
         }
         if (v.ToneMode) {
             if (std::string why = Tones(plan); !why.empty()) return why;
         }
         if (v.Mode) {
             const std::string m = *v.Mode;
-            if (m == "FM" || m == "NFM") plan.AmFm = 0;
-            else if (m == "AM") plan.AmFm = 1;
-            else return T(32826_txt, {m});
+            if (m == "FM" || m == "NFM")
+                plan.AmFm = 0;
+            else if (m == "AM")
+                plan.AmFm = 1;
+            else
+                return T(32826_txt, {m});
         }
         if (v.Skip) {
-            if (*v.Skip == "S") plan.Scan = 0;
-            else if (*v.Skip == "" || *v.Skip == "P") plan.Scan = 1;
-            else return T(32831_txt, {*v.Skip});
+            if (*v.Skip == "S")
+                plan.Scan = 0;
+            else if (*v.Skip == "" || *v.Skip == "P")
+                plan.Scan = 1;
+            else
+                return T(32831_txt, {*v.Skip});
         }
         return "";
     }
@@ -223,7 +247,8 @@ class Importer {
         std::string why;
         auto ctcss = [&](int tenths) {
             const int code = CtcssCodeOfTenths(tenths);
-            if (code < 0 && why.empty()) why = T(32823_txt, {std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)});
+            if (code < 0 && why.empty())
+                why = T(32823_txt, {std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)});
             return code;
         };
         auto dcs = [&](int octal, size_t polarityAt) {
@@ -286,7 +311,8 @@ class Importer {
             const std::string typed = UnitsText(units);
             const std::string checked = CheckFreq(s_, typed, group, band_);
             const int64_t takenUnits = ShownUnits(s_, DisplayToFreq(checked), group);
-            if (takenUnits * 10 != *v.FreqHz) note(T(32818_txt, {MHzText(*v.FreqHz), MHzText(takenUnits * 10)}));
+            if (takenUnits * 10 != *v.FreqHz)
+                note(T(32818_txt, {MHzText(*v.FreqHz), MHzText(takenUnits * 10)}));
             SetChannelField(s_, group, channel, kColRxFreq, typed);
             r = Record(plan);
             if (!r) {
@@ -299,7 +325,8 @@ class Importer {
         // A simplex row with no offset keeps the channel's offset.
         if (v.OffsetHz && !(plan.Dup <= 0 && *v.OffsetHz == 0)) {
             const int64_t hz = *v.OffsetHz;
-            SetChannelField(s_, group, channel, kColOffSetFre, FormatShortest(static_cast<double>(hz) / 1000.0));
+            SetChannelField(s_, group, channel, kColOffSetFre,
+                            FormatShortest(static_cast<double>(hz) / 1000.0));
             if (static_cast<int64_t>(r->OffSetFre) * 1000 != hz)
                 note(T(32820_txt, {MHzText(hz), MHzText(static_cast<int64_t>(r->OffSetFre) * 1000)}));
         }
@@ -316,9 +343,11 @@ class Importer {
         if (v.Power) Power(plan, *v.Power, note);
         if (plan.Scan >= 0) Set(plan, kColScan, plan.Scan);
         if (v.Skip && *v.Skip == "P") note(T(32830_txt, {*v.Skip}));
-        const std::pair<const std::optional<int>*, int> switches[] = {
-            {&v.Busy, kColBusy}, {&v.NoiseBlanker, kColNb}, {&v.HighCut, kColHiCut},
-            {&v.CommonData, kColPublic}, {&v.ToneSquelch, kColTsq}};
+        const std::pair<const std::optional<int>*, int> switches[] = {{&v.Busy, kColBusy},
+                                                                      {&v.NoiseBlanker, kColNb},
+                                                                      {&v.HighCut, kColHiCut},
+                                                                      {&v.CommonData, kColPublic},
+                                                                      {&v.ToneSquelch, kColTsq}};
         for (const auto& [value, column] : switches)
             if (*value) Set(plan, column, **value);
         if (v.RogerBeep) {
@@ -332,7 +361,8 @@ class Importer {
             if (!*value) continue;
             const int want = **value;
             int code = std::clamp(want, 0, 16);
-            if (code > 0 && !DtmfCodeDefined(s_.Image.Settings.Dtmf.Codes[static_cast<size_t>(code - 1)])) code = 0;
+            if (code > 0 && !DtmfCodeDefined(s_.Image.Settings.Dtmf.Codes[static_cast<size_t>(code - 1)]))
+                code = 0;
             Set(plan, column, code);
             if (code != want) note(T(32833_txt, {std::to_string(want), std::to_string(code)}));
         }
@@ -344,10 +374,13 @@ class Importer {
         int level = -1;
         for (int i = 0; i < 3; ++i) {
             const std::string shown = LangText(s_, TextId{15044 + i});
-            if (Lower(text) == Lower(PowerNames()[static_cast<size_t>(i)]) || (!shown.empty() && text == shown))
+            if (Lower(text) == Lower(PowerNames()[static_cast<size_t>(i)]) ||
+                (!shown.empty() && text == shown))
                 level = i;
         }
-        auto name = [](int l) { return l >= 0 && l <= 2 ? std::string(PowerNames()[static_cast<size_t>(l)]) : std::to_string(l); };
+        auto name = [](int l) {
+            return l >= 0 && l <= 2 ? std::string(PowerNames()[static_cast<size_t>(l)]) : std::to_string(l);
+        };
         if (level < 0) {
             note(T(32828_txt, {text, name(r->Tx_Power)}));
             return;
@@ -403,7 +436,8 @@ std::string ExportChannels(Program& p, int group, int* rows) {
 }
 
 int ImportResult::Count(RowOutcome outcome) const {
-    return static_cast<int>(std::count_if(Rows.begin(), Rows.end(), [outcome](auto& r) { return r.Outcome == outcome; }));
+    return static_cast<int>(
+        std::count_if(Rows.begin(), Rows.end(), [outcome](auto& r) { return r.Outcome == outcome; }));
 }
 
 ImportResult ImportChannels(const Program& p, std::string_view csv, const ImportOptions& options) {
@@ -416,8 +450,11 @@ ImportResult ImportChannels(const Program& p, std::string_view csv, const Import
 std::string ImportRowText(Program& p, const ImportRow& row) {
     std::string text = FillText(LangText(p, 32800_txt), {std::to_string(row.Line)});
     if (row.Group >= 0)
-        text += ", " + FillText(LangText(p, 32801_txt), {GroupName(row.Group, p.Model.ModelType), std::to_string(row.Channel)});
-    const TextId outcome = row.Outcome == RowOutcome::Taken ? 32802_txt : row.Outcome == RowOutcome::Adjusted ? 32803_txt : 32804_txt;
+        text += ", " + FillText(LangText(p, 32801_txt),
+                                {GroupName(row.Group, p.Model.ModelType), std::to_string(row.Channel)});
+    const TextId outcome = row.Outcome == RowOutcome::Taken      ? 32802_txt
+                           : row.Outcome == RowOutcome::Adjusted ? 32803_txt
+                                                                 : 32804_txt;
     text += ": " + LangText(p, outcome);
     for (const std::string& n : row.Notes)
         text += "; " + n;
@@ -425,9 +462,9 @@ std::string ImportRowText(Program& p, const ImportRow& row) {
 }
 
 std::string ImportSummary(Program& p, const ImportResult& result) {
-    return FillText(LangText(p, 32855_txt),
-                    {std::to_string(result.Count(RowOutcome::Taken)), std::to_string(result.Count(RowOutcome::Adjusted)),
-                     std::to_string(result.Count(RowOutcome::Refused))});
+    return FillText(LangText(p, 32855_txt), {std::to_string(result.Count(RowOutcome::Taken)),
+                                             std::to_string(result.Count(RowOutcome::Adjusted)),
+                                             std::to_string(result.Count(RowOutcome::Refused))});
 }
 
 bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::string& error) {

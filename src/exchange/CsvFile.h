@@ -18,13 +18,13 @@ inline constexpr size_t kCsvMaxFieldBytes = 10000;
 
 enum class CsvError {
     None,
-    TooLarge,       // more than kCsvMaxBytes
-    Binary,         // a NUL byte: not text
-    NotUtf8,        // bytes that are not UTF-8
-    OpenQuote,      // a quoted field that never ends
-    AfterQuote,     // text between a closing quote and the next comma
-    TooManyFields,  // more than kCsvMaxFields in a record
-    FieldTooLong,   // a field longer than kCsvMaxFieldBytes
+    TooLarge,      // more than kCsvMaxBytes
+    Binary,        // a NUL byte: not text
+    NotUtf8,       // bytes that are not UTF-8
+    OpenQuote,     // a quoted field that never ends
+    AfterQuote,    // text between a closing quote and the next comma
+    TooManyFields, // more than kCsvMaxFields in a record
+    FieldTooLong,  // a field longer than kCsvMaxFieldBytes
 };
 
 struct CsvRecord {

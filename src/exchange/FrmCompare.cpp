@@ -14,7 +14,9 @@
 namespace tarvane {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, const QString& otherName,
@@ -53,7 +55,11 @@ FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, c
     layout->addLayout(row);
 }
 
-QString FrmCompare::Heading() const { return heading_->text(); }
-QString FrmCompare::Text() const { return list_->isHidden() ? QString() : list_->toPlainText(); }
+QString FrmCompare::Heading() const {
+    return heading_->text();
+}
+QString FrmCompare::Text() const {
+    return list_->isHidden() ? QString() : list_->toPlainText();
+}
 
 } // namespace tarvane

@@ -18,7 +18,9 @@
 namespace tarvane {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& fileName, QWidget* parent)
@@ -44,7 +46,8 @@ FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& f
 
     rows_ = new QTableWidget(0, 3, this);
     rows_->setObjectName("Rows");
-    rows_->setHorizontalHeaderLabels({Q(LangText(p_, 32880_txt)), Q(LangText(p_, 32881_txt)), Q(LangText(p_, 32882_txt))});
+    rows_->setHorizontalHeaderLabels(
+        {Q(LangText(p_, 32880_txt)), Q(LangText(p_, 32881_txt)), Q(LangText(p_, 32882_txt))});
     rows_->verticalHeader()->hide();
     rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -88,7 +91,8 @@ void FrmImportPreview::Preview() {
         QString result = Q(LangText(p_, outcome));
         for (const std::string& note : row.Notes)
             result += "; " + Q(note);
-        const QString place = row.Group >= 0 ? Q(GroupName(row.Group, band)) + " " + QString::number(row.Channel) : "";
+        const QString place =
+            row.Group >= 0 ? Q(GroupName(row.Group, band)) + " " + QString::number(row.Channel) : "";
         const QString cells[] = {QString::number(row.Line), place, result};
         for (int c = 0; c < 3; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);

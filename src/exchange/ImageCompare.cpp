@@ -9,16 +9,19 @@ namespace tarvane {
 namespace {
 
 struct Flat {
-    std::vector<std::string> order;                      // paths in document order
+    std::vector<std::string> order;                                // paths in document order
     std::map<std::string, std::pair<std::string, std::string>> at; // path -> (element, value)
     std::set<std::string> elements;
 };
 
 std::string ScalarText(const Json& v) {
     switch (v.kind) {
-    case Json::Kind::Number: return std::to_string(v.number);
-    case Json::Kind::String: return "\"" + v.text + "\"";
-    default: return "null";
+    case Json::Kind::Number:
+        return std::to_string(v.number);
+    case Json::Kind::String:
+        return "\"" + v.text + "\"";
+    default:
+        return "null";
     }
 }
 
@@ -33,7 +36,8 @@ std::string ElementName(const Json& item, size_t index) {
         if (g && g->kind == Json::Kind::Null) {
             if (const Json* slot = item.Find("slot")) return "slot " + std::to_string(slot->number);
         }
-        if (const Json* n = item.Find("number"); n && n->kind == Json::Kind::Number) return std::to_string(n->number);
+        if (const Json* n = item.Find("number"); n && n->kind == Json::Kind::Number)
+            return std::to_string(n->number);
     }
     return std::to_string(index + 1);
 }
@@ -49,7 +53,8 @@ void Walk(const Json& v, const std::string& element, const std::string& field, F
         for (size_t i = 0; i < v.items.size(); ++i) {
             if (records) {
                 // Each record becomes an element of its own, so a missing one is one line.
-                const std::string where = (element.empty() ? "" : element + ".") + field + " " + ElementName(v.items[i], i);
+                const std::string where =
+                    (element.empty() ? "" : element + ".") + field + " " + ElementName(v.items[i], i);
                 if (!out.elements.insert(where).second) continue; // a repeated slot: the first one counts
                 Walk(v.items[i], where, "", out);
             } else {
@@ -99,7 +104,8 @@ std::vector<Difference> CompareImages(Program& p, const RadioImage& a, const Rad
 
 std::string DifferenceText(const Difference& d) {
     if (d.Field.empty()) return d.Where + ": only in " + (d.A.empty() ? "B" : "A");
-    return (d.Where.empty() ? "" : d.Where + ": ") + d.Field + ": " + (d.A.empty() ? "-" : d.A) + " -> " + (d.B.empty() ? "-" : d.B);
+    return (d.Where.empty() ? "" : d.Where + ": ") + d.Field + ": " + (d.A.empty() ? "-" : d.A) + " -> " +
+           (d.B.empty() ? "-" : d.B);
 }
 
 } // namespace tarvane

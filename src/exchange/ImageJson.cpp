@@ -12,9 +12,9 @@ namespace tarvane {
 namespace {
 
 constexpr const char* kOptionNames[kOptionCount] = {
-    "Beep",         "TimeOutTimer",  "Backlight",   "Volume",       "Squelch",          "AsqFun",
-    "AsqValue",     "GainControl",   "ChannelDisplay", "ScanType",  "ScanTime",         "SquelchStepBack",
-    "AsqStepBack",  "AutoPowerOn",   "MemEditAllowed", "SwrInUse",  "SwrLimit"};
+    "Beep",        "TimeOutTimer", "Backlight",      "Volume",   "Squelch",  "AsqFun",
+    "AsqValue",    "GainControl",  "ChannelDisplay", "ScanType", "ScanTime", "SquelchStepBack",
+    "AsqStepBack", "AutoPowerOn",  "MemEditAllowed", "SwrInUse", "SwrLimit"};
 constexpr const char* kDisplayNames[] = {"ScreenSaver", "ScreenSaverColour", "TimeFormat", "ScreenSaverOff"};
 
 void Escape(std::string& out, const std::string& s) {
@@ -22,7 +22,11 @@ void Escape(std::string& out, const std::string& s) {
     for (size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
         // Length of a valid UTF-8 sequence starting here, 0 if none.
-        size_t n = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+        size_t n = c < 0x80                   ? 1
+                   : (c >= 0xC2 && c <= 0xDF) ? 2
+                   : (c >= 0xE0 && c <= 0xEF) ? 3
+                   : (c >= 0xF0 && c <= 0xF4) ? 4
+                                              : 0;
         if (n > 1) {
             if (i + n > s.size()) n = 0;
             for (size_t k = 1; n && k < n; ++k)
@@ -63,11 +67,20 @@ void Write(std::string& out, const Json& v, int depth) {
     const std::string pad(static_cast<size_t>(2 * (depth + 1)), ' ');
     const std::string closePad(static_cast<size_t>(2 * depth), ' ');
     switch (v.kind) {
-    case Json::Kind::Null: out += "null"; break;
-    case Json::Kind::Number: out += std::to_string(v.number); break;
-    case Json::Kind::String: Escape(out, v.text); break;
+    case Json::Kind::Null:
+        out += "null";
+        break;
+    case Json::Kind::Number:
+        out += std::to_string(v.number);
+        break;
+    case Json::Kind::String:
+        Escape(out, v.text);
+        break;
     case Json::Kind::Array:
-        if (v.items.empty()) { out += "[]"; break; }
+        if (v.items.empty()) {
+            out += "[]";
+            break;
+        }
         out += "[\n";
         for (size_t i = 0; i < v.items.size(); ++i) {
             out += pad;
@@ -77,7 +90,10 @@ void Write(std::string& out, const Json& v, int depth) {
         out += closePad + "]";
         break;
     case Json::Kind::Object:
-        if (v.members.empty()) { out += "{}"; break; }
+        if (v.members.empty()) {
+            out += "{}";
+            break;
+        }
         out += "{\n";
         for (size_t i = 0; i < v.members.size(); ++i) {
             out += pad;
@@ -112,12 +128,26 @@ Json ChannelJson(Program& p, const ChannelRecord& r, int band) {
     // Only a numeric text goes through the display rules, which would complain about any other.
     std::string shown = FreqToDisplaySilent(r.RxFreq.Raw());
     if (!shown.empty() && group >= 0) shown = FreqToGroupDisplay(p, r.RxFreq.Raw(), group, band);
-    c.Add("RxFreq", IsNoFreq(r.RxFreq.Raw()) ? Json() : Json::Str(shown.empty() ? r.RxFreq.Trimmed() : shown));
-    const std::pair<const char*, int16_t> fields[] = {
-        {"IsBlank", r.IsBlank}, {"Scan", r.Scan}, {"OffSetFre", r.OffSetFre}, {"RDCT", r.RDCT}, {"TDCT", r.TDCT},
-        {"DUP", r.DUP}, {"HI_CUT", r.HI_CUT}, {"BUSY", r.BUSY}, {"NB", r.NB}, {"Add_Sub_5K", r.Add_Sub_5K},
-        {"AM_FM", r.AM_FM}, {"Tx_Power", r.Tx_Power}, {"Public", r.Public}, {"RBTone", r.RBTone},
-        {"DTMF_BOT", r.DTMF_BOT}, {"DTMF_EOT", r.DTMF_EOT}, {"DTMF_Call", r.DTMF_Call}, {"TSQ", r.TSQ}};
+    c.Add("RxFreq",
+          IsNoFreq(r.RxFreq.Raw()) ? Json() : Json::Str(shown.empty() ? r.RxFreq.Trimmed() : shown));
+    const std::pair<const char*, int16_t> fields[] = {{"IsBlank", r.IsBlank},
+                                                      {"Scan", r.Scan},
+                                                      {"OffSetFre", r.OffSetFre},
+                                                      {"RDCT", r.RDCT},
+                                                      {"TDCT", r.TDCT},
+                                                      {"DUP", r.DUP},
+                                                      {"HI_CUT", r.HI_CUT},
+                                                      {"BUSY", r.BUSY},
+                                                      {"NB", r.NB},
+                                                      {"Add_Sub_5K", r.Add_Sub_5K},
+                                                      {"AM_FM", r.AM_FM},
+                                                      {"Tx_Power", r.Tx_Power},
+                                                      {"Public", r.Public},
+                                                      {"RBTone", r.RBTone},
+                                                      {"DTMF_BOT", r.DTMF_BOT},
+                                                      {"DTMF_EOT", r.DTMF_EOT},
+                                                      {"DTMF_Call", r.DTMF_Call},
+                                                      {"TSQ", r.TSQ}};
     for (const auto& [name, value] : fields)
         c.Add(name, Json::Num(value));
     c.Add("RxTone", Json::Str(ToneName(r.RDCT))).Add("TxTone", Json::Str(ToneName(r.TDCT)));
@@ -166,13 +196,15 @@ Json ImageJson(Program& p, const RadioImage& image, int band) {
     settings.Add("CurrentGroup", Json::Num(f.CurrentGroup)).Add("MemChannelUse", Json::Num(f.MemChannelUse));
     settings.Add("ActiveGroup", Json::Num(f.ActiveGroup)).Add("MemChannelSel", Json::Num(f.MemChannelSel));
     settings.Add("GroupEnabled", Numbers(f.GroupEnabled)).Add("WorkChannel", Numbers(f.WorkChannel));
-    settings.Add("GroupEmgChannel1", Numbers(f.GroupEmgChannel1)).Add("GroupEmgChannel2", Numbers(f.GroupEmgChannel2));
+    settings.Add("GroupEmgChannel1", Numbers(f.GroupEmgChannel1))
+        .Add("GroupEmgChannel2", Numbers(f.GroupEmgChannel2));
     settings.Add("GroupEmgAmFm1", Numbers(f.GroupEmgAmFm1)).Add("GroupEmgAmFm2", Numbers(f.GroupEmgAmFm2));
     for (int i = 0; i < kOptionCount; ++i)
         settings.Add(kOptionNames[i], Json::Num(f.Options[static_cast<size_t>(i)]));
     for (size_t i = 0; i < f.Display.size(); ++i)
         settings.Add(kDisplayNames[i], Json::Num(f.Display[i]));
-    settings.Add("EmgChannelSel", Json::Num(f.EmgChannelSel)).Add("EmgEditAllowed", Json::Num(f.EmgEditAllowed));
+    settings.Add("EmgChannelSel", Json::Num(f.EmgChannelSel))
+        .Add("EmgEditAllowed", Json::Num(f.EmgEditAllowed));
     settings.Add("DisplayMode", Json::Num(f.DisplayMode));
     doc.Add("Settings", std::move(settings));
     doc.Add("CommonChannel", ChannelJson(p, s.CommonChannel, band));
@@ -192,10 +224,13 @@ Json ImageJson(Program& p, const RadioImage& image, int band) {
     for (size_t i = 0; i < d.Codes.size(); ++i) {
         const DtmfCodeEntry& e = d.Codes[i];
         const bool defined = e.Length >= 1 && e.Length <= 16;
-        codes.Push(Json::Obj()
-                       .Add("number", Json::Num(static_cast<int64_t>(i + 1)))
-                       .Add("Length", Json::Num(e.Length))
-                       .Add("Code", Json::Str(defined ? std::string(e.Code.Raw().substr(0, static_cast<size_t>(e.Length))) : "")));
+        codes.Push(
+            Json::Obj()
+                .Add("number", Json::Num(static_cast<int64_t>(i + 1)))
+                .Add("Length", Json::Num(e.Length))
+                .Add("Code",
+                     Json::Str(defined ? std::string(e.Code.Raw().substr(0, static_cast<size_t>(e.Length)))
+                                       : "")));
     }
     dtmf.Add("Codes", std::move(codes));
     doc.Add("Dtmf", std::move(dtmf));
@@ -242,7 +277,8 @@ Json RadioInfoJson(Program& p) {
     const RadioInfoRecord& r = p.RadioInfo;
     Json info = Json::Obj();
     info.Add("Model", Json::Str(ModelDisplayName(r.ModelCode))).Add("ModelCode", Json::Str(r.ModelCode));
-    info.Add("ModelType", Json::Str(TypeName(r.ModelType))).Add("Band", Json::Str(BandTextForType(r.ModelType)));
+    info.Add("ModelType", Json::Str(TypeName(r.ModelType)))
+        .Add("Band", Json::Str(BandTextForType(r.ModelType)));
     info.Add("SoftwareVersion", Json::Str(r.SoftVersion));
     info.Add("TextA", Json::Str(r.TextA.Trimmed())).Add("TextB", Json::Str(r.TextB.Trimmed()));
     info.Add("TextC", Json::Str(r.TextC));

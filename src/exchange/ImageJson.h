@@ -21,12 +21,36 @@ struct Json {
     std::vector<Json> items;                           // Array
     std::vector<std::pair<std::string, Json>> members; // Object, in insertion order
 
-    static Json Num(int64_t v) { Json j; j.kind = Kind::Number; j.number = v; return j; }
-    static Json Str(std::string v) { Json j; j.kind = Kind::String; j.text = std::move(v); return j; }
-    static Json Arr() { Json j; j.kind = Kind::Array; return j; }
-    static Json Obj() { Json j; j.kind = Kind::Object; return j; }
-    Json& Add(std::string key, Json value) { members.emplace_back(std::move(key), std::move(value)); return *this; }
-    Json& Push(Json value) { items.push_back(std::move(value)); return *this; }
+    static Json Num(int64_t v) {
+        Json j;
+        j.kind = Kind::Number;
+        j.number = v;
+        return j;
+    }
+    static Json Str(std::string v) {
+        Json j;
+        j.kind = Kind::String;
+        j.text = std::move(v);
+        return j;
+    }
+    static Json Arr() {
+        Json j;
+        j.kind = Kind::Array;
+        return j;
+    }
+    static Json Obj() {
+        Json j;
+        j.kind = Kind::Object;
+        return j;
+    }
+    Json& Add(std::string key, Json value) {
+        members.emplace_back(std::move(key), std::move(value));
+        return *this;
+    }
+    Json& Push(Json value) {
+        items.push_back(std::move(value));
+        return *this;
+    }
     const Json* Find(const std::string& key) const;
 };
 

@@ -76,7 +76,8 @@ TEST(ChannelImport, FileWrittenByTheRadioProgrammer) {
 // as formulas): columns in another order, an unknown column, numbers without
 // trailing zeros, quoted text with commas and quotes, UTF-8 names, LF line ends.
 TEST(ChannelImport, FilesWrittenByASpreadsheet) {
-    for (const char* name : {"libreoffice-plain.csv", "libreoffice-from-xlsx.csv", "libreoffice-formulas.csv"}) {
+    for (const char* name :
+         {"libreoffice-plain.csv", "libreoffice-from-xlsx.csv", "libreoffice-formulas.csv"}) {
         SCOPED_TRACE(name);
         auto p = test::NewDocumentProgram(kBandHAM);
         const ImportResult r = ImportChannels(*p, ReadData(name), {kB, 3});
@@ -96,11 +97,12 @@ TEST(ChannelImport, FilesWrittenByASpreadsheet) {
 
 TEST(ChannelImport, HandMadeFileWithBomCrlfQuotesAndReorderedColumns) {
     auto p = test::NewDocumentProgram(kBandHF);
-    const std::string text = "\xEF\xBB\xBF\"Skip\",Mode,\"Frequency\",Extra,Duplex,\"Offset\",Group,GroupChannel\r\n"
-                             "S,AM,\"27,5\",x,,,,\r\n"    // a decimal comma is no frequency
-                             "\"S\",FM,\"28.000\",\"a\r\nb\",+,0.6,C,7\r\n"
-                             ",,\r\n"                     // an empty row from the spreadsheet
-                             ",\"AM\",27.3,,,,,\r\n";
+    const std::string text =
+        "\xEF\xBB\xBF\"Skip\",Mode,\"Frequency\",Extra,Duplex,\"Offset\",Group,GroupChannel\r\n"
+        "S,AM,\"27,5\",x,,,,\r\n" // a decimal comma is no frequency
+        "\"S\",FM,\"28.000\",\"a\r\nb\",+,0.6,C,7\r\n"
+        ",,\r\n" // an empty row from the spreadsheet
+        ",\"AM\",27.3,,,,,\r\n";
     const ImportResult r = ImportChannels(*p, text, {kB, 10});
     ASSERT_TRUE(r.FileError.empty()) << r.FileError;
     ASSERT_EQ(r.Rows.size(), 3u);
@@ -123,21 +125,64 @@ TEST(ChannelImport, ValuesAdjustedByTheTypingRules) {
         const char* note; // part of the note
         int power = -1;
     } cases[] = {
-        {"off the 5 kHz raster", kBandHAM, kB, {{"Frequency", "28.0123"}}, "02801000", "28.012300 MHz taken as 28.010000 MHz"},
+        {"off the 5 kHz raster",
+         kBandHAM,
+         kB,
+         {{"Frequency", "28.0123"}},
+         "02801000",
+         "28.012300 MHz taken as 28.010000 MHz"},
         {"below the band", kBandHAM, kB, {{"Frequency", "27.99"}}, "02800000", "taken as 28.000000 MHz"},
         {"above the band", kBandHF, kB, {{"Frequency", "31"}}, "03010500", "taken as 30.105000 MHz"},
-        {"CB emergency above its range", kBandCB, 9, {{"Frequency", "27.5"}}, "02740500", "taken as 27.405000"},
-        {"10 Hz below the Hz", kBandHAM, kB, {{"Frequency", "28.000004"}}, "02800000", "28.000004 MHz taken as"},
-        {"offset off the 5 kHz step", kBandHAM, kB, {{"Frequency", "29.1"}, {"Duplex", "-"}, {"Offset", "0.123"}},
-         "02910000", "offset 0.123000 MHz taken as 0.120000 MHz"},
-        {"offset above 1 MHz", kBandHAM, kB, {{"Frequency", "29.1"}, {"Duplex", "+"}, {"Offset", "1.6"}}, "02910000",
+        {"CB emergency above its range",
+         kBandCB,
+         9,
+         {{"Frequency", "27.5"}},
+         "02740500",
+         "taken as 27.405000"},
+        {"10 Hz below the Hz",
+         kBandHAM,
+         kB,
+         {{"Frequency", "28.000004"}},
+         "02800000",
+         "28.000004 MHz taken as"},
+        {"offset off the 5 kHz step",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Duplex", "-"}, {"Offset", "0.123"}},
+         "02910000",
+         "offset 0.123000 MHz taken as 0.120000 MHz"},
+        {"offset above 1 MHz",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Duplex", "+"}, {"Offset", "1.6"}},
+         "02910000",
          "taken as 1.000000 MHz"},
-        {"top power with AM", kBandHAM, kB, {{"Frequency", "29.1"}, {"Mode", "AM"}, {"Power", "High"}}, "02910000",
-         "power High is for FM only: taken as Medium", 1},
-        {"power in watts", kBandHAM, kB, {{"Frequency", "29.1"}, {"Power", "5.0W"}}, "02910000",
-         "power \"5.0W\" is not a level", 0},
-        {"AM on an FM-only plan", kBandCB, 1, {{"Frequency", "26.975"}, {"Mode", "AM"}}, "02697500", "FM only"},
-        {"priority scan", kBandHAM, kB, {{"Frequency", "29.1"}, {"Skip", "P"}}, "02910000", "taken as scanned"},
+        {"top power with AM",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Mode", "AM"}, {"Power", "High"}},
+         "02910000",
+         "power High is for FM only: taken as Medium",
+         1},
+        {"power in watts",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Power", "5.0W"}},
+         "02910000",
+         "power \"5.0W\" is not a level",
+         0},
+        {"AM on an FM-only plan",
+         kBandCB,
+         1,
+         {{"Frequency", "26.975"}, {"Mode", "AM"}},
+         "02697500",
+         "FM only"},
+        {"priority scan",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Skip", "P"}},
+         "02910000",
+         "taken as scanned"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,22 +219,49 @@ TEST(ChannelImport, RefusedRowsChangeNothing) {
         {"duplex off", kBandHAM, kB, {{"Frequency", "29.1"}, {"Duplex", "off"}}, "duplex \"off\""},
         {"single sideband", kBandHF, kB, {{"Frequency", "28.4"}, {"Mode", "USB"}}, "mode \"USB\""},
         {"wide FM", kBandHAM, kB, {{"Frequency", "29.1"}, {"Mode", "WFM"}}, "mode \"WFM\""},
-        {"reversed tone squelch", kBandHAM, kB, {{"Frequency", "29.1"}, {"Tone", "TSQL-R"}}, "tone mode \"TSQL-R\""},
-        {"a tone the radio lacks", kBandHAM, kB, {{"Frequency", "29.1"}, {"Tone", "Tone"}, {"rToneFreq", "69.3"}},
+        {"reversed tone squelch",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Tone", "TSQL-R"}},
+         "tone mode \"TSQL-R\""},
+        {"a tone the radio lacks",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Tone", "Tone"}, {"rToneFreq", "69.3"}},
          "tone 69.3 Hz"},
-        {"a DCS code the radio lacks", kBandHAM, kB, {{"Frequency", "29.1"}, {"Tone", "DTCS"}, {"DtcsCode", "017"}},
+        {"a DCS code the radio lacks",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Tone", "DTCS"}, {"DtcsCode", "017"}},
          "DCS code 017"},
-        {"reversed DCS polarity", kBandHAM, kB,
-         {{"Frequency", "29.1"}, {"Tone", "DTCS"}, {"DtcsCode", "023"}, {"DtcsPolarity", "NR"}}, "polarity \"NR\""},
-        {"unknown cross mode", kBandHAM, kB, {{"Frequency", "29.1"}, {"Tone", "Cross"}, {"CrossMode", "Tone->NN"}},
+        {"reversed DCS polarity",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Tone", "DTCS"}, {"DtcsCode", "023"}, {"DtcsPolarity", "NR"}},
+         "polarity \"NR\""},
+        {"unknown cross mode",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Tone", "Cross"}, {"CrossMode", "Tone->NN"}},
          "cross mode \"Tone->NN\""},
         {"no frequency", kBandHAM, kB, {{"Mode", "FM"}}, "no frequency"},
-        {"frequency not a number", kBandHAM, kB, {{"Frequency", "29,1"}}, "\"29,1\" is not a value of column Frequency"},
+        {"frequency not a number",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29,1"}},
+         "\"29,1\" is not a value of column Frequency"},
         {"formula", kBandHAM, kB, {{"Frequency", "=28+1"}}, "formula: =28+1"},
-        {"formula with a sign", kBandHAM, kB, {{"Frequency", "29.1"}, {"Name", "+cmd|' /C calc'!A0"}}, "formula"},
+        {"formula with a sign",
+         kBandHAM,
+         kB,
+         {{"Frequency", "29.1"}, {"Name", "+cmd|' /C calc'!A0"}},
+         "formula"},
         {"at-sign formula", kBandHAM, kB, {{"Frequency", "29.1"}, {"Power", "@SUM(1)"}}, "formula"},
         {"skip value unknown", kBandHAM, kB, {{"Frequency", "29.1"}, {"Skip", "X"}}, "skip \"X\""},
-        {"a country plan's fixed frequency", kBandCB, 0, {{"Frequency", "26.985"}},
+        {"a country plan's fixed frequency",
+         kBandCB,
+         0,
+         {{"Frequency", "26.985"}},
          "26.985000 MHz is not channel 2 of plan D"},
         {"past the end of the group", kBandHAM, 10, {{"Frequency", "29.1"}}, "group VFO has no channel 2"},
     };
@@ -211,25 +283,31 @@ TEST(ChannelImport, RefusedRowsChangeNothing) {
 
 TEST(ChannelImport, OwnColumnsPlaceRowsAndAreChecked) {
     auto p = test::NewDocumentProgram(kBandCB);
-    const std::vector<std::string> header = {"Frequency", "Group", "GroupChannel", "RogerBeep", "DtmfBot", "CommonData"};
+    const std::vector<std::string> header = {"Frequency", "Group",   "GroupChannel",
+                                             "RogerBeep", "DtmfBot", "CommonData"};
     // CB memory channel on a UK frequency; a plan's channel must keep its frequency;
     // a plan channel that does not exist cannot be made; an unknown group; channel 0.
-    p->Image.Settings.ToneTips = {}; // no tone tip in use
+    p->Image.Settings.ToneTips = {};   // no tone tip in use
     p->Image.Settings.Dtmf.Codes = {}; // and no DTMF code
-    const std::string text = test::CsvOf(header, {{{"Frequency", "27.601250"}, {"Group", "MEM"}, {"GroupChannel", "3"},
-                                                   {"RogerBeep", "4"}, {"DtmfBot", "17"}, {"CommonData", "Off"}},
-                                                  {{"Frequency", "27.6"}, {"Group", "UK"}, {"GroupChannel", "1"}},
-                                                  {{"Frequency", "27.601250"}, {"Group", "UK"}, {"GroupChannel", "1"},
-                                                   {"CommonData", "perhaps"}},
-                                                  {{"Frequency", "27.0"}, {"Group", "XX"}, {"GroupChannel", "1"}},
-                                                  {{"Frequency", "27.0"}, {"Group", "EMG"}, {"GroupChannel", "0"}}});
+    const std::string text = test::CsvOf(
+        header,
+        {{{"Frequency", "27.601250"},
+          {"Group", "MEM"},
+          {"GroupChannel", "3"},
+          {"RogerBeep", "4"},
+          {"DtmfBot", "17"},
+          {"CommonData", "Off"}},
+         {{"Frequency", "27.6"}, {"Group", "UK"}, {"GroupChannel", "1"}},
+         {{"Frequency", "27.601250"}, {"Group", "UK"}, {"GroupChannel", "1"}, {"CommonData", "perhaps"}},
+         {{"Frequency", "27.0"}, {"Group", "XX"}, {"GroupChannel", "1"}},
+         {{"Frequency", "27.0"}, {"Group", "EMG"}, {"GroupChannel", "0"}}});
     const ImportResult r = ImportChannels(*p, text, {});
     ASSERT_EQ(r.Rows.size(), 5u) << r.FileError;
     EXPECT_EQ(r.Rows[0].Outcome, RowOutcome::Adjusted);
     const ChannelRecord* mem = Find(r.Image, kBandCB, 8, 3);
     ASSERT_NE(mem, nullptr);
     EXPECT_EQ(mem->RxFreq.Trimmed(), "02760100");
-    EXPECT_EQ(mem->RBTone, 0);  // tone tip 4 is not in use
+    EXPECT_EQ(mem->RBTone, 0);   // tone tip 4 is not in use
     EXPECT_EQ(mem->DTMF_BOT, 0); // 17 is past the codes
     EXPECT_EQ(mem->Public, 0);
     EXPECT_EQ(r.Rows[1].Outcome, RowOutcome::Refused);
@@ -248,7 +326,11 @@ TEST(ChannelImport, FilesThatAreNoChannelList) {
     } cases[] = {
         {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "it holds binary data"},
         {"Latin-1 text", "Frequency,Name\n29.1,K\xF6ln\n", "(line 2): it is not UTF-8 text"},
-        {"UTF-16", std::string("\xFF\xFE" "F\0r\0", 6), "(line 1)"},
+        {"UTF-16",
+         std::string("\xFF\xFE"
+                     "F\0r\0",
+                     6),
+         "(line 1)"},
         {"no Frequency column", "Location,Name\n1,A\n", "no Frequency column"},
         {"empty", "", "no Frequency column"},
         {"header only", "Frequency\r\n", "holds no channels"},

@@ -70,9 +70,15 @@ ChannelRecord& At(Program& p, int group, int channel) {
     return p.Image.Channels[static_cast<size_t>(i < 0 ? 0 : i)];
 }
 
-void Put(Program& p, const MappingCase& c, int rdct, int tdct, int dup, int offset, int amfm, int power, int scan) {
-    for (auto [column, value] : {std::pair{kColRdct, rdct}, {kColTdct, tdct}, {kColDup, dup}, {kColOffSetFre, offset},
-                                 {kColAmFm, amfm}, {kColTxPower, power}, {kColScan, scan}})
+void Put(Program& p, const MappingCase& c, int rdct, int tdct, int dup, int offset, int amfm, int power,
+         int scan) {
+    for (auto [column, value] : {std::pair{kColRdct, rdct},
+                                 {kColTdct, tdct},
+                                 {kColDup, dup},
+                                 {kColOffSetFre, offset},
+                                 {kColAmFm, amfm},
+                                 {kColTxPower, power},
+                                 {kColScan, scan}})
         SetChannelField(p, c.group, c.channel, column, std::to_string(value));
 }
 

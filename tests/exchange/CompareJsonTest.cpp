@@ -31,11 +31,15 @@ TEST(CompareImages, EachChangeIsOneLineNamedByFieldAndChannel) {
     } cases[] = {
         {"nothing", [](RadioImage&) {}, {}},
         {"a frequency",
-         [](RadioImage& im) { im.Channels[static_cast<size_t>(FindChannelSlot(im, 2))].RxFreq.Assign("02953000"); },
+         [](RadioImage& im) {
+             im.Channels[static_cast<size_t>(FindChannelSlot(im, 2))].RxFreq.Assign("02953000");
+         },
          {"Channels A 2: RxFreq: \"29.52000\" -> \"29.53000\""}},
-        {"a tone", [](RadioImage& im) { im.Channels[static_cast<size_t>(FindChannelSlot(im, 3))].RDCT = 12; },
+        {"a tone",
+         [](RadioImage& im) { im.Channels[static_cast<size_t>(FindChannelSlot(im, 3))].RDCT = 12; },
          {"Channels A 3: RDCT: 0 -> 12", "Channels A 3: RxTone: \"Off\" -> \"C_012(100.0Hz)\""}},
-        {"a setting", [](RadioImage& im) { im.Settings.Features.Options[kOptSquelch] = 77; },
+        {"a setting",
+         [](RadioImage& im) { im.Settings.Features.Options[kOptSquelch] = 77; },
          {"Settings.Squelch: ..."}},
         {"a DTMF code",
          [](RadioImage& im) {
@@ -44,8 +48,11 @@ TEST(CompareImages, EachChangeIsOneLineNamedByFieldAndChannel) {
          },
          {"Dtmf.Codes 3: Length: ...", "Dtmf.Codes 3: Code: ..."}},
         {"a key", [](RadioImage& im) { im.Settings.KeyTable[4] = 99; }, {"Keys.Key4: ..."}},
-        {"a tone tip", [](RadioImage& im) { im.Settings.ToneTips[7].LoopCount = 99; }, {"ToneTips 8: LoopCount: ..."}},
-        {"an emergency channel", [](RadioImage& im) { im.Settings.Emergency[1].Channel.NB = 7; },
+        {"a tone tip",
+         [](RadioImage& im) { im.Settings.ToneTips[7].LoopCount = 99; },
+         {"ToneTips 8: LoopCount: ..."}},
+        {"an emergency channel",
+         [](RadioImage& im) { im.Settings.Emergency[1].Channel.NB = 7; },
          {"Emergency 2: Channel.NB: ..."}},
         {"list order only", [](RadioImage& im) { std::swap(im.Channels[0], im.Channels[1]); }, {}},
     };
@@ -89,7 +96,8 @@ TEST(CompareImages, RandomDocuments) {
         std::shuffle(b.Channels.begin(), b.Channels.begin() + b.UsedCount(), d.Rng());
         EXPECT_TRUE(CompareImages(*p, a, b).empty());
         const int i = d.In(0, b.UsedCount() - 1);
-        b.Channels[static_cast<size_t>(i)].TSQ = static_cast<int16_t>(1 - b.Channels[static_cast<size_t>(i)].TSQ);
+        b.Channels[static_cast<size_t>(i)].TSQ =
+            static_cast<int16_t>(1 - b.Channels[static_cast<size_t>(i)].TSQ);
         const auto diffs = CompareImages(*p, a, b);
         ASSERT_EQ(diffs.size(), 1u);
         EXPECT_EQ(diffs[0].Field, "TSQ");

@@ -65,7 +65,8 @@ TEST(CsvRead, DamagedFilesAreRefusedWithTheirLine) {
         {"cut multi-byte sequence at the end", "a\n\xE5\x90", CsvError::NotUtf8, 2},
         {"too many fields", std::string(kCsvMaxFields + 5, ','), CsvError::TooManyFields, 1},
         {"field too long", "a\n" + std::string(kCsvMaxFieldBytes + 1, 'x'), CsvError::FieldTooLong, 2},
-        {"quoted field too long", "\"" + std::string(kCsvMaxFieldBytes + 1, 'x') + "\"", CsvError::FieldTooLong, 1},
+        {"quoted field too long", "\"" + std::string(kCsvMaxFieldBytes + 1, 'x') + "\"",
+         CsvError::FieldTooLong, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,7 +81,8 @@ TEST(CsvRead, DamagedFilesAreRefusedWithTheirLine) {
 // Whatever the fields hold, writing them and reading them back gives them again.
 TEST(CsvWrite, WrittenRecordsReadBackExactly) {
     test::Dice d(7);
-    const std::string alphabet[] = {"a", "1", ",", "\"", "\r\n", "\n", " ", "\xE4\xB8\xAD", "=", "-", "\xEF\xBB\xBF"};
+    const std::string alphabet[] = {"a", "1", ",",           "\"", "\r\n", "\n", " ", "\xE4\xB8\xAD",
+                                    "=", "-", "\xEF\xBB\xBF"};
     for (int round = 0; round < 300; ++round) {
         Rows rows(static_cast<size_t>(d.In(1, 5)));
         std::string text;

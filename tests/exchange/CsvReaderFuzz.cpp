@@ -81,35 +81,78 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 namespace {
 
 // Pieces a channel list is made of, to build inputs near the real thing.
-const char* const kPieces[] = {
-    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,"
-    "TStep,Skip,Power,Comment,Group,GroupChannel,RogerBeep,DtmfBot,CommonData\r\n",
-    "Frequency,Mode,Group,GroupChannel\n", "29.600000", "27.601250", "-1e308", "nan", "1e400", "0x1A", ",", ",,", "\"",
-    "\"\"", "\r\n", "\n", "\r", "\xEF\xBB\xBF", "TSQL", "Cross", "DTCS->DTCS", "->", "754", "NR", "NFM", "AM", "High",
-    "S", "P", "split", "=1+1", "@A", "-", "+", "MEM", "UK", "EMG", "A", "VFO", "0", "99999", "-5", "On", "\xE4\xB8\xAD",
-    "\xFF", "88.5", "023", "%1", "%2"};
+const char* const kPieces[] = {"Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                               "DtcsPolarity,RxDtcsCode,CrossMode,Mode,"
+                               "TStep,Skip,Power,Comment,Group,GroupChannel,RogerBeep,DtmfBot,CommonData\r\n",
+                               "Frequency,Mode,Group,GroupChannel\n",
+                               "29.600000",
+                               "27.601250",
+                               "-1e308",
+                               "nan",
+                               "1e400",
+                               "0x1A",
+                               ",",
+                               ",,",
+                               "\"",
+                               "\"\"",
+                               "\r\n",
+                               "\n",
+                               "\r",
+                               "\xEF\xBB\xBF",
+                               "TSQL",
+                               "Cross",
+                               "DTCS->DTCS",
+                               "->",
+                               "754",
+                               "NR",
+                               "NFM",
+                               "AM",
+                               "High",
+                               "S",
+                               "P",
+                               "split",
+                               "=1+1",
+                               "@A",
+                               "-",
+                               "+",
+                               "MEM",
+                               "UK",
+                               "EMG",
+                               "A",
+                               "VFO",
+                               "0",
+                               "99999",
+                               "-5",
+                               "On",
+                               "\xE4\xB8\xAD",
+                               "\xFF",
+                               "88.5",
+                               "023",
+                               "%1",
+                               "%2"};
 
 // Rows of plausible cells, column by column, with now and then a stray piece.
 const std::vector<std::vector<std::string>> kColumnValues = {
-    {"Frequency"}, {"29.600000", "28.0123", "27.065", "27.601250", "25.61", "26.965", "31", "-1", "x"},
-    {"Duplex"}, {"", "+", "-", "split"},
-    {"Offset"}, {"0.100000", "0.6", "0", "1.5", "0.123"},
-    {"Tone"}, {"", "Tone", "TSQL", "DTCS", "Cross", "DTCS-R"},
-    {"rToneFreq"}, {"88.5", "100.0", "69.3", "250.3"},
-    {"cToneFreq"}, {"88.5", "67", "123.0"},
-    {"DtcsCode"}, {"023", "754", "017"},
-    {"RxDtcsCode"}, {"023", "131"},
-    {"CrossMode"}, {"Tone->Tone", "->DTCS", "DTCS->", "x->y"},
-    {"Mode"}, {"FM", "NFM", "AM", "USB", ""},
-    {"Skip"}, {"", "S", "P"},
-    {"Power"}, {"High", "Low", "Medium", "5W", ""},
-    {"Group"}, {"", "A", "B", "VFO", "MEM", "EMG", "D", "UK", "ZZ"},
+    {"Frequency"},    {"29.600000", "28.0123", "27.065", "27.601250", "25.61", "26.965", "31", "-1", "x"},
+    {"Duplex"},       {"", "+", "-", "split"},
+    {"Offset"},       {"0.100000", "0.6", "0", "1.5", "0.123"},
+    {"Tone"},         {"", "Tone", "TSQL", "DTCS", "Cross", "DTCS-R"},
+    {"rToneFreq"},    {"88.5", "100.0", "69.3", "250.3"},
+    {"cToneFreq"},    {"88.5", "67", "123.0"},
+    {"DtcsCode"},     {"023", "754", "017"},
+    {"RxDtcsCode"},   {"023", "131"},
+    {"CrossMode"},    {"Tone->Tone", "->DTCS", "DTCS->", "x->y"},
+    {"Mode"},         {"FM", "NFM", "AM", "USB", ""},
+    {"Skip"},         {"", "S", "P"},
+    {"Power"},        {"High", "Low", "Medium", "5W", ""},
+    {"Group"},        {"", "A", "B", "VFO", "MEM", "EMG", "D", "UK", "ZZ"},
     {"GroupChannel"}, {"", "1", "2", "40", "80", "0"},
-    {"RogerBeep"}, {"0", "3", "9", ""},
+    {"RogerBeep"},    {"0", "3", "9", ""},
 };
 
 std::string RowInput(std::mt19937& rng) {
-    std::uniform_int_distribution<int> rows(1, 30), odd(0, 40), piece(0, static_cast<int>(std::size(kPieces)) - 1);
+    std::uniform_int_distribution<int> rows(1, 30), odd(0, 40),
+        piece(0, static_cast<int>(std::size(kPieces)) - 1);
     std::string s;
     for (size_t c = 0; c < kColumnValues.size(); c += 2)
         s += (c ? "," : "") + kColumnValues[c][0];
@@ -137,8 +180,10 @@ std::string RandomInput(std::mt19937& rng) {
     }
     s = kPieces[kind(rng) < 5 ? 0 : 1];
     for (int n = count(rng) * 3; n > 0; --n) {
-        if (kind(rng) == 0) s += static_cast<char>(byte(rng));
-        else s += kPieces[piece(rng)];
+        if (kind(rng) == 0)
+            s += static_cast<char>(byte(rng));
+        else
+            s += kPieces[piece(rng)];
     }
     return s;
 }
@@ -152,7 +197,9 @@ int main(int argc, char** argv) {
     Program programs[3];
     for (int band = 0; band < 3; ++band) {
         Program& p = programs[band];
-        p.Prompts.message = [](const std::string&, MsgIcon, MsgButtons b, const std::string&) { return DefaultAnswer(b); };
+        p.Prompts.message = [](const std::string&, MsgIcon, MsgButtons b, const std::string&) {
+            return DefaultAnswer(b);
+        };
         SetModelType(p, band);
         InitBuiltInImage(p);
     }
@@ -177,8 +224,9 @@ int main(int argc, char** argv) {
             ++outcomes[static_cast<int>(row.Outcome)];
         }
     }
-    std::printf("csv reader fuzz: %ld inputs, seed %u: no fault (rows taken %ld, adjusted %ld, refused %ld)\n",
-                iterations, seed, outcomes[0], outcomes[1], outcomes[2]);
+    std::printf(
+        "csv reader fuzz: %ld inputs, seed %u: no fault (rows taken %ld, adjusted %ld, refused %ld)\n",
+        iterations, seed, outcomes[0], outcomes[1], outcomes[2]);
     return 0;
 }
 #endif

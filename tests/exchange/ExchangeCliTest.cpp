@@ -24,10 +24,14 @@ std::string ReadText(const std::string& path) {
     return s.str();
 }
 
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 bool PythonJsonValid(const std::string& path) {
-    return std::system(("python3 -c 'import json,sys; json.load(open(sys.argv[1], encoding=\"utf-8\"))' " + path).c_str()) == 0;
+    return std::system(
+               ("python3 -c 'import json,sys; json.load(open(sys.argv[1], encoding=\"utf-8\"))' " + path)
+                   .c_str()) == 0;
 }
 
 TEST(ExchangeCli, ExportEditImportDiff) {
@@ -37,16 +41,18 @@ TEST(ExchangeCli, ExportEditImportDiff) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("12 channels written"), std::string::npos) << r.out;
     std::string csv = ReadText(dir + "/a.csv");
-    ASSERT_EQ(csv.rfind("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-                        "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,Group,",
-                        0),
-              0u);
+    ASSERT_EQ(
+        csv.rfind("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+                  "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,Group,",
+                  0),
+        0u);
 
     // The user retunes bank A channel 2 and adds a channel of bank B in a text editor.
     const std::string from = "2,,29.520000,", to = "2,,29.525000,";
     ASSERT_NE(csv.find(from), std::string::npos);
     csv.replace(csv.find(from), from.size(), to);
-    csv += "99,,28.300000,+,0.100000,TSQL,88.5,100.0,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,,B,4,Off,On,Off,Off,0,0,0,0,On\r\n";
+    csv += "99,,28.300000,+,0.100000,TSQL,88.5,100.0,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,,B,4,Off,On,Off,"
+           "Off,0,0,0,0,On\r\n";
     WriteText(dir + "/edited.csv", csv);
     r = RunCli({"import", dir + "/a.dat", dir + "/edited.csv", "--out", dir + "/b.dat"});
     ASSERT_EQ(r.status, 0) << r.err << r.out;
@@ -80,20 +86,22 @@ TEST(ExchangeCli, RefusedRowsWriteNothingUnlessSkipped) {
     const std::string dir = test::TempDir();
     ASSERT_EQ(RunCli({"new", "--type", "HF", "--out", dir + "/a.dat"}).status, 0);
     WriteText(dir + "/list.csv", "Frequency,Duplex,Mode\n28.5,,NFM\n28.6,split,FM\n28.6123,-,AM\n");
-    CliResult r = RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/b.dat", "--group", "D",
-                          "--first", "5"});
+    CliResult r = RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/b.dat", "--group",
+                          "D", "--first", "5"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("Line 3, group D channel 6: refused; duplex \"split\" is not offered by this radio\n"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("Line 3, group D channel 6: refused; duplex \"split\" is not offered by this radio\n"),
+        std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("Line 4, group D channel 6: adjusted; frequency 28.612300 MHz taken as 28.610000 MHz\n"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("Line 4, group D channel 6: adjusted; frequency 28.612300 MHz taken as 28.610000 MHz\n"),
+        std::string::npos)
         << r.out;
     EXPECT_NE(r.err.find("Nothing was written: 1 rows are refused"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir + "/b.dat"));
 
-    r = RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/b.dat", "--group", "D", "--first", "5",
-                "--skip-bad"});
+    r = RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/b.dat", "--group", "D",
+                "--first", "5", "--skip-bad"});
     ASSERT_EQ(r.status, 0) << r.err;
     r = RunCli({"export", dir + "/b.dat", "--out", dir + "/b.csv", "--group", "D"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -104,9 +112,15 @@ TEST(ExchangeCli, RefusedRowsWriteNothingUnlessSkipped) {
     EXPECT_EQ(rows[1].at("Mode"), "AM");
 
     // Wrong usage and files that are no channel list.
-    EXPECT_EQ(RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/c.dat", "--group", "ZZ"}).status, 2);
-    EXPECT_EQ(RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/c.dat", "--first", "0"}).status, 2);
-    WriteText(dir + "/bin.csv", std::string("\x7f" "ELF\0\0", 6));
+    EXPECT_EQ(RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/c.dat", "--group", "ZZ"})
+                  .status,
+              2);
+    EXPECT_EQ(
+        RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/c.dat", "--first", "0"}).status,
+        2);
+    WriteText(dir + "/bin.csv", std::string("\x7f"
+                                            "ELF\0\0",
+                                            6));
     r = RunCli({"import", dir + "/a.dat", dir + "/bin.csv", "--out", dir + "/c.dat"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("binary data"), std::string::npos) << r.err;

@@ -51,9 +51,9 @@ inline std::string CsvOf(const std::vector<std::string>& header, const std::vect
 }
 
 inline const std::vector<std::string>& ForeignHeader() {
-    static const std::vector<std::string> h = {"Location", "Name", "Frequency", "Duplex", "Offset", "Tone",
-                                               "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode",
-                                               "CrossMode", "Mode", "TStep", "Skip", "Power"};
+    static const std::vector<std::string> h = {
+        "Location", "Name",         "Frequency",  "Duplex",    "Offset", "Tone",  "rToneFreq", "cToneFreq",
+        "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",   "TStep", "Skip",      "Power"};
     return h;
 }
 

@@ -41,7 +41,10 @@ void MakeTypeable(Program& p, test::Dice& d, int band) {
                                        : OnRaster(d, 26.965, 27.405));
             planFreqs.push_back(r.RxFreq.Trimmed());
         } else if (band == kBandCB && group == 8) {
-            r.RxFreq.Assign(planFreqs.empty() ? "02696500" : planFreqs[static_cast<size_t>(d.In(0, static_cast<int>(planFreqs.size()) - 1))]);
+            r.RxFreq.Assign(
+                planFreqs.empty()
+                    ? "02696500"
+                    : planFreqs[static_cast<size_t>(d.In(0, static_cast<int>(planFreqs.size()) - 1))]);
         } else if (band == kBandCB) {
             r.RxFreq.Assign(OnRaster(d, 26.96, 27.405));
         } else {
@@ -85,11 +88,22 @@ void Scramble(Program& p, test::Dice& d, int band) {
 
 void ExpectCarriedFieldsEqual(const ChannelRecord& a, const ChannelRecord& b) {
     EXPECT_EQ(a.RxFreq, b.RxFreq);
-    const std::pair<int16_t, int16_t> pairs[] = {
-        {a.Scan, b.Scan},     {a.OffSetFre, b.OffSetFre}, {a.RDCT, b.RDCT},         {a.TDCT, b.TDCT},
-        {a.DUP, b.DUP},       {a.HI_CUT, b.HI_CUT},       {a.BUSY, b.BUSY},         {a.NB, b.NB},
-        {a.AM_FM, b.AM_FM},   {a.Tx_Power, b.Tx_Power},   {a.Public, b.Public},     {a.RBTone, b.RBTone},
-        {a.DTMF_BOT, b.DTMF_BOT}, {a.DTMF_EOT, b.DTMF_EOT}, {a.DTMF_Call, b.DTMF_Call}, {a.TSQ, b.TSQ}};
+    const std::pair<int16_t, int16_t> pairs[] = {{a.Scan, b.Scan},
+                                                 {a.OffSetFre, b.OffSetFre},
+                                                 {a.RDCT, b.RDCT},
+                                                 {a.TDCT, b.TDCT},
+                                                 {a.DUP, b.DUP},
+                                                 {a.HI_CUT, b.HI_CUT},
+                                                 {a.BUSY, b.BUSY},
+                                                 {a.NB, b.NB},
+                                                 {a.AM_FM, b.AM_FM},
+                                                 {a.Tx_Power, b.Tx_Power},
+                                                 {a.Public, b.Public},
+                                                 {a.RBTone, b.RBTone},
+                                                 {a.DTMF_BOT, b.DTMF_BOT},
+                                                 {a.DTMF_EOT, b.DTMF_EOT},
+                                                 {a.DTMF_Call, b.DTMF_Call},
+                                                 {a.TSQ, b.TSQ}};
     for (size_t i = 0; i < std::size(pairs); ++i)
         EXPECT_EQ(pairs[i].first, pairs[i].second) << "field " << i << " of slot " << a.SlotNumber;
 }

@@ -31,7 +31,9 @@ constexpr const char* kList = "Frequency,Duplex,Mode,Group,GroupChannel\r\n"
                               "28.4,,AM,B,3\r\n"
                               "28.5,split,FM,B,4\r\n";
 
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 // Acts once on the first modal dialog of type T (other modal windows, such as the
 // progress window, come and go before it).
@@ -200,7 +202,8 @@ void ExchangeWindowTest::compareWithRadioLeavesTheDocument() {
         Program copy = f.p();
         copy.Image.Settings.KeyTable[5] = static_cast<int16_t>(copy.Image.Settings.KeyTable[5] % 18 + 1);
         EncodeRadioMemory(copy);
-        QVERIFY(WriteBytes(folder + "/memory.bin", {copy.RadioMemoryBlock.begin(), copy.RadioMemoryBlock.end()}));
+        QVERIFY(
+            WriteBytes(folder + "/memory.bin", {copy.RadioMemoryBlock.begin(), copy.RadioMemoryBlock.end()}));
     }
     SimulatedRadio radio({}, folder);
     QVERIFY(radio.Ready());
