@@ -112,6 +112,20 @@ void frmMain::mnuCompareRadio_Click() {
     PrepareTransferData(p_, LinkOperation::ReadRadio);
     bool read = false, startFailed = false;
     {
+        // "The radio has been read" would suggest the document was replaced; the
+        // comparison that follows is the answer instead.
+        const UserPrompts prompts = p_.Prompts;
+        const std::string readText = LangText(p_, 9009_txt);
+        p_.Prompts.message = [prompts, readText](const std::string& text, MsgIcon icon, MsgButtons buttons,
+                                                 const std::string& title) {
+            if (text == readText) return MsgAnswer::Ok;
+            return prompts.message ? prompts.message(text, icon, buttons, title) : DefaultAnswer(buttons);
+        };
+        struct Restore {
+            Program& p;
+            UserPrompts prompts;
+            ~Restore() { p.Prompts = prompts; }
+        } restore{p_, prompts};
         FrmProgress progress(p_, false, this);
         connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
         connect(link, &RadioLink::transferClosed, &progress, [&progress, &read](LinkOperation, bool success) {

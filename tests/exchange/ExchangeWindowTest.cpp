@@ -13,6 +13,7 @@
 #include "../cli/CliRunner.h"
 #include "../gui/GuiTestSupport.h"
 #include "ExchangeHelpers.h"
+#include "app/lang/LangText.h"
 #include "exchange/FrmCompare.h"
 #include "exchange/FrmImportPreview.h"
 #include "freq/Bands.h"
@@ -225,6 +226,8 @@ void ExchangeWindowTest::compareWithRadioLeavesTheDocument() {
     QVERIFY(f.p().Image == before);
     QCOMPARE(f.made.value("frmCommChInfo"), tables);
     QCOMPARE(f.p().Doc.Path, path);
+    // Nothing said the document was read over.
+    QVERIFY(!f.script().Saw(LangText(f.p(), 9009_txt)));
 }
 
 QTEST_MAIN(ExchangeWindowTest)
