@@ -52,8 +52,9 @@ void ExpectChannels(const RadioImage& image, int band, int group, std::initializ
     }
 }
 
-// Written by the radio programmer itself: no power, no cross mode, none of this
-// radio's columns; "NFM" for FM, locations from 0. The rows fill bank B from 1.
+// Written by the radio programmer itself (Debian's package, its CSV driver's own
+// save): no power, no cross mode, none of this radio's columns; "NFM" for FM,
+// locations from 0. The rows fill bank B from 1.
 TEST(ChannelImport, FileWrittenByTheRadioProgrammer) {
     auto p = test::NewDocumentProgram(kBandHAM);
     const ImportResult r = ImportChannels(*p, ReadData("chirp-written.csv"), {kB, 1});
@@ -75,6 +76,10 @@ TEST(ChannelImport, FileWrittenByTheRadioProgrammer) {
 // Written by LibreOffice from a spreadsheet (plain, from .xlsx, with formulas shown
 // as formulas): columns in another order, an unknown column, numbers without
 // trailing zeros, quoted text with commas and quotes, UTF-8 names, LF line ends.
+// Made from data/spreadsheet-channels.fods with
+//   soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1' (plain),
+//   the same from the file converted to .xlsx first, and with ...,false,true,false,true
+//   appended to the filter options (formulas written as formulas).
 TEST(ChannelImport, FilesWrittenByASpreadsheet) {
     for (const char* name :
          {"libreoffice-plain.csv", "libreoffice-from-xlsx.csv", "libreoffice-formulas.csv"}) {
