@@ -1,6 +1,7 @@
 #include "exchange/ChannelExchange.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "app/FieldHelpers.h"
@@ -468,8 +469,11 @@ std::string ImportSummary(Program& p, const ImportResult& result) {
 }
 
 bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // A FIFO or device would block or never end; a folder holds no text.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         error = FillText(LangText(p, 32850_txt), {path});
         return false;
     }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "ExchangeHelpers.h"
@@ -366,8 +367,14 @@ TEST(ChannelImport, HugeFileIsRefusedUnread) {
     EXPECT_FALSE(ReadCsvFile(*p, path, text, error));
     EXPECT_NE(error.find("larger than 4 MB"), std::string::npos) << error;
     EXPECT_TRUE(text.empty());
-    EXPECT_FALSE(ReadCsvFile(*p, test::TempDir() + "/missing.csv", text, error));
-    EXPECT_NE(error.find("cannot be read"), std::string::npos);
+    // Nothing that is not a regular file is read: not a folder, not a FIFO (which would block).
+    const std::string fifo = test::TempDir() + "/pipe.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& bad : {test::TempDir() + "/missing.csv", test::TempDir(), fifo}) {
+        error.clear();
+        EXPECT_FALSE(ReadCsvFile(*p, bad, text, error));
+        EXPECT_NE(error.find("cannot be read"), std::string::npos) << bad;
+    }
 }
 
 } // namespace
