@@ -105,6 +105,8 @@ const QMap<QString, TextId>& MenuTexts() {
         {"MnuCHCut", 10801_txt},         {"MnuCHCopy", 10802_txt},        {"MnuCHPaste", 10803_txt},
         {"MnuCHInsert", 10804_txt},      {"MnuCHDelete", 10805_txt},      {"MnuCHMoveUp", 10806_txt},
         {"MnuCHMoveDown", 10807_txt},    {"MnuCHHabits", 10808_txt},
+        {"mnuExportChannels", 32870_txt}, {"mnuImportChannels", 32871_txt}, {"mnuCompareFile", 32872_txt},
+        {"mnuCompareRadio", 32873_txt},
     };
     return texts;
 }
@@ -204,6 +206,10 @@ void frmMain::BuildMenus() {
     AddAction(file, "mnuFileSave", [this] { mnuFileSave_Click(); });
     AddAction(file, "mnuFileSaveAs", [this] { mnuFileSaveAs_Click(); });
     file->addSeparator();
+    AddAction(file, "mnuExportChannels", [this] { mnuExportChannels_Click(); });
+    AddAction(file, "mnuImportChannels", [this] { mnuImportChannels_Click(); });
+    AddAction(file, "mnuCompareFile", [this] { mnuCompareFile_Click(); });
+    file->addSeparator();
     AddAction(file, "mnuFilePrint");
     file->addSeparator();
     AddAction(file, "mnuFileExit", [this] { close(); });
@@ -231,6 +237,7 @@ void frmMain::BuildMenus() {
     AddAction(program, "mnuReadFromRadio", [this] { mnuReadFromRadio_Click(); });
     AddAction(program, "mnuWriteToRadio", [this] { mnuWriteToRadio_Click(); });
     AddAction(program, "MnuProPassWord", [this] { MnuProPassWord_Click(); });
+    AddAction(program, "mnuCompareRadio", [this] { mnuCompareRadio_Click(); });
 
     QMenu* set = AddMenu(nullptr, "mnuSet");
     AddAction(set, "mnuComm", [this] { mnuComm_Click(); });

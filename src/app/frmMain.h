@@ -78,6 +78,11 @@ class frmMain : public QMainWindow {
     void mnuWriteToRadio_Click();
     void MnuLocalInfo_Click();
     void ReadRMGDataFromRadio();
+    // Channels to and from CSV, comparison with a file or the radio (frmMainExchange.cpp).
+    void mnuExportChannels_Click();
+    void mnuImportChannels_Click();
+    void mnuCompareFile_Click();
+    void mnuCompareRadio_Click();
     void TreeClicked(QTreeWidgetItem* item);
     void ToolbarClicked(const QString& key);
 

@@ -35,5 +35,10 @@ int CliInfo(Program& p, const CliArgs& args);
 int CliShow(Program& p, const CliArgs& args);
 int CliNew(Program& p, const CliArgs& args);
 int CliSimulate(const CliArgs& args);
+// Channels to and from CSV, and the comparison of two codeplugs (diff: 0 equal,
+// 1 different, 2 trouble).
+int CliExport(Program& p, const CliArgs& args);
+int CliImport(Program& p, const CliArgs& args);
+int CliDiff(Program& p, const CliArgs& args);
 
 } // namespace tarvane

@@ -3,6 +3,7 @@
 
 #include "app/Program.h"
 #include "cli/Cli.h"
+#include "exchange/ImageJson.h"
 #include "freq/Bands.h"
 #include "freq/FreqCodec.h"
 #include "image/CodeplugFile.h"
@@ -40,6 +41,10 @@ void ShowChannel(Program& p, const ChannelRecord& c) {
 int CliShow(Program& p, const CliArgs& args) {
     InstallCliPrompts(p, 0, nullptr);
     if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kExitFailed;
+    if (args.Has("--json")) {
+        std::fputs(WriteJson(DocumentJson(p)).c_str(), stdout);
+        return kExitOk;
+    }
     const SettingsRecord& s = p.Image.Settings;
     std::printf("Model: %s\n", ModelDisplayName(p.Model.ModelCode).c_str());
     std::printf("Model type: %s\n", TypeName(p.Model.ModelType).c_str());

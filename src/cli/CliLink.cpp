@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "app/lang/LangText.h"
 #include "cli/Cli.h"
+#include "exchange/ImageJson.h"
 #include "image/CodeplugFile.h"
 #include "image/ModelVersion.h"
 #include "link/RadioLink.h"
@@ -137,6 +138,10 @@ int CliInfo(Program& p, const CliArgs& args) {
     if (!retries) return kExitUsage;
     InstallCliPrompts(p, *retries, nullptr);
     if (!RunTransfer(p, LinkOperation::ReadRadioInfo, args, nullptr)) return kExitFailed;
+    if (args.Has("--json")) {
+        std::fputs(WriteJson(RadioInfoJson(p)).c_str(), stdout);
+        return kExitOk;
+    }
     const RadioInfoRecord& r = p.RadioInfo;
     auto line = [](const char* name, const std::string& value) { std::printf("%s: %s\n", name, value.c_str()); };
     line("Model", ModelDisplayName(r.ModelCode));

@@ -15,8 +15,11 @@ constexpr const char* kUsage =
     "usage:\n"
     "  tarvane-cli read --port DEVICE --out FILE.dat [--password TEXT] [--retries N] [--trace FILE]\n"
     "  tarvane-cli write --port DEVICE FILE.dat [--password TEXT] [--retries N] [--trace FILE]\n"
-    "  tarvane-cli info --port DEVICE [--retries N] [--trace FILE]\n"
-    "  tarvane-cli show FILE.dat\n"
+    "  tarvane-cli info --port DEVICE [--retries N] [--trace FILE] [--json]\n"
+    "  tarvane-cli show FILE.dat [--json]\n"
+    "  tarvane-cli export FILE.dat --out CHANNELS.csv [--group NAME]\n"
+    "  tarvane-cli import FILE.dat CHANNELS.csv --out NEW.dat [--group NAME] [--first N] [--skip-bad]\n"
+    "  tarvane-cli diff A.dat B.dat\n"
     "  tarvane-cli new --type CB|HF|HAM --out FILE.dat\n"
     "  tarvane-cli simulate --link PATH [--memory FILE] [--info FILE] [--model-code TEXT]\n"
     "      [--model-type N|CB|HF|HAM] [--firmware TEXT] [--no-ctcss] [--password TEXT] [--echo]\n"
@@ -36,8 +39,11 @@ const std::map<std::string, CommandShape>& Commands() {
     static const std::map<std::string, CommandShape> commands = {
         {"read", {{"--port", "--out", "--password", "--retries", "--trace"}, {}, {"--port", "--out"}, 0}},
         {"write", {{"--port", "--password", "--retries", "--trace"}, {}, {"--port"}, 1}},
-        {"info", {{"--port", "--retries", "--trace"}, {}, {"--port"}, 0}},
-        {"show", {{}, {}, {}, 1}},
+        {"info", {{"--port", "--retries", "--trace"}, {"--json"}, {"--port"}, 0}},
+        {"show", {{}, {"--json"}, {}, 1}},
+        {"export", {{"--out", "--group"}, {}, {"--out"}, 1}},
+        {"import", {{"--out", "--group", "--first"}, {"--skip-bad"}, {"--out"}, 2}},
+        {"diff", {{}, {}, {}, 2}},
         {"new", {{"--type", "--out"}, {}, {"--type", "--out"}, 0}},
         {"simulate",
          {{"--link", "--memory", "--info", "--model-code", "--model-type", "--firmware", "--password",
@@ -95,5 +101,8 @@ int main(int argc, char** argv) {
     if (command == "write") return CliWrite(p, args);
     if (command == "info") return CliInfo(p, args);
     if (command == "show") return CliShow(p, args);
+    if (command == "export") return CliExport(p, args);
+    if (command == "import") return CliImport(p, args);
+    if (command == "diff") return CliDiff(p, args);
     return CliNew(p, args);
 }
