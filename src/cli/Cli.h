@@ -35,5 +35,11 @@ int CliInfo(Program& p, const CliArgs& args);
 int CliShow(Program& p, const CliArgs& args);
 int CliNew(Program& p, const CliArgs& args);
 int CliSimulate(const CliArgs& args);
+// Channel exchange: export FILE.dat --out CHANNELS.csv [--group NAME];
+// import FILE.dat CHANNELS.csv --out NEW.dat [--group NAME] [--first N] [--skip-bad];
+// diff A.dat B.dat.
+int CliExport(Program& p, const CliArgs& args);
+int CliImport(Program& p, const CliArgs& args);
+int CliDiff(Program& p, const CliArgs& args);
 
 } // namespace tarvane
