@@ -103,9 +103,9 @@ const CommandSpec* FindCommand(const std::string& name) {
 
 std::string Synopsis(const CommandSpec& c) {
     std::string s = std::string("tarvane-cli ") + c.name;
+    for (const char* w : c.words) s += std::string(" ") + w;
     for (const OptionSpec& o : c.options)
         if (o.required) s += std::string(" --") + o.name + " " + o.value;
-    for (const char* w : c.words) s += std::string(" ") + w;
     for (const OptionSpec& o : c.options) {
         if (o.required) continue;
         s += std::string(" [--") + o.name + (o.value ? std::string(" ") + o.value : std::string()) + "]";
