@@ -43,7 +43,8 @@ frmAbout::frmAbout(Program& p, QWidget* parent) : QDialog(parent) {
 
     auto* icon = new QLabel(this);
     const QIcon appIcon = QApplication::windowIcon();
-    icon->setPixmap((appIcon.isNull() ? style()->standardIcon(QStyle::SP_MessageBoxInformation) : appIcon).pixmap(48, 48));
+    icon->setPixmap((appIcon.isNull() ? style()->standardIcon(QStyle::SP_MessageBoxInformation) : appIcon)
+                        .pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
     auto* texts = new QVBoxLayout;
     texts->addWidget(lblTitle);

@@ -21,9 +21,22 @@ constexpr const char* kUsage =
     "Serial-port access (dialout group, /dev/serial/by-id/): see man tarvane-cps.\n";
 
 // Qt's window-system options: accepted here so they reach QApplication, which takes them out.
-const char* const kQtValued[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "style",
-                                 "stylesheet", "qwindowgeometry", "geometry", "qwindowtitle", "title",
-                                 "qwindowicon", "icon", "display", "session", "name", "qmljsdebugger"};
+const char* const kQtValued[] = {"platform",
+                                 "platformpluginpath",
+                                 "platformtheme",
+                                 "plugin",
+                                 "style",
+                                 "stylesheet",
+                                 "qwindowgeometry",
+                                 "geometry",
+                                 "qwindowtitle",
+                                 "title",
+                                 "qwindowicon",
+                                 "icon",
+                                 "display",
+                                 "session",
+                                 "name",
+                                 "qmljsdebugger"};
 const char* const kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 struct Start {
@@ -35,22 +48,26 @@ struct Start {
 // --version and wrong usage work without a display.
 Start ParseArguments(int argc, char** argv) {
     QStringList args;
-    for (int i = 0; i < argc; ++i) args.push_back(QString::fromLocal8Bit(argv[i]));
+    for (int i = 0; i < argc; ++i)
+        args.push_back(QString::fromLocal8Bit(argv[i]));
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version(QStringList{"v", "version"});
     parser.addOption(help);
     parser.addOption(version);
-    for (const char* name : kQtValued) parser.addOption(QCommandLineOption(name, QString(), "value"));
-    for (const char* name : kQtFlags) parser.addOption(QCommandLineOption(name));
+    for (const char* name : kQtValued)
+        parser.addOption(QCommandLineOption(name, QString(), "value"));
+    for (const char* name : kQtFlags)
+        parser.addOption(QCommandLineOption(name));
     auto wrong = [](const std::string& what, const std::string& reason) {
         std::fprintf(stderr, "%s: %s\nTry 'tarvane-cps --help'.\n", what.c_str(), reason.c_str());
         return Start{2, {}};
     };
     if (!parser.parse(args)) {
         if (!parser.unknownOptionNames().isEmpty())
-            return wrong("--" + parser.unknownOptionNames().first().toStdString(), "not an option of tarvane-cps");
+            return wrong("--" + parser.unknownOptionNames().first().toStdString(),
+                         "not an option of tarvane-cps");
         return wrong("tarvane-cps", parser.errorText().toStdString());
     }
     if (parser.isSet(help)) {
@@ -62,7 +79,8 @@ Start ParseArguments(int argc, char** argv) {
         return {0, {}};
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) return wrong("'" + files[1].toStdString() + "'", "only one file can be opened at start");
+    if (files.size() > 1)
+        return wrong("'" + files[1].toStdString() + "'", "only one file can be opened at start");
     return {-1, files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath()};
 }
 

@@ -13,8 +13,14 @@ int NotYet(const char* command) {
 }
 } // namespace
 
-int CliExport(Program&, const CliArgs&) { return NotYet("export"); }
-int CliImport(Program&, const CliArgs&) { return NotYet("import"); }
-int CliDiff(Program&, const CliArgs&) { return NotYet("diff"); }
+int CliExport(Program&, const CliArgs&) {
+    return NotYet("export");
+}
+int CliImport(Program&, const CliArgs&) {
+    return NotYet("import");
+}
+int CliDiff(Program&, const CliArgs&) {
+    return NotYet("diff");
+}
 
 } // namespace tarvane

@@ -33,7 +33,8 @@ const char* const kKeyPages[] = {"1&2", "1&3", "2&3", "1&2&3"};
 // An entry of a list by position; a stored value the list does not have is
 // shown as the number it is, so a damaged file stays visible.
 std::string Entry(const std::vector<std::string>& entries, int v) {
-    return v >= 0 && static_cast<size_t>(v) < entries.size() ? entries[static_cast<size_t>(v)] : "?" + std::to_string(v);
+    return v >= 0 && static_cast<size_t>(v) < entries.size() ? entries[static_cast<size_t>(v)]
+                                                             : "?" + std::to_string(v);
 }
 template <size_t N> std::string Entry(const char* const (&names)[N], int v) {
     return v >= 0 && static_cast<size_t>(v) < N ? names[v] : "?" + std::to_string(v);
@@ -47,11 +48,14 @@ std::string OptionText(Program& p, const FeatureBlock& f, int i) {
 
 std::string DuplexText(const ChannelRecord& c) {
     if (c.DUP == 0) return "Off";
-    if (c.DUP == 1 || c.DUP == 2) return std::string(c.DUP == 1 ? "+" : "-") + std::to_string(c.OffSetFre) + " kHz";
+    if (c.DUP == 1 || c.DUP == 2)
+        return std::string(c.DUP == 1 ? "+" : "-") + std::to_string(c.OffSetFre) + " kHz";
     return "?" + std::to_string(c.DUP);
 }
 
-std::string ModeText(int amFm) { return amFm == 0 ? "FM" : amFm == 1 ? "AM" : "?" + std::to_string(amFm); }
+std::string ModeText(int amFm) {
+    return amFm == 0 ? "FM" : amFm == 1 ? "AM" : "?" + std::to_string(amFm);
+}
 
 std::string ToneText(int code) {
     const std::string name = ToneName(code);
@@ -75,9 +79,12 @@ void ShowChannel(Program& p, const ChannelRecord& c) {
     const int group = GroupOfSlot(c.SlotNumber, band);
     const std::string groupName = group >= 0 ? GroupName(group, band) : "-";
     const int channel = group >= 0 ? c.SlotNumber - GroupBase(group, band) : 0;
-    std::printf("%5d  %-5s %4d  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s%s\n", c.SlotNumber, groupName.c_str(),
-                channel, FreqText(p, c, group).c_str(), DuplexText(c).c_str(), ModeText(c.AM_FM).c_str(),
-                Entry(PowerEntries(p, c.AM_FM), c.Tx_Power).c_str(), c.Scan == 1 ? "Add" : c.Scan == 0 ? "Del" : "?",
+    std::printf("%5d  %-5s %4d  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s%s\n", c.SlotNumber,
+                groupName.c_str(), channel, FreqText(p, c, group).c_str(), DuplexText(c).c_str(),
+                ModeText(c.AM_FM).c_str(), Entry(PowerEntries(p, c.AM_FM), c.Tx_Power).c_str(),
+                c.Scan == 1   ? "Add"
+                : c.Scan == 0 ? "Del"
+                              : "?",
                 ToneText(c.RDCT).c_str(), ToneText(c.TDCT).c_str(), RogerBeepText(p, c.RBTone).c_str(),
                 c.IsBlank ? ("  " + LangText(p, 32628_txt)).c_str() : "");
 }
@@ -132,11 +139,13 @@ int CliShow(Program& p, const CliArgs& args) {
     Line(p, 32613_txt, VersionDisplay(s.Version.FormatVersion.Trimmed()));
     Line(p, 32614_txt, std::to_string(p.Image.UsedCount()));
     const int current = GroupOfSlot(GroupBase(f.CurrentGroup, p.Model.ModelType) + 1, p.Model.ModelType);
-    Line(p, 32615_txt, current == f.CurrentGroup ? GroupName(f.CurrentGroup, p.Model.ModelType)
-                                                  : "?" + std::to_string(f.CurrentGroup));
+    Line(p, 32615_txt,
+         current == f.CurrentGroup ? GroupName(f.CurrentGroup, p.Model.ModelType)
+                                   : "?" + std::to_string(f.CurrentGroup));
 
     std::printf("\n[%s]\n", LangText(p, 32616_txt).c_str());
-    for (int i = 0; i < kOptionListCount; ++i) Line(p, kOptionCaptions[i], OptionText(p, f, i));
+    for (int i = 0; i < kOptionListCount; ++i)
+        Line(p, kOptionCaptions[i], OptionText(p, f, i));
     Line(p, 15600_txt, f.Options[kOptSwrInUse] ? SwrText(f.Options[kOptSwrLimit]) : "Off");
     ShowDefaultChannel(p, s.CommonChannel);
     ShowKeys(p, s);
@@ -149,12 +158,14 @@ int CliShow(Program& p, const CliArgs& args) {
         std::printf("%s %zu: %s\n", LangText(p, 32619_txt).c_str(), i + 1,
                     std::string(d.Code.Raw().substr(0, static_cast<size_t>(d.Length))).c_str());
     }
-    std::printf("\n%5s  %-5s %4s  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s\n", LangText(p, 32621_txt).c_str(),
-                LangText(p, 32622_txt).c_str(), LangText(p, 14001_txt).c_str(), LangText(p, 14002_txt).c_str(),
-                LangText(p, 14004_txt).c_str(), LangText(p, 32623_txt).c_str(), LangText(p, 32624_txt).c_str(),
-                LangText(p, 14008_txt).c_str(), LangText(p, 15019_txt).c_str(), LangText(p, 32625_txt).c_str(),
-                LangText(p, 15015_txt).c_str());
-    for (int i = 0; i < p.Image.UsedCount(); ++i) ShowChannel(p, p.Image.Channels[static_cast<size_t>(i)]);
+    std::printf(
+        "\n%5s  %-5s %4s  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s\n", LangText(p, 32621_txt).c_str(),
+        LangText(p, 32622_txt).c_str(), LangText(p, 14001_txt).c_str(), LangText(p, 14002_txt).c_str(),
+        LangText(p, 14004_txt).c_str(), LangText(p, 32623_txt).c_str(), LangText(p, 32624_txt).c_str(),
+        LangText(p, 14008_txt).c_str(), LangText(p, 15019_txt).c_str(), LangText(p, 32625_txt).c_str(),
+        LangText(p, 15015_txt).c_str());
+    for (int i = 0; i < p.Image.UsedCount(); ++i)
+        ShowChannel(p, p.Image.Channels[static_cast<size_t>(i)]);
     return kExitOk;
 }
 

@@ -41,33 +41,53 @@ struct CommandSpec {
     std::vector<OptionSpec> options;
 };
 
-const OptionSpec kPort{"port", "DEVICE", Kind::Text, "serial device of the cable, e.g. /dev/serial/by-id/usb-...", true};
+const OptionSpec kPort{"port", "DEVICE", Kind::Text,
+                       "serial device of the cable, e.g. /dev/serial/by-id/usb-...", true};
 const OptionSpec kPassword{"password", "TEXT", Kind::Text, "the radio's programming password"};
 const OptionSpec kRetries{"retries", "N", Kind::Count, "restarts after the radio stops answering"};
-const OptionSpec kTrace{"trace", "FILE", Kind::Text, "record every byte exchanged, with times and directions"};
+const OptionSpec kTrace{"trace", "FILE", Kind::Text,
+                        "record every byte exchanged, with times and directions"};
 const OptionSpec kVerify{"verify", nullptr, Kind::Flag, "always read the data back and compare it"};
 const OptionSpec kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
 const OptionSpec kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
 
 const std::vector<CommandSpec>& Commands() {
     static const std::vector<CommandSpec> commands = {
-        {"read", {}, "read a radio into a codeplug file",
-         {kPort, {"out", "FILE.dat", Kind::Text, "the codeplug file to write", true}, kPassword, kRetries, kTrace,
+        {"read",
+         {},
+         "read a radio into a codeplug file",
+         {kPort,
+          {"out", "FILE.dat", Kind::Text, "the codeplug file to write", true},
+          kPassword,
+          kRetries,
+          kTrace,
           kVerify}},
-        {"write", {"FILE.dat"}, "write a codeplug file into a radio", {kPort, kPassword, kRetries, kTrace, kVerify}},
+        {"write",
+         {"FILE.dat"},
+         "write a codeplug file into a radio",
+         {kPort, kPassword, kRetries, kTrace, kVerify}},
         {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson}},
         {"show", {"FILE.dat"}, "print a codeplug file", {kJson}},
-        {"new", {}, "make a new codeplug file",
+        {"new",
+         {},
+         "make a new codeplug file",
          {{"type", "CB|HF|HAM", Kind::Band, "the band of the radio", true},
           {"out", "FILE.dat", Kind::Text, "the file to write", true}}},
-        {"export", {"FILE.dat"}, "write the channels of a codeplug file as CSV",
+        {"export",
+         {"FILE.dat"},
+         "write the channels of a codeplug file as CSV",
          {{"out", "CHANNELS.csv", Kind::Text, "the CSV file to write", true}, kGroup}},
-        {"import", {"FILE.dat", "CHANNELS.csv"}, "put channels from a CSV file into a copy of a codeplug file",
-         {{"out", "NEW.dat", Kind::Text, "the codeplug file to write", true}, kGroup,
+        {"import",
+         {"FILE.dat", "CHANNELS.csv"},
+         "put channels from a CSV file into a copy of a codeplug file",
+         {{"out", "NEW.dat", Kind::Text, "the codeplug file to write", true},
+          kGroup,
           {"first", "N", Kind::Count, "the first channel number to fill"},
           {"skip-bad", nullptr, Kind::Flag, "leave out rows that cannot be used instead of stopping"}}},
         {"diff", {"A.dat", "B.dat"}, "list what differs between two codeplug files", {}},
-        {"simulate", {}, "a simulated radio on a pseudo-terminal",
+        {"simulate",
+         {},
+         "a simulated radio on a pseudo-terminal",
          {{"link", "PATH", Kind::Text, "where the pseudo-terminal is linked", true},
           {"memory", "FILE", Kind::Text, "file holding the radio memory (kept up to date)"},
           {"info", "FILE", Kind::Text, "file holding the information area"},
@@ -103,7 +123,8 @@ const CommandSpec* FindCommand(const std::string& name) {
 
 std::string Synopsis(const CommandSpec& c) {
     std::string s = std::string("tarvane-cli ") + c.name;
-    for (const char* w : c.words) s += std::string(" ") + w;
+    for (const char* w : c.words)
+        s += std::string(" ") + w;
     for (const OptionSpec& o : c.options)
         if (o.required) s += std::string(" --") + o.name + " " + o.value;
     for (const OptionSpec& o : c.options) {
@@ -136,7 +157,8 @@ std::string CommandHelp(const CommandSpec& c) {
     std::string s = "usage: " + Synopsis(c) + "\n\n" + c.summary + "\n";
     if (!c.options.empty()) s += "\noptions:\n";
     for (const OptionSpec& o : c.options) {
-        std::string line = std::string("  --") + o.name + (o.value ? std::string(" ") + o.value : std::string());
+        std::string line =
+            std::string("  --") + o.name + (o.value ? std::string(" ") + o.value : std::string());
         if (line.size() < 30)
             line.resize(30, ' ');
         else
@@ -181,11 +203,16 @@ std::string CheckValue(const OptionSpec& o, const std::string& value) {
         return "";
     };
     switch (o.kind) {
-    case Kind::Flag: return "";
-    case Kind::Text: return value.empty() ? "the value is empty" : "";
-    case Kind::Count: return inRange(WholeNumber(value, 10), 32767, "a number");
-    case Kind::Address: return inRange(WholeNumber(value, 0), 0xFFFF, "a number");
-    case Kind::Band: return value == "CB" || value == "HF" || value == "HAM" ? "" : quoted + " is not CB, HF or HAM";
+    case Kind::Flag:
+        return "";
+    case Kind::Text:
+        return value.empty() ? "the value is empty" : "";
+    case Kind::Count:
+        return inRange(WholeNumber(value, 10), 32767, "a number");
+    case Kind::Address:
+        return inRange(WholeNumber(value, 0), 0xFFFF, "a number");
+    case Kind::Band:
+        return value == "CB" || value == "HF" || value == "HAM" ? "" : quoted + " is not CB, HF or HAM";
     case Kind::ModelType:
         if (value == "CB" || value == "HF" || value == "HAM") return "";
         if (!WholeNumber(value, 0)) return quoted + " is not CB, HF, HAM or a number";
@@ -198,7 +225,8 @@ std::string CheckValue(const OptionSpec& o, const std::string& value) {
 std::string QuotedName(const QString& error) {
     const qsizetype a = error.indexOf('\''), b = error.lastIndexOf('\'');
     QString name = a >= 0 && b > a ? error.mid(a + 1, b - a - 1) : error;
-    while (name.startsWith('-')) name.remove(0, 1);
+    while (name.startsWith('-'))
+        name.remove(0, 1);
     return "--" + name.toStdString();
 }
 
@@ -248,7 +276,8 @@ Parsed ParseCommand(const CommandSpec& c, const QStringList& rest) {
         out.args.options[key] = value;
     }
     const QStringList words = parser.positionalArguments();
-    for (const QString& w : words) out.args.words.push_back(w.toStdString());
+    for (const QString& w : words)
+        out.args.words.push_back(w.toStdString());
     if (words.size() > static_cast<qsizetype>(c.words.size())) {
         const std::string extra = "'" + out.args.words[c.words.size()] + "'";
         return Wrong(extra, "unexpected argument (usage: " + Synopsis(c) + ")", &c);
@@ -260,7 +289,8 @@ Parsed ParseCommand(const CommandSpec& c, const QStringList& rest) {
 
 Parsed ParseCommandLine(int argc, char** argv) {
     QStringList all;
-    for (int i = 1; i < argc; ++i) all.push_back(QString::fromLocal8Bit(argv[i]));
+    for (int i = 1; i < argc; ++i)
+        all.push_back(QString::fromLocal8Bit(argv[i]));
     if (all.isEmpty()) {
         std::fputs(Usage().c_str(), stderr);
         return {kExitUsage, nullptr, {}};
@@ -284,9 +314,11 @@ Parsed ParseCommandLine(int argc, char** argv) {
     const CommandSpec* c = FindCommand(first.toStdString());
     if (!c) {
         std::string names;
-        for (const CommandSpec& spec : Commands()) names += std::string(names.empty() ? "" : ", ") + spec.name;
+        for (const CommandSpec& spec : Commands())
+            names += std::string(names.empty() ? "" : ", ") + spec.name;
         return Wrong(first.toStdString(),
-                     (first.startsWith('-') ? "a command must come first (" : "not a command (") + names + ")",
+                     (first.startsWith('-') ? "a command must come first (" : "not a command (") + names +
+                         ")",
                      nullptr);
     }
     return ParseCommand(*c, all);

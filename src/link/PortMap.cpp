@@ -17,21 +17,25 @@ namespace tarvane {
 
 namespace {
 constexpr const char* kPortsSection = "Ports";
-std::string Key(int number) { return "Port" + std::to_string(number); }
+std::string Key(int number) {
+    return "Port" + std::to_string(number);
+}
 } // namespace
 
 PortMap LoadPortMap(const Program& p) {
     PortMap map;
     IniFile ini;
     ini.Load(p.Dirs.SetupFile);
-    for (int n = 1; n <= kPortCount; ++n) map[static_cast<size_t>(n - 1)] = ini.GetOr(kPortsSection, Key(n));
+    for (int n = 1; n <= kPortCount; ++n)
+        map[static_cast<size_t>(n - 1)] = ini.GetOr(kPortsSection, Key(n));
     return map;
 }
 
 bool SavePortMap(const Program& p, const PortMap& map) {
     IniFile ini;
     ini.Load(p.Dirs.SetupFile); // every other line of the file stays as it was
-    for (int n = 1; n <= kPortCount; ++n) ini.Set(kPortsSection, Key(n), map[static_cast<size_t>(n - 1)]);
+    for (int n = 1; n <= kPortCount; ++n)
+        ini.Set(kPortsSection, Key(n), map[static_cast<size_t>(n - 1)]);
     return ini.Save(p.Dirs.SetupFile);
 }
 
@@ -89,7 +93,7 @@ std::vector<std::string> LockNames(const std::string& device) {
 long LockFilePid(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return 0;
-    struct stat st{};
+    struct stat st {};
     char buf[64] = {};
     ssize_t got = -1;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= 4096)
@@ -119,8 +123,8 @@ std::string Substitute(std::string text, const std::string& value) {
 } // namespace
 
 std::vector<std::string> DefaultLockDirs() {
-    std::vector<std::string> dirs{"/var/lock", "/run/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
-                                  "/tmp",      "/var/tmp",  "/var/lock/lockdev"};
+    std::vector<std::string> dirs{"/var/lock",       "/run/lock", "/etc/locks", "/var/spool/locks",
+                                  "/var/spool/uucp", "/tmp",      "/var/tmp",   "/var/lock/lockdev"};
     if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) dirs.push_back(tmp);
     return dirs;
 }

@@ -22,20 +22,33 @@ struct WrongUsage {
 };
 
 const std::string kTop = "Try 'tarvane-cli --help'.\n";
-std::string For(const std::string& command) { return "Try 'tarvane-cli " + command + " --help'.\n"; }
+std::string For(const std::string& command) {
+    return "Try 'tarvane-cli " + command + " --help'.\n";
+}
 
 TEST(CliUsage, EachWrongUsageNamesTheOptionAndTheReasonInOneLine) {
     const std::string out = test::TempDir() + "/out.dat";
     const std::vector<WrongUsage> cases = {
         {{"fly"}, "fly: not a command (read, write, info, show, new, export, import, diff, simulate)", kTop},
-        {{"--port", "x"}, "--port: a command must come first (read, write, info, show, new, export, import, diff, "
-                          "simulate)", kTop},
-        {{"read", "--port", "x", "--out", out, "--retries", "abc"}, "--retries: 'abc' is not a number", For("read")},
-        {{"read", "--port", "x", "--out", out, "--retries=-1"}, "--retries: '-1' is out of range (0 to 32767)", For("read")},
-        {{"read", "--port", "x", "--out", out, "--retries", "99999"}, "--retries: '99999' is out of range (0 to 32767)",
+        {{"--port", "x"},
+         "--port: a command must come first (read, write, info, show, new, export, import, diff, "
+         "simulate)",
+         kTop},
+        {{"read", "--port", "x", "--out", out, "--retries", "abc"},
+         "--retries: 'abc' is not a number",
          For("read")},
-        {{"read", "--port", "x", "--out", out, "--retries", "3x"}, "--retries: '3x' is not a number", For("read")},
-        {{"read", "--port", "x", "--out", out, "--retries", ""}, "--retries: '' is not a number", For("read")},
+        {{"read", "--port", "x", "--out", out, "--retries=-1"},
+         "--retries: '-1' is out of range (0 to 32767)",
+         For("read")},
+        {{"read", "--port", "x", "--out", out, "--retries", "99999"},
+         "--retries: '99999' is out of range (0 to 32767)",
+         For("read")},
+        {{"read", "--port", "x", "--out", out, "--retries", "3x"},
+         "--retries: '3x' is not a number",
+         For("read")},
+        {{"read", "--port", "x", "--out", out, "--retries", ""},
+         "--retries: '' is not a number",
+         For("read")},
         {{"read", "--port", "x"}, "--out: required by read", For("read")},
         {{"read", "--out", out, "--port"}, "--port: needs a value", For("read")},
         {{"read", "--port", "", "--out", out}, "--port: the value is empty", For("read")},
@@ -43,23 +56,33 @@ TEST(CliUsage, EachWrongUsageNamesTheOptionAndTheReasonInOneLine) {
         {{"read", "--port", "a", "--out", out, "--json"}, "--json: not an option of read", For("read")},
         {{"write", "--port", "x"}, "write: FILE.dat is missing", For("write")},
         {{"write", "--port", "x", "--verify=yes", "f.dat"}, "--verify: takes no value", For("write")},
-        {{"info", "--port", "x", "extra"}, "'extra': unexpected argument (usage: tarvane-cli info --port DEVICE "
-                                           "[--retries N] [--trace FILE] [--json])", For("info")},
-        {{"show", "a.dat", "b.dat"}, "'b.dat': unexpected argument (usage: tarvane-cli show FILE.dat [--json])",
+        {{"info", "--port", "x", "extra"},
+         "'extra': unexpected argument (usage: tarvane-cli info --port DEVICE "
+         "[--retries N] [--trace FILE] [--json])",
+         For("info")},
+        {{"show", "a.dat", "b.dat"},
+         "'b.dat': unexpected argument (usage: tarvane-cli show FILE.dat [--json])",
          For("show")},
         {{"new", "--type", "XX", "--out", out}, "--type: 'XX' is not CB, HF or HAM", For("new")},
         {{"new", "--type", "cb", "--out", out}, "--type: 'cb' is not CB, HF or HAM", For("new")},
         {{"new", "--type", "CB"}, "--out: required by new", For("new")},
         {{"import", "a.dat", "--out", out}, "import: CHANNELS.csv is missing", For("import")},
-        {{"import", "a.dat", "c.csv", "--out", out, "--first", "two"}, "--first: 'two' is not a number",
+        {{"import", "a.dat", "c.csv", "--out", out, "--first", "two"},
+         "--first: 'two' is not a number",
          For("import")},
         {{"diff", "a.dat"}, "diff: B.dat is missing", For("diff")},
-        {{"simulate", "--link", "x", "--nak-every", "0xZZ"}, "--nak-every: '0xZZ' is not a number", For("simulate")},
-        {{"simulate", "--link", "x", "--nak-address", "0x10000"}, "--nak-address: '0x10000' is out of range (0 to "
-                                                                  "65535)", For("simulate")},
-        {{"simulate", "--link", "x", "--model-type", "300"}, "--model-type: '300' is out of range (0 to 255)",
+        {{"simulate", "--link", "x", "--nak-every", "0xZZ"},
+         "--nak-every: '0xZZ' is not a number",
          For("simulate")},
-        {{"simulate", "--link", "x", "--model-type", "XL"}, "--model-type: 'XL' is not CB, HF, HAM or a number",
+        {{"simulate", "--link", "x", "--nak-address", "0x10000"},
+         "--nak-address: '0x10000' is out of range (0 to "
+         "65535)",
+         For("simulate")},
+        {{"simulate", "--link", "x", "--model-type", "300"},
+         "--model-type: '300' is out of range (0 to 255)",
+         For("simulate")},
+        {{"simulate", "--link", "x", "--model-type", "XL"},
+         "--model-type: 'XL' is not CB, HF, HAM or a number",
          For("simulate")},
         {{"simulate"}, "--link: required by simulate", For("simulate")},
     };
@@ -89,12 +112,15 @@ TEST(CliUsage, HelpAndVersionGoToStdoutWithStatusZero) {
     const std::vector<Case> cases = {
         {{"--version"}, {version}},
         {{"read", "--version"}, {version}},
-        {{"--help"}, {"usage: tarvane-cli COMMAND", "  read ", "  write ", "  info ", "  show ", "  new ", "  export ",
-                      "  import ", "  diff ", "  simulate ", "exit status"}},
+        {{"--help"},
+         {"usage: tarvane-cli COMMAND", "  read ", "  write ", "  info ", "  show ", "  new ", "  export ",
+          "  import ", "  diff ", "  simulate ", "exit status"}},
         {{"-h"}, {"usage: tarvane-cli COMMAND"}},
-        {{"help", "import"}, {"usage: tarvane-cli import FILE.dat CHANNELS.csv --out NEW.dat", "--skip-bad", "--first N"}},
+        {{"help", "import"},
+         {"usage: tarvane-cli import FILE.dat CHANNELS.csv --out NEW.dat", "--skip-bad", "--first N"}},
         // Help wins over everything else on the line, even wrong values.
-        {{"write", "--retries", "abc", "--help"}, {"usage: tarvane-cli write FILE.dat --port DEVICE", "--verify"}},
+        {{"write", "--retries", "abc", "--help"},
+         {"usage: tarvane-cli write FILE.dat --port DEVICE", "--verify"}},
         {{"show", "--help"}, {"--json"}},
         {{"info", "--help"}, {"--json", "--port DEVICE"}},
         {{"export", "--help"}, {"--out CHANNELS.csv", "--group NAME"}},
@@ -104,7 +130,8 @@ TEST(CliUsage, HelpAndVersionGoToStdoutWithStatusZero) {
         const CliResult r = RunCli(c.args);
         EXPECT_EQ(r.status, 0) << c.args[0] << " " << r.err;
         EXPECT_EQ(r.err, "") << c.args[0];
-        for (const std::string& part : c.contains) EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+        for (const std::string& part : c.contains)
+            EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
     }
 }
 

@@ -34,10 +34,13 @@ long DeadPid() {
     return child;
 }
 
-Bytes Ascii(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Ascii(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 Bytes Binary(int32_t pid) {
     Bytes b(4);
-    std::copy(reinterpret_cast<const unsigned char*>(&pid), reinterpret_cast<const unsigned char*>(&pid) + 4, b.begin());
+    std::copy(reinterpret_cast<const unsigned char*>(&pid), reinterpret_cast<const unsigned char*>(&pid) + 4,
+              b.begin());
     return b;
 }
 
@@ -85,22 +88,25 @@ TEST(PortInUse, LockFilesAndDevicesDecideBetweenInUseAndPermission) {
             ASSERT_TRUE(test::WriteBytes(locks + "/LCK.." + name, c.lock));
         }
 
-        const std::string msg = PortOpenFailureText(*t, device, "Permission error while locking the device", true,
-                                                     {dir + "/no-such-folder", locks});
+        const std::string msg = PortOpenFailureText(*t, device, "Permission error while locking the device",
+                                                    true, {dir + "/no-such-folder", locks});
         const std::string head = LangText(*t, 9003_txt) + "\r\n" + device;
         switch (c.expect) {
         case Expect::InUseWithPid:
             EXPECT_EQ(msg, head + "\r\n" + withPid + "\r\n" + LangText(*t, 32603_txt)) << c.what;
             break;
-        case Expect::InUse: EXPECT_EQ(msg, head + "\r\n" + inUse + "\r\n" + LangText(*t, 32603_txt)) << c.what; break;
+        case Expect::InUse:
+            EXPECT_EQ(msg, head + "\r\n" + inUse + "\r\n" + LangText(*t, 32603_txt)) << c.what;
+            break;
         case Expect::Permission:
-            EXPECT_EQ(msg, head + ": Permission error while locking the device\r\n" + LangText(*t, 9031_txt) + "\r\n" +
-                               LangText(*t, 32604_txt))
+            EXPECT_EQ(msg, head + ": Permission error while locking the device\r\n" + LangText(*t, 9031_txt) +
+                               "\r\n" + LangText(*t, 32604_txt))
                 << c.what;
             break;
         }
         // Whatever the lock says, an open that failed for another reason gets no advice.
-        EXPECT_EQ(PortOpenFailureText(*t, device, "Input/output error", false, {locks}), head + ": Input/output error")
+        EXPECT_EQ(PortOpenFailureText(*t, device, "Input/output error", false, {locks}),
+                  head + ": Input/output error")
             << c.what;
     }
 }
@@ -174,10 +180,12 @@ TEST(PortInUse, ThePermissionAdviceNamesASectionTheReadmeAndManualsHave) {
         std::ifstream in(path);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    EXPECT_NE(slurp(std::string(TARVANE_SOURCE_DIR) + "/README.md").find("\n## Serial-port access\n"), std::string::npos);
+    EXPECT_NE(slurp(std::string(TARVANE_SOURCE_DIR) + "/README.md").find("\n## Serial-port access\n"),
+              std::string::npos);
     for (const char* page : {"tarvane-cps.1.in", "tarvane-cli.1.in"})
-        EXPECT_NE(slurp(std::string(TARVANE_SOURCE_DIR) + "/docs/man/" + page).find("\n.SH SERIAL-PORT ACCESS\n"),
-                  std::string::npos)
+        EXPECT_NE(
+            slurp(std::string(TARVANE_SOURCE_DIR) + "/docs/man/" + page).find("\n.SH SERIAL-PORT ACCESS\n"),
+            std::string::npos)
             << page;
 }
 
