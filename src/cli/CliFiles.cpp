@@ -102,9 +102,12 @@ void ShowDefaultChannel(Program& p, const ChannelRecord& c) {
 void ShowKeys(Program& p, const SettingsRecord& s) {
     std::printf("\n[%s]\n", LangText(p, 32617_txt).c_str());
     Line(p, 25007_txt, Entry(kKeyPages, s.KeyTable[0]));
-    for (int k = 0; k < kKeyTableSize - 1; ++k)
-        std::printf("%s %d P%d: %s\n", LangText(p, 25008_txt).c_str(), k / 6 + 1, k % 6 + 1,
-                    Entry(kKeyFunctions, s.KeyTable[static_cast<size_t>(k + 1)] - 1).c_str());
+    for (int k = 0; k < kKeyTableSize - 1; ++k) {
+        const int code = s.KeyTable[static_cast<size_t>(k + 1)]; // function codes start at 1
+        const std::string name =
+            code >= 1 && code <= 20 ? kKeyFunctions[code - 1] : "?" + std::to_string(code);
+        std::printf("%s %d P%d: %s\n", LangText(p, 25008_txt).c_str(), k / 6 + 1, k % 6 + 1, name.c_str());
+    }
 }
 
 } // namespace
