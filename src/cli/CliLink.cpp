@@ -142,23 +142,7 @@ int CliInfo(Program& p, const CliArgs& args) {
         std::fputs(WriteJson(RadioInfoJson(p)).c_str(), stdout);
         return kExitOk;
     }
-    const RadioInfoRecord& r = p.RadioInfo;
-    auto line = [](const char* name, const std::string& value) { std::printf("%s: %s\n", name, value.c_str()); };
-    line("Model", ModelDisplayName(r.ModelCode));
-    line("Model type", TypeName(r.ModelType));
-    line("Band", BandTextForType(r.ModelType));
-    line("Software version", r.SoftVersion);
-    line("Text A", r.TextA.Trimmed());
-    line("Text B", r.TextB.Trimmed());
-    line("Text C", r.TextC);
-    line("Text D", r.Head16[0].Trimmed());
-    line("Text E", r.Head16[1].Trimmed());
-    line("Text F", r.Head16[2].Trimmed());
-    line("Text G", r.TextG.Trimmed());
-    line("Text H", r.Tail16[0].Trimmed());
-    line("Text I", r.Tail16[1].Trimmed());
-    line("Text J", r.Tail16[2].Trimmed());
-    line("Text K", r.Tail16[3].Trimmed());
+    PrintRadioInfo(p, p.RadioInfo);
     return kExitOk;
 }
 

@@ -6,9 +6,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "GuiTestSupport.h"
+#include "app/BuildVersion.h"
 #include "app/IniFile.h"
 #include "app/frmAbout.h"
 #include "app/lang/LangText.h"
@@ -161,7 +163,11 @@ void DialogTest::aboutTexts() {
     frmAbout dlg(*t);
     QCOMPARE(dlg.windowTitle(), T(*t, 24000_txt));
     QCOMPARE(dlg.lblTitle->text(), T(*t, 24001_txt));
-    QCOMPARE(dlg.lblVersion->text(), T(*t, 24002_txt));
+    // The build's version, not one typed into the language files.
+    QCOMPARE(dlg.lblVersion->text(), T(*t, 24002_txt) + " " + TARVANE_VERSION);
+    QVERIFY(!T(*t, 24002_txt).contains(QRegularExpression("[0-9]")));
+    QCOMPARE(dlg.lblLicence->text(), T(*t, 32600_txt));
+    QVERIFY(dlg.lblLicence->text().contains("GPL-3.0-or-later"));
     QCOMPARE(dlg.lblDescription->text(), T(*t, 24003_txt));
     QCOMPARE(dlg.lblDisclaimer->text(), T(*t, 24004_txt));
     QCOMPARE(dlg.cmdOK->text(), T(*t, 24005_txt));
