@@ -335,7 +335,7 @@ int main(int argc, char** argv) {
 
     QCoreApplication app(argc, argv); // the serial port and its timer need an event loop
     Program p;
-    // show and new only look at or make codeplug files: the user setup file stays as it is.
+    // Only the radio commands have settings to keep; the file commands leave the setup file as it is.
     const SetupAccess setup =
         command == "read" || command == "write" || command == "info" ? SetupAccess::ReadWrite : SetupAccess::ReadOnly;
     StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()), setup);
