@@ -154,6 +154,7 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
         ShowMainTxt();
         UpdateStatusPanels();
     });
+    imageSub_ = p_.Notify.imageReplaced.Subscribe([this] { ImageReplaced(); });
 
     // Load of the frame.
     Action("mnuHelpTopic")->setVisible(false);
@@ -175,6 +176,7 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
 
 frmMain::~frmMain() {
     captionSub_.Reset();
+    imageSub_.Reset();
     // The child windows go after the frame's own part: nothing may call back into it then.
     mdi_->blockSignals(true);
 }
@@ -520,6 +522,7 @@ QWidget* frmMain::ShowFormOnce(const QString& kind) {
     if (it == kinds_.cend() || it->modal) return nullptr;
     QWidget* w = it->create(*this);
     if (!w) return nullptr;
+    windowsBand_ = p_.Model.ModelType;
     w->setObjectName(kind);
     w->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdi_->addSubWindow(w);
@@ -570,6 +573,14 @@ bool frmMain::ShowDialogKind(const QString& kind) {
 
 void frmMain::ShowChannelTable() {
     ShowFormOnce(kChannelTable);
+}
+
+void frmMain::ImageReplaced() {
+    ShowMainTxt();
+    UpdateStatusPanels();
+    if (windowsBand_ == p_.Model.ModelType || ChildWindows().isEmpty()) return;
+    CloseCurAllWindows();
+    ShowChannelTable();
 }
 
 void frmMain::CloseCurAllWindows() {

@@ -68,12 +68,20 @@ bool RefusedKey(QKeyEvent* e, bool allowPoint) {
 
 FrmCHInfoEdit::FrmCHInfoEdit(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmCHInfoEdit");
+    band_ = p_.Model.ModelType;
     Build();
     LoadTexts();
     LayOut();
     subscriptions_.push_back(p_.Notify.channelEditReload.Subscribe([this] { Reload(); }));
     subscriptions_.push_back(p_.Notify.toneTipsChanged.Subscribe([this] { ShowRB(); }));
     subscriptions_.push_back(p_.Notify.dtmfCodesChanged.Subscribe([this] {
+        RefillDtmfLists();
+        SetGridEditData(false);
+    }));
+    // A replaced image is shown on the dialog's own group and channel; another
+    // band needs other lists, and the frame opens new windows then.
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] {
+        if (p_.Model.ModelType != band_) return;
         RefillDtmfLists();
         SetGridEditData(false);
     }));

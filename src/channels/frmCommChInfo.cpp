@@ -80,6 +80,7 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
     setObjectName("frmCommChInfo");
     Guard("frmCommChInfo_Form_Load", [this] {
         setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
+        band_ = p_.Model.ModelType;
         BuildPanel();
         BuildGrid();
         BuildButtons();
@@ -87,6 +88,7 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
         group_ = DisplayedGroup(p_);
         subscriptions_.push_back(p_.Notify.channelRowChanged.Subscribe([this](int slot) { reShowGrid(slot); }));
         subscriptions_.push_back(p_.Notify.groupPanelChanged.Subscribe([this] { ReshowByCh(); }));
+        subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
         InitShowGrid();
         connect(qApp, &QApplication::focusChanged, this,
                 [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
@@ -255,6 +257,24 @@ void frmCommChInfo::InitShowGrid() {
         ChangeGroup();
         ReshowByCh();
         SetTitle();
+    });
+}
+
+void frmCommChInfo::ShowReplacedImage() {
+    // Another band needs other group lists: the frame opens a new table then.
+    if (p_.Model.ModelType != band_) return;
+    Guard("frmCommChInfo_InitShowGridError", [this] {
+        // A cell edit in progress belonged to the image that is gone.
+        SetEditDisable();
+        const int row = grid_->currentRow(), col = grid_->currentColumn();
+        group_ = DisplayedGroup(p_);
+        InitShowGrid();
+        if (row >= 0 && row < grid_->rowCount()) {
+            const QSignalBlocker block(grid_);
+            grid_->setCurrentCell(row, col > 0 ? col : 1);
+            p_.ChannelTableChannel = static_cast<int16_t>(CurrentChannel());
+            SetTitle();
+        }
     });
 }
 

@@ -35,6 +35,8 @@ class frmCommChInfo : public QWidget {
     void reShowGrid(int slot);
     // Redraws the group panel for the displayed group.
     void ReshowByCh();
+    // The image was replaced as a whole: shows it again on the same row and column.
+    void ShowReplacedImage();
     // Shows the displayed group in the group lists.
     void ChangeGroup();
     // Hides every cell editor without committing.
@@ -95,6 +97,7 @@ class frmCommChInfo : public QWidget {
 
     Program& p_;
     std::vector<Subscription> subscriptions_; // end with the window
+    int band_ = 0; // the band the lists were built for
     int group_ = 0;
     int editRow_ = 0;
     int editCol_ = 0; // 0: no editor open

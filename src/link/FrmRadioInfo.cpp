@@ -93,6 +93,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
     lay->addWidget(frame);
     lay->addLayout(buttons);
     ShowByData();
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowByData(); }));
 }
 
 void FrmRadioInfo::ShowByData() {

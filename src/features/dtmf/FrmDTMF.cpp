@@ -60,6 +60,7 @@ FrmDTMF::FrmDTMF(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     ApplyCaptions();
     ShowDtmf();
     SSTab1->setCurrentIndex(0);
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowDtmf(); }));
 }
 
 void FrmDTMF::BuildControls() {

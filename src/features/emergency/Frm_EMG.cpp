@@ -66,6 +66,24 @@ Frm_EMG::Frm_EMG(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     ShowRB();
     ShowColumn(1);
     ShowColumn(2);
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
+}
+
+void Frm_EMG::ShowReplacedImage() {
+    // Another band has other groups: the copy could not be stored there.
+    if (p_.Model.ModelType != band_) {
+        reject();
+        return;
+    }
+    if (editor_) editor_->hide();
+    editor_ = nullptr;
+    emg_ = p_.Image.Settings.Emergency;
+    ShowRB();
+    const auto dtmf = FillDtmfCodeList(p_);
+    for (int r : {kRowDtmfBot, kRowDtmfEot, kRowDtmfCall})
+        FillList(rowEditor_[static_cast<size_t>(r)], dtmf);
+    ShowColumn(1);
+    ShowColumn(2);
 }
 
 void Frm_EMG::BuildGrid() {

@@ -58,6 +58,18 @@ FrmOptFeatures::FrmOptFeatures(Program& p, QWidget* parent) : QWidget(parent), p
     // Refill on changes made in the tone-tip and DTMF windows.
     subscriptions_.push_back(p_.Notify.toneTipsChanged.Subscribe([this] { ShowRBOpt(); }));
     subscriptions_.push_back(p_.Notify.dtmfCodesChanged.Subscribe([this] { RefillDtmfLists(); }));
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
+}
+
+void FrmOptFeatures::ShowReplacedImage() {
+    // Another band shows other lists: the frame opens new windows then.
+    if ((p_.Model.ModelType == kBandCB) != isCB_) return;
+    const bool wasLoading = loading_;
+    loading_ = true;
+    // The lists depend on the image (modulation, DTMF codes, tone tips).
+    FillLists();
+    ShowOptFeat();
+    loading_ = wasLoading;
 }
 
 void FrmOptFeatures::BuildControls() {

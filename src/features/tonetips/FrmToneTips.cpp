@@ -148,6 +148,11 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     });
     tip_ = TabStrip1->currentIndex() + 1;
     ShowTip();
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] {
+        // A tip playing is one of the image that is gone.
+        CommandStop_Click();
+        ShowTip();
+    }));
 }
 
 FrmToneTips::~FrmToneTips() {
