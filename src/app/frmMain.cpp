@@ -19,12 +19,14 @@
 
 #include "app/FieldHelpers.h"
 #include "app/Program.h"
+#include "app/QtTranslations.h"
 #include "app/ToolIcons.h"
 #include "app/lang/LangText.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
 #include "link/FrmRadioInfo.h"
+#include "link/FrmSetComm.h"
 
 namespace tarvane {
 
@@ -104,7 +106,9 @@ const QMap<QString, TextId>& MenuTexts() {
         {"mnuHelpTopic", 10701_txt},     {"mnuHelpAbout", 10702_txt},     {"MnuCHEdit", 10800_txt},
         {"MnuCHCut", 10801_txt},         {"MnuCHCopy", 10802_txt},        {"MnuCHPaste", 10803_txt},
         {"MnuCHInsert", 10804_txt},      {"MnuCHDelete", 10805_txt},      {"MnuCHMoveUp", 10806_txt},
-        {"MnuCHMoveDown", 10807_txt},    {"MnuCHHabits", 10808_txt},
+        {"MnuCHMoveDown", 10807_txt},    {"MnuCHHabits", 10808_txt},      {"MnuEMGChannel", 32406_txt},
+        {"mnuWindowTileHorizontal", 32409_txt}, {"mnuWindowTileVertical", 32410_txt},
+        {"mnuWindowArrangeIcons", 32411_txt},
     };
     return texts;
 }
@@ -227,7 +231,7 @@ void frmMain::BuildMenus() {
     AddAction(edit, "mnuGroupName");
     AddAction(edit, "mnuToneTips", [this] { ShowFormOnce("FrmToneTips"); });
     AddAction(edit, "mnuResetInit");
-    AddAction(edit, "MnuEMGChannel", [this] { ShowDialogKind("Frm_EMG"); })->setText("&Emergency Channel");
+    AddAction(edit, "MnuEMGChannel", [this] { ShowDialogKind("Frm_EMG"); });
 
     QMenu* program = AddMenu(nullptr, "mnuProgram");
     AddAction(program, "mnuReadFromRadio", [this] { mnuReadFromRadio_Click(); });
@@ -256,15 +260,9 @@ void frmMain::BuildMenus() {
     QMenu* window = AddMenu(nullptr, "mnuWindow");
     AddAction(window, "mnuWindowCascade", [this] { mdi_->cascadeSubWindows(); });
     AddAction(window, "mnuCloseAll", [this] { CloseCurAllWindows(); });
-    AddAction(window, "mnuWindowTileHorizontal", [this] {
-        mdi_->tileSubWindows();
-    })->setText("Tile Windows &Horizontally");
-    AddAction(window, "mnuWindowTileVertical", [this] {
-        mdi_->tileSubWindows();
-    })->setText("Tile Windows &Vertically");
-    AddAction(window, "mnuWindowArrangeIcons", [this] {
-        mdi_->cascadeSubWindows();
-    })->setText("&Arrange Icons");
+    AddAction(window, "mnuWindowTileHorizontal", [this] { mdi_->tileSubWindows(); });
+    AddAction(window, "mnuWindowTileVertical", [this] { mdi_->tileSubWindows(); });
+    AddAction(window, "mnuWindowArrangeIcons", [this] { mdi_->cascadeSubWindows(); });
     connect(window, &QMenu::aboutToShow, this, [this] { RebuildWindowMenu(); });
 
     QMenu* help = AddMenu(nullptr, "mnuHelp");
@@ -445,13 +443,14 @@ void frmMain::SetFrameTexts() {
 }
 
 void frmMain::UpdateStatusPanels() {
-    panels_[2]->setText(Q(LangText(p_, 12008_txt)) + QString::number(p_.Link.SerialPortNumber));
+    panels_[2]->setText(PortWithDevice(p_, p_.Link.SerialPortNumber));
     panels_[1]->setText(Q(p_.Model.ModelCode) + "[" + Q(TypeName(p_.Model.ModelType)) + ":" +
                         Q(p_.Model.BandText) + "]");
 }
 
 void frmMain::ShowMainTxt() {
-    const std::string band = p_.Model.BandText == "26.965 - 27.405 MHz" ? "Frequency" : p_.Model.BandText;
+    const std::string band =
+        p_.Model.BandText == "26.965 - 27.405 MHz" ? LangText(p_, 32407_txt) : p_.Model.BandText;
     const QString type = Q(TypeName(p_.Model.ModelType));
     setWindowTitle(Q(LangText(p_, 12000_txt)) + "[" + Q(p_.Model.ModelCode) + ":" + type + ":" + Q(band) +
                    "]" + "[" + Q(LangText(p_, 12009_txt)) + ":" + Q(FileNameOf(p_.Doc.Path)) + "]");
@@ -656,6 +655,7 @@ void frmMain::changeEvent(QEvent* e) {
 void frmMain::CheckLanguageChange() {
     if (p_.Lang.Index == p_.Lang.ShownIndex) return;
     p_.Lang.ShownIndex = p_.Lang.Index;
+    LoadQtTranslations(p_);
     Change_Language();
     CloseCurAllWindows();
     ShowChannelTable();

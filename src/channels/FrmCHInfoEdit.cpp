@@ -141,11 +141,11 @@ void FrmCHInfoEdit::Build() {
         lists_[k]->setObjectName(QString("cboOption%1").arg(k));
         connect(lists_[k], &QComboBox::activated, this, [this, k] { StoreOption(k); });
     }
-    const QStringList offOn{"Off", "On"};
+    const QStringList offOn{Q(LangText(p_, 32400_txt)), Q(LangText(p_, 32401_txt))};
     lists_[0]->addItems(offOn);
-    lists_[kDup]->addItems({"Off", "+", "-"});
+    lists_[kDup]->addItems({offOn[0], "+", "-"});
     lists_[kTsq]->addItems(offOn);
-    lists_[kScan]->addItems({"Del", "Add"});
+    lists_[kScan]->addItems({Q(LangText(p_, 32402_txt)), Q(LangText(p_, 32403_txt))});
     for (int k = 4; k <= kAddSub5K; ++k)
         lists_[k]->addItems(offOn);
     lists_[kAmFm]->addItems({"FM", "AM"});
@@ -153,6 +153,9 @@ void FrmCHInfoEdit::Build() {
         lists_[kRdct]->addItem(Q(name));
         lists_[kTdct]->addItem(Q(name));
     }
+    // Tone code 0 is no tone: a word of the chosen language, not a tone symbol.
+    lists_[kRdct]->setItemText(0, offOn[0]);
+    lists_[kTdct]->setItemText(0, offOn[0]);
     RefillDtmfLists();
 
     closeButton_ = new QPushButton(this);

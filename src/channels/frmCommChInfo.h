@@ -6,6 +6,7 @@
 // the group's settings above it. Every change goes through SetChannelField.
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <exception>
 #include <functional>
@@ -95,7 +96,10 @@ class frmCommChInfo : public QWidget {
         }
     }
 
+    const QStringList& CellTexts(int col) const;
+
     Program& p_;
+    QStringList offOn_, dupTexts_, scanTexts_; // list column texts in value order
     std::vector<Subscription> subscriptions_; // end with the window
     int band_ = 0; // the band the lists were built for
     int group_ = 0;

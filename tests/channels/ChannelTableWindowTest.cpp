@@ -217,11 +217,11 @@ class ChannelTableWindowTest : public QObject {
         auto* list3 = w.findChild<QComboBox*>("cboPanel3");
         QVERIFY(test::Choose(list3, "Disable"));
         QCOMPARE(on[0], 1);
-        QCOMPARE(list3->currentText(), QString("Enabel"));
+        QCOMPARE(list3->currentText(), QString("Enable"));
 
         // A bank without channels cannot be switched on.
         w.ChooseGroup(2);
-        QVERIFY(test::Choose(list3, "Enabel"));
+        QVERIFY(test::Choose(list3, "Enable"));
         QCOMPARE(on[2], 0);
         QCOMPARE(list3->currentText(), QString("Disable"));
 

@@ -14,6 +14,7 @@
 #include "app/IniFile.h"
 #include "app/lang/LangText.h"
 #include "image/ImageOps.h"
+#include "link/PortMap.h"
 
 using namespace tarvane;
 using namespace tarvane::test;
@@ -221,7 +222,11 @@ void FrameTest::captionShowsBand() {
     FrameFixture f(type);
     QCOMPARE(f.frame->windowTitle(), caption);
     QCOMPARE(f.frame->StatusPanel(2)->text(), status);
-    QCOMPARE(f.frame->StatusPanel(3)->text(), IniText("english.ini", "Main", "12008") + "1");
+    // The port with the device it stands for (no device mapped: the classic port).
+    QCOMPARE(f.frame->StatusPanel(3)->text(), QString("Port 1: /dev/ttyS0"));
+    QVERIFY(AssignPortPath(f.p(), 1, "/dev/serial/by-id/usb-cable"));
+    f.p().Notify.captionChanged();
+    QCOMPARE(f.frame->StatusPanel(3)->text(), QString("Port 1: /dev/serial/by-id/usb-cable"));
     // The file name is the part after the last separator.
     f.p().Doc.Path = "/some/folder/my radio.dat";
     f.frame->ShowMainTxt();

@@ -15,6 +15,7 @@
 #include "../cli/CliRunner.h"
 #include "GuiTestSupport.h"
 #include "app/lang/LangText.h"
+#include "channels/ChannelWindows.h"
 #include "channels/frmCommChInfo.h"
 #include "freq/Bands.h"
 #include "freq/FreqCodec.h"
@@ -265,15 +266,22 @@ void WorkflowTest::readThenTypeThenSave() {
     AssignRadioPort(f.p(), 1, QString::fromStdString(sim.Link()));
     f.p().Link.SerialPortNumber = 1;
     f.Settle(50);
-    f.script().answers = {MsgAnswer::Ok}; // 9004
-    f.frame->Action("mnuReadFromRadio")->trigger();
-    QVERIFY(done.count() > 0 || done.wait(60000));
-    QVERIFY(f.script().Saw(LangText(f.p(), 9009_txt)));
-    f.Settle();
-    QCOMPARE(f.p().Image.Channels[0].OffSetFre, int16_t(7));
-    QVERIFY(f.ShowGroup(GroupOfSlot(f.p().Image.Channels[0].SlotNumber, band)));
-    QVERIFY_GRID(f);
-    TYPE_AND_CHECK(f);
+    // Read twice, with the channel dialog open and an edit in between, as a user
+    // who reads again to start over.
+    for (int round = 0; round < 2; ++round) {
+        ShowChannelEditDialog(*f.frame);
+        done.clear();
+        f.script().shown.clear();
+        f.script().answers = {MsgAnswer::Ok}; // 9004
+        f.frame->Action("mnuReadFromRadio")->trigger();
+        QVERIFY(done.count() > 0 || done.wait(60000));
+        QVERIFY(f.script().Saw(LangText(f.p(), 9009_txt)));
+        f.Settle();
+        QCOMPARE(f.p().Image.Channels[0].OffSetFre, int16_t(7));
+        QVERIFY(f.ShowGroup(GroupOfSlot(f.p().Image.Channels[0].SlotNumber, band)));
+        QVERIFY_GRID(f);
+        TYPE_AND_CHECK(f);
+    }
 
     QTemporaryDir dir;
     const QString path = dir.filePath("read");

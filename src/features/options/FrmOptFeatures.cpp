@@ -118,7 +118,7 @@ void FrmOptFeatures::BuildControls() {
     FilterKeys(Text2, "0123456789.");
     EnterMovesFocus(Text2);
     Text2->installEventFilter(this);
-    Label4 = new QLabel("Max", Frame2);
+    Label4 = new QLabel(Frame2);
 
     CommandClose = new QPushButton(this);
     CommandClose->setObjectName("CommandClose");
@@ -183,6 +183,7 @@ void FrmOptFeatures::ApplyCaptions() {
     for (int j = 1; j <= 13; ++j)
         if (QLabel* l = Label2[static_cast<size_t>(j)]) l->setText(text(kChannelCaptions[j]));
     Label3->setText(text(15100_txt));
+    Label4->setText(text(32408_txt));
     Check1->setText(text(15600_txt));
     SetCloseHelpCaptions(this, p_);
 

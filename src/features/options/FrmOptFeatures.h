@@ -48,7 +48,7 @@ class FrmOptFeatures : public QWidget {
     QLineEdit* Text2 = nullptr;  // SWR limit
     QCheckBox* Check1 = nullptr; // SWR limit in use
     QLabel* Label3 = nullptr;    // offset label
-    QLabel* Label4 = nullptr;    // "Max"
+    QLabel* Label4 = nullptr;    // maximum of the SWR limit
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QPushButton* CommandClose = nullptr;
