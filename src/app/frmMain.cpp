@@ -37,6 +37,8 @@ QString Q(const std::string& s) {
 }
 
 constexpr const char* kChannelTable = "frmCommChInfo";
+// The placement is stored under a name that no language change alters.
+constexpr const char* kPlacementStore = "Tarvane CPS";
 
 // The bar between the function tree and the child windows; the frame decides how far it may go.
 class SplitterBar : public QWidget {
@@ -121,8 +123,6 @@ int StoredTwips(QSettings& s, const char* key, int fallback) {
 
 frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     setObjectName("frmMain");
-    appTitle_ = Q(LangText(p_, 12000_txt));
-    if (appTitle_.isEmpty()) appTitle_ = "Tarvane CPS";
 
     NewDocTimer.setSingleShot(true);
     NewDocTimer.setInterval(100);
@@ -363,8 +363,16 @@ QLabel* frmMain::StatusPanel(int n) const {
 // ---- placement and layout --------------------------------------------------
 
 void frmMain::RestorePlacement() {
-    QSettings s(appTitle_, appTitle_);
+    QSettings s(kPlacementStore, kPlacementStore);
     s.beginGroup("Settings");
+    if (!s.contains("MainLeft")) {
+        // Placements stored under the translated title before: taken over once.
+        const QString titled = Q(LangText(p_, 12000_txt));
+        QSettings old(titled, titled);
+        old.beginGroup("Settings");
+        for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+            if (old.contains(key)) s.setValue(key, old.value(key));
+    }
     int left = StoredTwips(s, "MainLeft", 1000), top = StoredTwips(s, "MainTop", 1000);
     int width = StoredTwips(s, "MainWidth", 12500), height = StoredTwips(s, "MainHeight", 9500);
     // A stored placement that no longer fits a screen falls back to the defaults.
@@ -376,7 +384,7 @@ void frmMain::RestorePlacement() {
 
 void frmMain::StorePlacement() {
     if (isMinimized()) return;
-    QSettings s(appTitle_, appTitle_);
+    QSettings s(kPlacementStore, kPlacementStore);
     s.beginGroup("Settings");
     s.setValue("MainLeft", QString::number(pos().x() * kTwipsPerPixel));
     s.setValue("MainTop", QString::number(pos().y() * kTwipsPerPixel));

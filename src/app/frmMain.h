@@ -151,7 +151,6 @@ class frmMain : public QMainWindow {
     Subscription captionSub_;
     Subscription imageSub_;
     int windowsBand_ = -1; // the band the open windows were made for
-    QString appTitle_; // names the placement store; fixed at start
     QString fileFilter_;
     QMdiArea* mdi_ = nullptr;
     QWidget* client_ = nullptr;

@@ -276,7 +276,7 @@ void FrmCHInfoEdit::SetGridEditData(bool followGrid) {
     labels_[kScan]->setVisible(!vfo);
     lists_[kScan]->setVisible(!vfo);
     const bool cb = band == kBandCB;
-    freq_->setReadOnly(cb && group != EmgGroup(band));
+    SetReadOnlyLook(freq_, cb && group != EmgGroup(band));
     memButton_->setVisible(cb && group == MemGroup(band));
 
     const int index = FindChannelSlot(p_.Image, GroupBase(group, band) + channel);
@@ -401,7 +401,7 @@ void FrmCHInfoEdit::MemButtonClicked() {
     const bool wasReadOnly = freq_->isReadOnly();
     freq_->setReadOnly(false);
     StoreFreq();
-    freq_->setReadOnly(wasReadOnly);
+    freq_->setReadOnly(wasReadOnly); // the look stays: only the store needed it
 }
 
 bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {

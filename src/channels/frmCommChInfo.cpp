@@ -46,7 +46,6 @@ constexpr int kHeaderTwips = 500;
 constexpr int kGridTwips = 7680;
 constexpr int kWindowWidthTwips = 8200, kWindowHeightTwips = 6900;
 constexpr int kRowPx = 24;
-const QColor kEditCellBack(220, 220, 220);
 
 int CellListIndex(int col) {
     return col == 2 ? 0 : col == 3 ? 1 : col == 5 ? 2 : 3;
@@ -233,12 +232,13 @@ void frmCommChInfo::InitShowGrid() {
                 grid_->setItem(row, col, item);
             }
             grid_->item(row, 0)->setText(QString::number(row + 1));
-            grid_->item(row, 0)->setForeground(Qt::blue);
+            // Colours from the palette, so a dark theme keeps them readable.
+            grid_->item(row, 0)->setForeground(palette().brush(QPalette::Link));
             grid_->item(row, 1)->setBackground(freqBack);
             QTableWidgetItem* edit = grid_->item(row, 7);
             edit->setText(">>");
-            edit->setForeground(Qt::red);
-            edit->setBackground(kEditCellBack);
+            edit->setForeground(palette().brush(QPalette::Highlight));
+            edit->setBackground(palette().brush(QPalette::Button));
         }
         reShowAllGrid();
         if (size > 0) grid_->setCurrentCell(0, 1);

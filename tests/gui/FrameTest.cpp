@@ -64,6 +64,7 @@ class FrameTest : public QObject {
     void sameLanguageOnlyRewritesTheSetting();
     void closingAsksAboutUnsavedChanges_data();
     void closingAsksAboutUnsavedChanges();
+    void placementSurvivesALanguageChange();
     void placementDefaultsAndIsKeptWhenClosedMinimised();
     void windowMenuListsOpenWindows();
     void frameGrowsToShowALargeWindow();
@@ -395,6 +396,28 @@ void FrameTest::placementDefaultsAndIsKeptWhenClosedMinimised() {
     s.sync();
     FrameFixture g;
     QCOMPARE(g.frame->size(), QSize(12500 / 15, 500));
+}
+
+void FrameTest::placementSurvivesALanguageChange() {
+    {
+        QSettings s("Tarvane CPS", "Tarvane CPS");
+        s.remove("Settings");
+        FrameFixture f;
+        f.frame->resize(720, 520);
+        QVERIFY(f.frame->close());
+    }
+    // The next start in Chinese (another title) finds the same placement, and
+    // stores it where the English one finds it again.
+    TestProgram t = MakeTestProgram(0);
+    SetLanguage(*t, 2);
+    {
+        frmMain chinese(*t);
+        QCOMPARE(chinese.size(), QSize(720, 520));
+        chinese.resize(760, 540);
+        QVERIFY(chinese.close());
+    }
+    FrameFixture english;
+    QCOMPARE(english.frame->size(), QSize(760, 540));
 }
 
 void FrameTest::frameGrowsToShowALargeWindow() {
