@@ -108,12 +108,18 @@ const QMap<QString, TextId>& MenuTexts() {
         {"mnuHelpTopic", 10701_txt},     {"mnuHelpAbout", 10702_txt},     {"MnuCHEdit", 10800_txt},
         {"MnuCHCut", 10801_txt},         {"MnuCHCopy", 10802_txt},        {"MnuCHPaste", 10803_txt},
         {"MnuCHInsert", 10804_txt},      {"MnuCHDelete", 10805_txt},      {"MnuCHMoveUp", 10806_txt},
-        {"MnuCHMoveDown", 10807_txt},    {"MnuCHHabits", 10808_txt},      {"MnuEMGChannel", 32406_txt},
-        {"mnuWindowTileHorizontal", 32409_txt}, {"mnuWindowTileVertical", 32410_txt},
-        {"mnuWindowArrangeIcons", 32411_txt},
+        {"MnuCHMoveDown", 10807_txt},    {"MnuCHHabits", 10808_txt},
     };
     return texts;
 }
+
+// Entries whose texts were written into the code before; now from the language files too.
+constexpr std::pair<const char*, TextId> kFurtherMenuTexts[] = {
+    {"MnuEMGChannel", 32406_txt},
+    {"mnuWindowTileHorizontal", 32409_txt},
+    {"mnuWindowTileVertical", 32410_txt},
+    {"mnuWindowArrangeIcons", 32411_txt},
+};
 
 int StoredTwips(QSettings& s, const char* key, int fallback) {
     return ParseNumberOr(s.value(key).toString().toStdString(), fallback);
@@ -442,6 +448,8 @@ void frmMain::SetFrameTexts() {
         else if (QAction* a = actions_.value(it.key()))
             a->setText(text);
     }
+    for (const auto& [name, id] : kFurtherMenuTexts)
+        if (QAction* a = actions_.value(name)) a->setText(Q(LangText(p_, id)));
     for (const ToolEntry& t : kToolBar)
         if (t.key)
             if (QAction* a = actions_.value(QString("tb:") + t.key)) {

@@ -101,7 +101,7 @@ class frmCommChInfo : public QWidget {
     Program& p_;
     QStringList offOn_, dupTexts_, scanTexts_; // list column texts in value order
     std::vector<Subscription> subscriptions_; // end with the window
-    int band_ = 0; // the band the lists were built for
+    int band_ = 0;                            // the band the lists were built for
     int group_ = 0;
     int editRow_ = 0;
     int editCol_ = 0; // 0: no editor open

@@ -26,9 +26,7 @@ QString Q(const std::string& s) {
 } // namespace
 
 QString PortWithDevice(Program& p, int number) {
-    return Q(LangText(p, 32412_txt))
-        .arg(number)
-        .arg(Q(PortDevicePath(p, number)));
+    return Q(LangText(p, 32412_txt)).arg(number).arg(Q(PortDevicePath(p, number)));
 }
 
 FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {

@@ -210,12 +210,18 @@ void FileCommandsTest::saveAsAddsTheEnding_data() {
     QTest::addColumn<bool>("existing"); // the file written exists before
     QTest::addColumn<int>("answer");    // to the overwrite question, if asked
     QTest::addColumn<bool>("saved");
-    QTest::newRow("no ending") << "radio" << "radio.dat" << false << 0 << true;
-    QTest::newRow("ending kept") << "radio.dat" << "radio.dat" << false << 0 << true;
-    QTest::newRow("other ending kept") << "radio.bak" << "radio.bak" << false << 0 << true;
-    QTest::newRow("dotted folder") << "v1.0/radio" << "v1.0/radio.dat" << false << 0 << true;
-    QTest::newRow("existing, overwrite") << "old" << "old.dat" << true << int(MsgAnswer::Ok) << true;
-    QTest::newRow("existing, cancelled") << "old" << "old.dat" << true << int(MsgAnswer::Cancel) << false;
+    QTest::newRow("no ending") << "radio"
+                               << "radio.dat" << false << 0 << true;
+    QTest::newRow("ending kept") << "radio.dat"
+                                 << "radio.dat" << false << 0 << true;
+    QTest::newRow("other ending kept") << "radio.bak"
+                                       << "radio.bak" << false << 0 << true;
+    QTest::newRow("dotted folder") << "v1.0/radio"
+                                   << "v1.0/radio.dat" << false << 0 << true;
+    QTest::newRow("existing, overwrite") << "old"
+                                         << "old.dat" << true << int(MsgAnswer::Ok) << true;
+    QTest::newRow("existing, cancelled") << "old"
+                                         << "old.dat" << true << int(MsgAnswer::Cancel) << false;
 }
 
 void FileCommandsTest::saveAsAddsTheEnding() {

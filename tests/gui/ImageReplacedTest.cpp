@@ -69,9 +69,12 @@ void ImageReplacedTest::openWindowsShowTheReplacedImage_data() {
     QTest::addColumn<int>("band");
     QTest::addColumn<QString>("freq");  // stored text of channel 1 of the displayed group
     QTest::addColumn<QString>("shown"); // what the grid and the dialog show
-    QTest::newRow("CB") << int(kBandCB) << "02712500" << "27.12500";
-    QTest::newRow("HF") << int(kBandHF) << "02730000" << "27.30000";
-    QTest::newRow("HAM") << int(kBandHAM) << "02930000" << "29.30000";
+    QTest::newRow("CB") << int(kBandCB) << "02712500"
+                        << "27.12500";
+    QTest::newRow("HF") << int(kBandHF) << "02730000"
+                        << "27.30000";
+    QTest::newRow("HAM") << int(kBandHAM) << "02930000"
+                         << "29.30000";
 }
 
 void ImageReplacedTest::openWindowsShowTheReplacedImage() {
@@ -153,7 +156,7 @@ void ImageReplacedTest::closedWindowsNoLongerListen() {
     f.frame->CloseCurAllWindows();
     f.Settle();
     QCOMPARE(f.p().Notify.imageReplaced.Listeners(), size_t(1)); // the frame
-    f.p().Notify.imageReplaced(); // reaches no window that is gone
+    f.p().Notify.imageReplaced();                                // reaches no window that is gone
     f.Settle(50);
     QCOMPARE(f.frame->ChildWindows().size(), 0);
 }

@@ -73,15 +73,15 @@ QString WithoutAccessMarks(QString s) {
 // Fixed symbols of the radio and its data: groups, country plans, modulation,
 // tone and DCS symbols, key functions, units, model and file names.
 QSet<QString> FixedSymbols() {
-    QSet<QString> s{"FM", "AM", "CB", "HF", "HAM", "MHz", "kHz", "Hz", "C", "D", "N", "s", "ms",
-                    "Tarvane", "new", "dat", "COM", "EMG", "MEM", "VFO", "V", "P", "DTMF", "K",
-                    "dev", "ttyS", "SWR", "CTCSS", "DCS", "CPS", "EU", "EI"};
+    QSet<QString> s{"FM",   "AM", "CB",      "HF",   "HAM", "MHz",   "kHz", "Hz",  "C",   "D", "N",
+                    "s",    "ms", "Tarvane", "new",  "dat", "COM",   "EMG", "MEM", "VFO", "V", "P",
+                    "DTMF", "K",  "dev",     "ttyS", "SWR", "CTCSS", "DCS", "CPS", "EU",  "EI"};
     for (int band = 0; band <= 2; ++band)
         for (int g = 0; g < 20; ++g)
             for (const QString& part : QString::fromStdString(GroupName(g, band)).split('/'))
                 if (!part.isEmpty()) s << part;
-    for (const char* key : {"MOD", "RFG", "VOL", "SQL", "POW", "DSP", "SCA", "BND", "DW", "CAL", "NB", "RB",
-                            "HIC", "TSQ", "SPL", "DIM", "NULL", "U", "UK", "I2"})
+    for (const char* key : {"MOD", "RFG", "VOL", "SQL", "POW", "DSP", "SCA",  "BND", "DW", "CAL",
+                            "NB",  "RB",  "HIC", "TSQ", "SPL", "DIM", "NULL", "U",   "UK", "I2"})
         s << key;
     return s;
 }
@@ -95,9 +95,10 @@ class TextChecker {
             if (value.trimmed().isEmpty()) continue;
             // A Latin value counts only as whole words ("On" is no part of "Once").
             const bool latin = value.front().isLetter() && value.front().unicode() < 128;
-            values_.append({value, latin ? QRegularExpression("(?<![A-Za-z])" + QRegularExpression::escape(value) +
-                                                              "(?![A-Za-z])")
-                                         : QRegularExpression()});
+            values_.append(
+                {value, latin ? QRegularExpression("(?<![A-Za-z])" + QRegularExpression::escape(value) +
+                                                   "(?![A-Za-z])")
+                              : QRegularExpression()});
         }
         // Longest first, so a short value never cuts into a longer one.
         std::stable_sort(values_.begin(), values_.end(),
@@ -161,7 +162,8 @@ void Collect(QWidget* root, const QString& name, QList<Seen>& out) {
                 if (t->isColumnHidden(c)) continue;
                 if (QTableWidgetItem* h = t->horizontalHeaderItem(c)) add(id + ":header", h->text());
                 for (int r = 0; r < t->rowCount(); ++r)
-                    if (QTableWidgetItem* item = t->item(r, c); item && !t->isRowHidden(r)) add(id + ":cell", item->text());
+                    if (QTableWidgetItem* item = t->item(r, c); item && !t->isRowHidden(r))
+                        add(id + ":cell", item->text());
             }
         }
         if (auto* t = qobject_cast<QTreeWidget*>(w))
@@ -183,7 +185,8 @@ void CollectMenus(QWidget* owner, const QList<QAction*>& actions, const QString&
             if (keys.contains(k)) clashes << QString("%1: %2 / %3").arg(level, keys[k], a->text());
             keys[k] = a->text();
         }
-        if (QMenu* sub = a->menu()) CollectMenus(owner, sub->actions(), level + "/" + a->text(), out, clashes);
+        if (QMenu* sub = a->menu())
+            CollectMenus(owner, sub->actions(), level + "/" + a->text(), out, clashes);
     }
 }
 
@@ -203,8 +206,10 @@ void LanguageTextsTest::everyWindowSpeaksTheChosenLanguage_data() {
     QTest::addColumn<int>("language");
     for (int band : {int(kBandCB), int(kBandHF), int(kBandHAM)})
         for (int language : {1, 2})
-            QTest::newRow(qPrintable(QString("%1 %2").arg(band == 0 ? "CB" : band == 1 ? "HF" : "HAM",
-                                                         language == 1 ? "English" : "Chinese")))
+            QTest::newRow(qPrintable(QString("%1 %2").arg(band == 0   ? "CB"
+                                                          : band == 1 ? "HF"
+                                                                      : "HAM",
+                                                          language == 1 ? "English" : "Chinese")))
                 << band << language;
 }
 
@@ -311,7 +316,8 @@ void LanguageTextsTest::qtButtonsFollowTheLanguage() {
     for (int language : {2, 1}) {
         SetLanguage(*t, language);
         QVERIFY(LoadQtTranslations(*t));
-        QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QMessageBox box(QMessageBox::Question, "", "",
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         const QString yes = box.button(QMessageBox::Yes)->text();
         const QString cancel = box.button(QMessageBox::Cancel)->text();
         if (language == 2) {

@@ -49,10 +49,10 @@ void AddTypingRows() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
     const Typing rows[] = {
-        {kBandCB, -1, 0, "27.3", "27.30000", "02730000"},   // CB types only in the emergency group
-        {kBandHF, 0, 3, "27.3", "27.30000", "02730000"},    // HF bank A, row 4
-        {kBandHAM, 0, 1, "30", "29.70000", "02970000"},     // above the band: the upper limit
-        {kBandHAM, 1, 4, "27.2", "28.00000", "02800000"},   // empty bank: the channel is made
+        {kBandCB, -1, 0, "27.3", "27.30000", "02730000"}, // CB types only in the emergency group
+        {kBandHF, 0, 3, "27.3", "27.30000", "02730000"},  // HF bank A, row 4
+        {kBandHAM, 0, 1, "30", "29.70000", "02970000"},   // above the band: the upper limit
+        {kBandHAM, 1, 4, "27.2", "28.00000", "02800000"}, // empty bank: the channel is made
     };
     const char* names[] = {"CB EMG", "HF bank A", "HAM above band", "HAM empty bank"};
     int i = 0;
@@ -118,15 +118,16 @@ QString GridAgainstImage(Workflow& f) {
             return QString("row %1 shows %2/%3, the image holds %4/%5")
                 .arg(row + 1)
                 .arg(f.Cell(row, 1), f.Cell(row, 4), freq, offset);
-        if (f.Cell(row, 2).isEmpty() != freq.isEmpty()) return QString("row %1: options without a channel").arg(row + 1);
+        if (f.Cell(row, 2).isEmpty() != freq.isEmpty())
+            return QString("row %1: options without a channel").arg(row + 1);
     }
     return {};
 }
 
-#define QVERIFY_GRID(f)                                                                                        \
-    do {                                                                                                       \
-        const QString why = GridAgainstImage(f);                                                               \
-        QVERIFY2(why.isEmpty(), qPrintable(why));                                                              \
+#define QVERIFY_GRID(f)                                                                                      \
+    do {                                                                                                     \
+        const QString why = GridAgainstImage(f);                                                             \
+        QVERIFY2(why.isEmpty(), qPrintable(why));                                                            \
     } while (0)
 
 QString StoredFreq(const RadioImage& image, int slot) {
@@ -149,7 +150,8 @@ bool ReadCodeplug(const QString& path, RadioImage& image) {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = in.readAll();
-    return DecodeCodeplug(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), size_t(bytes.size())), image);
+    return DecodeCodeplug(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), size_t(bytes.size())),
+                          image);
 }
 
 const char* TypeOption(int band) {
@@ -182,14 +184,14 @@ class WorkflowTest : public QObject {
 };
 
 // Types the row's frequency and checks the cell, the image and the whole group.
-#define TYPE_AND_CHECK(f)                                                                                       \
-    do {                                                                                                       \
-        QVERIFY((f).ShowGroup(group));                                                                         \
-        QVERIFY((f).TypeFrequency(row, typed));                                                                \
-        const int slot = GroupBase((f).Table()->ShownGroup(), band) + row + 1;                                 \
-        QCOMPARE(StoredFreq((f).p().Image, slot), stored);                                                     \
-        QCOMPARE((f).Cell(row, 1), shown);                                                                     \
-        QVERIFY_GRID(f);                                                                                       \
+#define TYPE_AND_CHECK(f)                                                                                    \
+    do {                                                                                                     \
+        QVERIFY((f).ShowGroup(group));                                                                       \
+        QVERIFY((f).TypeFrequency(row, typed));                                                              \
+        const int slot = GroupBase((f).Table()->ShownGroup(), band) + row + 1;                               \
+        QCOMPARE(StoredFreq((f).p().Image, slot), stored);                                                   \
+        QCOMPARE((f).Cell(row, 1), shown);                                                                   \
+        QVERIFY_GRID(f);                                                                                     \
     } while (0)
 
 void WorkflowTest::newThenType() {
@@ -257,7 +259,8 @@ void WorkflowTest::readThenTypeThenSave() {
         ChannelRecord& first = radio->Image.Channels[0];
         first.OffSetFre = 7;
         EncodeRadioMemory(*radio);
-        QVERIFY(WriteBytes(folder + "/memory.bin", {radio->RadioMemoryBlock.begin(), radio->RadioMemoryBlock.end()}));
+        QVERIFY(WriteBytes(folder + "/memory.bin",
+                           {radio->RadioMemoryBlock.begin(), radio->RadioMemoryBlock.end()}));
     }
     SimulatedRadio sim({"--model-type", TypeOption(band)}, folder);
     QVERIFY(sim.Ready());
@@ -295,7 +298,9 @@ void WorkflowTest::readThenTypeThenSave() {
         const int slot = GroupBase(shownGroup, band) + r + 1;
         const QString raw = StoredFreq(saved, slot);
         const QString expect =
-            raw.isEmpty() ? QString() : QString::fromStdString(FreqToGroupDisplay(f.p(), raw.toStdString(), shownGroup, band));
+            raw.isEmpty()
+                ? QString()
+                : QString::fromStdString(FreqToGroupDisplay(f.p(), raw.toStdString(), shownGroup, band));
         QCOMPARE(f.Cell(r, 1), expect);
     }
 }
