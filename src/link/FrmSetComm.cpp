@@ -26,7 +26,8 @@ QString Q(const std::string& s) {
 } // namespace
 
 QString PortWithDevice(Program& p, int number) {
-    return Q(LangText(p, 32412_txt)).arg(number).arg(Q(PortDevicePath(p, number)));
+    // One arg() call: a "%1" inside a typed path is not replaced again.
+    return Q(LangText(p, 32412_txt)).arg(QString::number(number), Q(PortDevicePath(p, number)));
 }
 
 FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
@@ -131,7 +132,7 @@ void FrmSetComm::ShowChosen() {
     const int n = SelectedNumber();
     const QString typed = Device[n - 1]->text().trimmed();
     if (typed_[static_cast<size_t>(n - 1)] && !typed.isEmpty())
-        Chosen->setText(Q(LangText(p_, 32412_txt)).arg(n).arg(typed));
+        Chosen->setText(Q(LangText(p_, 32412_txt)).arg(QString::number(n), typed));
     else
         Chosen->setText(PortWithDevice(p_, n));
 }
