@@ -58,6 +58,9 @@ class frmMain : public QMainWindow {
     void LoadTree();
     void LoadNewDoc();
     void ShowChannelTable();
+    // The image was replaced as a whole (undo, import): the open windows show it
+    // themselves; on another band they are made again.
+    void ImageReplaced();
     // Every frame text: filter, status panels, caption, menus and tool tips.
     void SetFrameTexts();
     // Takes a language switch into account (called when the frame is active again).
@@ -151,7 +154,8 @@ class frmMain : public QMainWindow {
 
     Program& p_;
     Subscription captionSub_;
-    QString appTitle_; // names the placement store; fixed at start
+    Subscription imageSub_;
+    int windowsBand_ = -1; // the band the open windows were made for
     QString fileFilter_;
     QMdiArea* mdi_ = nullptr;
     QWidget* client_ = nullptr;
