@@ -31,9 +31,7 @@ QString Q(const std::string& s) {
 // A copy of the program for reading another document into: it shows its
 // messages, but notifies no window and starts no other program.
 Program ScratchOf(const Program& p) {
-    Program s = p;
-    s.Notify = {};
-    s.Doc.ChannelTableOpen = s.Doc.ChannelEditOpen = false;
+    Program s = p; // a copy's notifications reach no window
     s.Prompts.startProgram = [](const std::string&) { return false; };
     return s;
 }

@@ -62,8 +62,6 @@ class Importer {
         s_.Prompts.message = [](const std::string&, MsgIcon, MsgButtons b, const std::string&) {
             return DefaultAnswer(b);
         };
-        s_.Notify = {};
-        s_.Doc.ChannelTableOpen = s_.Doc.ChannelEditOpen = false;
         band_ = s_.Model.ModelType;
         fillGroup_ = options_.Group >= 0 ? options_.Group : DisplayedGroup(s_);
         next_ = options_.First;
