@@ -236,7 +236,7 @@ TEST(EndToEndInfo, ErasedAreaPrintsEmptyTextsAndTheBandRefusal) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Type: Unknown\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Hardware: \n"), std::string::npos);
-    EXPECT_NE(r.out.find("Text K: \n"), std::string::npos);
+    EXPECT_NE(r.out.find("Factory text 4: \n"), std::string::npos);
     EXPECT_NE(r.err.find("Country Mode Error!"), std::string::npos);
 }
 
