@@ -31,7 +31,8 @@ class VirtualLine {
     // Every packet the program sent, in order, and every progress value shown.
     std::vector<Bytes> sent;
     std::vector<int> progress;
-    int timeouts = 0;
+    std::vector<TransferPhase> phases;
+    int timeouts = 0; // reply time-outs; the settling after one is not counted
     int closes = 0;
     bool lastSuccess = false;
     // Replaces the radio's reply to a packet (return true to use `reply`).
