@@ -168,7 +168,7 @@ void LinkEngine::ExtendSettling() {
 
 void LinkEngine::Classify(std::span<const uint8_t> reply) {
     const bool writing = op_ == LinkOperation::WriteRadio;
-    const bool checking = writing && phase_ == TransferPhase::Check;
+    const bool checking = writing && step_ == LinkStep::TransferBlocks && phase_ == TransferPhase::Check;
     if (reply.size() == 1 && reply[0] == kAck) {
         if (checking) {
             MarkSuspect(); // a late acknowledgement, where a block read back was due

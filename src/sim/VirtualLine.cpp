@@ -73,6 +73,10 @@ bool VirtualLine::Run(LinkOperation op) {
 bool VirtualLine::RunUntilIdle() {
     size_t handled = 0;
     while (engine_->Running() && !events_.empty() && handled++ < kEventLimit) {
+        if (betweenEvents) {
+            betweenEvents();
+            if (!engine_->Running()) break;
+        }
         Event e = events_.top();
         events_.pop();
         now_ = std::max(now_, e.at);
