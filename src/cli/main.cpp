@@ -34,8 +34,8 @@ struct CommandShape {
 
 const std::map<std::string, CommandShape>& Commands() {
     static const std::map<std::string, CommandShape> commands = {
-        {"read", {{"--port", "--out", "--password", "--retries", "--trace"}, {}, {"--port", "--out"}, 0}},
-        {"write", {{"--port", "--password", "--retries", "--trace"}, {}, {"--port"}, 1}},
+        {"read", {{"--port", "--out", "--password", "--retries", "--trace"}, {"--verify"}, {"--port", "--out"}, 0}},
+        {"write", {{"--port", "--password", "--retries", "--trace"}, {"--verify"}, {"--port"}, 1}},
         {"info", {{"--port", "--retries", "--trace"}, {}, {"--port"}, 0}},
         {"show", {{}, {}, {}, 1}},
         {"new", {{"--type", "--out"}, {}, {"--type", "--out"}, 0}},

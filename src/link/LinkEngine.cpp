@@ -53,6 +53,7 @@ void LinkEngine::Prepare(LinkOperation op) {
     settling_ = false;
     suspect_ = false;
     wroteBlocks_ = false;
+    echoConfirmed_ = false;
     notTaken_ = 0;
     phase_ = TransferPhase::Blocks;
     phaseBlocks_.clear();
@@ -194,7 +195,9 @@ void LinkEngine::Classify(std::span<const uint8_t> reply) {
         return;
     }
     if (HandshakeAck::parse(reply)) {
-        if (step_ == LinkStep::AwaitHandshakeAck) Advance();
+        if (step_ != LinkStep::AwaitHandshakeAck) return;
+        echoConfirmed_ = true;
+        Advance();
         return;
     }
     if (auto ident = IdentReply::parse(reply)) {

@@ -97,6 +97,8 @@ class LinkEngine {
     // After a write: blocks that still differed after the last round (0 when
     // it was not checked or everything took).
     int BlocksNotTaken() const { return notTaken_; }
+    // A handshake was answered in this transfer: NoEchoMode is the cable's.
+    bool EchoModeConfirmed() const { return echoConfirmed_; }
     // The last write sent memory blocks: when it failed, the radio may hold a mix.
     bool WroteBlocks() const { return wroteBlocks_; }
 
@@ -150,6 +152,7 @@ class LinkEngine {
     int settleExtensions_ = 0;
     bool suspect_ = false;
     bool wroteBlocks_ = false;
+    bool echoConfirmed_ = false;
     int notTaken_ = 0;
     TransferPhase phase_ = TransferPhase::Blocks;
     std::vector<int> phaseBlocks_; // Check/Rewrite: the block addresses, in order
