@@ -51,35 +51,40 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
     bool cancelled = false;
     bool startFailed = false;
     {
-    FrmProgress progress(p_, writing, this);
-    connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
-    connect(link, &RadioLink::phase, &progress, &FrmProgress::SetPhase);
-    connect(&progress, &FrmProgress::cancelRequested, link, [link, &cancelled] { cancelled = link->abort(); });
-    connect(link, &RadioLink::transferClosed, &progress, [this, &progress](LinkOperation op, bool success) {
-        progress.Finish();
-        if (op == LinkOperation::ReadRadio && success) {
-            // The document windows go before the success message; the new
-            // document comes from the post-read step.
-            CloseCurAllWindows();
-            ReadOKTimer.start();
-        }
-    });
-    connect(link, &RadioLink::finished, &progress, [this, link, &offerAgain, &cancelled](LinkOperation op, bool success) {
-        if (op == LinkOperation::WriteRadio && !success && !cancelled && link->engine().WroteBlocks() &&
-            !p_.QuitRequested) {
-            offerAgain = true;
-            return;
-        }
-        if (!(op == LinkOperation::ReadRadio && success)) emit RadioCommandDone();
-    });
-    // Loading the window starts the transfer.
-    QTimer::singleShot(0, &progress, [link, &progress, &startFailed] {
-        if (!link->start()) {
-            startFailed = true;
-            progress.Finish();
-        }
-    });
-    progress.exec();
+        FrmProgress progress(p_, writing, this);
+        connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
+        connect(link, &RadioLink::phase, &progress, &FrmProgress::SetPhase);
+        connect(&progress, &FrmProgress::cancelRequested, link, [link, &cancelled] {
+            cancelled = true; // the transfer ends inside abort(): known before its end is handled
+            cancelled = link->abort();
+        });
+        connect(link, &RadioLink::transferClosed, &progress,
+                [this, &progress](LinkOperation op, bool success) {
+                    progress.Finish();
+                    if (op == LinkOperation::ReadRadio && success) {
+                        // The document windows go before the success message; the new
+                        // document comes from the post-read step.
+                        CloseCurAllWindows();
+                        ReadOKTimer.start();
+                    }
+                });
+        connect(link, &RadioLink::finished, &progress,
+                [this, link, &offerAgain, &cancelled](LinkOperation op, bool success) {
+                    if (op == LinkOperation::WriteRadio && !success && !cancelled &&
+                        link->engine().WroteBlocks() && !p_.QuitRequested) {
+                        offerAgain = true;
+                        return;
+                    }
+                    if (!(op == LinkOperation::ReadRadio && success)) emit RadioCommandDone();
+                });
+        // Loading the window starts the transfer.
+        QTimer::singleShot(0, &progress, [link, &progress, &startFailed] {
+            if (!link->start()) {
+                startFailed = true;
+                progress.Finish();
+            }
+        });
+        progress.exec();
     }
     if (startFailed) {
         DropLink();

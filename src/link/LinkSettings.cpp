@@ -25,7 +25,8 @@ std::string TrimBlanks(const std::string& s) {
 
 bool SameText(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -92,10 +93,13 @@ bool SaveNoEchoMode(const Program& p, const std::string& device, bool noEcho) {
     kept.push_back(device + "=" + (noEcho ? "1" : "0"));
     if (kept.size() > kEchoDevices) kept.erase(kept.begin(), kept.end() - kEchoDevices);
     std::string text;
-    for (const std::string& l : before) text += l + "\n";
+    for (const std::string& l : before)
+        text += l + "\n";
     text += std::string("[") + kEchoSection + "]\n";
-    for (const std::string& l : kept) text += l + "\n";
-    for (const std::string& l : after) text += l + "\n";
+    for (const std::string& l : kept)
+        text += l + "\n";
+    for (const std::string& l : after)
+        text += l + "\n";
     IniFile out;
     out.Parse(text);
     return out.Save(p.Dirs.SetupFile);

@@ -43,13 +43,15 @@ Raw EncodedFile(const std::string& path) {
 size_t Differing(const Raw& a, const Raw& b) {
     if (a.size() != b.size()) return std::max(a.size(), b.size());
     size_t n = 0;
-    for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
+    for (size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
     return n;
 }
 
 size_t Occurrences(const std::string& text, const std::string& what) {
     size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
     return n;
 }
 
@@ -64,7 +66,9 @@ struct BadLine {
     bool echo;
 };
 
-void PrintTo(const BadLine& b, std::ostream* os) { *os << b.name; }
+void PrintTo(const BadLine& b, std::ostream* os) {
+    *os << b.name;
+}
 
 // Each of these let a write end with "The radio has been written." and exit 0
 // while the radio differed from a clean write in tens to hundreds of bytes.
@@ -115,7 +119,8 @@ TEST_P(BadLineRead, TheFileHoldsExactlyWhatTheRadioHolds) {
     if (b.echo) options.push_back("--echo");
     SimulatedRadio radio(options, dir);
     ASSERT_TRUE(radio.Ready());
-    const CliResult r = RunCli({"read", "--retries", "3", "--port", radio.Link(), "--out", dir + "/read.dat"});
+    const CliResult r =
+        RunCli({"read", "--retries", "3", "--port", radio.Link(), "--out", dir + "/read.dat"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Differing(EncodedFile(dir + "/read.dat"), held), 0u);
 }
@@ -219,8 +224,10 @@ TEST(EchoMode, ACableWithoutEchoIsRememberedSoTheNextRunNeedsOneHandshake) {
         ASSERT_EQ(RunCli({"info", "--port", radio.Link(), "--trace", trace}).status, 0);
         const size_t handshakes = Occurrences(Slurp(trace), " tx 50 52 4f 47 52 41 4d");
         // The first run may start in echo mode and need a second handshake; later runs never.
-        if (run == 0) EXPECT_LE(handshakes, 2u);
-        else EXPECT_EQ(handshakes, 1u) << "run " << run;
+        if (run == 0)
+            EXPECT_LE(handshakes, 2u);
+        else
+            EXPECT_EQ(handshakes, 1u) << "run " << run;
     }
 }
 

@@ -42,10 +42,12 @@ TEST(LinkSettings, VerifyChoiceRoundTripsBesideThePortAndMalformedValuesAreOff) 
 TEST(LinkSettings, EchoModeIsKeptPerDeviceForTheSixteenUsedLastAndOddPathsAreNotKept) {
     auto t = test::MakeTestProgram();
     t->Dirs.SetupFile = test::TempDir() + "/mysetup.ini";
-    std::ofstream(t->Dirs.SetupFile) << "[language]\ncomPort=2\n[NoEchoMode]\n/dev/old=0\n[Ports]\nPort2=/dev/x\n";
+    std::ofstream(t->Dirs.SetupFile)
+        << "[language]\ncomPort=2\n[NoEchoMode]\n/dev/old=0\n[Ports]\nPort2=/dev/x\n";
     EXPECT_EQ(LoadNoEchoMode(*t, "/dev/old"), false);
     EXPECT_EQ(LoadNoEchoMode(*t, "/dev/unknown"), std::nullopt);
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(SaveNoEchoMode(*t, "/dev/pts/" + std::to_string(i), i % 2 == 0));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(SaveNoEchoMode(*t, "/dev/pts/" + std::to_string(i), i % 2 == 0));
     // The sixteen used last stay; the oldest go.
     EXPECT_EQ(LoadNoEchoMode(*t, "/dev/old"), std::nullopt);
     EXPECT_EQ(LoadNoEchoMode(*t, "/dev/pts/3"), std::nullopt);

@@ -24,12 +24,19 @@ RadioResponder BlankRadio(RadioFaults faults = {}) {
 
 void FillPattern(std::array<uint8_t, kRadioMemorySize>& memory, unsigned seed) {
     std::mt19937 rng(seed);
-    for (auto& b : memory) b = static_cast<uint8_t>(rng());
+    for (auto& b : memory)
+        b = static_cast<uint8_t>(rng());
 }
 
-int AddressOf(const Bytes& packet) { return (packet[1] << 8) | packet[2]; }
-bool IsWrite(const Bytes& b) { return b.size() == 22 && b[0] == 'W'; }
-bool IsRead(const Bytes& b) { return b.size() == 4 && b[0] == 'R' && AddressOf(b) != kPasswordBlockAddress; }
+int AddressOf(const Bytes& packet) {
+    return (packet[1] << 8) | packet[2];
+}
+bool IsWrite(const Bytes& b) {
+    return b.size() == 22 && b[0] == 'W';
+}
+bool IsRead(const Bytes& b) {
+    return b.size() == 4 && b[0] == 'R' && AddressOf(b) != kPasswordBlockAddress;
+}
 size_t Count(const std::vector<Bytes>& sent, const std::function<bool(const Bytes&)>& pred) {
     return static_cast<size_t>(std::count_if(sent.begin(), sent.end(), pred));
 }
@@ -118,13 +125,15 @@ TEST(VerifiedWrite, CleanLineIsNotReadBackUnlessAskedAndThenOnceInOrder) {
         EXPECT_FALSE(line.Engine().Suspect());
         EXPECT_EQ(Count(line.sent, IsWrite), kMemoryBlocks);
         EXPECT_EQ(Count(line.sent, IsRead), always ? kMemoryBlocks : 0u);
-        EXPECT_EQ(line.phases, always ? std::vector<TransferPhase>{TransferPhase::Check} : std::vector<TransferPhase>{});
+        EXPECT_EQ(line.phases,
+                  always ? std::vector<TransferPhase>{TransferPhase::Check} : std::vector<TransferPhase>{});
         if (always) {
             // Every block is read back after the last write, in address order.
             std::vector<int> reads;
             for (const Bytes& b : line.sent)
                 if (IsRead(b)) reads.push_back(AddressOf(b));
-            for (size_t i = 0; i < reads.size(); ++i) EXPECT_EQ(reads[i], static_cast<int>(i) * 16);
+            for (size_t i = 0; i < reads.size(); ++i)
+                EXPECT_EQ(reads[i], static_cast<int>(i) * 16);
             const auto firstRead = std::find_if(line.sent.begin(), line.sent.end(), IsRead);
             EXPECT_EQ(std::find_if(firstRead, line.sent.end(), IsWrite), line.sent.end());
             EXPECT_EQ(line.progress.back(), 100);
@@ -137,7 +146,7 @@ TEST(VerifiedWrite, CleanLineIsNotReadBackUnlessAskedAndThenOnceInOrder) {
 struct DropCase {
     const char* name;
     int address;
-    int drops;       // how many writes of the address are acknowledged but lost
+    int drops; // how many writes of the address are acknowledged but lost
     bool success;
     size_t writesOfIt; // writes of that block in the whole transfer
 };
