@@ -4,6 +4,7 @@
 // makes a clean write read back what it wrote.
 #include <QApplication>
 #include <QCheckBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -37,17 +38,18 @@ struct Fixture : FrameFixture {
     }
 };
 
-// Once the progress window has been open for a while, press its Cancel (or Escape).
-void CancelProgressAfter(int ms, bool escape, bool& pressed) {
-    QTimer::singleShot(ms, [escape, &pressed] {
+// Once the progress window shows the transfer under way, press its Cancel (or Escape).
+void CancelProgressWhenUnderWay(QObject* owner, bool escape, bool& pressed) {
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, [poll, escape, &pressed] {
         auto* progress = qobject_cast<FrmProgress*>(QApplication::activeModalWidget());
-        if (!progress) return;
+        if (!progress || progress->ProgressBar1->value() < 1) return;
+        poll->stop();
         pressed = true;
-        if (escape)
-            QTest::keyClick(progress, Qt::Key_Escape);
-        else
-            progress->CommandCancel->click();
+        if (escape) QTest::keyClick(progress, Qt::Key_Escape);
+        else progress->CommandCancel->click();
     });
+    poll->start(50);
 }
 
 } // namespace
@@ -71,7 +73,7 @@ class TransferWindowTest : public QObject {
         const RadioImage before = f.p().Image;
         f.script().answers = {MsgAnswer::Ok}; // 9004 / 9005; nothing else may be asked
         bool pressed = false;
-        CancelProgressAfter(800, escape, pressed);
+        CancelProgressWhenUnderWay(f.frame.get(), escape, pressed);
         f.frame->Action(writing ? "mnuWriteToRadio" : "mnuReadFromRadio")->trigger();
         QVERIFY(f.done.count() > 0 || f.done.wait(10000));
         QVERIFY(pressed);
