@@ -17,7 +17,9 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/Backups.h"
 #include "app/FieldHelpers.h"
+#include "app/History.h"
 #include "app/Program.h"
 #include "app/ToolIcons.h"
 #include "app/lang/LangText.h"
@@ -131,7 +133,7 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     connect(&WaitSaveDataTimer, &QTimer::timeout, this, [this] { WaitSaveDataTimer_Timer(); });
 
     AskOpenPath = [this](const QString& filter) {
-        return QFileDialog::getOpenFileName(this, QString(), QString(), filter);
+        return QFileDialog::getOpenFileName(this, QString(), OpenFolder, filter);
     };
     AskSavePath = [this](const QString& filter, const QString& proposed) {
         return QFileDialog::getSaveFileName(this, QString(), proposed, filter);
@@ -171,9 +173,15 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     ShowChannelTable();
     ShowMainTxt();
     ShowCHInfo(false);
+    BackupDir = QString::fromStdString(BackupFolder());
+    setAcceptDrops(true);
+    ResetHistory(p_);
+    UpdateUndoActions();
 }
 
 frmMain::~frmMain() {
+    delete inputWatcher_; // no more input reaches a frame being taken down
+    inputWatcher_ = nullptr;
     captionSub_.Reset();
     // The child windows go after the frame's own part: nothing may call back into it then.
     mdi_->blockSignals(true);
@@ -275,6 +283,7 @@ void frmMain::BuildMenus() {
         QString key = name;
         AddAction(chEdit, key, [this, key] { emit ChannelEditCommand(key); });
     }
+    BuildComforts();
 }
 
 void frmMain::RebuildWindowMenu() {
@@ -440,6 +449,7 @@ void frmMain::SetFrameTexts() {
                 a->setText(Q(LangText(p_, t.tip)));
                 a->setToolTip(a->text());
             }
+    SetComfortTexts();
 }
 
 void frmMain::UpdateStatusPanels() {
@@ -518,6 +528,7 @@ QWidget* frmMain::ShowFormOnce(const QString& kind) {
     }
     auto it = kinds_.constFind(kind);
     if (it == kinds_.cend() || it->modal) return nullptr;
+    CommitHistory();
     QWidget* w = it->create(*this);
     if (!w) return nullptr;
     w->setObjectName(kind);
@@ -528,6 +539,8 @@ QWidget* frmMain::ShowFormOnce(const QString& kind) {
     mdi_->cascadeSubWindows();
     mdi_->setActiveSubWindow(sub);
     GrowToShow(sub);
+    // What a window stores while it opens is no edit of the user's.
+    p_.History.Absorb(p_.Image);
     return w;
 }
 
@@ -556,8 +569,10 @@ void frmMain::GrowToShow(QMdiSubWindow* sub) {
 bool frmMain::ShowDialogKind(const QString& kind) {
     auto it = kinds_.constFind(kind);
     if (it == kinds_.cend() || !it->modal) return false;
+    CommitHistory();
     QWidget* w = it->create(*this);
     if (!w) return false;
+    p_.History.Absorb(p_.Image);
     w->setObjectName(kind);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setWindowModality(Qt::ApplicationModal);
@@ -592,6 +607,8 @@ void frmMain::NewDocTimer_Timer() {
     ShowChannelTable();
     ShowMainTxt();
     mdi_->cascadeSubWindows();
+    ResetHistory(p_);
+    UpdateUndoActions();
 }
 
 void frmMain::TreeClicked(QTreeWidgetItem* item) {
@@ -618,6 +635,8 @@ void frmMain::ToolbarClicked(const QString& key) {
         mnuFileOpen_Click();
     else if (key == "SaveFile")
         mnuFileSave_Click();
+    else if (key == "Print")
+        mnuFilePrint_Click();
     else if (key == "ReadRadio")
         mnuReadFromRadio_Click();
     else if (key == "CommSet")

@@ -87,6 +87,8 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
         group_ = DisplayedGroup(p_);
         subscriptions_.push_back(p_.Notify.channelRowChanged.Subscribe([this](int slot) { reShowGrid(slot); }));
         subscriptions_.push_back(p_.Notify.groupPanelChanged.Subscribe([this] { ReshowByCh(); }));
+        // Undo and redo replace the whole image: show the group again.
+        subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { reShowAllGrid(); ReshowByCh(); }));
         InitShowGrid();
         connect(qApp, &QApplication::focusChanged, this,
                 [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
