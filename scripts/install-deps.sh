@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake make g++ ccache pkg-config
           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
           libgtest-dev libgmock-dev
-          locales xvfb xauth imagemagick "$@")
+          locales xvfb xauth imagemagick poppler-utils "$@")
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -102,17 +102,21 @@ bool RedoEdit(Program& p) {
     return Replace(p, false);
 }
 
-std::string FillIn(std::string text, const std::string& value) {
-    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, value);
+std::string FillIn(std::string text, std::initializer_list<std::string> values) {
+    int n = 0;
+    for (const std::string& value : values) {
+        const std::string mark = "%" + std::to_string(++n);
+        if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+    }
     return text;
 }
 
 std::string UndoMenuText(Program& p) {
-    return p.History.CanUndo() ? FillIn(LangText(p, 33202_txt), p.History.UndoLabel()) : LangText(p, 33200_txt);
+    return p.History.CanUndo() ? FillIn(LangText(p, 33202_txt), {p.History.UndoLabel()}) : LangText(p, 33200_txt);
 }
 
 std::string RedoMenuText(Program& p) {
-    return p.History.CanRedo() ? FillIn(LangText(p, 33203_txt), p.History.RedoLabel()) : LangText(p, 33201_txt);
+    return p.History.CanRedo() ? FillIn(LangText(p, 33203_txt), {p.History.RedoLabel()}) : LangText(p, 33201_txt);
 }
 
 std::string ChannelFieldLabel(Program& p, int group, int channel, int column) {
@@ -122,9 +126,7 @@ std::string ChannelFieldLabel(Program& p, int group, int channel, int column) {
                                                33222_txt, 33223_txt, 33224_txt, 33225_txt, 33226_txt, 33227_txt};
     const bool known = column >= kColRxFreq && column <= kColTdct;
     const std::string field = known ? LangText(p, kFieldNames[column - 1]) : std::string();
-    std::string text = FillIn(LangText(p, 33204_txt), GroupName(group, p.Model.ModelType));
-    text = FillIn(text, std::to_string(channel));
-    return FillIn(text, field);
+    return FillIn(LangText(p, 33204_txt), {GroupName(group, p.Model.ModelType), std::to_string(channel), field});
 }
 
 std::string ChannelCommandLabel(Program& p, ChannelCommand command, int group, int first, int count) {
@@ -138,7 +140,7 @@ std::string ChannelCommandLabel(Program& p, ChannelCommand command, int group, i
     }
     const std::string rows = count > 1 ? std::to_string(first) + "-" + std::to_string(first + count - 1)
                                        : std::to_string(first);
-    return FillIn(FillIn(LangText(p, id), GroupName(group, p.Model.ModelType)), rows);
+    return FillIn(LangText(p, id), {GroupName(group, p.Model.ModelType), rows});
 }
 
 } // namespace tarvane

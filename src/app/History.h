@@ -9,6 +9,7 @@
 // the user worked in).
 #include <cstddef>
 #include <deque>
+#include <initializer_list>
 #include <string>
 
 #include "image/RadioImage.h"
@@ -87,7 +88,7 @@ std::string ChannelFieldLabel(Program& p, int group, int channel, int column);
 enum class ChannelCommand { Cut, Paste, Insert, Delete, Move };
 std::string ChannelCommandLabel(Program& p, ChannelCommand command, int group, int first, int count = 1);
 
-// Replaces "%1" in a language text.
-std::string FillIn(std::string text, const std::string& value);
+// Replaces "%1", "%2", ... in a language text by the values in order.
+std::string FillIn(std::string text, std::initializer_list<std::string> values);
 
 } // namespace tarvane

@@ -176,13 +176,13 @@ void frmMain::OpenDocumentFile(const QString& path) {
 
 void frmMain::KeepReadBackup() {
     const std::string written = KeepBackup(p_, BackupKind::Read, BackupDir.toStdString());
-    if (written.empty()) Tell(p_, FillIn(LangText(p_, 33320_txt), BackupDir.toStdString()), MsgIcon::Warning);
+    if (written.empty()) Tell(p_, FillIn(LangText(p_, 33320_txt), {BackupDir.toStdString()}), MsgIcon::Warning);
 }
 
 bool frmMain::KeepWriteBackup() {
     if (!KeepBackup(p_, BackupKind::Write, BackupDir.toStdString()).empty()) return true;
     // Without a copy of what goes into the radio the user decides.
-    return Tell(p_, FillIn(LangText(p_, 33321_txt), BackupDir.toStdString()), MsgIcon::Warning,
+    return Tell(p_, FillIn(LangText(p_, 33321_txt), {BackupDir.toStdString()}), MsgIcon::Warning,
                 MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 

@@ -1,5 +1,6 @@
 #include "report/CodeplugReport.h"
 
+#include "app/History.h"
 #include "app/Program.h"
 #include "app/lang/LangText.h"
 #include "features/dtmf/DtmfArea.h"
@@ -43,7 +44,7 @@ std::string PowerText(Program& p, int amFm, int power) {
 
 // A DTMF code reference: its number, or "None" for 0.
 std::string CodeRef(Program& p, int code) {
-    return code >= 1 && code <= 16 ? std::to_string(code) : LangText(p, 14013_txt);
+    return code >= 1 ? std::to_string(code) : LangText(p, 14013_txt);
 }
 
 // The flags of a channel that are switched on, by the names of the edit dialog.
@@ -69,10 +70,16 @@ Row ChannelColumns(Program& p) {
             LangText(p, 14008_txt), LangText(p, 33306_txt)};
 }
 
-Row ChannelCells(Program& p, const std::string& number, const ChannelRecord& r) {
+// As the channel table shows it (the UK plan with its "125"); a damaged text shows nothing.
+std::string FreqText(Program& p, const ChannelRecord& r, int group) {
+    if (FreqToDisplaySilent(r.RxFreq.Raw()).empty()) return {};
+    return FreqToGroupDisplay(p, r.RxFreq.Raw(), group, p.Model.ModelType);
+}
+
+Row ChannelCells(Program& p, const std::string& number, const ChannelRecord& r, int group) {
     const Row& tones = ToneNames();
     return {number,
-            FreqToDisplaySilent(r.RxFreq.Raw()),
+            FreqText(p, r, group),
             EntryAt(kDupTexts, r.DUP),
             std::to_string(r.OffSetFre),
             EntryAt(tones, r.RDCT),
@@ -90,13 +97,13 @@ void AddGroups(Program& p, Report& report) {
         const std::string name = GroupName(g, band);
         if (name.empty()) continue;
         ReportSection s;
-        s.Title = FillIn(LangText(p, 33305_txt), name);
+        s.Title = FillIn(LangText(p, 33305_txt), {name});
         s.NewPage = true;
         s.Table.Columns = ChannelColumns(p);
         const int base = GroupBase(g, band), size = GroupSize(g, band);
         for (int n = 1; n <= size; ++n)
             if (int i = FindChannelSlot(p.Image, base + n); i >= 0)
-                s.Table.Rows.push_back(ChannelCells(p, std::to_string(n), p.Image.Channels[static_cast<size_t>(i)]));
+                s.Table.Rows.push_back(ChannelCells(p, std::to_string(n), p.Image.Channels[static_cast<size_t>(i)], g));
         if (s.Table.Rows.empty()) continue; // an empty group takes no page
         if (g <= HighestPlanGroup(band)) {
             const auto gi = static_cast<size_t>(g);
@@ -219,7 +226,7 @@ void AddEmergency(Program& p, Report& report) {
             s.Table.Rows.push_back({GroupName(e.EmgGroup, band), LangText(p, 14013_txt), "", "", "", "", "", "", "", "", ""});
             continue;
         }
-        Row row = ChannelCells(p, std::to_string(e.EmgChannel), e.Channel);
+        Row row = ChannelCells(p, std::to_string(e.EmgChannel), e.Channel, e.EmgGroup);
         row.insert(row.begin(), GroupName(e.EmgGroup, band));
         s.Table.Rows.push_back(std::move(row));
     }
