@@ -25,7 +25,7 @@ QString Q(const std::string& s) {
 void SetUpPrinter(QPrinter& printer, const QString& title) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
     printer.setDocName(title);
 }
 

@@ -135,8 +135,12 @@ void AddOptions(Program& p, Report& report) {
         }
         add(LangText(p, kOptionCaptions[i]), value);
     }
+    report.Sections.push_back(std::move(s));
+    // The common channel data as the window's second frame shows it.
+    s = ReportSection{};
+    s.Title = LangText(p, 16101_txt);
+    s.Table.Columns = {LangText(p, 33307_txt), LangText(p, 33308_txt)};
     const ChannelRecord& c = p.Image.Settings.CommonChannel;
-    add(LangText(p, 16101_txt), "");
     if (!cb) add(LangText(p, 15006_txt), EntryAt(kDupTexts, c.DUP));
     add(LangText(p, 15007_txt), EntryAt(ToneNames(), c.RDCT));
     add(LangText(p, 15009_txt), EntryAt(kOffOn, c.HI_CUT));
@@ -173,7 +177,10 @@ void AddDtmf(Program& p, Report& report) {
         code = code.substr(0, code.find('\0'));
         s.Table.Rows.push_back({std::to_string(n + 1), code});
     }
-    if (s.Table.Rows.empty()) s.Lines.push_back(LangText(p, 33309_txt) + ": " + LangText(p, 14013_txt));
+    if (s.Table.Rows.empty()) {
+        s.Lines.push_back(LangText(p, 33309_txt) + ": " + LangText(p, 14013_txt));
+        s.Table.Columns.clear();
+    }
     report.Sections.push_back(std::move(s));
 }
 
@@ -210,7 +217,10 @@ void AddToneTips(Program& p, Report& report) {
         s.Table.Rows.push_back(
             {std::to_string(n), std::to_string(tip.LoopCount), std::to_string(tip.LoopInterval * 10), tones});
     }
-    if (s.Table.Rows.empty()) s.Lines.push_back(LangText(p, 14013_txt));
+    if (s.Table.Rows.empty()) {
+        s.Lines.push_back(LangText(p, 14013_txt));
+        s.Table.Columns.clear();
+    }
     report.Sections.push_back(std::move(s));
 }
 

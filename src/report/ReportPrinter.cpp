@@ -38,7 +38,7 @@ class Layout {
         title_.setBold(true);
         const QFontMetricsF m(body_, &printer);
         line_ = m.lineSpacing();
-        pad_ = line_ * 0.25;
+        pad_ = line_ * 0.2;
         device_ = &printer;
         pages_.emplace_back();
     }
@@ -77,8 +77,9 @@ class Layout {
         const QFontMetricsF m(FontOf(face), device_);
         return std::max(line_, m.boundingRect(QRectF(0, 0, std::max(w, 1.0), 1e6), Qt::TextWordWrap, text).height());
     }
+    // With room to spare: the painter's text layout may round wider than the metrics.
     double Advance(const QString& text, Face face) const {
-        return QFontMetricsF(FontOf(face), device_).horizontalAdvance(text);
+        return QFontMetricsF(FontOf(face), device_).horizontalAdvance(text) * 1.03;
     }
 
     // Widths: every column at least its longest word; what is left goes to the
@@ -86,16 +87,18 @@ class Layout {
     std::vector<double> ColumnWidths(const ReportTable& t) const {
         const size_t n = t.Columns.size();
         std::vector<double> least(n, 0), want(n, 0);
-        auto measure = [&](size_t c, const std::string& text, Face face) {
+        // A column title may wrap at its spaces; the cells ask for their whole text.
+        auto measure = [&](size_t c, const std::string& text, Face face, bool title) {
             const QString s = Q(text);
-            want[c] = std::max(want[c], Advance(s, face) + 2 * pad_);
+            if (!title) want[c] = std::max(want[c], Advance(s, face) + 2 * pad_);
             for (const QString& word : s.split(' ', Qt::SkipEmptyParts))
                 least[c] = std::max(least[c], Advance(word, face) + 2 * pad_);
+            want[c] = std::max(want[c], least[c]);
         };
         for (size_t c = 0; c < n; ++c) {
-            measure(c, t.Columns[c], Face::Bold);
+            measure(c, t.Columns[c], Face::Bold, true);
             for (const auto& row : t.Rows)
-                if (c < row.size()) measure(c, row[c], Face::Body);
+                if (c < row.size()) measure(c, row[c], Face::Body, false);
         }
         double sumLeast = 0, sumWant = 0;
         for (size_t c = 0; c < n; ++c) {
@@ -193,7 +196,7 @@ int PrintReport(const Report& report, QPrinter& printer, const QString& pageText
 
         painter.save();
         painter.translate(0, band);
-        const double pad = layout.Line() * 0.25;
+        const double pad = layout.Line() * 0.2;
         for (const Op& op : pages[static_cast<size_t>(i)]) {
             if (op.shaded) painter.fillRect(op.rect, QColor(225, 225, 225));
             if (op.box) painter.drawRect(op.rect);

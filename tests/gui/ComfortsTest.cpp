@@ -78,6 +78,11 @@ class ComfortsTest : public QObject {
 
   private slots:
     void initTestCase() {
+        // To look at the PDFs: TARVANE_KEEP_TEST_FILES=1 keeps the folder and names it.
+        if (qEnvironmentVariableIsSet("TARVANE_KEEP_TEST_FILES")) {
+            home_.setAutoRemove(false);
+            qInfo("files in %s", qPrintable(home_.path()));
+        }
         // Recent files and backups go to folders of this test, not the user's.
         qputenv("XDG_CONFIG_HOME", QDir(home_.path()).filePath("config").toUtf8());
         qputenv("XDG_DATA_HOME", QDir(home_.path()).filePath("data").toUtf8());

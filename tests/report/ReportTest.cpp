@@ -63,7 +63,8 @@ TEST(Report, ListsTheChannelsOfEachGroupWithTheirSettingsByName) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "File: club.dat"), lines.end());
     // Groups with channels only, each on its own page, in group order; then the features.
     EXPECT_EQ(Titles(r), (std::vector<std::string>{"Document", "Channels [Group: A]", "Channels [Group: B]",
-                                                   "Channels [Group: VFO]", "Optional features", "DTMF",
+                                                   "Channels [Group: VFO]", "Optional features",
+                                                   "Common channel data", "DTMF",
                                                    "Programmable keys", "Tone tips", "Emergency channels"}));
     const ReportSection* a = Find(r, "Channels [Group: A]");
     ASSERT_TRUE(a);
@@ -104,7 +105,15 @@ TEST(Report, FeaturesDtmfKeysTipsAndEmergencyChannels) {
     };
     EXPECT_EQ(value("Beep"), "On");
     EXPECT_EQ(value("Active group"), "UK / UK");
-    EXPECT_EQ(value("Transmit power"), "(missing)"); // the CB window has no power list
+    // The common channel data: the CB window has no duplex and no power list.
+    const ReportSection* common = Find(r, "Common channel data");
+    ASSERT_TRUE(common);
+    std::vector<std::string> names;
+    for (const auto& row : common->Table.Rows)
+        names.push_back(row.at(0));
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Duplex"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Transmit power"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Modulation"), 1);
 
     const ReportSection* dtmf = Find(r, "DTMF");
     ASSERT_TRUE(dtmf);
