@@ -152,6 +152,11 @@ class ComfortsTest : public QObject {
         QTest::keyClicks(code, "12#");
         step(Q(LangText(p, 18000_txt)));
         QCOMPARE(p.History.UndoSteps(), size_t(4));
+        QMenu* edit = f.frame->Menu("mnuEdit");
+        edit->popup(f.frame->mapToGlobal(QPoint(60, 30)));
+        QTest::qWait(50);
+        edit->grab().save(QDir(home_.path()).filePath("edit-menu.png"));
+        edit->hide();
 
         // Undo to the saved state, comparing the image after each step.
         QAction* undo = f.frame->Action("mnuEditUndo");
@@ -164,6 +169,7 @@ class ComfortsTest : public QObject {
         }
         QVERIFY(!undo->isEnabled());
         QCOMPARE(undo->text(), QString("&Undo"));
+        QVERIFY(redo->isEnabled());
         QVERIFY(!ImageChanged(p));
         // The channel table shows the restored group at once.
         QCOMPARE(cell(), shownBefore);
@@ -263,12 +269,16 @@ class ComfortsTest : public QObject {
         RealFrame f(1);
         AppendChannel(f.p().Image, 3, "28.10000");
         int pages = -1;
-        OnNextModal([&pages](QWidget* w) {
+        const QString shot = QDir(home_.path()).filePath("preview.png");
+        OnNextModal([&pages, shot](QWidget* w) {
             if (auto* preview = w->findChild<QPrintPreviewWidget*>()) {
                 preview->updatePreview();
                 QTest::qWait(50);
                 pages = preview->pageCount();
             }
+            w->resize(900, 700);
+            QTest::qWait(50);
+            w->grab().save(shot);
             w->close();
         });
         f.frame->Action("mnuFilePrintPreview")->trigger();
