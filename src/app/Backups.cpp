@@ -51,7 +51,8 @@ std::string BackupFolder(const std::function<const char*(const char*)>& env) {
     return (base / "tarvane-cps" / "backups").string();
 }
 
-std::string BackupFileName(const std::tm& when, std::string_view modelCode, std::string_view band, BackupKind kind) {
+std::string BackupFileName(const std::tm& when, std::string_view modelCode, std::string_view band,
+                           BackupKind kind) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &when);
     return std::string(stamp) + "_" + Clean(modelCode) + "_" + Clean(band) + "_" +

@@ -23,7 +23,8 @@ enum class BackupKind { Read, Write };
 std::string BackupFolder(const std::function<const char*(const char*)>& env = std::getenv);
 // The file name of a backup made at `when` (local time). The model code keeps
 // only letters, digits and '-', so a code from a radio cannot name another folder.
-std::string BackupFileName(const std::tm& when, std::string_view modelCode, std::string_view band, BackupKind kind);
+std::string BackupFileName(const std::tm& when, std::string_view modelCode, std::string_view band,
+                           BackupKind kind);
 // Backup files of the folder (only names this program makes), newest first.
 std::vector<std::string> ListBackups(const std::string& folder);
 // Removes all but the newest `keep` backups; other files are never touched.
@@ -31,6 +32,7 @@ void PruneBackups(const std::string& folder, size_t keep = kBackupsKept);
 // Writes the working image as a codeplug into the folder (made when missing),
 // then prunes. A name taken in the same second gets "-2", "-3", ... The path
 // written, or "" when it could not be written.
-std::string KeepBackup(Program& p, BackupKind kind, const std::string& folder, std::time_t now = std::time(nullptr));
+std::string KeepBackup(Program& p, BackupKind kind, const std::string& folder,
+                       std::time_t now = std::time(nullptr));
 
 } // namespace tarvane

@@ -72,7 +72,8 @@ void NoteEdit(Program& p, const std::string& label) {
 }
 
 bool CommitStep(Program& p, const std::string& fallbackLabel, const std::string& mergeKey) {
-    return p.History.Commit(p.Image, fallbackLabel.empty() ? LangText(p, 33235_txt) : fallbackLabel, mergeKey);
+    return p.History.Commit(p.Image, fallbackLabel.empty() ? LangText(p, 33235_txt) : fallbackLabel,
+                            mergeKey);
 }
 
 void ResetHistory(Program& p) {
@@ -112,34 +113,47 @@ std::string FillIn(std::string text, std::initializer_list<std::string> values) 
 }
 
 std::string UndoMenuText(Program& p) {
-    return p.History.CanUndo() ? FillIn(LangText(p, 33202_txt), {p.History.UndoLabel()}) : LangText(p, 33200_txt);
+    return p.History.CanUndo() ? FillIn(LangText(p, 33202_txt), {p.History.UndoLabel()})
+                               : LangText(p, 33200_txt);
 }
 
 std::string RedoMenuText(Program& p) {
-    return p.History.CanRedo() ? FillIn(LangText(p, 33203_txt), {p.History.RedoLabel()}) : LangText(p, 33201_txt);
+    return p.History.CanRedo() ? FillIn(LangText(p, 33203_txt), {p.History.RedoLabel()})
+                               : LangText(p, 33201_txt);
 }
 
 std::string ChannelFieldLabel(Program& p, int group, int channel, int column) {
     // Short field names, one per column code 1..18.
-    static constexpr TextId kFieldNames[18] = {33210_txt, 33211_txt, 33212_txt, 33213_txt, 33214_txt, 33215_txt,
-                                               33216_txt, 33217_txt, 33218_txt, 33219_txt, 33220_txt, 33221_txt,
-                                               33222_txt, 33223_txt, 33224_txt, 33225_txt, 33226_txt, 33227_txt};
+    static constexpr TextId kFieldNames[18] = {
+        33210_txt, 33211_txt, 33212_txt, 33213_txt, 33214_txt, 33215_txt, 33216_txt, 33217_txt, 33218_txt,
+        33219_txt, 33220_txt, 33221_txt, 33222_txt, 33223_txt, 33224_txt, 33225_txt, 33226_txt, 33227_txt};
     const bool known = column >= kColRxFreq && column <= kColTdct;
     const std::string field = known ? LangText(p, kFieldNames[column - 1]) : std::string();
-    return FillIn(LangText(p, 33204_txt), {GroupName(group, p.Model.ModelType), std::to_string(channel), field});
+    return FillIn(LangText(p, 33204_txt),
+                  {GroupName(group, p.Model.ModelType), std::to_string(channel), field});
 }
 
 std::string ChannelCommandLabel(Program& p, ChannelCommand command, int group, int first, int count) {
     TextId id = 33205_txt;
     switch (command) {
-    case ChannelCommand::Cut: id = 33205_txt; break;
-    case ChannelCommand::Paste: id = 33206_txt; break;
-    case ChannelCommand::Insert: id = 33207_txt; break;
-    case ChannelCommand::Delete: id = 33208_txt; break;
-    case ChannelCommand::Move: id = 33209_txt; break;
+    case ChannelCommand::Cut:
+        id = 33205_txt;
+        break;
+    case ChannelCommand::Paste:
+        id = 33206_txt;
+        break;
+    case ChannelCommand::Insert:
+        id = 33207_txt;
+        break;
+    case ChannelCommand::Delete:
+        id = 33208_txt;
+        break;
+    case ChannelCommand::Move:
+        id = 33209_txt;
+        break;
     }
-    const std::string rows = count > 1 ? std::to_string(first) + "-" + std::to_string(first + count - 1)
-                                       : std::to_string(first);
+    const std::string rows =
+        count > 1 ? std::to_string(first) + "-" + std::to_string(first + count - 1) : std::to_string(first);
     return FillIn(LangText(p, id), {GroupName(group, p.Model.ModelType), rows});
 }
 

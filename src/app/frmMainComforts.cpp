@@ -87,7 +87,8 @@ void frmMain::BuildComforts() {
         file->insertAction(next, a);
     }
     connect(Action("mnuFilePrint"), &QAction::triggered, this, [this] { mnuFilePrint_Click(); });
-    connect(Action("mnuFilePrintPreview"), &QAction::triggered, this, [this] { mnuFilePrintPreview_Click(); });
+    connect(Action("mnuFilePrintPreview"), &QAction::triggered, this,
+            [this] { mnuFilePrintPreview_Click(); });
     connect(Action("mnuFileExportPdf"), &QAction::triggered, this, [this] { mnuFileExportPdf_Click(); });
 
     QAction* first = edit->actions().value(0);
@@ -176,7 +177,8 @@ void frmMain::OpenDocumentFile(const QString& path) {
 
 void frmMain::KeepReadBackup() {
     const std::string written = KeepBackup(p_, BackupKind::Read, BackupDir.toStdString());
-    if (written.empty()) Tell(p_, FillIn(LangText(p_, 33320_txt), {BackupDir.toStdString()}), MsgIcon::Warning);
+    if (written.empty())
+        Tell(p_, FillIn(LangText(p_, 33320_txt), {BackupDir.toStdString()}), MsgIcon::Warning);
 }
 
 bool frmMain::KeepWriteBackup() {

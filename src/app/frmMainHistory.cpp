@@ -31,7 +31,8 @@ QString Q(const std::string& s) {
 // A command or window name as a step label: no accelerator marks, no dots.
 QString PlainLabel(QString text) {
     text.remove('&');
-    while (text.endsWith("...") || text.endsWith(QChar(0x2026))) text.chop(text.endsWith("...") ? 3 : 1);
+    while (text.endsWith("...") || text.endsWith(QChar(0x2026)))
+        text.chop(text.endsWith("...") ? 3 : 1);
     return text.trimmed();
 }
 

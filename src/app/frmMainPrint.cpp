@@ -44,7 +44,8 @@ void frmMain::mnuFilePrint_Click() {
     SetUpPrinter(printer, Q(FileNameOf(p_.Doc.Path)));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (PrintReport(report, printer, Q(LangText(p_, 33310_txt))) == 0) TellId(p_, 33311_txt, MsgIcon::Warning);
+    if (PrintReport(report, printer, Q(LangText(p_, 33310_txt))) == 0)
+        TellId(p_, 33311_txt, MsgIcon::Warning);
 }
 
 void frmMain::mnuFilePrintPreview_Click() {

@@ -35,7 +35,7 @@ constexpr TextId kOptionCaptions[kOptionListCount] = {
 // The entry at a stored index, or the number itself when no entry has it.
 std::string EntryAt(const Row& entries, int index) {
     return index >= 0 && index < static_cast<int>(entries.size()) ? entries[static_cast<size_t>(index)]
-                                                                   : std::to_string(index);
+                                                                  : std::to_string(index);
 }
 
 std::string PowerText(Program& p, int amFm, int power) {
@@ -103,11 +103,14 @@ void AddGroups(Program& p, Report& report) {
         const int base = GroupBase(g, band), size = GroupSize(g, band);
         for (int n = 1; n <= size; ++n)
             if (int i = FindChannelSlot(p.Image, base + n); i >= 0)
-                s.Table.Rows.push_back(ChannelCells(p, std::to_string(n), p.Image.Channels[static_cast<size_t>(i)], g));
+                s.Table.Rows.push_back(
+                    ChannelCells(p, std::to_string(n), p.Image.Channels[static_cast<size_t>(i)], g));
         if (s.Table.Rows.empty()) continue; // an empty group takes no page
         if (g <= HighestPlanGroup(band)) {
             const auto gi = static_cast<size_t>(g);
-            auto sel = [&p](int selection) { return selection >= 0 ? std::to_string(selection + 1) : LangText(p, 14013_txt); };
+            auto sel = [&p](int selection) {
+                return selection >= 0 ? std::to_string(selection + 1) : LangText(p, 14013_txt);
+            };
             s.Lines.push_back(LangText(p, 14023_txt) + ": " + EntryAt(kOffOn, f.GroupEnabled[gi]) + "    " +
                               LangText(p, 14020_txt) + ": " + sel(f.WorkChannel[gi]) + "    " +
                               LangText(p, 14021_txt) + ": " + sel(f.GroupEmgChannel1[gi]) + "    " +
@@ -124,7 +127,9 @@ void AddOptions(Program& p, Report& report) {
     s.Title = LangText(p, 16000_txt);
     s.NewPage = true;
     s.Table.Columns = {LangText(p, 33307_txt), LangText(p, 33308_txt)};
-    auto add = [&s](const std::string& name, const std::string& value) { s.Table.Rows.push_back({name, value}); };
+    auto add = [&s](const std::string& name, const std::string& value) {
+        s.Table.Rows.push_back({name, value});
+    };
     for (int i = 0; i < kOptionListCount; ++i) {
         const int v = OptionValue(f, i);
         std::string value = OptionShowsNumber(i) ? std::to_string(v) : EntryAt(OptionEntries(p, i), v);
@@ -153,7 +158,8 @@ void AddOptions(Program& p, Report& report) {
     add(LangText(p, 15017_txt), CodeRef(p, c.DTMF_EOT));
     add(LangText(p, 15018_txt), CodeRef(p, c.DTMF_Call));
     if (!cb) add(LangText(p, 15100_txt), std::to_string(c.OffSetFre));
-    add(LangText(p, 15600_txt), f.Options[kOptSwrInUse] == 1 ? SwrText(f.Options[kOptSwrLimit]) : LangText(p, 16040_txt));
+    add(LangText(p, 15600_txt),
+        f.Options[kOptSwrInUse] == 1 ? SwrText(f.Options[kOptSwrLimit]) : LangText(p, 16040_txt));
     report.Sections.push_back(std::move(s));
 }
 
@@ -233,7 +239,8 @@ void AddEmergency(Program& p, Report& report) {
     s.Table.Columns[1] = LangText(p, 15001_txt);
     for (const EmergencyRecord& e : p.Image.Settings.Emergency) {
         if (e.EmgChannel < 1) {
-            s.Table.Rows.push_back({GroupName(e.EmgGroup, band), LangText(p, 14013_txt), "", "", "", "", "", "", "", "", ""});
+            s.Table.Rows.push_back(
+                {GroupName(e.EmgGroup, band), LangText(p, 14013_txt), "", "", "", "", "", "", "", "", ""});
             continue;
         }
         Row row = ChannelCells(p, std::to_string(e.EmgChannel), e.Channel, e.EmgGroup);
@@ -248,7 +255,8 @@ void AddEmergency(Program& p, Report& report) {
 Report BuildCodeplugReport(Program& p, const std::string& fileName, const std::string& date) {
     Report report;
     const std::string model = LangText(p, 33300_txt) + ": " + p.Model.ModelCode;
-    const std::string band = LangText(p, 33301_txt) + ": " + TypeName(p.Model.ModelType) + " " + p.Model.BandText;
+    const std::string band =
+        LangText(p, 33301_txt) + ": " + TypeName(p.Model.ModelType) + " " + p.Model.BandText;
     const std::string file = LangText(p, 33302_txt) + ": " + fileName;
     const std::string printed = LangText(p, 33303_txt) + ": " + date;
     report.Title = LangText(p, 12000_txt);

@@ -75,7 +75,8 @@ class Layout {
 
     double TextHeight(const QString& text, Face face, double w) const {
         const QFontMetricsF m(FontOf(face), device_);
-        return std::max(line_, m.boundingRect(QRectF(0, 0, std::max(w, 1.0), 1e6), Qt::TextWordWrap, text).height());
+        return std::max(line_,
+                        m.boundingRect(QRectF(0, 0, std::max(w, 1.0), 1e6), Qt::TextWordWrap, text).height());
     }
     // With room to spare: the painter's text layout may round wider than the metrics.
     double Advance(const QString& text, Face face) const {

@@ -46,7 +46,8 @@ TEST(Backups, NamesCarryTimeModelAndBandAndNoPathParts) {
     when.tm_min = 37;
     when.tm_sec = 5;
     EXPECT_EQ(BackupFileName(when, "Tarvane", "CB", BackupKind::Read), "20261208-043705_Tarvane_CB_read.dat");
-    EXPECT_EQ(BackupFileName(when, "../../etc x", "HAM", BackupKind::Write), "20261208-043705_etcx_HAM_write.dat");
+    EXPECT_EQ(BackupFileName(when, "../../etc x", "HAM", BackupKind::Write),
+              "20261208-043705_etcx_HAM_write.dat");
     EXPECT_EQ(BackupFileName(when, "", "HF", BackupKind::Read), "20261208-043705_radio_HF_read.dat");
 }
 
@@ -78,8 +79,8 @@ TEST(Backups, TheNewestHundredAreKeptAndOtherFilesNeverTouched) {
     std::ofstream(folder + "/20200101-000000_note.txt") << "mine";
     std::string first, last;
     for (int i = 0; i < 105; ++i) {
-        const std::string path = KeepBackup(*t, i % 2 ? BackupKind::Write : BackupKind::Read, folder,
-                                            1'700'000'000 + 3600 * i);
+        const std::string path =
+            KeepBackup(*t, i % 2 ? BackupKind::Write : BackupKind::Read, folder, 1'700'000'000 + 3600 * i);
         ASSERT_FALSE(path.empty());
         if (i == 0) first = path;
         last = path;
@@ -125,11 +126,14 @@ TEST(RecentFiles, ListRules) {
         {"at most eight", nine, a, {a, nine[0], nine[1], nine[2], nine[3], nine[4], nine[5], nine[6]}},
         {"missing files drop out", {a, dir + "/gone.dat", b}, "", {a, b}},
         {"repeats and empty entries drop out", {a, "", a, b}, "", {a, b}},
-        {"eight remain after dropping", {a, dir + "/gone.dat", b, c, nine[0], nine[1], nine[2], nine[3], nine[4], nine[5]},
-         "", {a, b, c, nine[0], nine[1], nine[2], nine[3], nine[4]}},
+        {"eight remain after dropping",
+         {a, dir + "/gone.dat", b, c, nine[0], nine[1], nine[2], nine[3], nine[4], nine[5]},
+         "",
+         {a, b, c, nine[0], nine[1], nine[2], nine[3], nine[4]}},
     };
     for (const Case& k : cases) {
-        const auto got = k.added.empty() ? ExistingRecentFiles(k.list, exists) : AddRecentFile(k.list, k.added);
+        const auto got =
+            k.added.empty() ? ExistingRecentFiles(k.list, exists) : AddRecentFile(k.list, k.added);
         EXPECT_EQ(got, k.expected) << k.name;
     }
     EXPECT_EQ(RecentKey("rel.dat"), (fs::current_path() / "rel.dat").string());

@@ -227,10 +227,10 @@ class ComfortsTest : public QObject {
         QCOMPARE(proposed, QString("new.pdf"));
         const QString text = PdfText(pdf);
         QVERIFY2(!text.isEmpty(), "pdftotext gave nothing");
-        for (const QString& want : {QString("Channels [Group: A]"), QString("Channels [Group: B]"),
-                                    QString("28.45600"), QString("29.11100"), QString("Frequency"),
-                                    QString("Optional features"), QString("Emergency channels"),
-                                    QString("Page 1 of"), QString("Printed:")})
+        for (const QString& want :
+             {QString("Channels [Group: A]"), QString("Channels [Group: B]"), QString("28.45600"),
+              QString("29.11100"), QString("Frequency"), QString("Optional features"),
+              QString("Emergency channels"), QString("Page 1 of"), QString("Printed:")})
             QVERIFY2(text.contains(want), qPrintable(want));
         // Groups start on their own page: A on page 2, B on page 3; every page has its number.
         const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
@@ -403,15 +403,24 @@ class ComfortsTest : public QObject {
     void shortcutsAreSetAndShown_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("keys");
-        QTest::newRow("new") << "mnuFileNew" << "Ctrl+N";
-        QTest::newRow("open") << "mnuFileOpen" << "Ctrl+O";
-        QTest::newRow("save") << "mnuFileSave" << "Ctrl+S";
-        QTest::newRow("save as") << "mnuFileSaveAs" << "Ctrl+Shift+S";
-        QTest::newRow("print") << "mnuFilePrint" << "Ctrl+P";
-        QTest::newRow("exit") << "mnuFileExit" << "Ctrl+Q";
-        QTest::newRow("about") << "mnuHelpAbout" << "F1";
-        QTest::newRow("undo") << "mnuEditUndo" << "Ctrl+Z";
-        QTest::newRow("redo") << "mnuEditRedo" << "Ctrl+Shift+Z";
+        QTest::newRow("new") << "mnuFileNew"
+                             << "Ctrl+N";
+        QTest::newRow("open") << "mnuFileOpen"
+                              << "Ctrl+O";
+        QTest::newRow("save") << "mnuFileSave"
+                              << "Ctrl+S";
+        QTest::newRow("save as") << "mnuFileSaveAs"
+                                 << "Ctrl+Shift+S";
+        QTest::newRow("print") << "mnuFilePrint"
+                               << "Ctrl+P";
+        QTest::newRow("exit") << "mnuFileExit"
+                              << "Ctrl+Q";
+        QTest::newRow("about") << "mnuHelpAbout"
+                               << "F1";
+        QTest::newRow("undo") << "mnuEditUndo"
+                              << "Ctrl+Z";
+        QTest::newRow("redo") << "mnuEditRedo"
+                              << "Ctrl+Shift+Z";
     }
     void shortcutsAreSetAndShown() {
         QFETCH(QString, action);

@@ -62,20 +62,21 @@ TEST(Report, ListsTheChannelsOfEachGroupWithTheirSettingsByName) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Band: HAM " + p.Model.BandText), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "File: club.dat"), lines.end());
     // Groups with channels only, each on its own page, in group order; then the features.
-    EXPECT_EQ(Titles(r), (std::vector<std::string>{"Document", "Channels [Group: A]", "Channels [Group: B]",
-                                                   "Channels [Group: VFO]", "Optional features",
-                                                   "Common channel data", "DTMF",
-                                                   "Programmable keys", "Tone tips", "Emergency channels"}));
+    EXPECT_EQ(Titles(r),
+              (std::vector<std::string>{"Document", "Channels [Group: A]", "Channels [Group: B]",
+                                        "Channels [Group: VFO]", "Optional features", "Common channel data",
+                                        "DTMF", "Programmable keys", "Tone tips", "Emergency channels"}));
     const ReportSection* a = Find(r, "Channels [Group: A]");
     ASSERT_TRUE(a);
     EXPECT_TRUE(a->NewPage);
-    EXPECT_EQ(a->Table.Columns, (std::vector<std::string>{"No.", "Frequency (MHz)", "Duplex", "Offset (kHz)",
-                                                          "Receive CTCSS/DCS", "Transmit CTCSS/DCS", "Modulation",
-                                                          "Transmit power", "Scan", "Other settings"}));
+    EXPECT_EQ(a->Table.Columns,
+              (std::vector<std::string>{"No.", "Frequency (MHz)", "Duplex", "Offset (kHz)",
+                                        "Receive CTCSS/DCS", "Transmit CTCSS/DCS", "Modulation",
+                                        "Transmit power", "Scan", "Other settings"}));
     ASSERT_EQ(a->Table.Rows.size(), 1u);
-    EXPECT_EQ(a->Table.Rows[0], (std::vector<std::string>{"3", "29.62000", "-", "100", "C_001(67.0Hz)",
-                                                          "D_001(023N)", "FM", "High", "Del",
-                                                          "Busy lock-out, Noise blanker, DTMF call 4"}));
+    EXPECT_EQ(a->Table.Rows[0],
+              (std::vector<std::string>{"3", "29.62000", "-", "100", "C_001(67.0Hz)", "D_001(023N)", "FM",
+                                        "High", "Del", "Busy lock-out, Noise blanker, DTMF call 4"}));
     EXPECT_EQ(Find(r, "Channels [Group: B]")->Table.Rows.at(0).at(0), "2");
 }
 
@@ -127,7 +128,8 @@ TEST(Report, FeaturesDtmfKeysTipsAndEmergencyChannels) {
     const ReportSection* keys = Find(r, "Programmable keys");
     ASSERT_TRUE(keys);
     EXPECT_EQ(keys->Lines.at(0), "Pages in use: 1&3");
-    EXPECT_EQ(keys->Table.Rows.at(0), (std::vector<std::string>{"1", "MOD", "RFG", "EMG", "VOL", "SQL", "POW"}));
+    EXPECT_EQ(keys->Table.Rows.at(0),
+              (std::vector<std::string>{"1", "MOD", "RFG", "EMG", "VOL", "SQL", "POW"}));
     EXPECT_EQ(keys->Table.Rows.at(2).back(), "5K");
 
     const ReportSection* tips = Find(r, "Tone tips");
@@ -181,7 +183,8 @@ TEST(Report, FollowsTheLanguage) {
     auto t = test::MakeTestProgram(kBandCB);
     SetLanguage(*t, 2);
     const Report r = BuildCodeplugReport(*t, "x.dat", "now");
-    EXPECT_EQ(r.Sections.at(1).Title, LangText(*t, 33305_txt).replace(LangText(*t, 33305_txt).find("%1"), 2, "D"));
+    EXPECT_EQ(r.Sections.at(1).Title,
+              LangText(*t, 33305_txt).replace(LangText(*t, 33305_txt).find("%1"), 2, "D"));
     EXPECT_NE(r.Sections.at(1).Title.find("D"), std::string::npos);
     EXPECT_EQ(r.Sections.at(1).Table.Columns.at(0), LangText(*t, 14001_txt));
     EXPECT_NE(ReportText(r).find(LangText(*t, 16000_txt)), std::string::npos);
