@@ -359,6 +359,11 @@ class ComfortsTest : public QObject {
         // The menu opens an entry as File > Open does.
         QMenu* recent = f.frame->Menu("mnuFileRecent");
         emit recent->aboutToShow();
+        QMenu* file = f.frame->Menu("mnuFile");
+        file->popup(f.frame->mapToGlobal(QPoint(10, 30)));
+        QTest::qWait(50);
+        file->grab().save(QDir(home_.path()).filePath("file-menu.png"));
+        file->hide();
         QAction* second = recent->findChild<QAction*>("mnuFileRecent_2");
         QVERIFY(second);
         QVERIFY(second->text().endsWith(QDir::toNativeSeparators(a)));
