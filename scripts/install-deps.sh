@@ -5,9 +5,10 @@
 set -euo pipefail
 
 packages=(cmake make g++ ccache pkg-config
-          qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
+          qt6-base-dev qt6-serialport-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
           libgtest-dev libgmock-dev
-          locales xvfb xauth imagemagick poppler-utils "$@")
+          locales xvfb xauth imagemagick poppler-utils
+          desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev "$@")
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "app/Program.h"
+#include "app/QtTranslations.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "channels/ChannelWindows.h"
@@ -20,6 +21,7 @@ std::unique_ptr<frmMain> StartApplication(Program& p) {
     std::setlocale(LC_NUMERIC, "C");
     InstallGuiPrompts(p, nullptr);
     StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()));
+    LoadQtTranslations(p);
     auto frame = std::make_unique<frmMain>(p);
     InstallGuiPrompts(p, frame.get());
     RegisterStandardWindows(*frame);

@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <sstream>
 
 #include "app/NumberText.h"
-#include "image/CodeplugFile.h"
 
 namespace tarvane {
 namespace {
@@ -49,13 +46,12 @@ std::string CleanValue(std::string v) {
 
 } // namespace
 
-bool IniFile::Load(const std::string& path) {
+bool IniFile::Load(const std::string& path, FileError* error) {
     lines_.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::stringstream ss;
-    ss << in.rdbuf();
-    Parse(ss.str());
+    // A FIFO, device or huge file in place of a settings file reads as missing.
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, kSettingsFileLimit, error)) return false;
+    Parse(std::string(bytes.begin(), bytes.end()));
     return true;
 }
 
@@ -96,6 +92,23 @@ std::optional<std::string> IniFile::Get(const std::string& section, const std::s
         if (in && KeyOf(line, k, v) && SameName(k, key)) return CleanValue(v);
     }
     return std::nullopt;
+}
+
+std::map<std::string, std::string> IniFile::Section(const std::string& section) const {
+    std::map<std::string, std::string> keys;
+    bool in = false;
+    std::string k, v;
+    for (const auto& line : lines_) {
+        if (auto sec = SectionOf(line)) {
+            in = SameName(*sec, section);
+            continue;
+        }
+        if (!in || !KeyOf(line, k, v)) continue;
+        for (char& c : k)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        keys.emplace(k, CleanValue(v)); // the first of two equal keys counts, as in Get
+    }
+    return keys;
 }
 
 std::string IniFile::GetOr(const std::string& section, const std::string& key, const std::string& fallback) const {

@@ -178,6 +178,16 @@ void SetTextFieldState(QLineEdit* field, const QString& text, const QColor& back
     field->setText(text);
 }
 
+void SetReadOnlyLook(QLineEdit* field, bool readOnly) {
+    if (!field) return;
+    field->setReadOnly(readOnly);
+    // The window's own palette, not fixed colours, so any theme keeps its contrast.
+    const QPalette base = field->parentWidget() ? field->parentWidget()->palette() : QApplication::palette();
+    QPalette pal = field->palette();
+    pal.setColor(QPalette::Base, base.color(readOnly ? QPalette::Window : QPalette::Base));
+    field->setPalette(pal);
+}
+
 void UnloadWindowsNamed(const QString& name) {
     QList<QPointer<QWidget>> found;
     for (QWidget* w : QApplication::allWidgets()) {

@@ -40,6 +40,9 @@ int ListNumberOr(const QListWidget* list, int fallback);
 void SetOptionState(QAbstractButton* button, int value);
 // Enabled, then background colour, then text.
 void SetTextFieldState(QLineEdit* field, const QString& text, const QColor& background, bool enabled);
+// Makes a text box read-only or editable, and shows which: a read-only box takes
+// the window's background from the palette, so it does not look like a field to type in.
+void SetReadOnlyLook(QLineEdit* field, bool readOnly);
 // Enter in the control moves the focus to the next control instead of choosing.
 void EnterMovesFocus(QWidget* control);
 // Closes every open window (top-level or child window) of that name.

@@ -47,8 +47,10 @@ public:
     using Handler = std::function<void(Args...)>;
 
     Signal() = default;
-    Signal(const Signal&) = delete;
-    Signal& operator=(const Signal&) = delete;
+    // Listeners belong to the windows of the object they subscribed to: a copy
+    // (a scratch Program, say) starts with none, and assigning keeps the target's.
+    Signal(const Signal&) {}
+    Signal& operator=(const Signal&) { return *this; }
 
     [[nodiscard]] Subscription Subscribe(Handler h) {
         const uint64_t id = state_->next++;

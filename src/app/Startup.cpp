@@ -1,8 +1,9 @@
 #include "app/Startup.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 #include "app/IniFile.h"
@@ -13,6 +14,7 @@
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
+#include "image/SafeFile.h"
 
 namespace tarvane {
 namespace fs = std::filesystem;
@@ -64,36 +66,56 @@ std::string InstallRootOf(const std::string& programFolder) {
     return programFolder.substr(0, cut);
 }
 
-std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome) {
+std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome,
+                            SetupAccess access) {
     std::string shared = installRoot + "/language/mysetup.ini";
     std::error_code ec;
-    bool writable = access((installRoot + "/language").c_str(), W_OK) == 0 &&
-                    (!fs::exists(shared, ec) || access(shared.c_str(), W_OK) == 0);
-    return ChooseSetupFile(installRoot, configHome, writable);
+    // A linked setup file is written where the link points.
+    const std::string target = ResolveLinks(shared);
+    const size_t cut = target.find_last_of('/');
+    const std::string folder = cut == std::string::npos ? "." : target.substr(0, std::max<size_t>(cut, 1));
+    bool writable = ::access(folder.c_str(), W_OK) == 0 &&
+                    (!fs::exists(target, ec) || ::access(target.c_str(), W_OK) == 0);
+    return ChooseSetupFile(installRoot, configHome, writable, access);
 }
 
-std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome, bool rootWritable) {
+std::string ChooseSetupFile(const std::string& installRoot, const std::string& configHome, bool rootWritable,
+                            SetupAccess access) {
     std::string shared = installRoot + "/language/mysetup.ini";
     if (rootWritable) return shared;
     // An install root owned by root: each user keeps a copy of the shipped file.
     std::error_code ec;
     std::string own = configHome + "/tarvane-cps/mysetup.ini";
-    if (!fs::exists(own, ec)) {
-        fs::create_directories(configHome + "/tarvane-cps", ec);
-        fs::copy_file(shared, own, ec);
-    }
+    if (fs::exists(own, ec) || fs::is_symlink(own, ec)) return own;
+    if (access == SetupAccess::ReadOnly) return shared;
+    // Seeded through the same size and file-type rules as every settings file; a
+    // shipped file that cannot be read leaves the copy to the first write.
+    std::vector<uint8_t> seed;
+    fs::create_directories(configHome + "/tarvane-cps", ec);
+    if (ReadWholeFile(shared, seed, kSettingsFileLimit)) WriteFileAtomic(own, seed);
     return own;
 }
 
+namespace {
+
+// Loads the setup file; false when something is there that could not be read,
+// which is then never overwritten with what little the program knows.
+bool LoadSetup(const std::string& path, IniFile& ini) {
+    FileError error;
+    return ini.Load(path, &error) || (error.fault == FileFault::System && error.code == ENOENT);
+}
+
+} // namespace
+
 bool WriteSetup(Program& p) {
     IniFile ini;
-    ini.Load(p.Dirs.SetupFile);
+    if (!LoadSetup(p.Dirs.SetupFile, ini)) return false;
     ini.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
     ini.Set(kSetupSection, "CurrentLanguage", std::to_string(p.Lang.Index));
     return ini.Save(p.Dirs.SetupFile);
 }
 
-void StartUp(Program& p, const StartupEnvironment& env) {
+void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
     p.Dirs.ProgramFolder = env.ProgramFolder;
     p.Dirs.InstallRoot = InstallRootOf(env.ProgramFolder);
 
@@ -109,9 +131,9 @@ void StartUp(Program& p, const StartupEnvironment& env) {
     p.EnteredPassword.clear();
     p.Link.SerialPortNumber = 1;
 
-    p.Dirs.SetupFile = ChooseSetupFile(p.Dirs.InstallRoot, env.ConfigHome);
+    p.Dirs.SetupFile = ChooseSetupFile(p.Dirs.InstallRoot, env.ConfigHome, access);
     IniFile setup;
-    setup.Load(p.Dirs.SetupFile);
+    const bool writable = LoadSetup(p.Dirs.SetupFile, setup) && access == SetupAccess::ReadWrite;
     // A missing or unreadable value falls back to the defaults instead of stopping.
     bool firstRun = ParseBool(setup.GetOr(kSetupSection, "IsFirstRun")).value_or(true);
     auto port = ToInt16(setup.GetOr(kSetupSection, "comPort"));
@@ -130,24 +152,30 @@ void StartUp(Program& p, const StartupEnvironment& env) {
     setup.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
     // An unknown index is written back as it was found; the texts follow the locale.
     setup.Set(kSetupSection, "CurrentLanguage", std::to_string(firstRun ? p.Lang.Index : languageIndex));
-    setup.Save(p.Dirs.SetupFile);
+    if (writable) setup.Save(p.Dirs.SetupFile);
 
     InitImage(p);
 
-    std::ifstream flags(p.Dirs.ProgramFolder + "/Setting.ini", std::ios::binary);
-    char buf[4];
-    if (flags && flags.read(buf, 4)) {
-        for (size_t i = 0; i < 4; ++i) p.FlagBytes[i] = static_cast<uint8_t>(buf[i]);
+    // Four bytes are all the flag file holds; anything else there is not it.
+    std::vector<uint8_t> flags;
+    if (ReadWholeFile(p.Dirs.ProgramFolder + "/Setting.ini", flags, kSettingsFileLimit) &&
+        flags.size() >= 4) {
+        std::copy_n(flags.begin(), 4, p.FlagBytes.begin());
     } else {
         p.FlagBytes = {0, 0, 0, 1};
     }
 }
 
 void ShutDown(Program& p) {
-    // Errors here are ignored: the program is ending either way.
-    std::fstream flags(p.Dirs.ProgramFolder + "/Setting.ini", std::ios::binary | std::ios::in | std::ios::out);
-    if (!flags) flags.open(p.Dirs.ProgramFolder + "/Setting.ini", std::ios::binary | std::ios::out);
-    if (flags) flags.write(reinterpret_cast<const char*>(p.FlagBytes.data()), 4);
+    // Errors here are ignored: the program is ending either way. Only a flag file
+    // that can be read (or is missing) is written: a FIFO, device or huge file in
+    // its place is left alone rather than waited on or written into.
+    const std::string path = p.Dirs.ProgramFolder + "/Setting.ini";
+    std::vector<uint8_t> current;
+    FileError error;
+    if (ReadWholeFile(path, current, kSettingsFileLimit, &error) ||
+        (error.fault == FileFault::System && error.code == ENOENT))
+        OverwriteFileStart(path, p.FlagBytes);
 }
 
 } // namespace tarvane

@@ -1,12 +1,15 @@
 #include "app/frmAbout.h"
 #include "app/DialogCaptions.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/BuildVersion.h"
 #include "app/Program.h"
 #include "app/lang/LangText.h"
 
@@ -27,17 +30,21 @@ frmAbout::frmAbout(Program& p, QWidget* parent) : QDialog(parent) {
     big.setPointSizeF(big.pointSizeF() * 1.4);
     big.setBold(true);
     lblTitle->setFont(big);
-    lblVersion = label("lblVersion", text(24002_txt));
+    // The version is the build's; the language files hold only the word.
+    lblVersion = label("lblVersion", text(24002_txt) + " " + TARVANE_VERSION);
     lblDescription = label("lblDescription", text(24003_txt));
     lblDisclaimer = label("lblDisclaimer", text(24004_txt));
     lblDisclaimer->setStyleSheet("color: palette(dark);");
+    lblLicence = label("lblLicence", text(32600_txt));
     cmdOK = new QPushButton(text(24005_txt), this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    const QIcon appIcon = QApplication::windowIcon();
+    icon->setPixmap((appIcon.isNull() ? style()->standardIcon(QStyle::SP_MessageBoxInformation) : appIcon)
+                        .pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
     auto* texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
@@ -46,6 +53,8 @@ frmAbout::frmAbout(Program& p, QWidget* parent) : QDialog(parent) {
     texts->addWidget(lblDescription);
     texts->addSpacing(8);
     texts->addWidget(lblDisclaimer);
+    texts->addSpacing(8);
+    texts->addWidget(lblLicence);
     auto* top = new QHBoxLayout;
     top->addWidget(icon);
     top->addSpacing(12);
@@ -59,6 +68,7 @@ frmAbout::frmAbout(Program& p, QWidget* parent) : QDialog(parent) {
     lay->addLayout(buttons);
     lblDescription->setFixedWidth(340);
     lblDisclaimer->setFixedWidth(340);
+    lblLicence->setFixedWidth(340);
     MakeFixedDialog(this);
 }
 

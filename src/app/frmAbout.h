@@ -16,6 +16,7 @@ class frmAbout : public QDialog {
     QLabel* lblVersion = nullptr;
     QLabel* lblDescription = nullptr;
     QLabel* lblDisclaimer = nullptr;
+    QLabel* lblLicence = nullptr;
     QPushButton* cmdOK = nullptr;
 };
 

@@ -21,12 +21,14 @@
 #include "app/FieldHelpers.h"
 #include "app/History.h"
 #include "app/Program.h"
+#include "app/QtTranslations.h"
 #include "app/ToolIcons.h"
 #include "app/lang/LangText.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
 #include "link/FrmRadioInfo.h"
+#include "link/FrmSetComm.h"
 
 namespace tarvane {
 
@@ -37,6 +39,8 @@ QString Q(const std::string& s) {
 }
 
 constexpr const char* kChannelTable = "frmCommChInfo";
+// The placement is stored under a name that no language change alters.
+constexpr const char* kPlacementStore = "Tarvane CPS";
 
 // The bar between the function tree and the child windows; the frame decides how far it may go.
 class SplitterBar : public QWidget {
@@ -107,9 +111,19 @@ const QMap<QString, TextId>& MenuTexts() {
         {"MnuCHCut", 10801_txt},         {"MnuCHCopy", 10802_txt},        {"MnuCHPaste", 10803_txt},
         {"MnuCHInsert", 10804_txt},      {"MnuCHDelete", 10805_txt},      {"MnuCHMoveUp", 10806_txt},
         {"MnuCHMoveDown", 10807_txt},    {"MnuCHHabits", 10808_txt},
+        {"mnuExportChannels", 32870_txt}, {"mnuImportChannels", 32871_txt}, {"mnuCompareFile", 32872_txt},
+        {"mnuCompareRadio", 32873_txt},
     };
     return texts;
 }
+
+// Entries whose texts were written into the code before; now from the language files too.
+constexpr std::pair<const char*, TextId> kFurtherMenuTexts[] = {
+    {"MnuEMGChannel", 32406_txt},
+    {"mnuWindowTileHorizontal", 32409_txt},
+    {"mnuWindowTileVertical", 32410_txt},
+    {"mnuWindowArrangeIcons", 32411_txt},
+};
 
 int StoredTwips(QSettings& s, const char* key, int fallback) {
     return ParseNumberOr(s.value(key).toString().toStdString(), fallback);
@@ -119,8 +133,6 @@ int StoredTwips(QSettings& s, const char* key, int fallback) {
 
 frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     setObjectName("frmMain");
-    appTitle_ = Q(LangText(p_, 12000_txt));
-    if (appTitle_.isEmpty()) appTitle_ = "Tarvane CPS";
 
     NewDocTimer.setSingleShot(true);
     NewDocTimer.setInterval(100);
@@ -156,6 +168,7 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
         ShowMainTxt();
         UpdateStatusPanels();
     });
+    imageSub_ = p_.Notify.imageReplaced.Subscribe([this] { ImageReplaced(); });
 
     // Load of the frame.
     Action("mnuHelpTopic")->setVisible(false);
@@ -183,6 +196,7 @@ frmMain::~frmMain() {
     delete inputWatcher_; // no more input reaches a frame being taken down
     inputWatcher_ = nullptr;
     captionSub_.Reset();
+    imageSub_.Reset();
     // The child windows go after the frame's own part: nothing may call back into it then.
     mdi_->blockSignals(true);
 }
@@ -212,6 +226,10 @@ void frmMain::BuildMenus() {
     AddAction(file, "mnuFileSave", [this] { mnuFileSave_Click(); });
     AddAction(file, "mnuFileSaveAs", [this] { mnuFileSaveAs_Click(); });
     file->addSeparator();
+    AddAction(file, "mnuExportChannels", [this] { mnuExportChannels_Click(); });
+    AddAction(file, "mnuImportChannels", [this] { mnuImportChannels_Click(); });
+    AddAction(file, "mnuCompareFile", [this] { mnuCompareFile_Click(); });
+    file->addSeparator();
     AddAction(file, "mnuFilePrint");
     file->addSeparator();
     AddAction(file, "mnuFileExit", [this] { close(); });
@@ -233,12 +251,13 @@ void frmMain::BuildMenus() {
     AddAction(edit, "mnuGroupName");
     AddAction(edit, "mnuToneTips", [this] { ShowFormOnce("FrmToneTips"); });
     AddAction(edit, "mnuResetInit");
-    AddAction(edit, "MnuEMGChannel", [this] { ShowDialogKind("Frm_EMG"); })->setText("&Emergency Channel");
+    AddAction(edit, "MnuEMGChannel", [this] { ShowDialogKind("Frm_EMG"); });
 
     QMenu* program = AddMenu(nullptr, "mnuProgram");
     AddAction(program, "mnuReadFromRadio", [this] { mnuReadFromRadio_Click(); });
     AddAction(program, "mnuWriteToRadio", [this] { mnuWriteToRadio_Click(); });
     AddAction(program, "MnuProPassWord", [this] { MnuProPassWord_Click(); });
+    AddAction(program, "mnuCompareRadio", [this] { mnuCompareRadio_Click(); });
 
     QMenu* set = AddMenu(nullptr, "mnuSet");
     AddAction(set, "mnuComm", [this] { mnuComm_Click(); });
@@ -262,15 +281,9 @@ void frmMain::BuildMenus() {
     QMenu* window = AddMenu(nullptr, "mnuWindow");
     AddAction(window, "mnuWindowCascade", [this] { mdi_->cascadeSubWindows(); });
     AddAction(window, "mnuCloseAll", [this] { CloseCurAllWindows(); });
-    AddAction(window, "mnuWindowTileHorizontal", [this] {
-        mdi_->tileSubWindows();
-    })->setText("Tile Windows &Horizontally");
-    AddAction(window, "mnuWindowTileVertical", [this] {
-        mdi_->tileSubWindows();
-    })->setText("Tile Windows &Vertically");
-    AddAction(window, "mnuWindowArrangeIcons", [this] {
-        mdi_->cascadeSubWindows();
-    })->setText("&Arrange Icons");
+    AddAction(window, "mnuWindowTileHorizontal", [this] { mdi_->tileSubWindows(); });
+    AddAction(window, "mnuWindowTileVertical", [this] { mdi_->tileSubWindows(); });
+    AddAction(window, "mnuWindowArrangeIcons", [this] { mdi_->cascadeSubWindows(); });
     connect(window, &QMenu::aboutToShow, this, [this] { RebuildWindowMenu(); });
 
     QMenu* help = AddMenu(nullptr, "mnuHelp");
@@ -372,8 +385,16 @@ QLabel* frmMain::StatusPanel(int n) const {
 // ---- placement and layout --------------------------------------------------
 
 void frmMain::RestorePlacement() {
-    QSettings s(appTitle_, appTitle_);
+    QSettings s(kPlacementStore, kPlacementStore);
     s.beginGroup("Settings");
+    if (!s.contains("MainLeft")) {
+        // Placements stored under the translated title before: taken over once.
+        const QString titled = Q(LangText(p_, 12000_txt));
+        QSettings old(titled, titled);
+        old.beginGroup("Settings");
+        for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+            if (old.contains(key)) s.setValue(key, old.value(key));
+    }
     int left = StoredTwips(s, "MainLeft", 1000), top = StoredTwips(s, "MainTop", 1000);
     int width = StoredTwips(s, "MainWidth", 12500), height = StoredTwips(s, "MainHeight", 9500);
     // A stored placement that no longer fits a screen falls back to the defaults.
@@ -385,7 +406,7 @@ void frmMain::RestorePlacement() {
 
 void frmMain::StorePlacement() {
     if (isMinimized()) return;
-    QSettings s(appTitle_, appTitle_);
+    QSettings s(kPlacementStore, kPlacementStore);
     s.beginGroup("Settings");
     s.setValue("MainLeft", QString::number(pos().x() * kTwipsPerPixel));
     s.setValue("MainTop", QString::number(pos().y() * kTwipsPerPixel));
@@ -443,6 +464,8 @@ void frmMain::SetFrameTexts() {
         else if (QAction* a = actions_.value(it.key()))
             a->setText(text);
     }
+    for (const auto& [name, id] : kFurtherMenuTexts)
+        if (QAction* a = actions_.value(name)) a->setText(Q(LangText(p_, id)));
     for (const ToolEntry& t : kToolBar)
         if (t.key)
             if (QAction* a = actions_.value(QString("tb:") + t.key)) {
@@ -453,13 +476,14 @@ void frmMain::SetFrameTexts() {
 }
 
 void frmMain::UpdateStatusPanels() {
-    panels_[2]->setText(Q(LangText(p_, 12008_txt)) + QString::number(p_.Link.SerialPortNumber));
+    panels_[2]->setText(PortWithDevice(p_, p_.Link.SerialPortNumber));
     panels_[1]->setText(Q(p_.Model.ModelCode) + "[" + Q(TypeName(p_.Model.ModelType)) + ":" +
                         Q(p_.Model.BandText) + "]");
 }
 
 void frmMain::ShowMainTxt() {
-    const std::string band = p_.Model.BandText == "26.965 - 27.405 MHz" ? "Frequency" : p_.Model.BandText;
+    const std::string band =
+        p_.Model.BandText == "26.965 - 27.405 MHz" ? LangText(p_, 32407_txt) : p_.Model.BandText;
     const QString type = Q(TypeName(p_.Model.ModelType));
     setWindowTitle(Q(LangText(p_, 12000_txt)) + "[" + Q(p_.Model.ModelCode) + ":" + type + ":" + Q(band) +
                    "]" + "[" + Q(LangText(p_, 12009_txt)) + ":" + Q(FileNameOf(p_.Doc.Path)) + "]");
@@ -531,6 +555,7 @@ QWidget* frmMain::ShowFormOnce(const QString& kind) {
     CommitHistory();
     QWidget* w = it->create(*this);
     if (!w) return nullptr;
+    windowsBand_ = p_.Model.ModelType;
     w->setObjectName(kind);
     w->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdi_->addSubWindow(w);
@@ -585,6 +610,14 @@ bool frmMain::ShowDialogKind(const QString& kind) {
 
 void frmMain::ShowChannelTable() {
     ShowFormOnce(kChannelTable);
+}
+
+void frmMain::ImageReplaced() {
+    ShowMainTxt();
+    UpdateStatusPanels();
+    if (windowsBand_ == p_.Model.ModelType || ChildWindows().isEmpty()) return;
+    CloseCurAllWindows();
+    ShowChannelTable();
 }
 
 void frmMain::CloseCurAllWindows() {
@@ -664,6 +697,7 @@ void frmMain::changeEvent(QEvent* e) {
 void frmMain::CheckLanguageChange() {
     if (p_.Lang.Index == p_.Lang.ShownIndex) return;
     p_.Lang.ShownIndex = p_.Lang.Index;
+    LoadQtTranslations(p_);
     Change_Language();
     CloseCurAllWindows();
     ShowChannelTable();

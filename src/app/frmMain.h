@@ -60,6 +60,9 @@ class frmMain : public QMainWindow {
     void LoadTree();
     void LoadNewDoc();
     void ShowChannelTable();
+    // The image was replaced as a whole (undo, import): the open windows show it
+    // themselves; on another band they are made again.
+    void ImageReplaced();
     // Every frame text: filter, status panels, caption, menus and tool tips.
     void SetFrameTexts();
     // Takes a language switch into account (called when the frame is active again).
@@ -80,6 +83,11 @@ class frmMain : public QMainWindow {
     void mnuWriteToRadio_Click();
     void MnuLocalInfo_Click();
     void ReadRMGDataFromRadio();
+    // Channels to and from CSV, comparison with a file or the radio (frmMainExchange.cpp).
+    void mnuExportChannels_Click();
+    void mnuImportChannels_Click();
+    void mnuCompareFile_Click();
+    void mnuCompareRadio_Click();
     void TreeClicked(QTreeWidgetItem* item);
     void ToolbarClicked(const QString& key);
 
@@ -184,7 +192,8 @@ class frmMain : public QMainWindow {
 
     Program& p_;
     Subscription captionSub_;
-    QString appTitle_; // names the placement store; fixed at start
+    Subscription imageSub_;
+    int windowsBand_ = -1; // the band the open windows were made for
     QString fileFilter_;
     QMdiArea* mdi_ = nullptr;
     QWidget* client_ = nullptr;

@@ -30,6 +30,8 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// The same store as the window placement, under a name no language changes.
+constexpr const char* kSettingsStore = "Tarvane CPS";
 constexpr const char* kRecentGroup = "RecentFiles";
 constexpr const char* kRecentKey = "Files";
 
@@ -139,14 +141,14 @@ void frmMain::SetComfortTexts() {
 // ---- recent files ------------------------------------------------------------
 
 QStringList frmMain::RecentFiles() const {
-    QSettings s(appTitle_, appTitle_);
+    QSettings s(kSettingsStore, kSettingsStore);
     s.beginGroup(kRecentGroup);
     const QStringList stored = s.value(kRecentKey).toStringList();
     return ToQt(ExistingRecentFiles(ToStd(stored), RegularFileExists));
 }
 
 void frmMain::NoteRecentFile(const QString& path) {
-    QSettings s(appTitle_, appTitle_);
+    QSettings s(kSettingsStore, kSettingsStore);
     s.beginGroup(kRecentGroup);
     const QStringList stored = s.value(kRecentKey).toStringList();
     s.setValue(kRecentKey, ToQt(AddRecentFile(ToStd(stored), path.toStdString())));

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 
 #include "app/FieldHelpers.h"
@@ -92,8 +93,17 @@ bool frmMain::mnuFileSave_Click() {
 }
 
 bool frmMain::mnuFileSaveAs_Click() {
-    const QString path = AskSavePath ? AskSavePath(fileFilter_, Q(p_.Doc.Path)) : QString();
+    QString path = AskSavePath ? AskSavePath(fileFilter_, Q(p_.Doc.Path)) : QString();
     if (path.isEmpty()) return false;
+    // A name typed without an ending is a codeplug; the dialog only asked about
+    // overwriting the name as typed, so an existing "name.dat" is asked about here.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += ".dat";
+        if (QFileInfo::exists(path)) {
+            const std::string text = "\"" + FileNameOf(path.toStdString()) + "\"" + LangText(p_, 9007_txt);
+            if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
+        }
+    }
     // The path becomes current only once the file is written (SaveCodeplug sets it).
     return SaveDocument(path.toStdString());
 }

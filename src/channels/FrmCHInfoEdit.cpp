@@ -68,12 +68,20 @@ bool RefusedKey(QKeyEvent* e, bool allowPoint) {
 
 FrmCHInfoEdit::FrmCHInfoEdit(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmCHInfoEdit");
+    band_ = p_.Model.ModelType;
     Build();
     LoadTexts();
     LayOut();
     subscriptions_.push_back(p_.Notify.channelEditReload.Subscribe([this] { Reload(); }));
     subscriptions_.push_back(p_.Notify.toneTipsChanged.Subscribe([this] { ShowRB(); }));
     subscriptions_.push_back(p_.Notify.dtmfCodesChanged.Subscribe([this] {
+        RefillDtmfLists();
+        SetGridEditData(false);
+    }));
+    // A replaced image is shown on the dialog's own group and channel; another
+    // band needs other lists, and the frame opens new windows then.
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] {
+        if (p_.Model.ModelType != band_) return;
         RefillDtmfLists();
         SetGridEditData(false);
     }));
@@ -133,11 +141,11 @@ void FrmCHInfoEdit::Build() {
         lists_[k]->setObjectName(QString("cboOption%1").arg(k));
         connect(lists_[k], &QComboBox::activated, this, [this, k] { StoreOption(k); });
     }
-    const QStringList offOn{"Off", "On"};
+    const QStringList offOn{Q(LangText(p_, 32400_txt)), Q(LangText(p_, 32401_txt))};
     lists_[0]->addItems(offOn);
-    lists_[kDup]->addItems({"Off", "+", "-"});
+    lists_[kDup]->addItems({offOn[0], "+", "-"});
     lists_[kTsq]->addItems(offOn);
-    lists_[kScan]->addItems({"Del", "Add"});
+    lists_[kScan]->addItems({Q(LangText(p_, 32402_txt)), Q(LangText(p_, 32403_txt))});
     for (int k = 4; k <= kAddSub5K; ++k)
         lists_[k]->addItems(offOn);
     lists_[kAmFm]->addItems({"FM", "AM"});
@@ -145,6 +153,9 @@ void FrmCHInfoEdit::Build() {
         lists_[kRdct]->addItem(Q(name));
         lists_[kTdct]->addItem(Q(name));
     }
+    // Tone code 0 is no tone: a word of the chosen language, not a tone symbol.
+    lists_[kRdct]->setItemText(0, offOn[0]);
+    lists_[kTdct]->setItemText(0, offOn[0]);
     RefillDtmfLists();
 
     closeButton_ = new QPushButton(this);
@@ -265,7 +276,7 @@ void FrmCHInfoEdit::SetGridEditData(bool followGrid) {
     labels_[kScan]->setVisible(!vfo);
     lists_[kScan]->setVisible(!vfo);
     const bool cb = band == kBandCB;
-    freq_->setReadOnly(cb && group != EmgGroup(band));
+    SetReadOnlyLook(freq_, cb && group != EmgGroup(band));
     memButton_->setVisible(cb && group == MemGroup(band));
 
     const int index = FindChannelSlot(p_.Image, GroupBase(group, band) + channel);
@@ -390,7 +401,7 @@ void FrmCHInfoEdit::MemButtonClicked() {
     const bool wasReadOnly = freq_->isReadOnly();
     freq_->setReadOnly(false);
     StoreFreq();
-    freq_->setReadOnly(wasReadOnly);
+    freq_->setReadOnly(wasReadOnly); // the look stays: only the store needed it
 }
 
 bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {

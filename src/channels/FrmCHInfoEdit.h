@@ -71,6 +71,7 @@ class FrmCHInfoEdit : public QWidget {
 
     Program& p_;
     std::vector<Subscription> subscriptions_; // end with the window
+    int band_ = 0;                            // the band the lists were built for
     bool loading_ = false;
     bool storing_ = false;
     QString loadedFreq_, loadedOffset_;

@@ -46,26 +46,7 @@ constexpr int kHeaderTwips = 500;
 constexpr int kGridTwips = 7680;
 constexpr int kWindowWidthTwips = 8200, kWindowHeightTwips = 6900;
 constexpr int kRowPx = 24;
-const QColor kEditCellBack(220, 220, 220);
 
-// Texts of the list columns in value order: Public, DUP, TSQ, Scan.
-const QStringList kOffOn{"Off", "On"};
-const QStringList kDupTexts{"Off", "+", "-"};
-const QStringList kScanTexts{"Del", "Add"};
-const QStringList* CellTexts(int col) {
-    switch (col) {
-    case 2:
-        return &kOffOn;
-    case 3:
-        return &kDupTexts;
-    case 5:
-        return &kOffOn;
-    case 6:
-        return &kScanTexts;
-    default:
-        return nullptr;
-    }
-}
 int CellListIndex(int col) {
     return col == 2 ? 0 : col == 3 ? 1 : col == 5 ? 2 : 3;
 }
@@ -76,10 +57,19 @@ QString ValueText(const QStringList& texts, int v) {
 
 } // namespace
 
+const QStringList& frmCommChInfo::CellTexts(int col) const {
+    return col == 3 ? dupTexts_ : col == 6 ? scanTexts_ : offOn_;
+}
+
 frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("frmCommChInfo");
+    // Texts of the list columns in value order: Public and TSQ, DUP, Scan.
+    offOn_ = QStringList{Q(LangText(p_, 32400_txt)), Q(LangText(p_, 32401_txt))};
+    dupTexts_ = QStringList{offOn_[0], "+", "-"};
+    scanTexts_ = QStringList{Q(LangText(p_, 32402_txt)), Q(LangText(p_, 32403_txt))};
     Guard("frmCommChInfo_Form_Load", [this] {
         setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
+        band_ = p_.Model.ModelType;
         BuildPanel();
         BuildGrid();
         BuildButtons();
@@ -87,8 +77,7 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
         group_ = DisplayedGroup(p_);
         subscriptions_.push_back(p_.Notify.channelRowChanged.Subscribe([this](int slot) { reShowGrid(slot); }));
         subscriptions_.push_back(p_.Notify.groupPanelChanged.Subscribe([this] { ReshowByCh(); }));
-        // Undo and redo replace the whole image: show the group again.
-        subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { reShowAllGrid(); ReshowByCh(); }));
+        subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
         InitShowGrid();
         connect(qApp, &QApplication::focusChanged, this,
                 [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
@@ -147,7 +136,7 @@ void frmCommChInfo::BuildGrid() {
         c->installEventFilter(this);
         c->hide();
         const int col = i == 0 ? 2 : i == 1 ? 3 : i == 2 ? 5 : 6;
-        c->addItems(*CellTexts(col));
+        c->addItems(CellTexts(col));
         connect(c, &QComboBox::activated, this, [this] { CommitEdit(); });
         cellLists_[i] = c;
     }
@@ -243,12 +232,13 @@ void frmCommChInfo::InitShowGrid() {
                 grid_->setItem(row, col, item);
             }
             grid_->item(row, 0)->setText(QString::number(row + 1));
-            grid_->item(row, 0)->setForeground(Qt::blue);
+            // Colours from the palette, so a dark theme keeps them readable.
+            grid_->item(row, 0)->setForeground(palette().brush(QPalette::Link));
             grid_->item(row, 1)->setBackground(freqBack);
             QTableWidgetItem* edit = grid_->item(row, 7);
             edit->setText(">>");
-            edit->setForeground(Qt::red);
-            edit->setBackground(kEditCellBack);
+            edit->setForeground(palette().brush(QPalette::Highlight));
+            edit->setBackground(palette().brush(QPalette::Button));
         }
         reShowAllGrid();
         if (size > 0) grid_->setCurrentCell(0, 1);
@@ -257,6 +247,24 @@ void frmCommChInfo::InitShowGrid() {
         ChangeGroup();
         ReshowByCh();
         SetTitle();
+    });
+}
+
+void frmCommChInfo::ShowReplacedImage() {
+    // Another band needs other group lists: the frame opens a new table then.
+    if (p_.Model.ModelType != band_) return;
+    Guard("frmCommChInfo_InitShowGridError", [this] {
+        // A cell edit in progress belonged to the image that is gone.
+        SetEditDisable();
+        const int row = grid_->currentRow(), col = grid_->currentColumn();
+        group_ = DisplayedGroup(p_);
+        InitShowGrid();
+        if (row >= 0 && row < grid_->rowCount()) {
+            const QSignalBlocker block(grid_);
+            grid_->setCurrentCell(row, col > 0 ? col : 1);
+            p_.ChannelTableChannel = static_cast<int16_t>(CurrentChannel());
+            SetTitle();
+        }
     });
 }
 
@@ -293,11 +301,11 @@ void frmCommChInfo::FillRow(int row) {
     const std::string raw = r.RxFreq.Trimmed();
     const bool readable = IsNoFreq(raw) || !FreqToDisplaySilent(raw).empty();
     grid_->item(row, 1)->setText(readable ? Q(FreqToGroupDisplay(p_, raw, group_, band)) : Q(raw));
-    grid_->item(row, 2)->setText(ValueText(kOffOn, r.Public));
-    grid_->item(row, 3)->setText(ValueText(kDupTexts, r.DUP));
+    grid_->item(row, 2)->setText(ValueText(offOn_, r.Public));
+    grid_->item(row, 3)->setText(ValueText(dupTexts_, r.DUP));
     grid_->item(row, 4)->setText(QString::number(r.OffSetFre));
-    grid_->item(row, 5)->setText(ValueText(kOffOn, r.TSQ));
-    grid_->item(row, 6)->setText(ValueText(kScanTexts, r.Scan));
+    grid_->item(row, 5)->setText(ValueText(offOn_, r.TSQ));
+    grid_->item(row, 6)->setText(ValueText(scanTexts_, r.Scan));
 }
 
 void frmCommChInfo::CurrentCellMoved() {
@@ -323,7 +331,7 @@ void frmCommChInfo::EnterGridEdit() {
         const int band = p_.Model.ModelType;
         if (col == 1 && band == kBandCB && group_ != EmgGroup(band)) return;
         if (col >= 2 && col <= 6 && grid_->item(row, 1)->text().isEmpty()) return;
-        if ((col == 3 || col == 4) && grid_->item(row, 2)->text() == "On") return;
+        if ((col == 3 || col == 4) && grid_->item(row, 2)->text() == offOn_[1]) return;
         if (col == 6 && GroupName(group_, band) == "VFO") return;
         SetEditDisable();
         editRow_ = row + 1;

@@ -6,6 +6,7 @@
 // the group's settings above it. Every change goes through SetChannelField.
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <exception>
 #include <functional>
@@ -35,6 +36,8 @@ class frmCommChInfo : public QWidget {
     void reShowGrid(int slot);
     // Redraws the group panel for the displayed group.
     void ReshowByCh();
+    // The image was replaced as a whole: shows it again on the same row and column.
+    void ShowReplacedImage();
     // Shows the displayed group in the group lists.
     void ChangeGroup();
     // Hides every cell editor without committing.
@@ -93,8 +96,12 @@ class frmCommChInfo : public QWidget {
         }
     }
 
+    const QStringList& CellTexts(int col) const;
+
     Program& p_;
+    QStringList offOn_, dupTexts_, scanTexts_; // list column texts in value order
     std::vector<Subscription> subscriptions_; // end with the window
+    int band_ = 0;                            // the band the lists were built for
     int group_ = 0;
     int editRow_ = 0;
     int editCol_ = 0; // 0: no editor open

@@ -49,7 +49,8 @@ void frmCommChInfo::BuildPanel() {
         panelLists_[i]->setObjectName(QString("cboPanel%1").arg(i));
         panelLists_[i]->setGeometry(kPanelListX, y, kPanelListW, 22);
     }
-    panelLists_[3]->addItems({"Disable", "Enabel"});
+    panelLists_[3]->addItems(
+        {QString::fromStdString(LangText(p_, 32404_txt)), QString::fromStdString(LangText(p_, 32405_txt))});
     for (int k = 0; k < 2; ++k) {
         emgMod_[k] = new QComboBox(this);
         emgMod_[k]->setObjectName(QString("cboEmgMod%1").arg(k + 1));

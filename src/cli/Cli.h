@@ -8,6 +8,7 @@
 namespace tarvane {
 
 struct Program;
+struct RadioInfoRecord;
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
@@ -35,5 +36,13 @@ int CliInfo(Program& p, const CliArgs& args);
 int CliShow(Program& p, const CliArgs& args);
 int CliNew(Program& p, const CliArgs& args);
 int CliSimulate(const CliArgs& args);
+// The radio information by the labels of the radio-information window.
+void PrintRadioInfo(Program& p, const RadioInfoRecord& r);
+// Channel exchange: export FILE.dat --out CHANNELS.csv [--group NAME];
+// import FILE.dat CHANNELS.csv --out NEW.dat [--group NAME] [--first N] [--skip-bad];
+// diff A.dat B.dat.
+int CliExport(Program& p, const CliArgs& args);
+int CliImport(Program& p, const CliArgs& args);
+int CliDiff(Program& p, const CliArgs& args);
 
 } // namespace tarvane

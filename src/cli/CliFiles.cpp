@@ -1,9 +1,15 @@
-// The file commands of tarvane-cli: show a codeplug, make a new one.
+// The file commands of tarvane-cli: show a codeplug, make a new one; and the
+// printing of the radio information. Values are printed by the names the
+// windows show, from the language files, never as raw numbers.
 #include <cstdio>
 
 #include "app/Program.h"
+#include "app/lang/LangText.h"
 #include "cli/Cli.h"
+#include "exchange/ImageJson.h"
+#include "features/options/OptionFields.h"
 #include "freq/Bands.h"
+#include "freq/ChannelCodec.h"
 #include "freq/FreqCodec.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
@@ -14,51 +20,160 @@ namespace tarvane {
 
 namespace {
 
-const char* const kOptionNames[kOptionCount] = {
-    "Beep",           "Time-out timer",      "Backlight",        "Volume",       "Squelch",          "ASQ",
-    "ASQ level",      "Gain control",        "Channel display",  "Scan type",    "Scan time",        "Squelch step back",
-    "ASQ step back",  "Auto power on",       "Memory edit",      "SWR in use",   "SWR limit"};
+// Captions of the optional-features lists, in list order (as the window labels them).
+constexpr TextId kOptionCaptions[kOptionListCount] = {
+    16001_txt, 16002_txt, 16003_txt, 16004_txt, 16005_txt, 16006_txt, 16007_txt, 16008_txt,
+    16009_txt, 16010_txt, 16011_txt, 16012_txt, 16013_txt, 16014_txt, 16015_txt, 16016_txt,
+    16017_txt, 16018_txt, 16019_txt, 16020_txt, 16021_txt, 16022_txt, 16023_txt};
 
-std::string Tone(int code) {
-    if (code <= 0) return "-";
-    if (code <= 38) return "CT" + std::to_string(code);
-    if (code <= 142) return "DCS" + std::to_string(code - 38);
-    return "?" + std::to_string(code);
+// Key function codes 1..20 and the page choices, as the keys window lists them.
+const char* const kKeyFunctions[] = {"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP", "SCA", "MEM", "BND",
+                                     "DW",  "CAL", "NB",  "RB",  "HIC", "TSQ", "SPL", "5K",  "DIM", "NULL"};
+const char* const kKeyPages[] = {"1&2", "1&3", "2&3", "1&2&3"};
+
+// An entry of a list by position; a stored value the list does not have is
+// shown as the number it is, so a damaged file stays visible.
+std::string Entry(const std::vector<std::string>& entries, int v) {
+    return v >= 0 && static_cast<size_t>(v) < entries.size() ? entries[static_cast<size_t>(v)]
+                                                             : "?" + std::to_string(v);
+}
+template <size_t N> std::string Entry(const char* const (&names)[N], int v) {
+    return v >= 0 && static_cast<size_t>(v) < N ? names[v] : "?" + std::to_string(v);
+}
+
+std::string OptionText(Program& p, const FeatureBlock& f, int i) {
+    const int v = OptionValue(f, i);
+    if (OptionShowsNumber(i)) return std::to_string(v);
+    return Entry(OptionEntries(p, i), v);
+}
+
+std::string DuplexText(const ChannelRecord& c) {
+    if (c.DUP == 0) return "Off";
+    if (c.DUP == 1 || c.DUP == 2)
+        return std::string(c.DUP == 1 ? "+" : "-") + std::to_string(c.OffSetFre) + " kHz";
+    return "?" + std::to_string(c.DUP);
+}
+
+std::string ModeText(int amFm) {
+    return amFm == 0 ? "FM" : amFm == 1 ? "AM" : "?" + std::to_string(amFm);
+}
+
+std::string ToneText(int code) {
+    const std::string name = ToneName(code);
+    return name.empty() ? "?" + std::to_string(code) : name;
+}
+
+std::string FreqText(Program& p, const ChannelRecord& c, int group) {
+    const std::string raw = c.RxFreq.Trimmed();
+    if (IsNoFreq(raw)) return "-";
+    // A frequency text that is not a number (a damaged file) is shown as it is.
+    if (FreqToDisplaySilent(raw).empty()) return raw;
+    return group >= 0 ? FreqToGroupDisplay(p, raw, group, p.Model.ModelType) : FreqToDisplaySilent(raw);
+}
+
+void Line(Program& p, TextId caption, const std::string& value) {
+    std::printf("%s: %s\n", LangText(p, caption).c_str(), value.c_str());
 }
 
 void ShowChannel(Program& p, const ChannelRecord& c) {
-    const int group = GroupOfSlot(c.SlotNumber, p.Model.ModelType);
-    const std::string freq = FreqToDisplaySilent(c.RxFreq.Raw());
-    std::printf("%5d  %-10s %-10s %-5s %-5d %-5s %-6s %-6s %s\n", c.SlotNumber,
-                group >= 0 ? GroupName(group, p.Model.ModelType).c_str() : "-", freq.empty() ? "-" : freq.c_str(),
-                c.AM_FM == 1 ? "AM" : "FM", c.Tx_Power, c.Scan ? "scan" : "-", Tone(c.RDCT).c_str(),
-                Tone(c.TDCT).c_str(), c.IsBlank ? "blank" : "");
+    const int band = p.Model.ModelType;
+    const int group = GroupOfSlot(c.SlotNumber, band);
+    const std::string groupName = group >= 0 ? GroupName(group, band) : "-";
+    const int channel = group >= 0 ? c.SlotNumber - GroupBase(group, band) : 0;
+    std::printf("%5d  %-5s %4d  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s%s\n", c.SlotNumber,
+                groupName.c_str(), channel, FreqText(p, c, group).c_str(), DuplexText(c).c_str(),
+                ModeText(c.AM_FM).c_str(), Entry(PowerEntries(p, c.AM_FM), c.Tx_Power).c_str(),
+                c.Scan == 1   ? "Add"
+                : c.Scan == 0 ? "Del"
+                              : "?",
+                ToneText(c.RDCT).c_str(), ToneText(c.TDCT).c_str(), RogerBeepText(p, c.RBTone).c_str(),
+                c.IsBlank ? ("  " + LangText(p, 32628_txt)).c_str() : "");
+}
+
+void ShowDefaultChannel(Program& p, const ChannelRecord& c) {
+    std::printf("\n[%s]\n", LangText(p, 32626_txt).c_str());
+    Line(p, 15006_txt, DuplexText(c));
+    Line(p, 15013_txt, ModeText(c.AM_FM));
+    Line(p, 15014_txt, Entry(PowerEntries(p, c.AM_FM), c.Tx_Power));
+    Line(p, 15015_txt, RogerBeepText(p, c.RBTone));
+    Line(p, 15019_txt, ToneText(c.RDCT));
+    Line(p, 32625_txt, ToneText(c.TDCT));
+}
+
+void ShowKeys(Program& p, const SettingsRecord& s) {
+    std::printf("\n[%s]\n", LangText(p, 32617_txt).c_str());
+    Line(p, 25007_txt, Entry(kKeyPages, s.KeyTable[0]));
+    for (int k = 0; k < kKeyTableSize - 1; ++k) {
+        const int code = s.KeyTable[static_cast<size_t>(k + 1)]; // function codes start at 1
+        const std::string name =
+            code >= 1 && code <= 20 ? kKeyFunctions[code - 1] : "?" + std::to_string(code);
+        std::printf("%s %d P%d: %s\n", LangText(p, 25008_txt).c_str(), k / 6 + 1, k % 6 + 1, name.c_str());
+    }
 }
 
 } // namespace
 
+void PrintRadioInfo(Program& p, const RadioInfoRecord& r) {
+    // The labels of the radio-information window, in its order.
+    Line(p, 21002_txt, ModelDisplayName(r.ModelCode));
+    Line(p, 21004_txt, TypeName(r.ModelType));
+    Line(p, 21003_txt, BandTextForType(r.ModelType));
+    Line(p, 21005_txt, r.SoftVersion);
+    Line(p, 21006_txt, r.TextC);
+    Line(p, 21007_txt, r.Head16[0].Trimmed());
+    Line(p, 21008_txt, r.Head16[1].Trimmed());
+    Line(p, 21009_txt, r.Head16[2].Trimmed());
+    Line(p, 21011_txt, r.TextA.Trimmed());
+    Line(p, 21012_txt, r.TextB.Trimmed());
+    Line(p, 21013_txt, r.Tail16[0].Trimmed());
+    Line(p, 21014_txt, r.Tail16[1].Trimmed());
+    Line(p, 21015_txt, r.Tail16[2].Trimmed());
+    Line(p, 21016_txt, r.Tail16[3].Trimmed());
+    Line(p, 21010_txt, r.TextG.Trimmed());
+}
+
 int CliShow(Program& p, const CliArgs& args) {
     InstallCliPrompts(p, 0, nullptr);
     if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kExitFailed;
+    if (args.Has("--json")) {
+        std::fputs(WriteJson(DocumentJson(p)).c_str(), stdout);
+        return kExitOk;
+    }
     const SettingsRecord& s = p.Image.Settings;
-    std::printf("Model: %s\n", ModelDisplayName(p.Model.ModelCode).c_str());
-    std::printf("Model type: %s\n", TypeName(p.Model.ModelType).c_str());
-    std::printf("Band: %s\n", p.Model.BandText.c_str());
-    std::printf("Format version: %s\n", VersionDisplay(s.Version.FormatVersion.Trimmed()).c_str());
-    std::printf("Channels: %d\n", p.Image.UsedCount());
-    std::printf("Current group: %d\n", s.Features.CurrentGroup);
-    std::printf("Active group: %d\n", s.Features.ActiveGroup);
-    for (int i = 0; i < kOptionCount; ++i)
-        std::printf("%s: %d\n", kOptionNames[i], s.Features.Options[static_cast<size_t>(i)]);
-    std::printf("Key mode: %d\n", s.KeyTable[0]);
-    std::printf("DTMF rate: %d\n", s.Dtmf.DtmfRate);
+    const FeatureBlock& f = s.Features;
+    Line(p, 32610_txt, ModelDisplayName(p.Model.ModelCode));
+    Line(p, 32611_txt, TypeName(p.Model.ModelType));
+    Line(p, 32612_txt, p.Model.BandText);
+    Line(p, 32613_txt, VersionDisplay(s.Version.FormatVersion.Trimmed()));
+    Line(p, 32614_txt, std::to_string(p.Image.UsedCount()));
+    const int current = GroupOfSlot(GroupBase(f.CurrentGroup, p.Model.ModelType) + 1, p.Model.ModelType);
+    Line(p, 32615_txt,
+         current == f.CurrentGroup ? GroupName(f.CurrentGroup, p.Model.ModelType)
+                                   : "?" + std::to_string(f.CurrentGroup));
+
+    std::printf("\n[%s]\n", LangText(p, 32616_txt).c_str());
+    for (int i = 0; i < kOptionListCount; ++i)
+        Line(p, kOptionCaptions[i], OptionText(p, f, i));
+    Line(p, 15600_txt, f.Options[kOptSwrInUse] ? SwrText(f.Options[kOptSwrLimit]) : "Off");
+    ShowDefaultChannel(p, s.CommonChannel);
+    ShowKeys(p, s);
+
+    std::printf("\n");
+    Line(p, 32620_txt, std::to_string(s.Dtmf.DtmfRate));
     for (size_t i = 0; i < s.Dtmf.Codes.size(); ++i) {
         const DtmfCodeEntry& d = s.Dtmf.Codes[i];
         if (d.Length <= 0 || d.Length > 16) continue;
-        std::printf("DTMF code %zu: %s\n", i + 1, std::string(d.Code.Raw().substr(0, static_cast<size_t>(d.Length))).c_str());
+        std::printf("%s %zu: %s\n", LangText(p, 32619_txt).c_str(), i + 1,
+                    std::string(d.Code.Raw().substr(0, static_cast<size_t>(d.Length))).c_str());
     }
-    std::printf("\n Slot  Group      Frequency  Mode  Power Scan  Rx     Tx\n");
-    for (int i = 0; i < p.Image.UsedCount(); ++i) ShowChannel(p, p.Image.Channels[static_cast<size_t>(i)]);
+    std::printf(
+        "\n%5s  %-5s %4s  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s\n", LangText(p, 32621_txt).c_str(),
+        LangText(p, 32622_txt).c_str(), LangText(p, 14001_txt).c_str(), LangText(p, 14002_txt).c_str(),
+        LangText(p, 14004_txt).c_str(), LangText(p, 32623_txt).c_str(), LangText(p, 32624_txt).c_str(),
+        LangText(p, 14008_txt).c_str(), LangText(p, 15019_txt).c_str(), LangText(p, 32625_txt).c_str(),
+        LangText(p, 15015_txt).c_str());
+    for (int i = 0; i < p.Image.UsedCount(); ++i)
+        ShowChannel(p, p.Image.Channels[static_cast<size_t>(i)]);
     return kExitOk;
 }
 
@@ -67,7 +182,7 @@ int CliNew(Program& p, const CliArgs& args) {
     const std::string type = args.Get("--type");
     const int t = type == "CB" ? 0 : type == "HF" ? 1 : type == "HAM" ? 2 : -1;
     if (t < 0) {
-        std::fprintf(stderr, "--type must be CB, HF or HAM\n");
+        std::fprintf(stderr, "--type: '%s' is not CB, HF or HAM\n", type.c_str());
         return kExitUsage;
     }
     SetModelType(p, t);

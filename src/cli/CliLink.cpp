@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "app/lang/LangText.h"
 #include "cli/Cli.h"
+#include "exchange/ImageJson.h"
 #include "image/CodeplugFile.h"
 #include "image/ModelVersion.h"
 #include "link/RadioLink.h"
@@ -137,23 +138,11 @@ int CliInfo(Program& p, const CliArgs& args) {
     if (!retries) return kExitUsage;
     InstallCliPrompts(p, *retries, nullptr);
     if (!RunTransfer(p, LinkOperation::ReadRadioInfo, args, nullptr)) return kExitFailed;
-    const RadioInfoRecord& r = p.RadioInfo;
-    auto line = [](const char* name, const std::string& value) { std::printf("%s: %s\n", name, value.c_str()); };
-    line("Model", ModelDisplayName(r.ModelCode));
-    line("Model type", TypeName(r.ModelType));
-    line("Band", BandTextForType(r.ModelType));
-    line("Software version", r.SoftVersion);
-    line("Text A", r.TextA.Trimmed());
-    line("Text B", r.TextB.Trimmed());
-    line("Text C", r.TextC);
-    line("Text D", r.Head16[0].Trimmed());
-    line("Text E", r.Head16[1].Trimmed());
-    line("Text F", r.Head16[2].Trimmed());
-    line("Text G", r.TextG.Trimmed());
-    line("Text H", r.Tail16[0].Trimmed());
-    line("Text I", r.Tail16[1].Trimmed());
-    line("Text J", r.Tail16[2].Trimmed());
-    line("Text K", r.Tail16[3].Trimmed());
+    if (args.Has("--json")) {
+        std::fputs(WriteJson(RadioInfoJson(p)).c_str(), stdout);
+        return kExitOk;
+    }
+    PrintRadioInfo(p, p.RadioInfo);
     return kExitOk;
 }
 

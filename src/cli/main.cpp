@@ -1,8 +1,12 @@
 // tarvane-cli: read, write and inspect radios and codeplug files, and simulate a radio.
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
-#include <set>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "app/BuildVersion.h"
 #include "app/Program.h"
 #include "app/Startup.h"
 #include "cli/Cli.h"
@@ -11,86 +15,336 @@ namespace {
 
 using namespace tarvane;
 
-constexpr const char* kUsage =
-    "usage:\n"
-    "  tarvane-cli read --port DEVICE --out FILE.dat [--password TEXT] [--retries N] [--trace FILE]\n"
-    "  tarvane-cli write --port DEVICE FILE.dat [--password TEXT] [--retries N] [--trace FILE]\n"
-    "  tarvane-cli info --port DEVICE [--retries N] [--trace FILE]\n"
-    "  tarvane-cli show FILE.dat\n"
-    "  tarvane-cli new --type CB|HF|HAM --out FILE.dat\n"
-    "  tarvane-cli simulate --link PATH [--memory FILE] [--info FILE] [--model-code TEXT]\n"
-    "      [--model-type N|CB|HF|HAM] [--firmware TEXT] [--no-ctcss] [--password TEXT] [--echo]\n"
-    "      [--unpaced] [--silence-every N] [--bad-checksum-every N] [--nak-every N]\n"
-    "      [--wrong-address-every N] [--late-every N] [--late-ms MS] [--split N]\n"
-    "      [--ignore-handshakes K] [--nak-address ADDR] [--nak-ends K] [--silence-password K]\n"
-    "      [--silent-end] [--trace FILE]\n";
-
-struct CommandShape {
-    std::set<std::string> valued;  // options followed by a value
-    std::set<std::string> flags;   // options without one
-    std::set<std::string> required;
-    size_t words = 0;              // positional arguments
+// What an option's value must look like; checked here so that every command
+// gets its values in a known form and wrong usage is named before any work.
+enum class Kind {
+    Flag,      // no value
+    Text,      // any non-empty text
+    Count,     // a whole number 0..32767
+    Address,   // decimal, or hexadecimal with 0x, 0..0xFFFF
+    Band,      // CB, HF or HAM
+    ModelType, // CB, HF, HAM or a number 0..255
 };
 
-const std::map<std::string, CommandShape>& Commands() {
-    static const std::map<std::string, CommandShape> commands = {
-        {"read", {{"--port", "--out", "--password", "--retries", "--trace"}, {}, {"--port", "--out"}, 0}},
-        {"write", {{"--port", "--password", "--retries", "--trace"}, {}, {"--port"}, 1}},
-        {"info", {{"--port", "--retries", "--trace"}, {}, {"--port"}, 0}},
-        {"show", {{}, {}, {}, 1}},
-        {"new", {{"--type", "--out"}, {}, {"--type", "--out"}, 0}},
+struct OptionSpec {
+    const char* name;  // without the dashes
+    const char* value; // shown in the usage; nullptr for a flag
+    Kind kind;
+    const char* help;
+    bool required = false;
+};
+
+struct CommandSpec {
+    const char* name;
+    std::vector<const char*> words; // positional arguments, all required
+    const char* summary;
+    std::vector<OptionSpec> options;
+};
+
+const OptionSpec kPort{"port", "DEVICE", Kind::Text,
+                       "serial device of the cable, e.g. /dev/serial/by-id/usb-...", true};
+const OptionSpec kPassword{"password", "TEXT", Kind::Text, "the radio's programming password"};
+const OptionSpec kRetries{"retries", "N", Kind::Count, "restarts after the radio stops answering"};
+const OptionSpec kTrace{"trace", "FILE", Kind::Text,
+                        "record every byte exchanged, with times and directions"};
+const OptionSpec kVerify{"verify", nullptr, Kind::Flag, "always read the data back and compare it"};
+const OptionSpec kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
+const OptionSpec kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
+
+const std::vector<CommandSpec>& Commands() {
+    static const std::vector<CommandSpec> commands = {
+        {"read",
+         {},
+         "read a radio into a codeplug file",
+         {kPort,
+          {"out", "FILE.dat", Kind::Text, "the codeplug file to write", true},
+          kPassword,
+          kRetries,
+          kTrace,
+          kVerify}},
+        {"write",
+         {"FILE.dat"},
+         "write a codeplug file into a radio",
+         {kPort, kPassword, kRetries, kTrace, kVerify}},
+        {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson}},
+        {"show", {"FILE.dat"}, "print a codeplug file", {kJson}},
+        {"new",
+         {},
+         "make a new codeplug file",
+         {{"type", "CB|HF|HAM", Kind::Band, "the band of the radio", true},
+          {"out", "FILE.dat", Kind::Text, "the file to write", true}}},
+        {"export",
+         {"FILE.dat"},
+         "write the channels of a codeplug file as CSV",
+         {{"out", "CHANNELS.csv", Kind::Text, "the CSV file to write", true}, kGroup}},
+        {"import",
+         {"FILE.dat", "CHANNELS.csv"},
+         "put channels from a CSV file into a copy of a codeplug file",
+         {{"out", "NEW.dat", Kind::Text, "the codeplug file to write", true},
+          kGroup,
+          {"first", "N", Kind::Count, "the first channel number to fill"},
+          {"skip-bad", nullptr, Kind::Flag, "leave out rows that cannot be used instead of stopping"}}},
+        {"diff", {"A.dat", "B.dat"}, "list what differs between two codeplug files", {}},
         {"simulate",
-         {{"--link", "--memory", "--info", "--model-code", "--model-type", "--firmware", "--password",
-           "--silence-every", "--bad-checksum-every", "--nak-every", "--wrong-address-every", "--late-every",
-           "--late-ms", "--split", "--ignore-handshakes", "--nak-address", "--nak-ends", "--silence-password",
-           "--trace"},
-          {"--no-ctcss", "--echo", "--unpaced", "--silent-end"},
-          {"--link"},
-          0}},
+         {},
+         "a simulated radio on a pseudo-terminal",
+         {{"link", "PATH", Kind::Text, "where the pseudo-terminal is linked", true},
+          {"memory", "FILE", Kind::Text, "file holding the radio memory (kept up to date)"},
+          {"info", "FILE", Kind::Text, "file holding the information area"},
+          {"model-code", "TEXT", Kind::Text, "model code the radio answers"},
+          {"model-type", "N|CB|HF|HAM", Kind::ModelType, "model type the radio answers"},
+          {"firmware", "TEXT", Kind::Text, "firmware version the radio answers"},
+          {"no-ctcss", nullptr, Kind::Flag, "a radio without CTCSS/DCS"},
+          {"password", "TEXT", Kind::Text, "the radio's password"},
+          {"echo", nullptr, Kind::Flag, "a cable that echoes every byte"},
+          {"unpaced", nullptr, Kind::Flag, "answer at once instead of at 9600 baud"},
+          {"silence-every", "N", Kind::Address, "leave every N-th request unanswered"},
+          {"bad-checksum-every", "N", Kind::Address, "spoil the checksum of every N-th reply"},
+          {"nak-every", "N", Kind::Address, "refuse every N-th block"},
+          {"wrong-address-every", "N", Kind::Address, "answer every N-th read with a wrong address"},
+          {"late-every", "N", Kind::Address, "answer every N-th request late"},
+          {"late-ms", "MS", Kind::Address, "how late"},
+          {"split", "N", Kind::Address, "send replies in pieces of N bytes"},
+          {"ignore-handshakes", "K", Kind::Address, "ignore the first K handshakes"},
+          {"nak-address", "ADDR", Kind::Address, "refuse the block at this address"},
+          {"nak-ends", "K", Kind::Address, "refuse the first K ends"},
+          {"silence-password", "K", Kind::Address, "leave the first K password requests unanswered"},
+          {"silent-end", nullptr, Kind::Flag, "never answer the end"},
+          {"trace", "FILE", Kind::Text, "record every byte exchanged"}}},
     };
     return commands;
 }
 
-bool Parse(int argc, char** argv, const CommandShape& shape, CliArgs& out) {
-    for (int i = 2; i < argc; ++i) {
-        std::string a = argv[i];
-        if (shape.flags.count(a)) {
-            out.options[a] = "1";
-        } else if (shape.valued.count(a)) {
-            if (i + 1 >= argc) return false;
-            out.options[a] = argv[++i];
-        } else if (a.starts_with("--")) {
-            return false;
-        } else {
-            out.words.push_back(a);
-        }
+const CommandSpec* FindCommand(const std::string& name) {
+    for (const CommandSpec& c : Commands())
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+std::string Synopsis(const CommandSpec& c) {
+    std::string s = std::string("tarvane-cli ") + c.name;
+    for (const char* w : c.words)
+        s += std::string(" ") + w;
+    for (const OptionSpec& o : c.options)
+        if (o.required) s += std::string(" --") + o.name + " " + o.value;
+    for (const OptionSpec& o : c.options) {
+        if (o.required) continue;
+        s += std::string(" [--") + o.name + (o.value ? std::string(" ") + o.value : std::string()) + "]";
     }
-    for (const std::string& r : shape.required)
-        if (!out.Has(r)) return false;
-    return out.words.size() == shape.words;
+    return s;
+}
+
+std::string Usage() {
+    std::string s = "usage: tarvane-cli COMMAND [options]\n\ncommands:\n";
+    for (const CommandSpec& c : Commands()) {
+        std::string line = std::string("  ") + c.name;
+        line.resize(12, ' ');
+        s += line + c.summary + "\n";
+    }
+    s += "\n";
+    for (const CommandSpec& c : Commands())
+        if (std::string(c.name) != "simulate") s += "  " + Synopsis(c) + "\n";
+    s += "  tarvane-cli simulate --link PATH [options]   (tarvane-cli simulate --help lists them)\n"
+         "\n"
+         "  tarvane-cli --help | --version | COMMAND --help\n"
+         "\n"
+         "exit status: 0 success, 1 failure (the reason on stderr), 2 wrong usage.\n"
+         "Serial-port access (dialout group, /dev/serial/by-id/): see man tarvane-cli.\n";
+    return s;
+}
+
+std::string CommandHelp(const CommandSpec& c) {
+    std::string s = "usage: " + Synopsis(c) + "\n\n" + c.summary + "\n";
+    if (!c.options.empty()) s += "\noptions:\n";
+    for (const OptionSpec& o : c.options) {
+        std::string line =
+            std::string("  --") + o.name + (o.value ? std::string(" ") + o.value : std::string());
+        if (line.size() < 30)
+            line.resize(30, ' ');
+        else
+            line += "\n" + std::string(30, ' ');
+        s += line + o.help + (o.required ? " (required)" : "") + "\n";
+    }
+    return s;
+}
+
+struct Parsed {
+    int exit = -1; // set when the program ends after parsing
+    const CommandSpec* command = nullptr;
+    CliArgs args;
+};
+
+// Wrong usage: the option (or word) and the reason on one line, then where help is.
+Parsed Wrong(const std::string& what, const std::string& reason, const CommandSpec* c) {
+    std::fprintf(stderr, "%s: %s\nTry 'tarvane-cli %s--help'.\n", what.c_str(), reason.c_str(),
+                 c ? (std::string(c->name) + " ").c_str() : "");
+    return {kExitUsage, c, {}};
+}
+
+std::optional<long> WholeNumber(const std::string& text, int base) {
+    if (text.empty() || text.size() > 12) return std::nullopt;
+    size_t used = 0;
+    long v = 0;
+    try {
+        v = std::stol(text, &used, base);
+    } catch (...) {
+        return std::nullopt;
+    }
+    if (used != text.size() || text[0] == '+' || text[0] == ' ') return std::nullopt;
+    return v;
+}
+
+// The reason a value does not fit its option; empty when it fits.
+std::string CheckValue(const OptionSpec& o, const std::string& value) {
+    const std::string quoted = "'" + value + "'";
+    auto inRange = [&](std::optional<long> v, long max, const char* what) -> std::string {
+        if (!v) return quoted + " is not " + what;
+        if (*v < 0 || *v > max) return quoted + " is out of range (0 to " + std::to_string(max) + ")";
+        return "";
+    };
+    switch (o.kind) {
+    case Kind::Flag:
+        return "";
+    case Kind::Text:
+        return value.empty() ? "the value is empty" : "";
+    case Kind::Count:
+        return inRange(WholeNumber(value, 10), 32767, "a number");
+    case Kind::Address:
+        return inRange(WholeNumber(value, 0), 0xFFFF, "a number");
+    case Kind::Band:
+        return value == "CB" || value == "HF" || value == "HAM" ? "" : quoted + " is not CB, HF or HAM";
+    case Kind::ModelType:
+        if (value == "CB" || value == "HF" || value == "HAM") return "";
+        if (!WholeNumber(value, 0)) return quoted + " is not CB, HF, HAM or a number";
+        return inRange(WholeNumber(value, 0), 255, "a number");
+    }
+    return "";
+}
+
+// The name QCommandLineParser puts between quotes in its error text.
+std::string QuotedName(const QString& error) {
+    const qsizetype a = error.indexOf('\''), b = error.lastIndexOf('\'');
+    QString name = a >= 0 && b > a ? error.mid(a + 1, b - a - 1) : error;
+    while (name.startsWith('-'))
+        name.remove(0, 1);
+    return "--" + name.toStdString();
+}
+
+Parsed ParseCommand(const CommandSpec& c, const QStringList& rest) {
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version(QStringList{"version"});
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const OptionSpec& o : c.options) {
+        QCommandLineOption option(QString::fromLatin1(o.name));
+        if (o.value) option.setValueName(QString::fromLatin1(o.value));
+        parser.addOption(option);
+    }
+    if (!parser.parse(QStringList{"tarvane-cli"} + rest)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return Wrong("--" + unknown.first().toStdString(), std::string("not an option of ") + c.name, &c);
+        const QString error = parser.errorText();
+        if (error.startsWith("Missing value")) return Wrong(QuotedName(error), "needs a value", &c);
+        if (error.startsWith("Unexpected value")) return Wrong(QuotedName(error), "takes no value", &c);
+        return Wrong(c.name, error.toStdString(), &c);
+    }
+    if (parser.isSet(help)) {
+        std::fputs(CommandHelp(c).c_str(), stdout);
+        return {kExitOk, &c, {}};
+    }
+    if (parser.isSet(version)) {
+        std::printf("tarvane-cli %s\n", TARVANE_VERSION);
+        return {kExitOk, &c, {}};
+    }
+    Parsed out{-1, &c, {}};
+    for (const OptionSpec& o : c.options) {
+        const std::string key = std::string("--") + o.name;
+        const QStringList values = o.value ? parser.values(o.name) : QStringList();
+        const int given = o.value ? static_cast<int>(values.size()) : parser.isSet(o.name) ? 1 : 0;
+        if (given == 0) {
+            if (o.required) return Wrong(key, std::string("required by ") + c.name, &c);
+            continue;
+        }
+        if (given > 1 || (!o.value && parser.optionNames().count(o.name) > 1))
+            return Wrong(key, "given more than once", &c);
+        const std::string value = o.value ? values.first().toStdString() : "1";
+        if (std::string reason = CheckValue(o, value); !reason.empty()) return Wrong(key, reason, &c);
+        out.args.options[key] = value;
+    }
+    const QStringList words = parser.positionalArguments();
+    for (const QString& w : words)
+        out.args.words.push_back(w.toStdString());
+    if (words.size() > static_cast<qsizetype>(c.words.size())) {
+        const std::string extra = "'" + out.args.words[c.words.size()] + "'";
+        return Wrong(extra, "unexpected argument (usage: " + Synopsis(c) + ")", &c);
+    }
+    if (words.size() < static_cast<qsizetype>(c.words.size()))
+        return Wrong(c.name, std::string(c.words[words.size()]) + " is missing", &c);
+    return out;
+}
+
+Parsed ParseCommandLine(int argc, char** argv) {
+    QStringList all;
+    for (int i = 1; i < argc; ++i)
+        all.push_back(QString::fromLocal8Bit(argv[i]));
+    if (all.isEmpty()) {
+        std::fputs(Usage().c_str(), stderr);
+        return {kExitUsage, nullptr, {}};
+    }
+    const QString first = all.takeFirst();
+    if (first == "--help" || first == "-h" || first == "help") {
+        // "help COMMAND" is the same as "COMMAND --help".
+        if (first == "help" && !all.isEmpty()) {
+            if (const CommandSpec* c = FindCommand(all.first().toStdString())) {
+                std::fputs(CommandHelp(*c).c_str(), stdout);
+                return {kExitOk, c, {}};
+            }
+        }
+        std::fputs(Usage().c_str(), stdout);
+        return {kExitOk, nullptr, {}};
+    }
+    if (first == "--version") {
+        std::printf("tarvane-cli %s\n", TARVANE_VERSION);
+        return {kExitOk, nullptr, {}};
+    }
+    const CommandSpec* c = FindCommand(first.toStdString());
+    if (!c) {
+        std::string names;
+        for (const CommandSpec& spec : Commands())
+            names += std::string(names.empty() ? "" : ", ") + spec.name;
+        return Wrong(first.toStdString(),
+                     (first.startsWith('-') ? "a command must come first (" : "not a command (") + names +
+                         ")",
+                     nullptr);
+    }
+    return ParseCommand(*c, all);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || !Commands().count(argv[1])) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
-    const std::string command = argv[1];
-    CliArgs args;
-    if (!Parse(argc, argv, Commands().at(command), args)) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
+    const Parsed parsed = ParseCommandLine(argc, argv);
+    if (parsed.exit >= 0) return parsed.exit;
+    const std::string command = parsed.command->name;
+    const CliArgs& args = parsed.args;
     if (command == "simulate") return CliSimulate(args);
 
     QCoreApplication app(argc, argv); // the serial port and its timer need an event loop
     Program p;
-    StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()));
+    // Only the radio commands have settings to keep; the file commands leave the setup file as it is.
+    const SetupAccess setup =
+        command == "read" || command == "write" || command == "info" ? SetupAccess::ReadWrite : SetupAccess::ReadOnly;
+    StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()), setup);
     if (command == "read") return CliRead(p, args);
     if (command == "write") return CliWrite(p, args);
     if (command == "info") return CliInfo(p, args);
     if (command == "show") return CliShow(p, args);
+    if (command == "export") return CliExport(p, args);
+    if (command == "import") return CliImport(p, args);
+    if (command == "diff") return CliDiff(p, args);
     return CliNew(p, args);
 }

@@ -1,12 +1,6 @@
 #include "image/CodeplugFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/FieldHelpers.h"
 #include "app/Program.h"
@@ -237,58 +231,40 @@ bool DecodeCodeplug(std::span<const uint8_t> bytes, RadioImage& image) {
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
-    std::string tmp = path + ".XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return false;
-    // Keep the mode of the file being replaced; a new file gets the usual 0666 less umask.
-    struct stat st {};
-    mode_t mode;
-    if (stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            close(fd);
-            unlink(tmp.c_str());
-            return false;
-        }
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = fchmod(fd, mode) == 0;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(tmp.c_str());
-    return ok;
-}
-
 namespace {
 
 bool ValidCount(const SettingsRecord& s) { return s.ChannelCount >= 0 && s.ChannelCount <= kMaxChannels; }
 
+std::string FailureText(Program& p, const std::string& path, const std::string& reason) {
+    return LangText(p, 9002_txt) + "\r\n" + path + ": " + reason;
+}
+
 } // namespace
+
+std::string FileFailureText(Program& p, const FileError& error) {
+    switch (error.fault) {
+    case FileFault::System:
+        return FailureText(p, error.path, SystemReason(error.code));
+    case FileFault::NotRegular:
+        return FailureText(p, error.path, LangText(p, 32200_txt));
+    case FileFault::TooLarge:
+        return FailureText(p, error.path, LangText(p, 32201_txt));
+    case FileFault::None:
+        break;
+    }
+    return LangText(p, 9002_txt);
+}
 
 OpenResult OpenCodeplug(Program& p, const std::string& path) {
     std::vector<uint8_t> bytes;
+    FileError error;
+    if (!ReadWholeFile(path, bytes, kCodeplugReadLimit, &error)) {
+        Tell(p, FileFailureText(p, error));
+        return OpenResult::Refused;
+    }
     constexpr size_t kProbeSize = 13; // the VersionTag
-    if (!ReadWholeFile(path, bytes) || bytes.size() < kProbeSize) {
-        TellId(p, 9002_txt);
+    if (bytes.size() < kProbeSize) {
+        Tell(p, FailureText(p, path, LangText(p, 32202_txt)));
         return OpenResult::Refused;
     }
     // Everything is read and checked in a scratch image; the working image and
@@ -315,8 +291,12 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
         return OpenResult::Refused;
     }
     RadioImage scratch;
-    if (!DecodeCodeplug(bytes, scratch) || !ValidCount(scratch.Settings)) {
-        TellId(p, 9002_txt);
+    if (!DecodeCodeplug(bytes, scratch)) {
+        Tell(p, FailureText(p, path, LangText(p, 32202_txt)));
+        return OpenResult::Refused;
+    }
+    if (!ValidCount(scratch.Settings)) {
+        Tell(p, FailureText(p, path, LangText(p, 32203_txt)));
         return OpenResult::Refused;
     }
     if (BandTextForType(scratch.Settings.Version.ModelType).empty()) {
@@ -340,8 +320,9 @@ bool SaveCodeplug(Program& p, const std::string& path) {
     next.Settings = stamped;
     for (int i = 0; i < p.Image.UsedCount(); ++i)
         next.Channels[static_cast<size_t>(i)] = p.Image.Channels[static_cast<size_t>(i)];
-    if (!WriteFileAtomic(path, EncodeCodeplug(next))) {
-        TellId(p, 9002_txt);
+    FileError error;
+    if (!WriteFileAtomic(path, EncodeCodeplug(next), &error)) {
+        Tell(p, FileFailureText(p, error));
         return false;
     }
     p.Image.Settings.Version = stamped.Version;
@@ -355,8 +336,8 @@ bool SaveCodeplug(Program& p, const std::string& path) {
 bool LoadInitFull(Program& p, const std::string& path) {
     std::vector<uint8_t> bytes;
     RadioImage scratch = p.Baseline;
-    bool ok = ReadWholeFile(path, bytes) && DecodeCodeplug(bytes, scratch) && ValidCount(scratch.Settings) &&
-              !BandTextForType(scratch.Settings.Version.ModelType).empty();
+    bool ok = ReadWholeFile(path, bytes, kCodeplugReadLimit) && DecodeCodeplug(bytes, scratch) &&
+              ValidCount(scratch.Settings) && !BandTextForType(scratch.Settings.Version.ModelType).empty();
     if (!ok) {
         CopyToBaseline(p);
         return false;
@@ -368,7 +349,7 @@ bool LoadInitFull(Program& p, const std::string& path) {
 
 bool LoadInitSettings(Program& p, const std::string& path) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes) || bytes.size() < kSettingsFileSize) {
+    if (!ReadWholeFile(path, bytes, kCodeplugReadLimit) || bytes.size() < kSettingsFileSize) {
         CopyToBaseline(p);
         return false;
     }

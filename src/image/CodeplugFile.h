@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/RadioImage.h"
+#include "image/SafeFile.h"
 
 namespace tarvane {
 
@@ -16,6 +17,9 @@ inline constexpr size_t kSettingsFileSize = 1199;
 inline constexpr size_t kChannelFileSize = 60;
 inline constexpr size_t kCodeplugFileSize = kSettingsFileSize + kMaxChannels * kChannelFileSize;
 static_assert(kCodeplugFileSize == 25919);
+// Opening reads no more than this: a little slack for a file that gained a few
+// bytes on its way, never a device, a FIFO or a huge file read to its end.
+inline constexpr size_t kCodeplugReadLimit = 64 * 1024;
 
 void EncodeSettings(const SettingsRecord& r, std::span<uint8_t, kSettingsFileSize> out);
 void DecodeSettings(std::span<const uint8_t, kSettingsFileSize> in, SettingsRecord& r);
@@ -36,9 +40,8 @@ bool SaveCodeplug(Program& p, const std::string& path);
 bool LoadInitFull(Program& p, const std::string& path);
 bool LoadInitSettings(Program& p, const std::string& path);
 
-// Whole file into memory; false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
-// Temporary file in the target's folder, flushed and renamed over the target.
-bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes);
+// Text 9002, then the path and the reason: the system's words, or why the
+// program itself refused the file.
+std::string FileFailureText(Program& p, const FileError& error);
 
 } // namespace tarvane

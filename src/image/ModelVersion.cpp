@@ -12,24 +12,51 @@
 
 namespace tarvane {
 
+namespace {
+
+// Version texts are "V" and three digits: a thousand entries is more than any
+// table can mean, and larger counts are typing errors or worse.
+constexpr int16_t kMaxVersionEntries = 1000;
+
+bool UseOwnPairOnly(VersionTable& table) {
+    table = VersionTable{};
+    table.CurrentVersion = kProgramFormatVersion;
+    table.Firm.emplace_back(kProgramFormatVersion, kProgramFormatVersion);
+    return false;
+}
+
+} // namespace
+
 bool LoadVersionTable(const std::string& path, VersionTable& table) {
     table = VersionTable{};
     IniFile ini;
-    ini.Load(path); // a missing file reads as empty and falls back below
-    const int16_t softCount = ToInt16(ini.GetOr("Version", "SoftVersionCount")).value_or(-1);
-    const int16_t firmCount = ToInt16(ini.GetOr("Version", "FirmVersionCount")).value_or(-1);
-    if (softCount < 0 || firmCount < 0) {
-        table.CurrentVersion = kProgramFormatVersion;
-        table.Firm.emplace_back(kProgramFormatVersion, kProgramFormatVersion);
-        return false;
-    }
-    table.CurrentVersion = ini.GetOr("Version", "CurrentVersion");
-    for (int i = 0; i < softCount; ++i) table.Soft.push_back(ini.GetOr("Soft", "Version" + std::to_string(i)));
+    ini.Load(path); // a missing or unreadable file reads as empty and falls back below
+    const auto head = ini.Section("Version");
+    auto count = [&](const char* key) -> int16_t {
+        auto it = head.find(key);
+        auto v = it == head.end() ? std::nullopt : ToInt16(it->second);
+        return v && *v >= 0 && *v <= kMaxVersionEntries ? *v : int16_t{-1};
+    };
+    const int16_t softCount = count("softversioncount");
+    const int16_t firmCount = count("firmversioncount");
+    if (softCount < 0 || firmCount < 0) return UseOwnPairOnly(table);
+    auto value = [](const std::map<std::string, std::string>& keys, const std::string& key) {
+        auto it = keys.find(key);
+        return it == keys.end() ? std::string() : it->second;
+    };
+    table.CurrentVersion = value(head, "currentversion");
+    const auto soft = ini.Section("Soft");
+    for (int i = 0; i < softCount; ++i)
+        table.Soft.push_back(value(soft, "version" + std::to_string(i)));
+    const auto firm = ini.Section("Firm");
     for (int i = 0; i < firmCount; ++i) {
-        std::string pair = ini.GetOr("Firm", "Firm" + std::to_string(i));
+        std::string pair = value(firm, "firm" + std::to_string(i));
         if (pair.size() < 4) continue; // too short to name a program and a format
         table.Firm.emplace_back(pair.substr(0, 4), pair.substr(pair.size() - 4));
     }
+    // A table that would make this program refuse the files it writes itself is
+    // broken, whatever else it lists.
+    if (!IsFormatSupported(table, kProgramFormatVersion, kProgramFormatVersion)) return UseOwnPairOnly(table);
     return true;
 }
 

@@ -21,8 +21,10 @@ struct VersionTable {
     std::vector<std::pair<std::string, std::string>> Firm;
 };
 
-// Reads Version.ini. A missing or malformed file gives this program's own pair
-// V100/V100 (and false), so the program still starts and opens its own files.
+// Reads Version.ini. A missing, unreadable or malformed file (counts that are not
+// numbers or above 1000, no pair by which this program opens its own format)
+// gives this program's own pair V100/V100 (and false), so the program still
+// starts and opens its own files.
 bool LoadVersionTable(const std::string& path, VersionTable& table);
 
 // "CB", "HF", "HAM" or "Unknown".

@@ -42,7 +42,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
     for (size_t i = 0; i < Text1.size(); ++i) {
         Text1[i] = new QLineEdit(frame);
         Text1[i]->setObjectName(QString("Text1_%1").arg(i));
-        Text1[i]->setReadOnly(true);
+        SetReadOnlyLook(Text1[i], true);
     }
     // The information is only read from the radio: the lists show, they do not choose.
     for (QComboBox* c : {Combo1[0], Combo1[1], Combo3})
@@ -93,6 +93,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
     lay->addWidget(frame);
     lay->addLayout(buttons);
     ShowByData();
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowByData(); }));
 }
 
 void FrmRadioInfo::ShowByData() {

@@ -2,6 +2,9 @@
 // The radio's information area as read from the radio, shown as a child window.
 #include <QWidget>
 #include <array>
+#include <vector>
+
+#include "app/Signal.h"
 
 class QComboBox;
 class QGroupBox;
@@ -27,6 +30,7 @@ class FrmRadioInfo : public QWidget {
 
   private:
     Program& p_;
+    std::vector<Subscription> subscriptions_; // end with the window
 };
 
 } // namespace tarvane

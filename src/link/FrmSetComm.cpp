@@ -25,6 +25,11 @@ QString Q(const std::string& s) {
 }
 } // namespace
 
+QString PortWithDevice(Program& p, int number) {
+    // One arg() call: a "%1" inside a typed path is not replaced again.
+    return Q(LangText(p, 32412_txt)).arg(QString::number(number), Q(PortDevicePath(p, number)));
+}
+
 FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("FrmSetComm");
     auto text = [this](TextId id) { return Q(LangText(p_, id)); };
@@ -56,10 +61,16 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     }
     grid->setColumnStretch(1, 1);
 
+    Chosen = new QLabel(this);
+    Chosen->setObjectName("lblChosen");
     QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(frame);
+    lay->addWidget(Chosen);
     lay->addLayout(buttons);
+    connect(group_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) ShowChosen();
+    });
     MakeFixedDialog(this);
 
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
@@ -113,6 +124,17 @@ void FrmSetComm::Refresh() {
         }
         Option1[i]->setEnabled(usable);
     }
+    if (Chosen) ShowChosen();
+}
+
+void FrmSetComm::ShowChosen() {
+    // The device a number would get on OK: a typed path, else the mapped one.
+    const int n = SelectedNumber();
+    const QString typed = Device[n - 1]->text().trimmed();
+    if (typed_[static_cast<size_t>(n - 1)] && !typed.isEmpty())
+        Chosen->setText(Q(LangText(p_, 32412_txt)).arg(QString::number(n), typed));
+    else
+        Chosen->setText(PortWithDevice(p_, n));
 }
 
 void FrmSetComm::ReCommTimer_Timer() {

@@ -21,6 +21,10 @@ namespace tarvane {
 
 struct Program;
 
+// A port number with the device behind it, as the status bar and the dialog show it
+// ("Port 1: /dev/ttyUSB0").
+QString PortWithDevice(Program& p, int number);
+
 class FrmSetComm : public QDialog {
     Q_OBJECT
   public:
@@ -36,6 +40,7 @@ class FrmSetComm : public QDialog {
     std::array<QLabel*, kPortCount> Description{};
     QPushButton* CommandOK = nullptr;
     QPushButton* CommandCancel = nullptr;
+    QLabel* Chosen = nullptr; // the chosen number with its device
     QTimer ReCommTimer;
 
   protected:
@@ -44,6 +49,7 @@ class FrmSetComm : public QDialog {
 
   private:
     void Refresh();
+    void ShowChosen();
     void CommandOK_Click();
     Program& p_;
     std::array<bool, kPortCount> typed_{}; // the user gave this number a path

@@ -1,6 +1,13 @@
 #include "link/PortMap.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/IniFile.h"
 #include "app/Program.h"
@@ -10,21 +17,25 @@ namespace tarvane {
 
 namespace {
 constexpr const char* kPortsSection = "Ports";
-std::string Key(int number) { return "Port" + std::to_string(number); }
+std::string Key(int number) {
+    return "Port" + std::to_string(number);
+}
 } // namespace
 
 PortMap LoadPortMap(const Program& p) {
     PortMap map;
     IniFile ini;
     ini.Load(p.Dirs.SetupFile);
-    for (int n = 1; n <= kPortCount; ++n) map[static_cast<size_t>(n - 1)] = ini.GetOr(kPortsSection, Key(n));
+    for (int n = 1; n <= kPortCount; ++n)
+        map[static_cast<size_t>(n - 1)] = ini.GetOr(kPortsSection, Key(n));
     return map;
 }
 
 bool SavePortMap(const Program& p, const PortMap& map) {
     IniFile ini;
     ini.Load(p.Dirs.SetupFile); // every other line of the file stays as it was
-    for (int n = 1; n <= kPortCount; ++n) ini.Set(kPortsSection, Key(n), map[static_cast<size_t>(n - 1)]);
+    for (int n = 1; n <= kPortCount; ++n)
+        ini.Set(kPortsSection, Key(n), map[static_cast<size_t>(n - 1)]);
     return ini.Save(p.Dirs.SetupFile);
 }
 
@@ -55,11 +66,94 @@ std::string PortDevicePath(const Program& p, int number) {
     return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : mapped;
 }
 
+namespace {
+
+// Lock file names for a device path: as the serial library names them (the path
+// below /dev/, '/' made '_') and, for a link, as other programs name the
+// device it points to (minicom, picocom: LCK..ttyUSB0).
+std::vector<std::string> LockNames(const std::string& device) {
+    auto name = [](std::string path) {
+        if (path.starts_with("/dev/")) path.erase(0, 5);
+        std::replace(path.begin(), path.end(), '/', '_');
+        return "LCK.." + path;
+    };
+    std::vector<std::string> names{name(device)};
+    char resolved[PATH_MAX];
+    if (realpath(device.c_str(), resolved)) {
+        const std::string real = resolved;
+        for (const std::string& n : {name(real), "LCK.." + real.substr(real.find_last_of('/') + 1)})
+            if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(n);
+    }
+    return names;
+}
+
+// The process id a lock file names: ASCII digits (HDB and Qt style, leading
+// blanks allowed) or a 4-byte binary number (old style). Only a small regular
+// file is read; anything else in a world-writable folder is not trusted.
+long LockFilePid(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat st {};
+    char buf[64] = {};
+    ssize_t got = -1;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= 4096)
+        got = read(fd, buf, sizeof buf - 1);
+    close(fd);
+    if (got <= 0) return 0;
+    if (got == 4 && (buf[0] < '0' || buf[0] > '9') && buf[0] != ' ') {
+        int32_t binary = 0;
+        std::copy(buf, buf + 4, reinterpret_cast<char*>(&binary));
+        return binary;
+    }
+    char* end = nullptr;
+    const long pid = std::strtol(buf, &end, 10);
+    return end != buf && (*end == '\0' || *end == '\n' || *end == ' ') ? pid : 0;
+}
+
+bool ProcessLives(long pid) {
+    if (pid <= 0 || pid > INT_MAX) return false;
+    return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+std::string Substitute(std::string text, const std::string& value) {
+    if (size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, value);
+    return text;
+}
+
+} // namespace
+
+std::vector<std::string> DefaultLockDirs() {
+    std::vector<std::string> dirs{"/var/lock",       "/run/lock", "/etc/locks", "/var/spool/locks",
+                                  "/var/spool/uucp", "/tmp",      "/var/tmp",   "/var/lock/lockdev"};
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) dirs.push_back(tmp);
+    return dirs;
+}
+
+long PortLockHolder(const std::string& device, const std::vector<std::string>& lockDirs) {
+    for (const std::string& dir : lockDirs)
+        for (const std::string& name : LockNames(device))
+            if (const long pid = LockFilePid(dir + "/" + name); ProcessLives(pid)) return pid;
+    return 0;
+}
+
 std::string PortOpenFailureText(Program& p, const std::string& device, const std::string& reason,
                                 bool permissionDenied) {
+    return PortOpenFailureText(p, device, reason, permissionDenied, DefaultLockDirs());
+}
+
+std::string PortOpenFailureText(Program& p, const std::string& device, const std::string& reason,
+                                bool permissionDenied, const std::vector<std::string>& lockDirs) {
     std::string text = LangText(p, 9003_txt) + "\r\n" + device;
+    if (permissionDenied) {
+        if (const long holder = PortLockHolder(device, lockDirs); holder > 0)
+            return text + "\r\n" + Substitute(LangText(p, 32602_txt), std::to_string(holder)) + "\r\n" +
+                   LangText(p, 32603_txt);
+        // Allowed to open it, yet refused: another program holds the device.
+        if (access(device.c_str(), R_OK | W_OK) == 0)
+            return text + "\r\n" + LangText(p, 32601_txt) + "\r\n" + LangText(p, 32603_txt);
+    }
     if (!reason.empty()) text += ": " + reason;
-    if (permissionDenied) text += "\r\n" + LangText(p, 9031_txt);
+    if (permissionDenied) text += "\r\n" + LangText(p, 9031_txt) + "\r\n" + LangText(p, 32604_txt);
     return text;
 }
 

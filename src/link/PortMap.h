@@ -22,9 +22,20 @@ bool MapNewDevices(PortMap& map, const std::vector<std::string>& presentDevices)
 bool AssignPortPath(Program& p, int number, const std::string& path);
 // The device of a number: the mapped path, else the n-th classic port /dev/ttyS(n-1).
 std::string PortDevicePath(const Program& p, int number);
-// The message of a failed open: 9003, the device and the reason, and for a
-// refused permission how to get it.
+// The message of a failed open: 9003, the device and the reason. The serial
+// library reports a port locked or held by another program as a permission
+// error too, so a refusal is looked at again: a live lock file or a device this
+// user may open means "in use" (with the holder's process id when the lock file
+// gives it); only a real permission error gets the dialout advice.
 std::string PortOpenFailureText(Program& p, const std::string& device, const std::string& reason,
                                 bool permissionDenied);
+std::string PortOpenFailureText(Program& p, const std::string& device, const std::string& reason,
+                                bool permissionDenied, const std::vector<std::string>& lockDirs);
+
+// The process holding a port by a UUCP-style lock file ("LCK.." and the device
+// name) in one of the folders; 0 when there is none or its process has ended.
+long PortLockHolder(const std::string& device, const std::vector<std::string>& lockDirs);
+// The folders serial programs keep their lock files in.
+std::vector<std::string> DefaultLockDirs();
 
 } // namespace tarvane

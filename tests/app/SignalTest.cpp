@@ -65,5 +65,19 @@ TEST(Signal, MovedAndOutlivingSubscriptionsAreSafe) {
     EXPECT_EQ(calls, 1);
 }
 
+// A scratch copy of the program must not drive the windows of the original.
+TEST(Signal, ACopyStartsWithoutListeners) {
+    Signal<> original;
+    int calls = 0;
+    Subscription sub = original.Subscribe([&] { ++calls; });
+    Signal<> copy = original;
+    copy();
+    EXPECT_EQ(calls, 0);
+    copy = original; // assigning keeps the target's own listeners
+    EXPECT_EQ(copy.Listeners(), 0u);
+    original();
+    EXPECT_EQ(calls, 1);
+}
+
 } // namespace
 } // namespace tarvane

@@ -234,8 +234,8 @@ TEST(EndToEndInfo, ErasedAreaPrintsEmptyTextsAndTheBandRefusal) {
     ASSERT_TRUE(radio.Ready());
     const CliResult r = RunCli({"info", "--port", radio.Link()});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Model type: Unknown\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("Text A: \n"), std::string::npos);
+    EXPECT_NE(r.out.find("Type: Unknown\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Hardware: \n"), std::string::npos);
     EXPECT_NE(r.out.find("Text K: \n"), std::string::npos);
     EXPECT_NE(r.err.find("Country Mode Error!"), std::string::npos);
 }
@@ -252,9 +252,9 @@ TEST(EndToEndInfo, FieldsComeFromTheirOffsets) {
     ASSERT_TRUE(radio.Ready());
     const CliResult r = RunCli({"info", "--port", radio.Link()});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Model type: HAM\nBand: 28.000 - 29.700 MHz\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("Text A: SN000042\n"), std::string::npos);
-    EXPECT_NE(r.out.find("Text G: free text G\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Type: HAM\nBand: 28.000 - 29.700 MHz\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Hardware: SN000042\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Remark: free text G\n"), std::string::npos);
 }
 
 TEST(EndToEndFailure, PortThatCannotBeOpenedNamesTheDevice) {

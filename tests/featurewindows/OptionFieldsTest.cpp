@@ -107,6 +107,7 @@ TEST(OptionFields, ListEntriesMatchTheRadioMenus) {
     };
     const Case cases[] = {
         {3, 31, 30, "30" + LangText(p, 16061_txt)},
+        {3, 31, 0, LangText(p, 16040_txt)}, // no time-out, not "0min"
         {4, 3, 2, "3"},
         {5, 56, 55, "56"},
         {6, 29, 0, LangText(p, 16040_txt)},

@@ -1,6 +1,8 @@
 // The tone-tip window over a test program: lists, picture and playback controls.
+#include <QApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QtTest>
 #include <algorithm>
@@ -23,13 +25,13 @@ struct Bar {
 
 // The coloured runs along a row just above the picture's base line, each with the
 // height of its column.
-std::vector<Bar> BarsOf(const QImage& img) {
+std::vector<Bar> BarsOf(const QImage& img, QRgb background) {
     std::vector<Bar> out;
     const int y = img.height() - 50 / 15 - 2;
     int x = 0;
     while (x < img.width()) {
         const QRgb c = img.pixel(x, y) & 0xFFFFFF;
-        if (c == 0xFFFFFF) {
+        if (c == (background & 0xFFFFFF)) {
             ++x;
             continue;
         }
@@ -50,11 +52,32 @@ QImage Render(FrmToneTips& w) {
     return w.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// The picture's colours come from the palette: odd tones, even tones, the ground.
+QRgb Odd(const FrmToneTips& w) {
+    return w.Picture1->palette().color(QPalette::Highlight).rgb() & 0xFFFFFF;
+}
+QRgb Even(const FrmToneTips& w) {
+    return w.Picture1->palette().color(QPalette::Text).rgb() & 0xFFFFFF;
+}
+QRgb Ground(const FrmToneTips& w) {
+    return w.Picture1->palette().color(QPalette::Base).rgb() & 0xFFFFFF;
+}
+
+QPalette DarkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    dark.setColor(QPalette::Highlight, QColor(230, 120, 60));
+    return dark;
+}
+
 } // namespace
 
 class ToneTipsWindowTest : public QObject {
     Q_OBJECT
   private slots:
+    void RisingTipDrawsFiveEqualBarsOfRisingHeight_data();
     void RisingTipDrawsFiveEqualBarsOfRisingHeight();
     void RestDrawsNoBarButTakesItsWidth();
     void NoDurationDrawsNothing();
@@ -69,7 +92,17 @@ class ToneTipsWindowTest : public QObject {
     void GeneratorStopsAtTheNextStepBoundary();
 };
 
+void ToneTipsWindowTest::RisingTipDrawsFiveEqualBarsOfRisingHeight_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("default theme") << false;
+    QTest::newRow("dark theme") << true;
+}
+
 void ToneTipsWindowTest::RisingTipDrawsFiveEqualBarsOfRisingHeight() {
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    if (dark) QApplication::setPalette(DarkPalette());
+    auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
     auto t = MakeTestProgram(kBandCB);
     const std::array<TonePair, 5> reset{{{64, 6}, {94, 6}, {134, 6}, {163, 6}, {192, 6}}};
     for (size_t k = 0; k < 5; ++k)
@@ -78,13 +111,16 @@ void ToneTipsWindowTest::RisingTipDrawsFiveEqualBarsOfRisingHeight() {
     w.TabStrip1->setCurrentIndex(3);
     QCOMPARE(w.CurrentTip(), 4);
     const QImage img = Render(w);
-    const auto bars = BarsOf(img);
+    // The ground is the theme's, never a fixed white on a dark theme.
+    QCOMPARE(img.pixel(1, 1) & 0xFFFFFF, Ground(w));
+    if (dark) QCOMPARE(Ground(w), QRgb(0x1E1E20));
+    const auto bars = BarsOf(img, Ground(w));
     QCOMPARE(bars.size(), size_t(5));
     const int expected = (img.width() - 100 / 15) / 5;
     for (size_t k = 0; k < bars.size(); ++k) {
         QVERIFY2(std::abs(bars[k].width - expected) <= 1,
                  qPrintable(QString("bar %1 width %2").arg(k).arg(bars[k].width)));
-        QCOMPARE(bars[k].colour, k % 2 == 0 ? QRgb(0xFF0000) : QRgb(0x0000FF));
+        QCOMPARE(bars[k].colour, k % 2 == 0 ? Odd(w) : Even(w));
         if (k > 0) QVERIFY(bars[k].height > bars[k - 1].height);
         if (k > 0) QVERIFY(std::abs(bars[k].left - (bars[k - 1].left + bars[k - 1].width)) <= 1);
     }
@@ -104,13 +140,13 @@ void ToneTipsWindowTest::RestDrawsNoBarButTakesItsWidth() {
     tip.Pairs[2] = {200, 10};
     FrmToneTips w(*t);
     const QImage img = Render(w);
-    const auto bars = BarsOf(img);
+    const auto bars = BarsOf(img, Ground(w));
     QCOMPARE(bars.size(), size_t(2));
     const int third = (img.width() - 100 / 15) / 3;
     QVERIFY(std::abs(bars[0].width - third) <= 1);
     QVERIFY(std::abs(bars[1].left - (bars[0].left + 2 * third)) <= 1);
-    QCOMPARE(bars[0].colour, QRgb(0xFF0000));
-    QCOMPARE(bars[1].colour, QRgb(0xFF0000)); // tone 3: odd
+    QCOMPARE(bars[0].colour, Odd(w));
+    QCOMPARE(bars[1].colour, Odd(w)); // tone 3: odd
 }
 
 void ToneTipsWindowTest::NoDurationDrawsNothing() {
@@ -118,7 +154,7 @@ void ToneTipsWindowTest::NoDurationDrawsNothing() {
     t->Image.Settings.ToneTips[0] = ToneTipRecord{};
     t->Image.Settings.ToneTips[0].Pairs[0] = {200, 0};
     FrmToneTips w(*t);
-    QVERIFY(BarsOf(Render(w)).empty());
+    QVERIFY(BarsOf(Render(w), Ground(w)).empty());
 }
 
 void ToneTipsWindowTest::ListsShowAndStoreTheirValues() {
@@ -230,12 +266,16 @@ void ToneTipsWindowTest::PlayNeedsAnOutputAndADuration() {
     FrmToneTips w(*t);
     QCOMPARE(w.CommandPlay->text(), Text(*t, 29006));
     QCOMPARE(w.CommandStop->text(), Text(*t, 29007));
+    // Stop goes with Play: without an output neither can do anything.
+    QCOMPARE(w.CommandStop->isEnabled(), w.CommandPlay->isEnabled());
     if (!TonePlayer::AudioAvailable()) {
         QVERIFY(!w.CommandPlay->isEnabled());
+        QVERIFY(!w.CommandStop->isEnabled());
         QCOMPARE(w.CommandPlay->toolTip(), Text(*t, 29008));
         w.CommandPlay_Click(); // nothing happens, nothing breaks
         w.CommandStop_Click();
         QVERIFY(!w.CommandPlay->isEnabled());
+        QVERIFY(!w.CommandStop->isEnabled());
     } else {
         QVERIFY(w.CommandPlay->isEnabled());
         w.CommandPlay_Click(); // no duration: nothing plays

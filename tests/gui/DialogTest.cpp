@@ -6,9 +6,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "GuiTestSupport.h"
+#include "app/BuildVersion.h"
 #include "app/IniFile.h"
 #include "app/frmAbout.h"
 #include "app/lang/LangText.h"
@@ -161,7 +163,11 @@ void DialogTest::aboutTexts() {
     frmAbout dlg(*t);
     QCOMPARE(dlg.windowTitle(), T(*t, 24000_txt));
     QCOMPARE(dlg.lblTitle->text(), T(*t, 24001_txt));
-    QCOMPARE(dlg.lblVersion->text(), T(*t, 24002_txt));
+    // The build's version, not one typed into the language files.
+    QCOMPARE(dlg.lblVersion->text(), T(*t, 24002_txt) + " " + TARVANE_VERSION);
+    QVERIFY(!T(*t, 24002_txt).contains(QRegularExpression("[0-9]")));
+    QCOMPARE(dlg.lblLicence->text(), T(*t, 32600_txt));
+    QVERIFY(dlg.lblLicence->text().contains("GPL-3.0-or-later"));
     QCOMPARE(dlg.lblDescription->text(), T(*t, 24003_txt));
     QCOMPARE(dlg.lblDisclaimer->text(), T(*t, 24004_txt));
     QCOMPARE(dlg.cmdOK->text(), T(*t, 24005_txt));
@@ -213,8 +219,9 @@ void DialogTest::portDialogFollowsDiscovery() {
     QCOMPARE(dlg.Device[3]->text(), QString());
     QCOMPARE(dlg.Device[3]->placeholderText(), QString("/dev/ttyS3"));
     QCOMPARE(dlg.Description[2]->text(), QString("USB Serial (Maker)"));
-    // The stored number stays chosen though its port is not there.
+    // The stored number stays chosen though its port is not there, shown with its device.
     QVERIFY(dlg.Option1[4]->isChecked());
+    QCOMPARE(dlg.Chosen->text(), QString("Port 5: /dev/ttyS4"));
     QVERIFY(dlg.ReCommTimer.isActive());
     QCOMPARE(dlg.ReCommTimer.interval(), 1000);
     // A cable plugged in while the dialog is open shows at the next tick; the choice stays.
@@ -228,6 +235,7 @@ void DialogTest::portDialogFollowsDiscovery() {
     dlg.ReCommTimer_Timer();
     QVERIFY(!dlg.Option1[2]->isEnabled());
     QVERIFY(dlg.Option1[2]->isChecked());
+    QCOMPARE(dlg.Chosen->text(), QString("Port 3: /dev/serial/by-id/usb-Maker_Cable-if00-port0"));
     dlg.CommandOK->click();
     QVERIFY(!dlg.ReCommTimer.isActive());
     QCOMPARE(p.Link.SerialPortNumber, int16_t(3));
@@ -237,7 +245,8 @@ void DialogTest::portDialogFollowsDiscovery() {
 void DialogTest::portDialogTypedPathAndCancel() {
     TestProgram t = MakeTestProgram(0);
     Program& p = *t;
-    const QString pty = QString::fromStdString(TempDir()) + "/radio-link";
+    // A name with a placeholder in it is shown as it is.
+    const QString pty = QString::fromStdString(TempDir()) + "/radio-link-%1";
     QFile link(pty);
     QVERIFY(link.open(QIODevice::WriteOnly));
     link.close();
@@ -254,6 +263,7 @@ void DialogTest::portDialogTypedPathAndCancel() {
         // The typed path exists, so its number can be chosen.
         QVERIFY(dlg.Option1[6]->isEnabled());
         dlg.Option1[6]->click();
+        QCOMPARE(dlg.Chosen->text(), "Port 7: " + pty);
         (ok ? dlg.CommandOK : dlg.CommandCancel)->click();
         QCOMPARE(SetupValue(p, "Ports", "Port7"), ok ? pty.toStdString() : std::string());
         QCOMPARE(SetupValue(p, "language", "comPort"), ok ? std::string("7") : std::string());

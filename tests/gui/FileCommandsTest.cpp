@@ -2,6 +2,7 @@
 // questions answered by the test; a cancelled dialog changes nothing.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -51,6 +52,8 @@ class FileCommandsTest : public QObject {
     void saveAsksBeforeOverwriting_data();
     void saveAsksBeforeOverwriting();
     void saveAsProposesTheCurrentPath();
+    void saveAsAddsTheEnding_data();
+    void saveAsAddsTheEnding();
     void newWithYesOnAnUntitledDocumentAsksForAName();
     void initialSetupStaysRequestedWhenCancelled();
     void modelDialogTypeChangeStartsANewDocument();
@@ -199,6 +202,51 @@ void FileCommandsTest::saveAsProposesTheCurrentPath() {
     QVERIFY(!f.p().Doc.Untitled);
     QVERIFY(f.frame->windowTitle().endsWith("[File:saved.dat]"));
     QVERIFY(f.script().shown.empty());
+}
+
+void FileCommandsTest::saveAsAddsTheEnding_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("existing"); // the file written exists before
+    QTest::addColumn<int>("answer");    // to the overwrite question, if asked
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("no ending") << "radio"
+                               << "radio.dat" << false << 0 << true;
+    QTest::newRow("ending kept") << "radio.dat"
+                                 << "radio.dat" << false << 0 << true;
+    QTest::newRow("other ending kept") << "radio.bak"
+                                       << "radio.bak" << false << 0 << true;
+    QTest::newRow("dotted folder") << "v1.0/radio"
+                                   << "v1.0/radio.dat" << false << 0 << true;
+    QTest::newRow("existing, overwrite") << "old"
+                                         << "old.dat" << true << int(MsgAnswer::Ok) << true;
+    QTest::newRow("existing, cancelled") << "old"
+                                         << "old.dat" << true << int(MsgAnswer::Cancel) << false;
+}
+
+void FileCommandsTest::saveAsAddsTheEnding() {
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(bool, existing);
+    QFETCH(int, answer);
+    QFETCH(bool, saved);
+    FrameFixture f;
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("v1.0"));
+    const QString target = dir.filePath(written);
+    if (existing) {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    EditImage(f.p());
+    f.frame->AskSavePath = [&](const QString&, const QString&) { return dir.filePath(typed); };
+    f.script().answers = {MsgAnswer(answer)};
+    QCOMPARE(f.frame->mnuFileSaveAs_Click(), saved);
+    QCOMPARE(f.script().shown.size(), size_t(existing ? 1 : 0));
+    QCOMPARE(ReadAll(target).size(), saved ? qsizetype(kCodeplugFileSize) : qsizetype(3));
+    QCOMPARE(f.p().Doc.Path == target.toStdString(), saved);
+    if (written != typed) QVERIFY(!QFile::exists(dir.filePath(typed)));
 }
 
 void FileCommandsTest::newWithYesOnAnUntitledDocumentAsksForAName() {

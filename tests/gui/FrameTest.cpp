@@ -14,6 +14,7 @@
 #include "app/IniFile.h"
 #include "app/lang/LangText.h"
 #include "image/ImageOps.h"
+#include "link/PortMap.h"
 
 using namespace tarvane;
 using namespace tarvane::test;
@@ -63,6 +64,7 @@ class FrameTest : public QObject {
     void sameLanguageOnlyRewritesTheSetting();
     void closingAsksAboutUnsavedChanges_data();
     void closingAsksAboutUnsavedChanges();
+    void placementSurvivesALanguageChange();
     void placementDefaultsAndIsKeptWhenClosedMinimised();
     void windowMenuListsOpenWindows();
     void frameGrowsToShowALargeWindow();
@@ -222,7 +224,11 @@ void FrameTest::captionShowsBand() {
     FrameFixture f(type);
     QCOMPARE(f.frame->windowTitle(), caption);
     QCOMPARE(f.frame->StatusPanel(2)->text(), status);
-    QCOMPARE(f.frame->StatusPanel(3)->text(), IniText("english.ini", "Main", "12008") + "1");
+    // The port with the device it stands for (no device mapped: the classic port).
+    QCOMPARE(f.frame->StatusPanel(3)->text(), QString("Port 1: /dev/ttyS0"));
+    QVERIFY(AssignPortPath(f.p(), 1, "/dev/serial/by-id/usb-cable"));
+    f.p().Notify.captionChanged();
+    QCOMPARE(f.frame->StatusPanel(3)->text(), QString("Port 1: /dev/serial/by-id/usb-cable"));
     // The file name is the part after the last separator.
     f.p().Doc.Path = "/some/folder/my radio.dat";
     f.frame->ShowMainTxt();
@@ -391,6 +397,28 @@ void FrameTest::placementDefaultsAndIsKeptWhenClosedMinimised() {
     s.sync();
     FrameFixture g;
     QCOMPARE(g.frame->size(), QSize(12500 / 15, 500));
+}
+
+void FrameTest::placementSurvivesALanguageChange() {
+    {
+        QSettings s("Tarvane CPS", "Tarvane CPS");
+        s.remove("Settings");
+        FrameFixture f;
+        f.frame->resize(720, 520);
+        QVERIFY(f.frame->close());
+    }
+    // The next start in Chinese (another title) finds the same placement, and
+    // stores it where the English one finds it again.
+    TestProgram t = MakeTestProgram(0);
+    SetLanguage(*t, 2);
+    {
+        frmMain chinese(*t);
+        QCOMPARE(chinese.size(), QSize(720, 520));
+        chinese.resize(760, 540);
+        QVERIFY(chinese.close());
+    }
+    FrameFixture english;
+    QCOMPARE(english.frame->size(), QSize(760, 540));
 }
 
 void FrameTest::frameGrowsToShowALargeWindow() {

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QProcess>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -63,6 +64,29 @@ std::function<void(std::function<void()>)> DialogShot(const QString& action, con
         });
         frame->Action(action)->trigger();
     };
+}
+
+// A dark theme as users pick one: the windows must take their colours from it.
+void UseDarkPalette() {
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Highlight, QColor(230, 120, 60));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::Link, QColor(110, 170, 255));
+    dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+    dark.setColor(QPalette::ToolTipText, QColor(220, 220, 220));
+    dark.setColor(QPalette::PlaceholderText, QColor(140, 140, 140));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    QApplication::setPalette(dark);
 }
 
 } // namespace
@@ -163,6 +187,19 @@ int main(int argc, char** argv) {
     tour.steps << editorShot("FrmToneTips", "tone-tips");
     tour.steps << editorShot("FrmKey", "keys");
     tour.steps << DialogShot("MnuEMGChannel", "emergency-channels");
+    // The same windows in a dark theme, made anew so they take its colours.
+    tour.steps << [](std::function<void()> next) {
+        UseDarkPalette();
+        frame->CloseCurAllWindows();
+        QTimer::singleShot(300, [next] {
+            frame->ShowChannelTable();
+            QTimer::singleShot(600, [next] {
+                Shoot("dark-channel-table");
+                next();
+            });
+        });
+    };
+    tour.steps << editorShot("FrmToneTips", "dark-tone-tips");
     QTimer::singleShot(0, [&tour] { tour.Run(); });
     const int rc = app.exec();
     return rc;

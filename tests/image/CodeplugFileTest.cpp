@@ -143,8 +143,18 @@ TEST(CodeplugFile, PaddedModelCodeOpensAndFormatBecomesV100) {
 struct RefusalCase {
     const char* name;
     std::function<void(std::vector<uint8_t>&)> spoil;
-    const char* message; // "" for the version question
+    const char* message; // "" for the version question; "{}" stands for the file's path
 };
+
+constexpr const char* kTooShort =
+    "The file could not be read or written.\r\n{}: too short for a codeplug file";
+constexpr const char* kBadCount =
+    "The file could not be read or written.\r\n{}: the channel count is out of range";
+
+std::string WithPath(std::string text, const std::string& path) {
+    if (size_t at = text.find("{}"); at != std::string::npos) text.replace(at, 2, path);
+    return text;
+}
 
 TEST(CodeplugFile, RefusedFilesChangeNothing) {
     const RefusalCase cases[] = {
@@ -152,11 +162,11 @@ TEST(CodeplugFile, RefusedFilesChangeNothing) {
         {"format without V", [](auto& b) { b[9] = 'W'; }, "The file's format version is not valid."},
         {"format not a number", [](auto& b) { b[12] = 'x'; }, "The file's format version is not valid."},
         {"format too short", [](auto& b) { b[11] = ' '; b[12] = ' '; }, "The file's format version is not valid."},
-        {"truncated by one byte", [](auto& b) { b.pop_back(); }, "The file could not be read or written."},
-        {"settings only", [](auto& b) { b.resize(1199); }, "The file could not be read or written."},
-        {"empty file", [](auto& b) { b.clear(); }, "The file could not be read or written."},
-        {"count above 412", [](auto& b) { b[13] = 0x9D; b[14] = 0x01; }, "The file could not be read or written."},
-        {"negative count", [](auto& b) { b[13] = 0xFF; b[14] = 0xFF; }, "The file could not be read or written."},
+        {"truncated by one byte", [](auto& b) { b.pop_back(); }, kTooShort},
+        {"settings only", [](auto& b) { b.resize(1199); }, kTooShort},
+        {"empty file", [](auto& b) { b.clear(); }, kTooShort},
+        {"count above 412", [](auto& b) { b[13] = 0x9D; b[14] = 0x01; }, kBadCount},
+        {"negative count", [](auto& b) { b[13] = 0xFF; b[14] = 0xFF; }, kBadCount},
         {"type 3", [](auto& b) { b[7] = 3; }, "Country Mode Error!"},
         {"type -1", [](auto& b) { b[7] = 0xFF; b[8] = 0xFF; }, "Country Mode Error!"},
         {"format not listed, answered No", [](auto& b) { b[12] = '9'; }, ""},
@@ -180,7 +190,7 @@ TEST(CodeplugFile, RefusedFilesChangeNothing) {
 
         EXPECT_EQ(OpenCodeplug(p, dir + "/f.dat"), OpenResult::Refused) << c.name;
         ASSERT_EQ(t.script->shown.size(), 1u) << c.name;
-        if (*c.message) EXPECT_EQ(t.script->shown[0].text, c.message) << c.name;
+        if (*c.message) EXPECT_EQ(t.script->shown[0].text, WithPath(c.message, dir + "/f.dat")) << c.name;
         else EXPECT_EQ(t.script->shown[0].buttons, MsgButtons::YesNo) << c.name;
         EXPECT_TRUE(p.Image == image) << c.name;
         EXPECT_TRUE(p.Baseline == baseline) << c.name;
@@ -193,8 +203,9 @@ TEST(CodeplugFile, RefusedFilesChangeNothing) {
 TEST(CodeplugFile, MissingFileIsRefused) {
     auto t = test::MakeTestProgram();
     const RadioImage image = t->Image;
-    EXPECT_EQ(OpenCodeplug(*t, test::TempDir() + "/nothing.dat"), OpenResult::Refused);
-    EXPECT_TRUE(t.script->Saw("The file could not be read or written."));
+    const std::string path = test::TempDir() + "/nothing.dat";
+    EXPECT_EQ(OpenCodeplug(*t, path), OpenResult::Refused);
+    EXPECT_TRUE(t.script->Saw("The file could not be read or written.\r\n" + path + ": No such file or directory"));
     EXPECT_TRUE(t->Image == image);
 }
 
@@ -234,14 +245,15 @@ TEST(CodeplugFile, FailedSaveKeepsFileBaselineAndDocument) {
     const DocumentState doc = p.Doc;
 
     fs::create_directory(dir + "/folder.dat");
-    const std::string targets[] = {dir + "/folder.dat", dir + "/missing/dir/x.dat"};
-    for (const auto& target : targets) {
+    const std::pair<std::string, const char*> targets[] = {{dir + "/folder.dat", "Is a directory"},
+                                                           {dir + "/missing/dir/x.dat", "No such file or directory"}};
+    for (const auto& [target, reason] : targets) {
         EXPECT_FALSE(SaveCodeplug(p, target)) << target;
         EXPECT_TRUE(p.Baseline == baseline) << target;
         EXPECT_TRUE(ImageChanged(p)) << target;
         EXPECT_EQ(p.Doc.Path, doc.Path) << target;
+        EXPECT_TRUE(t.script->Saw("The file could not be read or written.\r\n" + target + ": " + reason)) << target;
     }
-    EXPECT_EQ(t.script->Count("The file could not be read or written."), 2u);
     EXPECT_EQ(ReadAll(dir + "/kept.dat"), kept);
     // No temporary files are left behind.
     size_t files = 0;

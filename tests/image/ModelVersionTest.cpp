@@ -24,12 +24,38 @@ TEST(VersionTable, ReadsPairsFromTheFile) {
     EXPECT_EQ(ProgramForFormat(table, "V300"), "");
 }
 
-TEST(VersionTable, NoFirmEntriesMeansNoFormatIsSupported) {
+// A table by which this program would refuse its own files is read as its own
+// pair alone, like a missing or malformed one.
+TEST(VersionTable, TablesWithoutTheOwnPairOrWithAbsurdCountsFallBack) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"no Firm entries", "[Version]\nSoftVersionCount=0\nFirmVersionCount=0\n"},
+        {"only other pairs",
+         "[Version]\nSoftVersionCount=1\nFirmVersionCount=2\n[Firm]\nFirm0=V200/V200\nFirm1=V100/V101\n"},
+        {"own pair beyond the count",
+         "[Version]\nSoftVersionCount=0\nFirmVersionCount=1\n[Firm]\nFirm0=V200/V200\nFirm1=V100/V100\n"},
+        {"huge Firm count",
+         "[Version]\nSoftVersionCount=1\nFirmVersionCount=32767\n[Firm]\nFirm0=V100/V100\n"},
+        {"huge Soft count",
+         "[Version]\nSoftVersionCount=32000\nFirmVersionCount=1\n[Firm]\nFirm0=V100/V100\n"},
+        {"negative count", "[Version]\nSoftVersionCount=-1\nFirmVersionCount=1\n[Firm]\nFirm0=V100/V100\n"},
+        {"count just over the limit",
+         "[Version]\nSoftVersionCount=0\nFirmVersionCount=1001\n[Firm]\nFirm0=V100/V100\n"},
+    };
+    for (const auto& [name, text] : cases) {
+        std::string path = test::TempDir() + "/Version.ini";
+        std::ofstream(path) << text;
+        VersionTable table;
+        EXPECT_FALSE(LoadVersionTable(path, table)) << name;
+        EXPECT_EQ(table.Firm, (std::vector<std::pair<std::string, std::string>>{{"V100", "V100"}})) << name;
+        EXPECT_TRUE(table.Soft.empty()) << name;
+    }
+    // The largest count that is still a count is read, and its last entry counts.
     std::string path = test::TempDir() + "/Version.ini";
-    std::ofstream(path) << "[Version]\nSoftVersionCount=0\nFirmVersionCount=0\n";
+    std::ofstream(path)
+        << "[Version]\nSoftVersionCount=0\nFirmVersionCount=1000\n[Firm]\nFirm999=V100/V100\n";
     VersionTable table;
-    ASSERT_TRUE(LoadVersionTable(path, table));
-    EXPECT_FALSE(IsFormatSupported(table, "V100", "V100"));
+    EXPECT_TRUE(LoadVersionTable(path, table));
+    EXPECT_TRUE(IsFormatSupported(table, "V100", "V100"));
 }
 
 TEST(VersionTable, ShippedTableOpensV100) {

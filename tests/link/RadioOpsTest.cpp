@@ -165,10 +165,12 @@ TEST(PortNumbers, FullMapLeavesFurtherDevicesUnnumbered) {
 
 TEST(PortNumbers, OpenFailureNamesDeviceAndReasonAndHowToGetPermission) {
     auto t = test::MakeTestProgram();
-    const std::string plain = PortOpenFailureText(*t, "/dev/ttyUSB0", "No such file or directory", false);
-    EXPECT_EQ(plain, LangText(*t, 9003_txt) + "\r\n/dev/ttyUSB0: No such file or directory");
-    const std::string denied = PortOpenFailureText(*t, "/dev/ttyUSB0", "Permission denied", true);
-    EXPECT_EQ(denied, plain.substr(0, plain.find(':')) + ": Permission denied\r\n" + LangText(*t, 9031_txt));
+    // A device this user cannot open (none here): a real permission error.
+    const std::string plain = PortOpenFailureText(*t, "/nonexistent/ttyUSB0", "No such file or directory", false);
+    EXPECT_EQ(plain, LangText(*t, 9003_txt) + "\r\n/nonexistent/ttyUSB0: No such file or directory");
+    const std::string denied = PortOpenFailureText(*t, "/nonexistent/ttyUSB0", "Permission denied", true);
+    EXPECT_EQ(denied, plain.substr(0, plain.find(':')) + ": Permission denied\r\n" + LangText(*t, 9031_txt) +
+                          "\r\n" + LangText(*t, 32604_txt));
     EXPECT_NE(LangText(*t, 9031_txt).find("dialout"), std::string::npos);
 }
 

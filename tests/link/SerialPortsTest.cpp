@@ -112,7 +112,11 @@ class SerialPortsTest : public QObject {
         QVERIFY(!second.openRadioPort(LinkOperation::ReadRadioInfo));
         QCOMPARE(t.script->shown.size(), size_t{1});
         const std::string shown = t.script->shown[0].text;
-        QVERIFY(shown.starts_with(LangText(*t, 9003_txt) + "\r\n" + radio.link + ": "));
+        // Held by this very process: "in use", naming it, and no permission advice.
+        std::string inUse = LangText(*t, 32602_txt);
+        inUse.replace(inUse.find("%1"), 2, std::to_string(getpid()));
+        QVERIFY(shown.starts_with(LangText(*t, 9003_txt) + "\r\n" + radio.link + "\r\n" + inUse));
+        QVERIFY(shown.find("dialout") == std::string::npos);
         QCOMPARE(t.script->shown[0].icon, MsgIcon::Critical);
         first.closePort();
         QVERIFY(second.openRadioPort(LinkOperation::ReadRadioInfo));

@@ -60,6 +60,7 @@ FrmDTMF::FrmDTMF(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     ApplyCaptions();
     ShowDtmf();
     SSTab1->setCurrentIndex(0);
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowDtmf(); }));
 }
 
 void FrmDTMF::BuildControls() {
@@ -126,7 +127,7 @@ void FrmDTMF::FillLists() {
     FillList(Combo1[3], {"0", "100", "500", "1000"});
     std::vector<std::string> dkey{LangText(p_, 18040_txt)};
     for (int n = 1; n <= 16; ++n)
-        dkey.push_back(std::to_string(n) + "s");
+        dkey.push_back(std::to_string(n) + LangText(p_, 16060_txt));
     FillList(Combo1[4], dkey);
 }
 

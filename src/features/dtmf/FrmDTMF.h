@@ -3,6 +3,9 @@
 // codes. Every change is stored at once; showing stores the shown values back.
 #include <QWidget>
 #include <array>
+#include <vector>
+
+#include "app/Signal.h"
 
 class QCheckBox;
 class QComboBox;
@@ -40,6 +43,7 @@ class FrmDTMF : public QWidget {
     void ApplyCaptions();
 
     Program& p_;
+    std::vector<Subscription> subscriptions_; // end with the window
 };
 
 } // namespace tarvane

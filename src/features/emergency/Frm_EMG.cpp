@@ -33,7 +33,6 @@ constexpr int kGridCbHeight = Twips(4135);
 constexpr int kButtonsCbTop = Twips(4560);
 // The window is 5625 twips high with its title bar and borders (about 495 twips).
 constexpr int kClientCbHeight = Twips(5625 - 495);
-const std::vector<std::string> kOffOn{"Off", "On"};
 
 // Enter in the offset editor commits, like a grid click.
 class EnterCommits : public QObject {
@@ -64,6 +63,24 @@ Frm_EMG::Frm_EMG(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     BuildGrid();
     BuildEditors();
     ShowRB();
+    ShowColumn(1);
+    ShowColumn(2);
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
+}
+
+void Frm_EMG::ShowReplacedImage() {
+    // Another band has other groups: the copy could not be stored there.
+    if (p_.Model.ModelType != band_) {
+        reject();
+        return;
+    }
+    if (editor_) editor_->hide();
+    editor_ = nullptr;
+    emg_ = p_.Image.Settings.Emergency;
+    ShowRB();
+    const auto dtmf = FillDtmfCodeList(p_);
+    for (int r : {kRowDtmfBot, kRowDtmfEot, kRowDtmfCall})
+        FillList(rowEditor_[static_cast<size_t>(r)], dtmf);
     ShowColumn(1);
     ShowColumn(2);
 }
@@ -128,18 +145,21 @@ void Frm_EMG::BuildEditors() {
         c->hide();
         return c;
     };
+    const std::vector<std::string> offOn{LangText(p_, 32400_txt), LangText(p_, 32401_txt)};
+    std::vector<std::string> tones = ToneNames();
+    tones[0] = offOn[0]; // no tone: a word, not a symbol
     std::vector<std::string> groups;
     const int groupCount = band_ == kBandCB ? 1 : 10;
     for (int g = 0; g < groupCount; ++g)
         groups.push_back(GroupName(g, band_));
     rowEditor_[kRowGroup] = list(groups);
-    rowEditor_[kRowDup] = list({"Off", "+", "-"});
-    rowEditor_[kRowScan] = list({"Del", "Add"});
-    rowEditor_[kRowTsq] = list(kOffOn);
-    rowEditor_[kRowRdct] = list(ToneNames());
-    rowEditor_[kRowTdct] = list(ToneNames());
+    rowEditor_[kRowDup] = list({offOn[0], "+", "-"});
+    rowEditor_[kRowScan] = list({LangText(p_, 32402_txt), LangText(p_, 32403_txt)});
+    rowEditor_[kRowTsq] = list(offOn);
+    rowEditor_[kRowRdct] = list(tones);
+    rowEditor_[kRowTdct] = list(tones);
     for (int r : {kRowHiCut, kRowBusy, kRowNb, kRowAddSub5K})
-        rowEditor_[static_cast<size_t>(r)] = list(kOffOn);
+        rowEditor_[static_cast<size_t>(r)] = list(offOn);
     rowEditor_[kRowAmFm] = list({"FM", "AM"});
     rowEditor_[kRowRbTone] = list({});
     const auto dtmf = FillDtmfCodeList(p_);

@@ -4,6 +4,9 @@
 // both records, Cancel forgets every edit.
 #include <QDialog>
 #include <array>
+#include <vector>
+
+#include "app/Signal.h"
 
 #include "image/RadioImage.h"
 
@@ -52,6 +55,8 @@ class Frm_EMG : public QDialog {
     // Commits the cell being edited and hides its editor.
     void CommitEdit();
     void ShowRB();
+    // The image was replaced as a whole: the copy is taken and shown again.
+    void ShowReplacedImage();
     void CommandOK_Click();
     const std::array<EmergencyRecord, 2>& Records() const { return emg_; }
 
@@ -83,6 +88,7 @@ class Frm_EMG : public QDialog {
     QWidget* editor_ = nullptr; // the editor shown, if any
     int editRow_ = 0, editColumn_ = 0;
     int band_ = 0;
+    std::vector<Subscription> subscriptions_; // end with the window
 };
 
 } // namespace tarvane

@@ -72,6 +72,11 @@ FrmKey::FrmKey(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setFixedSize(8 + 3 * (kFrameW + 8), below + 36 + 28 + 10);
     ShowKeys();
     loading_ = false;
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] {
+        loading_ = true;
+        ShowKeys();
+        loading_ = false;
+    }));
 }
 
 void FrmKey::ShowKeys() {

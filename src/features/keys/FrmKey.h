@@ -3,6 +3,9 @@
 // use. A choice is stored at once.
 #include <QWidget>
 #include <array>
+#include <vector>
+
+#include "app/Signal.h"
 
 class QComboBox;
 class QGroupBox;
@@ -33,6 +36,7 @@ class FrmKey : public QWidget {
 
     Program& p_;
     bool loading_ = false;
+    std::vector<Subscription> subscriptions_; // end with the window
 };
 
 } // namespace tarvane

@@ -58,7 +58,7 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(kFieldX + kFieldW + 12, 12 + 3 * kRow + 8 + 28 + 12);
 
-    group_->addItem("Off");
+    group_->addItem(Q(LangText(p_, 32400_txt)));
     for (int g = 0; g < kPlans; ++g)
         group_->addItem(Q(GroupName(g, kBandCB)));
     freq_->setText(freqText);

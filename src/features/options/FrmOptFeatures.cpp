@@ -58,6 +58,18 @@ FrmOptFeatures::FrmOptFeatures(Program& p, QWidget* parent) : QWidget(parent), p
     // Refill on changes made in the tone-tip and DTMF windows.
     subscriptions_.push_back(p_.Notify.toneTipsChanged.Subscribe([this] { ShowRBOpt(); }));
     subscriptions_.push_back(p_.Notify.dtmfCodesChanged.Subscribe([this] { RefillDtmfLists(); }));
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
+}
+
+void FrmOptFeatures::ShowReplacedImage() {
+    // Another band shows other lists: the frame opens new windows then.
+    if ((p_.Model.ModelType == kBandCB) != isCB_) return;
+    const bool wasLoading = loading_;
+    loading_ = true;
+    // The lists depend on the image (modulation, DTMF codes, tone tips).
+    FillLists();
+    ShowOptFeat();
+    loading_ = wasLoading;
 }
 
 void FrmOptFeatures::BuildControls() {
@@ -106,7 +118,7 @@ void FrmOptFeatures::BuildControls() {
     FilterKeys(Text2, "0123456789.");
     EnterMovesFocus(Text2);
     Text2->installEventFilter(this);
-    Label4 = new QLabel("Max", Frame2);
+    Label4 = new QLabel(Frame2);
 
     CommandClose = new QPushButton(this);
     CommandClose->setObjectName("CommandClose");
@@ -171,6 +183,7 @@ void FrmOptFeatures::ApplyCaptions() {
     for (int j = 1; j <= 13; ++j)
         if (QLabel* l = Label2[static_cast<size_t>(j)]) l->setText(text(kChannelCaptions[j]));
     Label3->setText(text(15100_txt));
+    Label4->setText(text(32408_txt));
     Check1->setText(text(15600_txt));
     SetCloseHelpCaptions(this, p_);
 

@@ -27,6 +27,8 @@ class FrmOptFeatures : public QWidget {
     // list id - 100, 200 the offset box, 300 the SWR check box.
     void SaveOptFeat(int id);
     void ShowOptFeat();
+    // The image was replaced as a whole: every list and box shows it again.
+    void ShowReplacedImage();
     // Rebuilds the roger-beep list and selects the stored value.
     void ShowRBOpt();
     // Refills the three DTMF code lists, keeping the entry shown where it remains.
@@ -46,7 +48,7 @@ class FrmOptFeatures : public QWidget {
     QLineEdit* Text2 = nullptr;  // SWR limit
     QCheckBox* Check1 = nullptr; // SWR limit in use
     QLabel* Label3 = nullptr;    // offset label
-    QLabel* Label4 = nullptr;    // "Max"
+    QLabel* Label4 = nullptr;    // maximum of the SWR limit
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QPushButton* CommandClose = nullptr;

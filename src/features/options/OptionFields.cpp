@@ -14,8 +14,6 @@ namespace tarvane {
 
 namespace {
 
-const std::vector<std::string> kOffOn{"Off", "On"};
-
 std::vector<std::string> Numerals(int from, int to, int times = 1, const std::string& suffix = "") {
     std::vector<std::string> out;
     for (int n = from; n <= to; ++n)
@@ -28,6 +26,10 @@ std::vector<std::string> Texts(Program& p, std::initializer_list<TextId> ids) {
     for (TextId id : ids)
         out.push_back(LangText(p, id));
     return out;
+}
+
+std::vector<std::string> OffOn(Program& p) {
+    return Texts(p, {32400_txt, 32401_txt});
 }
 
 } // namespace
@@ -71,11 +73,16 @@ std::vector<std::string> OptionEntries(Program& p, int i) {
     case 15:
     case 16:
     case 21:
-        return kOffOn;
+        return OffOn(p);
     case 1:
         return GroupListEntries(p.Model.ModelType, "MEM");
-    case 3:
-        return Numerals(0, 30, 1, LangText(p, 16061_txt));
+    case 3: {
+        // No time-out at 0: "Off" rather than a time of nothing.
+        auto out = Texts(p, {16040_txt});
+        auto n = Numerals(1, 30, 1, LangText(p, 16061_txt));
+        out.insert(out.end(), n.begin(), n.end());
+        return out;
+    }
     case 4:
         return Numerals(1, 3);
     case 5:
@@ -156,14 +163,17 @@ int16_t* DefaultChannelField(ChannelRecord& r, int j) {
 std::vector<std::string> DefaultChannelEntries(Program& p, int j, int amFm) {
     switch (j) {
     case 1:
-        return {"Off", "+", "-"};
-    case 2:
-        return ToneNames();
+        return {LangText(p, 32400_txt), "+", "-"};
+    case 2: {
+        auto tones = ToneNames();
+        tones[0] = LangText(p, 32400_txt); // no tone: a word, not a symbol
+        return tones;
+    }
     case 4:
     case 5:
     case 6:
     case 7:
-        return kOffOn;
+        return OffOn(p);
     case 8:
         return {"FM", "AM"};
     case 9:

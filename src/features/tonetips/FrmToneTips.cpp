@@ -39,10 +39,9 @@ std::vector<std::string> Steps(int from, int to, int step) {
 } // namespace
 
 ToneTipPicture::ToneTipPicture(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
+    // The picture is drawn on the theme's field colour, not on a fixed white.
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setBackgroundRole(QPalette::Base);
 }
 
 void ToneTipPicture::paintEvent(QPaintEvent*) {
@@ -54,7 +53,7 @@ void ToneTipPicture::paintEvent(QPaintEvent*) {
         ToneTipBars(p_.Image.Settings.ToneTips[static_cast<size_t>(tip_ - 1)], width() * 15, height() * 15);
     for (const ToneBar& b : bars)
         painter.fillRect(QRect(b.left, b.top, b.width, b.height),
-                         b.red ? QColor(255, 0, 0) : QColor(0, 0, 255));
+                         palette().color(b.red ? QPalette::Highlight : QPalette::Text));
 }
 
 FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
@@ -134,8 +133,13 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     CommandStop->setGeometry(2 * kColW - 4 - 100, buttons, 100, 28);
     CommandPlay->setGeometry(CommandStop->x() - 108, buttons, 100, 28);
     audio_ = TonePlayer::AudioAvailable();
+    // Without an audio output there is nothing to play or stop.
     CommandPlay->setEnabled(audio_);
-    if (!audio_) CommandPlay->setToolTip(text(29008_txt));
+    CommandStop->setEnabled(audio_);
+    if (!audio_) {
+        CommandPlay->setToolTip(text(29008_txt));
+        CommandStop->setToolTip(text(29008_txt));
+    }
     connect(CommandPlay, &QPushButton::clicked, this, [this] { CommandPlay_Click(); });
     connect(CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });
     connect(Player, &TonePlayer::finished, this, [this] { CommandPlay->setEnabled(audio_); });
@@ -148,6 +152,11 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     });
     tip_ = TabStrip1->currentIndex() + 1;
     ShowTip();
+    subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] {
+        // A tip playing is one of the image that is gone.
+        CommandStop_Click();
+        ShowTip();
+    }));
 }
 
 FrmToneTips::~FrmToneTips() {

@@ -3,6 +3,9 @@
 // and playing a tip on the computer's audio output.
 #include <QWidget>
 #include <array>
+#include <vector>
+
+#include "app/Signal.h"
 
 class QComboBox;
 class QLabel;
@@ -68,6 +71,7 @@ class FrmToneTips : public QWidget {
     Program& p_;
     int tip_ = 1;
     bool audio_ = false;
+    std::vector<Subscription> subscriptions_; // end with the window
 };
 
 } // namespace tarvane

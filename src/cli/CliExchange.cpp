@@ -1,0 +1,97 @@
+// The exchange commands of tarvane-cli: channels to and from CSV, and the
+// comparison of two codeplugs. The work is the core's; this file picks files and
+// prints reports.
+#include <cstdio>
+
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "cli/Cli.h"
+#include "exchange/ChannelExchange.h"
+#include "exchange/ImageCompare.h"
+#include "freq/Bands.h"
+#include "image/CodeplugFile.h"
+
+namespace tarvane {
+
+namespace {
+
+// The group named by --group, or `fallback` without one; nullopt for a name the band lacks.
+std::optional<int> GroupOption(Program& p, const CliArgs& args, int fallback) {
+    if (!args.Has("--group")) return fallback;
+    const int g = GroupByName(args.Get("--group"), p.Model.ModelType);
+    if (g < 0) {
+        std::fprintf(stderr, "%s\n", FillText(LangText(p, 32814_txt), {args.Get("--group")}).c_str());
+        return std::nullopt;
+    }
+    return g;
+}
+
+} // namespace
+
+int CliExport(Program& p, const CliArgs& args) {
+    InstallCliPrompts(p, 0, nullptr);
+    if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kExitFailed;
+    const auto group = GroupOption(p, args, -1);
+    if (!group) return kExitUsage;
+    int rows = 0;
+    const std::string text = ExportChannels(p, *group, &rows);
+    const std::string out = args.Get("--out");
+    if (!WriteFileAtomic(out, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
+        std::fprintf(stderr, "%s\n", FillText(LangText(p, 32850_txt), {out}).c_str());
+        return kExitFailed;
+    }
+    std::printf("%s\n", FillText(LangText(p, 32883_txt), {std::to_string(rows), out}).c_str());
+    return kExitOk;
+}
+
+int CliImport(Program& p, const CliArgs& args) {
+    InstallCliPrompts(p, 0, nullptr);
+    if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kExitFailed;
+    ImportOptions options;
+    const auto group = GroupOption(p, args, -1);
+    if (!group) return kExitUsage;
+    options.Group = *group;
+    if (args.Has("--first")) {
+        auto first = ToInt16(args.Get("--first"));
+        if (!first || *first < 1) {
+            std::fprintf(stderr, "--first must be a channel number from 1\n");
+            return kExitUsage;
+        }
+        options.First = *first;
+    }
+    std::string text, error;
+    if (!ReadCsvFile(p, args.words[1], text, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return kExitFailed;
+    }
+    const ImportResult result = ImportChannels(p, text, options);
+    if (!result.FileError.empty()) {
+        std::fprintf(stderr, "%s\n", result.FileError.c_str());
+        return kExitFailed;
+    }
+    for (const ImportRow& row : result.Rows)
+        if (row.Outcome != RowOutcome::Taken) std::printf("%s\n", ImportRowText(p, row).c_str());
+    std::printf("%s\n", ImportSummary(p, result).c_str());
+    const int refused = result.Count(RowOutcome::Refused);
+    if (refused > 0 && !args.Has("--skip-bad")) {
+        std::fprintf(stderr, "%s\n", FillText(LangText(p, 32856_txt), {std::to_string(refused)}).c_str());
+        return kExitFailed;
+    }
+    p.Image = result.Image;
+    return SaveCodeplug(p, args.Get("--out")) ? kExitOk : kExitFailed;
+}
+
+int CliDiff(Program& p, const CliArgs& args) {
+    InstallCliPrompts(p, 0, nullptr);
+    constexpr int kTrouble = 2; // 0 equal, 1 different
+    if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kTrouble;
+    const RadioImage a = p.Image;
+    if (OpenCodeplug(p, args.words[1]) != OpenResult::Opened) return kTrouble;
+    const std::vector<Difference> differences = CompareImages(p, a, p.Image);
+    for (const Difference& d : differences)
+        std::printf("%s\n", DifferenceText(d).c_str());
+    return differences.empty() ? 0 : 1;
+}
+
+} // namespace tarvane

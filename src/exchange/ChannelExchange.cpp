@@ -1,0 +1,494 @@
+#include "exchange/ChannelExchange.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/FieldHelpers.h"
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "channels/ChannelRules.h"
+#include "exchange/ChannelColumns.h"
+#include "exchange/CsvFile.h"
+#include "features/dtmf/DtmfArea.h"
+#include "freq/Bands.h"
+#include "freq/ChannelCodec.h"
+#include "freq/ChannelEdit.h"
+#include "freq/FreqCodec.h"
+#include "image/ImageOps.h"
+
+namespace tarvane {
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// "27.60125" from 10 Hz units: the text the channel table would be given.
+std::string UnitsText(int64_t units) {
+    std::string fraction = std::to_string(units % 100000);
+    return std::to_string(units / 100000) + "." + std::string(5 - fraction.size(), '0') + fraction;
+}
+
+// 10 Hz units of the frequency a record shows in its group; -1 for none.
+int64_t ShownUnits(Program& p, std::string_view raw, int group) {
+    std::string shown = FreqToGroupDisplay(p, raw, group, p.Model.ModelType);
+    if (shown.empty()) return -1;
+    auto v = ParseDouble(shown);
+    return v ? static_cast<int64_t>(RoundHalfEven(*v * 100000)) : -1;
+}
+
+bool LooksLikeFormula(const std::string& cell) {
+    const std::string t = Trim(cell);
+    if (t.empty()) return false;
+    if (t[0] == '=' || t[0] == '@') return true;
+    // Signed numbers and the cross modes "->Tone" and "->DTCS" are values, not formulas.
+    return (t[0] == '+' || t[0] == '-') && t.size() > 1 && !IsNumeric(t) && !t.starts_with("->");
+}
+
+struct RowPlan {
+    ChannelValues v;
+    int Group = -1, Channel = 0;
+    int Rx = -1, Tx = -1; // tone codes to set; -1 leaves them
+    int AmFm = -1, Dup = -1, Scan = -1;
+};
+
+class Importer {
+  public:
+    Importer(const Program& p, const ImportOptions& o) : s_(p), options_(o) {
+        s_.Prompts.message = [](const std::string&, MsgIcon, MsgButtons b, const std::string&) {
+            return DefaultAnswer(b);
+        };
+        band_ = s_.Model.ModelType;
+        fillGroup_ = options_.Group >= 0 ? options_.Group : DisplayedGroup(s_);
+        next_ = options_.First;
+    }
+
+    ImportResult Run(std::string_view text) {
+        ImportResult result;
+        const CsvTable table = ReadCsv(text);
+        if (!table.Ok()) {
+            result.FileError = CsvErrorText(table);
+            return result;
+        }
+        if (table.Records.empty() || !MapHeader(table.Records[0].Fields)) {
+            result.FileError = T(32848_txt);
+            return result;
+        }
+        for (size_t i = 1; i < table.Records.size(); ++i) {
+            const CsvRecord& rec = table.Records[i];
+            if (std::all_of(rec.Fields.begin(), rec.Fields.end(), [](auto& f) { return Trim(f).empty(); }))
+                continue; // spreadsheets leave empty rows behind
+            result.Rows.push_back(Row(rec));
+        }
+        if (result.Rows.empty()) result.FileError = T(32849_txt);
+        result.Image = s_.Image;
+        return result;
+    }
+
+    Program& Scratch() { return s_; }
+
+  private:
+    std::string T(TextId id, const std::vector<std::string>& args = {}) {
+        return FillText(LangText(s_, id), args);
+    }
+
+    std::string CsvErrorText(const CsvTable& t) {
+        if (t.Error == CsvError::TooLarge) return T(32847_txt, {std::to_string(kCsvMaxBytes >> 20)});
+        TextId why = 32841_txt;
+        switch (t.Error) {
+        case CsvError::NotUtf8:
+            why = 32842_txt;
+            break;
+        case CsvError::OpenQuote:
+            why = 32843_txt;
+            break;
+        case CsvError::AfterQuote:
+            why = 32844_txt;
+            break;
+        case CsvError::TooManyFields:
+            why = 32845_txt;
+            break;
+        case CsvError::FieldTooLong:
+            why = 32846_txt;
+            break;
+        default:
+            break;
+        }
+        return T(32840_txt, {std::to_string(t.ErrorLine), LangText(s_, why)});
+    }
+
+    bool MapHeader(const std::vector<std::string>& header) {
+        headerSize_ = header.size();
+        columnOf_.assign(header.size(), -1);
+        std::vector<bool> seen(ChannelColumns().size(), false);
+        for (size_t i = 0; i < header.size(); ++i) {
+            std::string name = header[i];
+            const int c = FindChannelColumn(name);
+            if (c < 0 || seen[static_cast<size_t>(c)]) continue; // unknown or repeated: ignored
+            seen[static_cast<size_t>(c)] = true;
+            columnOf_[i] = c;
+        }
+        const auto has = [&](const char* n) { return seen[static_cast<size_t>(FindChannelColumn(n))]; };
+        hasRTone_ = has("rToneFreq");
+        hasCTone_ = has("cToneFreq");
+        return has("Frequency");
+    }
+
+    ImportRow Row(const CsvRecord& rec) {
+        ImportRow row;
+        row.Line = rec.Line;
+        auto refuse = [&row](std::string why) {
+            row.Outcome = RowOutcome::Refused;
+            row.Notes.push_back(std::move(why));
+            return row;
+        };
+        const size_t n = rec.Fields.size();
+        const bool extraEmpty = std::all_of(rec.Fields.begin() + static_cast<long>(std::min(n, headerSize_)),
+                                            rec.Fields.end(), [](auto& f) { return Trim(f).empty(); });
+        if (n < headerSize_ || !extraEmpty)
+            return refuse(T(32810_txt, {std::to_string(n), std::to_string(headerSize_)}));
+        for (const std::string& cell : rec.Fields)
+            if (LooksLikeFormula(cell)) return refuse(T(32811_txt, {Trim(cell)}));
+
+        RowPlan plan;
+        for (size_t i = 0; i < headerSize_; ++i) {
+            const int c = columnOf_[i];
+            if (c < 0) continue;
+            const ColumnDef& def = ChannelColumns()[static_cast<size_t>(c)];
+            if (Trim(rec.Fields[i]).empty() && !def.EmptyIsValue) continue;
+            if (!def.Read(rec.Fields[i], plan.v))
+                return refuse(T(32812_txt, {Trim(rec.Fields[i]), def.Name}));
+        }
+        ChannelValues& v = plan.v;
+        // A file with only one of the two tone columns means the same tone for both.
+        if (hasRTone_ && !hasCTone_) v.CToneTenths = v.RToneTenths;
+        if (hasCTone_ && !hasRTone_) v.RToneTenths = v.CToneTenths;
+
+        // Where the row goes.
+        const bool own = v.Group && v.GroupChannel;
+        if (own) {
+            plan.Group = GroupByName(*v.Group, band_);
+            if (plan.Group < 0) return refuse(T(32814_txt, {*v.Group}));
+            plan.Channel = *v.GroupChannel;
+        } else {
+            plan.Group = fillGroup_;
+            plan.Channel = next_;
+        }
+        row.Group = plan.Group;
+        row.Channel = plan.Channel;
+        if (plan.Channel < 1 || plan.Channel > GroupSize(plan.Group, band_))
+            return refuse(T(32815_txt, {GroupName(plan.Group, band_), std::to_string(plan.Channel)}));
+        if (!v.FreqHz) return refuse(T(32813_txt));
+
+        if (std::string why = Check(plan); !why.empty()) return refuse(why);
+        if (!Apply(plan, row)) return row;
+        if (!own) ++next_;
+        if (!row.Notes.empty()) row.Outcome = RowOutcome::Adjusted;
+        return row;
+    }
+
+    // Everything that refuses a row, before anything of it is applied.
+    std::string Check(RowPlan& plan) {
+        ChannelValues& v = plan.v;
+        const int slot = GroupBase(plan.Group, band_) + plan.Channel;
+        if (band_ == kBandCB && plan.Group <= HighestPlanGroup(band_)) {
+            // The channel table never lets a country plan's frequency be typed.
+            const int index = FindChannelSlot(s_.Image, slot);
+            const std::string name = GroupName(plan.Group, band_);
+            if (index < 0) return T(32817_txt, {name, std::to_string(plan.Channel)});
+            const auto& r = s_.Image.Channels[static_cast<size_t>(index)];
+            if (ShownUnits(s_, r.RxFreq.Raw(), plan.Group) * 10 != *v.FreqHz)
+                return T(32816_txt, {MHzText(*v.FreqHz), std::to_string(plan.Channel), name});
+        }
+        if (v.Duplex) {
+            if (*v.Duplex == "")
+                plan.Dup = 0;
+            else if (*v.Duplex == "+")
+                plan.Dup = 1;
+            else if (*v.Duplex == "-")
+                plan.Dup = 2;
+            else
+                return T(32819_txt, {*v.Duplex});
+        }
+        if (v.ToneMode) {
+            if (std::string why = Tones(plan); !why.empty()) return why;
+        }
+        if (v.Mode) {
+            const std::string m = *v.Mode;
+            if (m == "FM" || m == "NFM")
+                plan.AmFm = 0;
+            else if (m == "AM")
+                plan.AmFm = 1;
+            else
+                return T(32826_txt, {m});
+        }
+        if (v.Skip) {
+            if (*v.Skip == "S")
+                plan.Scan = 0;
+            else if (*v.Skip == "" || *v.Skip == "P")
+                plan.Scan = 1;
+            else
+                return T(32831_txt, {*v.Skip});
+        }
+        return "";
+    }
+
+    std::string Tones(RowPlan& plan) {
+        const ChannelValues& v = plan.v;
+        const std::string mode = *v.ToneMode;
+        const std::string polarity = v.DtcsPolarity.value_or("NN");
+        const int rtone = v.RToneTenths.value_or(885), ctone = v.CToneTenths.value_or(885);
+        const int dtcs = v.DtcsCode.value_or(23), rxDtcs = v.RxDtcsCode.value_or(23);
+        std::string why;
+        auto ctcss = [&](int tenths) {
+            const int code = CtcssCodeOfTenths(tenths);
+            if (code < 0 && why.empty())
+                why = T(32823_txt, {std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)});
+            return code;
+        };
+        auto dcs = [&](int octal, size_t polarityAt) {
+            const int code = DcsCodeOfOctal(octal);
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "%03d", octal);
+            if (code < 0 && why.empty()) why = T(32824_txt, {buf});
+            if ((polarity.size() != 2 || polarity[polarityAt] != 'N') && why.empty())
+                why = T(32825_txt, {polarity});
+            return code;
+        };
+        int rx = 0, tx = 0;
+        if (mode == "") {
+        } else if (mode == "Tone") {
+            tx = ctcss(rtone);
+        } else if (mode == "TSQL") {
+            rx = tx = ctcss(ctone);
+        } else if (mode == "DTCS") {
+            rx = tx = dcs(dtcs, 0);
+            if (why.empty()) dcs(dtcs, 1);
+        } else if (mode == "Cross") {
+            const std::string cross = v.CrossMode.value_or("Tone->Tone");
+            const size_t arrow = cross.find("->");
+            if (arrow == std::string::npos) return T(32822_txt, {cross});
+            const std::string t = cross.substr(0, arrow), r = cross.substr(arrow + 2);
+            if ((t != "" && t != "Tone" && t != "DTCS") || (r != "" && r != "Tone" && r != "DTCS") ||
+                (t.empty() && r.empty()))
+                return T(32822_txt, {cross});
+            if (t == "Tone") tx = ctcss(rtone);
+            if (t == "DTCS") tx = dcs(dtcs, 0);
+            if (r == "Tone") rx = ctcss(ctone);
+            if (r == "DTCS") rx = dcs(rxDtcs, 1);
+        } else {
+            return T(32821_txt, {mode});
+        }
+        plan.Rx = rx;
+        plan.Tx = tx;
+        return why;
+    }
+
+    void Set(const RowPlan& plan, int column, int value) {
+        SetChannelField(s_, plan.Group, plan.Channel, column, std::to_string(value));
+    }
+
+    ChannelRecord* Record(const RowPlan& plan) {
+        const int index = FindChannelSlot(s_.Image, GroupBase(plan.Group, band_) + plan.Channel);
+        return index < 0 ? nullptr : &s_.Image.Channels[static_cast<size_t>(index)];
+    }
+
+    bool Apply(const RowPlan& plan, ImportRow& row) {
+        const ChannelValues& v = plan.v;
+        const int group = plan.Group, channel = plan.Channel;
+        auto note = [&row](std::string text) { row.Notes.push_back(std::move(text)); };
+
+        // Frequency first: it creates the channel. The same text as shown is left
+        // alone, as the channel table does with an untouched cell.
+        const int64_t units = *v.FreqHz / 10;
+        ChannelRecord* r = Record(plan);
+        if (!r || ShownUnits(s_, r->RxFreq.Raw(), group) != units || *v.FreqHz % 10 != 0) {
+            const std::string typed = UnitsText(units);
+            const std::string checked = CheckFreq(s_, typed, group, band_);
+            const int64_t takenUnits = ShownUnits(s_, DisplayToFreq(checked), group);
+            if (takenUnits * 10 != *v.FreqHz)
+                note(T(32818_txt, {MHzText(*v.FreqHz), MHzText(takenUnits * 10)}));
+            SetChannelField(s_, group, channel, kColRxFreq, typed);
+            r = Record(plan);
+            if (!r) {
+                row.Outcome = RowOutcome::Refused;
+                row.Notes = {T(32834_txt)};
+                return false;
+            }
+        }
+        if (plan.Dup >= 0) Set(plan, kColDup, plan.Dup);
+        // A simplex row with no offset keeps the channel's offset.
+        if (v.OffsetHz && !(plan.Dup <= 0 && *v.OffsetHz == 0)) {
+            const int64_t hz = *v.OffsetHz;
+            SetChannelField(s_, group, channel, kColOffSetFre,
+                            FormatShortest(static_cast<double>(hz) / 1000.0));
+            if (static_cast<int64_t>(r->OffSetFre) * 1000 != hz)
+                note(T(32820_txt, {MHzText(hz), MHzText(static_cast<int64_t>(r->OffSetFre) * 1000)}));
+        }
+        if (plan.Rx >= 0) Set(plan, kColRdct, plan.Rx);
+        if (plan.Tx >= 0) Set(plan, kColTdct, plan.Tx);
+        if (plan.AmFm >= 0) {
+            int am = plan.AmFm;
+            if (am == 1 && IsFixFM(channel, group, band_)) {
+                note(T(32827_txt));
+                am = 0;
+            }
+            Set(plan, kColAmFm, am);
+        }
+        if (v.Power) Power(plan, *v.Power, note);
+        if (plan.Scan >= 0) Set(plan, kColScan, plan.Scan);
+        if (v.Skip && *v.Skip == "P") note(T(32830_txt, {*v.Skip}));
+        const std::pair<const std::optional<int>*, int> switches[] = {{&v.Busy, kColBusy},
+                                                                      {&v.NoiseBlanker, kColNb},
+                                                                      {&v.HighCut, kColHiCut},
+                                                                      {&v.CommonData, kColPublic},
+                                                                      {&v.ToneSquelch, kColTsq}};
+        for (const auto& [value, column] : switches)
+            if (*value) Set(plan, column, **value);
+        if (v.RogerBeep) {
+            const int want = *v.RogerBeep;
+            Set(plan, kColRbTone, CheckToneTipReference(s_, std::clamp(want, 0, 8)));
+            if (r->RBTone != want) note(T(32832_txt, {std::to_string(want), std::to_string(r->RBTone)}));
+        }
+        const std::pair<const std::optional<int>*, int> dtmf[] = {
+            {&v.DtmfBot, kColDtmfBot}, {&v.DtmfEot, kColDtmfEot}, {&v.DtmfCall, kColDtmfCall}};
+        for (const auto& [value, column] : dtmf) {
+            if (!*value) continue;
+            const int want = **value;
+            int code = std::clamp(want, 0, 16);
+            if (code > 0 && !DtmfCodeDefined(s_.Image.Settings.Dtmf.Codes[static_cast<size_t>(code - 1)]))
+                code = 0;
+            Set(plan, column, code);
+            if (code != want) note(T(32833_txt, {std::to_string(want), std::to_string(code)}));
+        }
+        return true;
+    }
+
+    template <class Note> void Power(const RowPlan& plan, const std::string& text, Note note) {
+        ChannelRecord* r = Record(plan);
+        int level = -1;
+        for (int i = 0; i < 3; ++i) {
+            const std::string shown = LangText(s_, TextId{15044 + i});
+            if (Lower(text) == Lower(PowerNames()[static_cast<size_t>(i)]) ||
+                (!shown.empty() && text == shown))
+                level = i;
+        }
+        auto name = [](int l) {
+            return l >= 0 && l <= 2 ? std::string(PowerNames()[static_cast<size_t>(l)]) : std::to_string(l);
+        };
+        if (level < 0) {
+            note(T(32828_txt, {text, name(r->Tx_Power)}));
+            return;
+        }
+        int taken = level;
+        if (r->AM_FM == 1 && level > 1) taken = 1; // the top level is FM only
+        Set(plan, kColTxPower, taken);
+        if (taken != level) note(T(32829_txt, {name(level), name(taken)}));
+    }
+
+    Program s_;
+    ImportOptions options_;
+    int band_ = 0, fillGroup_ = 0, next_ = 1;
+    size_t headerSize_ = 0;
+    std::vector<int> columnOf_;
+    bool hasRTone_ = false, hasCTone_ = false;
+};
+
+} // namespace
+
+std::string FillText(std::string text, const std::vector<std::string>& args) {
+    for (size_t i = args.size(); i-- > 0;) {
+        const std::string key = "%" + std::to_string(i + 1);
+        for (size_t at = 0; (at = text.find(key, at)) != std::string::npos; at += args[i].size())
+            text.replace(at, key.size(), args[i]);
+    }
+    return text;
+}
+
+std::string ExportChannels(Program& p, int group, int* rows) {
+    const int band = p.Model.ModelType;
+    std::vector<std::string> header;
+    for (const ColumnDef& c : ChannelColumns())
+        header.emplace_back(c.Name);
+    std::string out = CsvLine(header);
+    int count = 0;
+    for (int g = 0; g <= 12; ++g) {
+        if ((group >= 0 && g != group) || GroupSize(g, band) == 0) continue;
+        for (int ch = 1; ch <= GroupSize(g, band); ++ch) {
+            const int index = FindChannelSlot(p.Image, GroupBase(g, band) + ch);
+            if (index < 0) continue;
+            ChannelValues v = ValuesOfRecord(p, p.Image.Channels[static_cast<size_t>(index)], g, ch);
+            if (!v.FreqHz) continue; // a slot without a frequency is no channel to exchange
+            v.Location = std::to_string(++count);
+            std::vector<std::string> cells;
+            for (const ColumnDef& c : ChannelColumns())
+                cells.push_back(c.Write(v));
+            out += CsvLine(cells);
+        }
+    }
+    if (rows) *rows = count;
+    return out;
+}
+
+int ImportResult::Count(RowOutcome outcome) const {
+    return static_cast<int>(
+        std::count_if(Rows.begin(), Rows.end(), [outcome](auto& r) { return r.Outcome == outcome; }));
+}
+
+ImportResult ImportChannels(const Program& p, std::string_view csv, const ImportOptions& options) {
+    Importer importer(p, options);
+    ImportResult result = importer.Run(csv);
+    if (!result.FileError.empty()) result.Image = p.Image;
+    return result;
+}
+
+std::string ImportRowText(Program& p, const ImportRow& row) {
+    std::string text = FillText(LangText(p, 32800_txt), {std::to_string(row.Line)});
+    if (row.Group >= 0)
+        text += ", " + FillText(LangText(p, 32801_txt),
+                                {GroupName(row.Group, p.Model.ModelType), std::to_string(row.Channel)});
+    const TextId outcome = row.Outcome == RowOutcome::Taken      ? 32802_txt
+                           : row.Outcome == RowOutcome::Adjusted ? 32803_txt
+                                                                 : 32804_txt;
+    text += ": " + LangText(p, outcome);
+    for (const std::string& n : row.Notes)
+        text += "; " + n;
+    return text;
+}
+
+std::string ImportSummary(Program& p, const ImportResult& result) {
+    return FillText(LangText(p, 32855_txt), {std::to_string(result.Count(RowOutcome::Taken)),
+                                             std::to_string(result.Count(RowOutcome::Adjusted)),
+                                             std::to_string(result.Count(RowOutcome::Refused))});
+}
+
+bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::string& error) {
+    // A FIFO or device would block or never end; a folder holds no text.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        error = FillText(LangText(p, 32850_txt), {path});
+        return false;
+    }
+    // Read one byte past the limit instead of trusting a size the file system reports.
+    text.assign(kCsvMaxBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    if (in.bad()) {
+        error = FillText(LangText(p, 32850_txt), {path});
+        return false;
+    }
+    if (text.size() > kCsvMaxBytes) {
+        error = FillText(LangText(p, 32847_txt), {std::to_string(kCsvMaxBytes >> 20)});
+        text.clear();
+        return false;
+    }
+    return true;
+}
+
+} // namespace tarvane

@@ -1,0 +1,65 @@
+#include "exchange/FrmCompare.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/DialogCaptions.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "exchange/ChannelExchange.h"
+
+namespace tarvane {
+
+namespace {
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+} // namespace
+
+FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, const QString& otherName,
+                       QWidget* parent)
+    : QDialog(parent) {
+    setObjectName("FrmCompare");
+    setWindowTitle(Q(LangText(p, 32884_txt)));
+    heading_ = new QLabel(this);
+    heading_->setObjectName("Heading");
+    list_ = new QPlainTextEdit(this);
+    list_->setObjectName("Differences");
+    list_->setReadOnly(true);
+    list_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    list_->setMinimumSize(640, 360);
+    if (differences.empty()) {
+        heading_->setText(Q(LangText(p, 32860_txt)));
+        list_->hide();
+    } else {
+        heading_->setText(Q(FillText(LangText(p, 32885_txt), {otherName.toStdString()})) + "\n" +
+                          Q(FillText(LangText(p, 32861_txt), {std::to_string(differences.size())})));
+        QString text;
+        for (const Difference& d : differences)
+            text += Q(DifferenceText(d)) + "\n";
+        list_->setPlainText(text);
+    }
+    auto* close = new QPushButton(this);
+    close->setObjectName("CommandClose");
+    SetCloseCaption(this, p);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading_);
+    layout->addWidget(list_);
+    layout->addLayout(row);
+}
+
+QString FrmCompare::Heading() const {
+    return heading_->text();
+}
+QString FrmCompare::Text() const {
+    return list_->isHidden() ? QString() : list_->toPlainText();
+}
+
+} // namespace tarvane

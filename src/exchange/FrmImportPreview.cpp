@@ -1,0 +1,110 @@
+#include "exchange/FrmImportPreview.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/DialogCaptions.h"
+#include "app/Program.h"
+#include "app/lang/LangText.h"
+#include "channels/ChannelRules.h"
+#include "freq/Bands.h"
+
+namespace tarvane {
+
+namespace {
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+} // namespace
+
+FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& fileName, QWidget* parent)
+    : QDialog(parent), p_(p), csv_(std::move(csv)) {
+    setObjectName("FrmImportPreview");
+    setWindowTitle(Q(LangText(p_, 32879_txt)) + " - " + fileName);
+    const int band = p_.Model.ModelType;
+
+    group_ = new QComboBox(this);
+    group_->setObjectName("GroupList");
+    for (int g = 0; g <= 12; ++g)
+        if (GroupSize(g, band) > 0) group_->addItem(Q(GroupName(g, band)), g);
+    group_->setCurrentIndex(group_->findData(DisplayedGroup(p_)));
+    first_ = new QSpinBox(this);
+    first_->setObjectName("FirstChannel");
+    first_->setRange(1, GroupSize(DisplayedGroup(p_), band));
+    auto* place = new QHBoxLayout;
+    place->addWidget(new QLabel(Q(LangText(p_, 32877_txt)), this));
+    place->addWidget(group_);
+    place->addWidget(new QLabel(Q(LangText(p_, 32878_txt)), this));
+    place->addWidget(first_);
+    place->addStretch();
+
+    rows_ = new QTableWidget(0, 3, this);
+    rows_->setObjectName("Rows");
+    rows_->setHorizontalHeaderLabels(
+        {Q(LangText(p_, 32880_txt)), Q(LangText(p_, 32881_txt)), Q(LangText(p_, 32882_txt))});
+    rows_->verticalHeader()->hide();
+    rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    rows_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    rows_->setMinimumSize(720, 320);
+
+    summary_ = new QLabel(this);
+    summary_->setObjectName("Summary");
+    auto* hint = new QLabel(Q(LangText(p_, 32888_txt)), this);
+    QPushButton* cancel = nullptr;
+    QHBoxLayout* buttons = MakeOkCancelRow(this, p_, ok_, cancel);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(place);
+    layout->addWidget(rows_);
+    layout->addWidget(summary_);
+    layout->addWidget(hint);
+    layout->addLayout(buttons);
+
+    connect(group_, &QComboBox::currentIndexChanged, this, [this, band] {
+        first_->setRange(1, GroupSize(group_->currentData().toInt(), band));
+        Preview();
+    });
+    connect(first_, &QSpinBox::valueChanged, this, [this] { Preview(); });
+    Preview();
+}
+
+void FrmImportPreview::Preview() {
+    ImportOptions options;
+    options.Group = group_->currentData().toInt();
+    options.First = first_->value();
+    result_ = ImportChannels(p_, csv_, options);
+    rows_->setRowCount(static_cast<int>(result_.Rows.size()));
+    const int band = p_.Model.ModelType;
+    for (int i = 0; i < rows_->rowCount(); ++i) {
+        const ImportRow& row = result_.Rows[static_cast<size_t>(i)];
+        const TextId outcome = row.Outcome == RowOutcome::Taken      ? 32802_txt
+                               : row.Outcome == RowOutcome::Adjusted ? 32803_txt
+                                                                     : 32804_txt;
+        QString result = Q(LangText(p_, outcome));
+        for (const std::string& note : row.Notes)
+            result += "; " + Q(note);
+        const QString place =
+            row.Group >= 0 ? Q(GroupName(row.Group, band)) + " " + QString::number(row.Channel) : "";
+        const QString cells[] = {QString::number(row.Line), place, result};
+        for (int c = 0; c < 3; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (row.Outcome == RowOutcome::Refused) item->setForeground(Qt::red);
+            if (row.Outcome == RowOutcome::Adjusted) item->setForeground(QColor(0x99, 0x66, 0x00));
+            rows_->setItem(i, c, item);
+        }
+    }
+    rows_->resizeColumnsToContents();
+    summary_->setText(Q(ImportSummary(p_, result_)));
+    // Nothing to take: OK would change nothing.
+    ok_->setEnabled(result_.Count(RowOutcome::Taken) + result_.Count(RowOutcome::Adjusted) > 0);
+}
+
+} // namespace tarvane

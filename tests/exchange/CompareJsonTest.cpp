@@ -1,0 +1,132 @@
+// The comparison of two documents and the JSON both are named by.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "ExchangeHelpers.h"
+#include "RandomImages.h"
+#include "TestProgram.h"
+#include "exchange/CsvFile.h"
+#include "exchange/ImageCompare.h"
+#include "exchange/ImageJson.h"
+#include "freq/Bands.h"
+#include "image/ImageOps.h"
+
+namespace tarvane {
+namespace {
+
+std::vector<std::string> Lines(const std::vector<Difference>& diffs) {
+    std::vector<std::string> out;
+    for (const Difference& d : diffs)
+        out.push_back(DifferenceText(d));
+    return out;
+}
+
+TEST(CompareImages, EachChangeIsOneLineNamedByFieldAndChannel) {
+    struct Case {
+        const char* name;
+        void (*change)(RadioImage&);
+        std::vector<std::string> lines; // whole lines, or their start when ending in "..."
+    } cases[] = {
+        {"nothing", [](RadioImage&) {}, {}},
+        {"a frequency",
+         [](RadioImage& im) {
+             im.Channels[static_cast<size_t>(FindChannelSlot(im, 2))].RxFreq.Assign("02953000");
+         },
+         {"Channels A 2: RxFreq: \"29.52000\" -> \"29.53000\""}},
+        {"a tone",
+         [](RadioImage& im) { im.Channels[static_cast<size_t>(FindChannelSlot(im, 3))].RDCT = 12; },
+         {"Channels A 3: RDCT: 0 -> 12", "Channels A 3: RxTone: \"Off\" -> \"C_012(100.0Hz)\""}},
+        {"a setting",
+         [](RadioImage& im) { im.Settings.Features.Options[kOptSquelch] = 77; },
+         {"Settings.Squelch: ..."}},
+        {"a DTMF code",
+         [](RadioImage& im) {
+             im.Settings.Dtmf.Codes[2].Length = 2;
+             im.Settings.Dtmf.Codes[2].Code.Assign("12");
+         },
+         {"Dtmf.Codes 3: Length: ...", "Dtmf.Codes 3: Code: ..."}},
+        {"a key", [](RadioImage& im) { im.Settings.KeyTable[4] = 99; }, {"Keys.Key4: ..."}},
+        {"a tone tip",
+         [](RadioImage& im) { im.Settings.ToneTips[7].LoopCount = 99; },
+         {"ToneTips 8: LoopCount: ..."}},
+        {"an emergency channel",
+         [](RadioImage& im) { im.Settings.Emergency[1].Channel.NB = 7; },
+         {"Emergency 2: Channel.NB: ..."}},
+        {"list order only", [](RadioImage& im) { std::swap(im.Channels[0], im.Channels[1]); }, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto p = test::NewDocumentProgram(kBandHAM);
+        RadioImage b = p->Image;
+        c.change(b);
+        const auto lines = Lines(CompareImages(*p, p->Image, b));
+        ASSERT_EQ(lines.size(), c.lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::string& want = c.lines[i];
+            if (want.ends_with("..."))
+                EXPECT_EQ(lines[i].rfind(want.substr(0, want.size() - 3), 0), 0u) << lines[i];
+            else
+                EXPECT_EQ(lines[i], want);
+        }
+    }
+}
+
+TEST(CompareImages, ChannelsOnOneSideOnly) {
+    auto p = test::NewDocumentProgram(kBandHAM);
+    RadioImage b = p->Image;
+    const int at = FindChannelSlot(b, 5);
+    ASSERT_GE(at, 0);
+    b.Channels[static_cast<size_t>(at)].SlotNumber = 45; // bank A 5 becomes bank B 5
+    const auto lines = Lines(CompareImages(*p, p->Image, b));
+    EXPECT_EQ(lines, (std::vector<std::string>{"Channels A 5: only in A", "Channels B 5: only in B"}));
+}
+
+// Random documents: a document equals itself in any list order, and every
+// difference named goes away when the named channel field is copied over.
+TEST(CompareImages, RandomDocuments) {
+    for (int band : {kBandCB, kBandHF, kBandHAM}) {
+        auto p = test::NewDocumentProgram(band);
+        test::Dice d(100 + static_cast<unsigned>(band));
+        test::RandomValidImage(*p, d, band);
+        RadioImage a = p->Image;
+        a.Settings.Version.ModelType = static_cast<int16_t>(band);
+        RadioImage b = a;
+        std::shuffle(b.Channels.begin(), b.Channels.begin() + b.UsedCount(), d.Rng());
+        EXPECT_TRUE(CompareImages(*p, a, b).empty());
+        const int i = d.In(0, b.UsedCount() - 1);
+        b.Channels[static_cast<size_t>(i)].TSQ =
+            static_cast<int16_t>(1 - b.Channels[static_cast<size_t>(i)].TSQ);
+        const auto diffs = CompareImages(*p, a, b);
+        ASSERT_EQ(diffs.size(), 1u);
+        EXPECT_EQ(diffs[0].Field, "TSQ");
+        const int slot = b.Channels[static_cast<size_t>(i)].SlotNumber;
+        int group = -1, channel = 0;
+        const std::string where = SlotPlace(slot, band, group, channel)
+                                      ? GroupName(group, band) + " " + std::to_string(channel)
+                                      : "slot " + std::to_string(slot);
+        EXPECT_EQ(diffs[0].Where, "Channels " + where);
+    }
+}
+
+// The JSON is valid whatever bytes a hostile file put into its texts.
+TEST(ImageJson, HostileTextsStayValidJson) {
+    auto p = test::NewDocumentProgram(kBandCB);
+    test::Dice d(5);
+    test::RandomHostileImage(*p, d);
+    p->Image.Settings.Dtmf.Codes[0].Length = 16;
+    p->Image.Settings.Dtmf.Codes[0].Code.Assign(std::string("\"\\\x01\xFF\xC3", 5));
+    const std::string json = WriteJson(DocumentJson(*p));
+    EXPECT_NE(json.find(R"("Code": "\"\\\u0001ÿÃ)"), std::string::npos);
+    // No raw control character and nothing that is not UTF-8 in the output.
+    for (size_t i = 0; i < json.size(); ++i) {
+        const auto c = static_cast<unsigned char>(json[i]);
+        EXPECT_FALSE(c < 0x20 && c != '\n') << i;
+    }
+    EXPECT_NE(ReadCsv(json).Error, CsvError::NotUtf8);
+    EXPECT_TRUE(p.script->shown.empty()); // no frequency text made it complain
+}
+
+} // namespace
+} // namespace tarvane
