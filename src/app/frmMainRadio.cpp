@@ -12,6 +12,7 @@
 #include "app/lang/LangText.h"
 #include "link/FrmProgress.h"
 #include "link/FrmRadioInfo.h"
+#include "link/LinkSettings.h"
 #include "link/RadioLink.h"
 #include "link/RadioOps.h"
 
@@ -47,31 +48,55 @@ void frmMain::AbortTransfer() {
 }
 
 void frmMain::RunWithProgress(RadioLink* link, bool writing) {
-    FrmProgress progress(p_, writing, this);
-    connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
-    connect(link, &RadioLink::transferClosed, &progress, [this, &progress](LinkOperation op, bool success) {
-        progress.Finish();
-        if (op == LinkOperation::ReadRadio && success) {
-            // The document windows go before the success message; the new
-            // document comes from the post-read step.
-            CloseCurAllWindows();
-            ReadOKTimer.start();
-        }
-    });
-    connect(link, &RadioLink::finished, this, [this](LinkOperation op, bool success) {
-        if (!(op == LinkOperation::ReadRadio && success)) emit RadioCommandDone();
-    });
-    // Loading the window starts the transfer.
+    bool offerAgain = false; // a write failed with blocks sent: the radio may hold a mix
+    bool cancelled = false;
     bool startFailed = false;
-    QTimer::singleShot(0, &progress, [link, &progress, &startFailed] {
-        if (!link->start()) {
-            startFailed = true;
-            progress.Finish();
-        }
-    });
-    progress.exec();
+    {
+        FrmProgress progress(p_, writing, this);
+        connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
+        connect(link, &RadioLink::phase, &progress, &FrmProgress::SetPhase);
+        connect(&progress, &FrmProgress::cancelRequested, link, [link, &cancelled] {
+            cancelled = true; // the transfer ends inside abort(): known before its end is handled
+            cancelled = link->abort();
+        });
+        connect(link, &RadioLink::transferClosed, &progress,
+                [this, &progress](LinkOperation op, bool success) {
+                    progress.Finish();
+                    if (op == LinkOperation::ReadRadio && success) {
+                        // The document windows go before the success message; the new
+                        // document comes from the post-read step.
+                        CloseCurAllWindows();
+                        ReadOKTimer.start();
+                    }
+                });
+        connect(link, &RadioLink::finished, &progress,
+                [this, link, &offerAgain, &cancelled](LinkOperation op, bool success) {
+                    if (op == LinkOperation::WriteRadio && !success && !cancelled &&
+                        link->engine().WroteBlocks() && !p_.QuitRequested) {
+                        offerAgain = true;
+                        return;
+                    }
+                    if (!(op == LinkOperation::ReadRadio && success)) emit RadioCommandDone();
+                });
+        // Loading the window starts the transfer.
+        QTimer::singleShot(0, &progress, [link, &progress, &startFailed] {
+            if (!link->start()) {
+                startFailed = true;
+                progress.Finish();
+            }
+        });
+        progress.exec();
+    }
     if (startFailed) {
         DropLink();
+        emit RadioCommandDone();
+        return;
+    }
+    if (offerAgain) {
+        if (TellId(p_, 32003_txt, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
+            RunWithProgress(link, true); // RadioMemoryBlock still holds what was sent
+            return;
+        }
         emit RadioCommandDone();
     }
 }
@@ -132,6 +157,7 @@ void frmMain::WaitSaveDataTimer_Timer() {
         return;
     }
     PrepareTransferData(p_, LinkOperation::WriteRadio);
+    LoadVerifySetting(p_); // the port dialog's choice
     RunWithProgress(link, true);
 }
 

@@ -1,7 +1,13 @@
 // The radio commands of tarvane-cli: the same core flows as the windows, with
 // the questions answered from the command line and progress on stderr.
 #include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/NumberText.h"
@@ -11,6 +17,7 @@
 #include "exchange/ImageJson.h"
 #include "image/CodeplugFile.h"
 #include "image/ModelVersion.h"
+#include "link/LinkSettings.h"
 #include "link/RadioLink.h"
 #include "link/RadioOps.h"
 
@@ -43,6 +50,12 @@ class ProgressPrinter {
         if (open_) std::fputc('\n', stderr);
         open_ = false;
     }
+    // A new phase (reading back, writing again) counts from 0 under its own caption.
+    void Restart(std::string caption) {
+        Done();
+        caption_ = std::move(caption);
+        lastTenth_ = 0;
+    }
 
   private:
     std::string caption_;
@@ -51,6 +64,10 @@ class ProgressPrinter {
     int lastTenth_ = 0;
 };
 
+// Restarts after the give-up question when --retries is not given: one lost
+// reply (the identification, the password block) must not end a transfer.
+constexpr int kDefaultRetries = 2;
+
 std::optional<int> NumberOption(const CliArgs& args, const std::string& name, int fallback) {
     if (!args.Has(name)) return fallback;
     auto v = ToInt16(args.Get(name));
@@ -58,30 +75,201 @@ std::optional<int> NumberOption(const CliArgs& args, const std::string& name, in
     return *v;
 }
 
-// Runs one transfer to its end on the event loop. True on success.
-bool RunTransfer(Program& p, LinkOperation op, const CliArgs& args, ProgressPrinter* progress) {
+std::string Fill(std::string text, const std::vector<std::string>& values) {
+    for (size_t i = values.size(); i-- > 0;) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        for (size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), values[i]);
+    }
+    return text;
+}
+
+std::string Hex4(int address) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%04X", static_cast<unsigned>(address) & 0xFFFF);
+    return buf;
+}
+
+// What the transfer was waiting for when it gave up, for the command line's message.
+std::string WhatWasTried(Program& p, const LinkEngine& engine) {
+    switch (engine.Step()) {
+    case LinkStep::AwaitHandshakeAck: return LangText(p, 32007_txt);
+    case LinkStep::AwaitIdentReply: return LangText(p, 32008_txt);
+    case LinkStep::AwaitPasswordBlock: return LangText(p, 32009_txt);
+    case LinkStep::AwaitEndAck: return LangText(p, 32012_txt);
+    case LinkStep::TransferBlocks: break;
+    }
+    if (engine.Refusals() >= kRefusalLimit)
+        return Fill(LangText(p, 32011_txt), {Hex4(engine.BlockAddress()), std::to_string(engine.Refusals())});
+    return Fill(LangText(p, 32010_txt), {Hex4(engine.BlockAddress())});
+}
+
+// SIGINT and SIGTERM reach the event loop through a pipe: the transfer then
+// ends as a cancel does ("END", port closed) instead of leaving the radio in
+// programming mode and a half-written output file.
+int gSignalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t gSignal = 0;
+
+void OnSignal(int sig) {
+    gSignal = sig;
+    if (gSignalPipe[1] >= 0) {
+        const char c = 1;
+        [[maybe_unused]] const ssize_t n = write(gSignalPipe[1], &c, 1);
+    }
+}
+
+class SignalCatcher {
+  public:
+    SignalCatcher() {
+        gSignal = 0;
+        if (pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) gSignalPipe[0] = gSignalPipe[1] = -1;
+        struct sigaction sa{};
+        sa.sa_handler = OnSignal;
+        sigemptyset(&sa.sa_mask);
+        sigaction(SIGINT, &sa, &oldInt_);
+        sigaction(SIGTERM, &sa, &oldTerm_);
+    }
+    ~SignalCatcher() {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+        for (int& fd : gSignalPipe) {
+            if (fd >= 0) close(fd);
+            fd = -1;
+        }
+    }
+    int ReadFd() const { return gSignalPipe[0]; }
+    int Signal() const { return gSignal; }
+
+  private:
+    struct sigaction oldInt_{};
+    struct sigaction oldTerm_{};
+};
+
+// The exit status of a command ended by a signal, as a shell reports it.
+int InterruptedStatus(int sig) { return 128 + sig; }
+
+struct TransferResult {
+    bool success = false;
+    int signal = 0;           // the transfer was interrupted by this signal
+    bool wroteBlocks = false; // a write sent memory blocks
+};
+
+// Runs one transfer to its end on the event loop.
+TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, int retries, ProgressPrinter* progress) {
+    TransferResult result;
+    SignalCatcher catcher;
+    const std::string device = args.Get("--port");
     RadioLink link(p);
-    link.setDevice(QString::fromStdString(args.Get("--port")));
+    link.setDevice(QString::fromStdString(device));
     if (args.Has("--trace") && !link.setTraceFile(QString::fromStdString(args.Get("--trace")))) {
         std::fprintf(stderr, "%s\n", ForStderr(LangText(p, 9002_txt) + "\r\n" + args.Get("--trace")).c_str());
-        return false;
+        return result;
     }
-    if (!link.openRadioPort(op)) return false;
+    // The echo expectation that worked on this device last time.
+    if (auto noEcho = LoadNoEchoMode(p, device)) p.Link.NoEchoMode = *noEcho;
+    if (!link.openRadioPort(op)) return result;
     PrepareTransferData(p, op);
-    bool success = false;
+
+    // The give-up question says what was tried and what to check instead of
+    // asking; --retries decides the answer.
+    const std::string giveUp = LangText(p, 9008_txt);
+    const auto inner = p.Prompts.message;
+    int restarts = 0;
+    p.Prompts.message = [&](const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) {
+        const bool question = buttons == MsgButtons::OkCancel || buttons == MsgButtons::RetryCancel;
+        if (text != giveUp || !question) return inner ? inner(text, icon, buttons, title) : DefaultAnswer(buttons);
+        if (progress) progress->Done();
+        const std::string what = WhatWasTried(p, link.engine());
+        if (restarts < retries && !catcher.Signal()) {
+            ++restarts;
+            std::fprintf(stderr, "%s\n",
+                         Fill(LangText(p, 32005_txt), {device, what, std::to_string(restarts), std::to_string(retries)})
+                             .c_str());
+            return buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Retry;
+        }
+        std::fprintf(stderr, "%s\n", Fill(LangText(p, 32006_txt), {device, what, std::to_string(retries)}).c_str());
+        return MsgAnswer::Cancel;
+    };
+    struct Restore {
+        Program& p;
+        std::function<MsgAnswer(const std::string&, MsgIcon, MsgButtons, const std::string&)> inner;
+        ~Restore() { p.Prompts.message = inner; }
+    } restore{p, inner};
+
     QObject::connect(&link, &RadioLink::progress, [progress](int percent) {
         if (progress) progress->Show(percent);
+    });
+    QObject::connect(&link, &RadioLink::phase, [&p, progress](TransferPhase phase) {
+        if (!progress) return;
+        const TextId id = phase == TransferPhase::Check     ? 32001_txt
+                          : phase == TransferPhase::Rewrite ? 32002_txt
+                                                            : 9028_txt;
+        progress->Restart(LangText(p, id));
     });
     QObject::connect(&link, &RadioLink::transferClosed, [progress](LinkOperation, bool) {
         if (progress) progress->Done();
     });
-    QObject::connect(&link, &RadioLink::finished, [&success](LinkOperation, bool ok) {
-        success = ok;
+    QObject::connect(&link, &RadioLink::finished, [&result](LinkOperation, bool ok) {
+        result.success = ok;
         QCoreApplication::exit(0);
     });
-    if (!link.start()) return false;
-    QCoreApplication::exec();
-    return success;
+    // A question of the transfer may be open when the signal comes: try again shortly.
+    QTimer retryAbort;
+    retryAbort.setInterval(20);
+    QObject::connect(&retryAbort, &QTimer::timeout, [&link, &retryAbort] {
+        if (link.abort()) retryAbort.stop();
+    });
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (catcher.ReadFd() >= 0) {
+        notifier = std::make_unique<QSocketNotifier>(catcher.ReadFd(), QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&catcher, &link, &retryAbort] {
+            char buf[16];
+            while (read(catcher.ReadFd(), buf, sizeof buf) > 0) {
+            }
+            if (!link.abort()) retryAbort.start();
+        });
+    }
+    if (catcher.Signal()) {
+        link.closePort();
+    } else if (link.start()) {
+        QCoreApplication::exec();
+    }
+    result.signal = catcher.Signal();
+    if (result.signal) result.success = false;
+    result.wroteBlocks = link.engine().WroteBlocks();
+    if (link.engine().EchoModeConfirmed()) SaveNoEchoMode(p, device, p.Link.NoEchoMode);
+    return result;
+}
+
+// What an interrupted command says before it ends.
+int Interrupted(Program& p, const TransferResult& r, LinkOperation op) {
+    std::string text = LangText(p, 32013_txt) + "\n" +
+                       LangText(p, op == LinkOperation::WriteRadio && r.wroteBlocks ? 32015_txt : 32014_txt);
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return InterruptedStatus(r.signal);
+}
+
+// The output file must be writable before a 13-second transfer, not after it.
+// Nothing is left behind: a file made for the test is removed again.
+bool CheckWritable(Program& p, const std::string& path) {
+    struct stat st{};
+    int fd = -1;
+    if (stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+        } else {
+            // Non-blocking: a FIFO without a reader must not hold the command.
+            fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        }
+    } else if (errno == ENOENT) {
+        fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) unlink(path.c_str());
+    }
+    if (fd >= 0) {
+        close(fd);
+        return true;
+    }
+    std::fprintf(stderr, "%s %s %s\n", path.c_str(), LangText(p, 32016_txt).c_str(), std::strerror(errno));
+    return false;
 }
 
 } // namespace
@@ -112,32 +300,41 @@ void InstallCliPrompts(Program& p, int retries, const std::string* password) {
 }
 
 int CliRead(Program& p, const CliArgs& args) {
-    auto retries = NumberOption(args, "--retries", 0);
+    auto retries = NumberOption(args, "--retries", kDefaultRetries);
     if (!retries) return kExitUsage;
     const std::string password = args.Get("--password");
     InstallCliPrompts(p, *retries, args.Has("--password") ? &password : nullptr);
+    const std::string out = args.Get("--out");
+    if (!CheckWritable(p, out)) return kExitFailed;
     ProgressPrinter progress(LangText(p, 9027_txt));
     // The read starts from the new document start-up has made.
-    if (!RunTransfer(p, LinkOperation::ReadRadio, args, &progress)) return kExitFailed;
+    const TransferResult r = RunTransfer(p, LinkOperation::ReadRadio, args, *retries, &progress);
+    if (r.signal) return Interrupted(p, r, LinkOperation::ReadRadio);
+    if (!r.success) return kExitFailed;
     if (!PostReadStep(p)) return kExitFailed;
-    return SaveCodeplug(p, args.Get("--out")) ? kExitOk : kExitFailed;
+    return SaveCodeplug(p, out) ? kExitOk : kExitFailed;
 }
 
 int CliWrite(Program& p, const CliArgs& args) {
-    auto retries = NumberOption(args, "--retries", 0);
+    auto retries = NumberOption(args, "--retries", kDefaultRetries);
     if (!retries) return kExitUsage;
     const std::string password = args.Get("--password");
     InstallCliPrompts(p, *retries, args.Has("--password") ? &password : nullptr);
     if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kExitFailed;
+    p.Link.VerifyWrite = args.Has("--verify");
     ProgressPrinter progress(LangText(p, 9028_txt));
-    return RunTransfer(p, LinkOperation::WriteRadio, args, &progress) ? kExitOk : kExitFailed;
+    const TransferResult r = RunTransfer(p, LinkOperation::WriteRadio, args, *retries, &progress);
+    if (r.signal) return Interrupted(p, r, LinkOperation::WriteRadio);
+    return r.success ? kExitOk : kExitFailed;
 }
 
 int CliInfo(Program& p, const CliArgs& args) {
-    auto retries = NumberOption(args, "--retries", 0);
+    auto retries = NumberOption(args, "--retries", kDefaultRetries);
     if (!retries) return kExitUsage;
     InstallCliPrompts(p, *retries, nullptr);
-    if (!RunTransfer(p, LinkOperation::ReadRadioInfo, args, nullptr)) return kExitFailed;
+    const TransferResult t = RunTransfer(p, LinkOperation::ReadRadioInfo, args, *retries, nullptr);
+    if (t.signal) return Interrupted(p, t, LinkOperation::ReadRadioInfo);
+    if (!t.success) return kExitFailed;
     if (args.Has("--json")) {
         std::fputs(WriteJson(RadioInfoJson(p)).c_str(), stdout);
         return kExitOk;

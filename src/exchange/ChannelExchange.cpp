@@ -1,8 +1,6 @@
 #include "exchange/ChannelExchange.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "app/FieldHelpers.h"
 #include "app/NumberText.h"
@@ -17,6 +15,7 @@
 #include "freq/ChannelEdit.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
+#include "image/SafeFile.h"
 
 namespace tarvane {
 namespace {
@@ -467,27 +466,18 @@ std::string ImportSummary(Program& p, const ImportResult& result) {
 }
 
 bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::string& error) {
-    // A FIFO or device would block or never end; a folder holds no text.
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        error = FillText(LangText(p, 32850_txt), {path});
+    // The same rules as a codeplug: no FIFO, device or folder, nothing past the limit.
+    std::vector<uint8_t> bytes;
+    FileError fault;
+    if (!ReadWholeFile(path, bytes, kCsvMaxBytes, &fault)) {
+        if (fault.fault == FileFault::TooLarge)
+            error = FillText(LangText(p, 32847_txt), {std::to_string(kCsvMaxBytes >> 20)});
+        else
+            error = FillText(LangText(p, 32850_txt),
+                             {path + (fault.fault == FileFault::System ? ": " + SystemReason(fault.code) : "")});
         return false;
     }
-    // Read one byte past the limit instead of trusting a size the file system reports.
-    text.assign(kCsvMaxBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
-    if (in.bad()) {
-        error = FillText(LangText(p, 32850_txt), {path});
-        return false;
-    }
-    if (text.size() > kCsvMaxBytes) {
-        error = FillText(LangText(p, 32847_txt), {std::to_string(kCsvMaxBytes >> 20)});
-        text.clear();
-        return false;
-    }
+    text.assign(bytes.begin(), bytes.end());
     return true;
 }
 

@@ -174,8 +174,9 @@ std::array<uint8_t, 3> EncodeFreqBytes(std::string_view text) {
 }
 
 std::string DecodeFreqBytes(const uint8_t* bytes) {
-    // Erased memory reads as no frequency rather than as a text that is not a number.
-    if (bytes[0] == 0xFF && bytes[1] == 0xFF && bytes[2] == 0xFF) return "FFFFFFFF";
+    // Always "0", the six digits, "0", also for FF FF FF: read as "no frequency"
+    // it would be written back as a blank slot, its valid bit cleared. As the
+    // damaged text "0FFFFFF0" it goes back as the same three bytes.
     static const char kHex[] = "0123456789ABCDEF";
     std::string s = "0";
     for (int i = 2; i >= 0; --i) {

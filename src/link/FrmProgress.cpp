@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/DialogCaptions.h"
@@ -12,7 +13,7 @@
 
 namespace tarvane {
 
-FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(parent) {
+FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("FrmProgress");
     setWindowTitle(QString::fromStdString(LangText(p, writing ? 9028_txt : 9027_txt)));
     Label1 = new QLabel(QString::fromStdString(LangText(p, 9029_txt)), this);
@@ -34,11 +35,27 @@ FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(pa
     row->addSpacing(1); // Label1 ends 10 twips left of Label2
     row->addWidget(Label2);
     row->addStretch();
+    CommandCancel = new QPushButton(QString::fromStdString(LangText(p, 9018_txt)), this);
+    CommandCancel->setObjectName("CommandCancel");
+    CommandCancel->setAutoDefault(false);
+    connect(CommandCancel, &QPushButton::clicked, this, &FrmProgress::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(row);
     lay->addWidget(ProgressBar1);
+    lay->addLayout(buttons);
     // Only the transfer ends it: no close button.
     MakeFixedDialog(this, false);
+}
+
+void FrmProgress::SetPhase(TransferPhase phase) {
+    const TextId id = phase == TransferPhase::Check     ? 32001_txt
+                      : phase == TransferPhase::Rewrite ? 32002_txt
+                                                        : 9029_txt;
+    Label1->setText(QString::fromStdString(LangText(p_, id)));
+    SetProgressValue(0);
 }
 
 void FrmProgress::SetProgressValue(int value) {
@@ -53,14 +70,18 @@ void FrmProgress::Finish() {
 }
 
 void FrmProgress::closeEvent(QCloseEvent* e) {
-    if (!finished_)
-        e->ignore();
-    else
+    if (finished_) {
         QDialog::closeEvent(e);
+        return;
+    }
+    e->ignore();
+    emit cancelRequested();
 }
 
 void FrmProgress::reject() {
+    // Escape and Cancel: the transfer ends cleanly and then closes the window.
     if (finished_) QDialog::reject();
+    else emit cancelRequested();
 }
 
 } // namespace tarvane

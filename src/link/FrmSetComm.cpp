@@ -1,6 +1,7 @@
 #include "link/FrmSetComm.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include "app/Program.h"
 #include "app/Startup.h"
 #include "app/lang/LangText.h"
+#include "link/LinkSettings.h"
 
 namespace tarvane {
 
@@ -63,10 +65,16 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
 
     Chosen = new QLabel(this);
     Chosen->setObjectName("lblChosen");
+    LoadVerifySetting(p_);
+    CheckVerify = new QCheckBox(text(32004_txt), this);
+    CheckVerify->setObjectName("CheckVerify");
+    CheckVerify->setChecked(p_.Link.VerifyWrite);
+
     QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(frame);
     lay->addWidget(Chosen);
+    lay->addWidget(CheckVerify);
     lay->addLayout(buttons);
     connect(group_, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on) ShowChosen();
@@ -148,6 +156,8 @@ void FrmSetComm::CommandOK_Click() {
         if (typed_[static_cast<size_t>(i)]) AssignRadioPort(p_, i + 1, Device[i]->text());
     p_.Link.SerialPortNumber = static_cast<int16_t>(SelectedNumber());
     WriteSetup(p_);
+    p_.Link.VerifyWrite = CheckVerify->isChecked();
+    SaveVerifySetting(p_);
     accept();
 }
 

@@ -12,6 +12,7 @@
 #include "link/SerialPorts.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -38,6 +39,7 @@ class FrmSetComm : public QDialog {
     std::array<QRadioButton*, kPortCount> Option1{};
     std::array<QLineEdit*, kPortCount> Device{};
     std::array<QLabel*, kPortCount> Description{};
+    QCheckBox* CheckVerify = nullptr; // read every write back (kept in the setup file)
     QPushButton* CommandOK = nullptr;
     QPushButton* CommandCancel = nullptr;
     QLabel* Chosen = nullptr; // the chosen number with its device

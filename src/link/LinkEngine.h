@@ -6,6 +6,14 @@
 //
 // One transfer: handshake, identification, (read/write) password block,
 // the memory blocks, "END". Every wait ends by the 150 ms wait timer.
+//
+// Replies carry no tag, so a reply that comes after its time-out could be
+// taken for the answer to a later packet. Against that: a read block is only
+// stored when its address is the one asked for; after a time-out the line is
+// left to settle (input discarded) before the packet goes again; and a write
+// that saw a time-out, a late, extra or unexpected reply (or every write, with
+// LinkState::VerifyWrite) reads the written range back before "END", writes
+// the blocks that differ again and checks them, a bounded number of rounds.
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -21,6 +29,17 @@ struct Program;
 inline constexpr int kWaitTimeoutMs = 150;
 inline constexpr int kMemoryEndAddress = 0x1CFF;
 inline constexpr int kInfoEndAddress = 0x3EFF;
+// A block refused this many times in a row gets the give-up question, as after
+// its time-outs; without a bound a radio that refuses everything never ends.
+inline constexpr int kRefusalLimit = 16;
+// Rounds of writing again the blocks that the read-back found different.
+inline constexpr int kRewriteRounds = 3;
+// Input arriving while the line settles after a time-out extends the settling
+// this many times at most.
+inline constexpr int kSettleExtensions = 4;
+
+// What the blocks of a transfer are doing, for the progress window.
+enum class TransferPhase { Blocks, Check, Rewrite };
 
 struct LinkHost {
     // Empty the input queue, then write the packet (never cutting short one still
@@ -32,6 +51,9 @@ struct LinkHost {
     std::function<void()> closePort;
     // The progress window follows: bar and "N%" label. 0 on a restart.
     std::function<void(int percent)> progress;
+    // A write moves to reading back (Check) or writing again (Rewrite), or a
+    // restart goes back to Blocks; the progress starts again from 0.
+    std::function<void(TransferPhase phase)> phase;
     // The transfer is over and the port closed; called before the success message
     // (the progress window goes here).
     std::function<void(LinkOperation op, bool success)> transferClosed;
@@ -51,8 +73,10 @@ class LinkEngine {
     void OnBytes(std::span<const uint8_t> bytes);
     // The wait timer fired.
     void OnTimeout();
-    // Ends a running transfer as a failure (the port was lost, the host is closing).
-    void Abort();
+    // Ends a running transfer as a failure (the port was lost, the host is
+    // closing, the user cancelled): "END" sent, port closed. False when it
+    // could not be done now (a question of the transfer is open).
+    bool Abort();
 
     LinkOperation Operation() const { return op_; }
     LinkStep Step() const { return step_; }
@@ -63,6 +87,20 @@ class LinkEngine {
     int LastProgress() const { return lastProgress_; }
     bool ReceiveEnabled() const { return receiveEnabled_; }
     int Threshold() const { return threshold_; }
+    TransferPhase Phase() const { return phase_; }
+    // After a time-out: the line is left to go quiet before the packet goes again.
+    bool Settling() const { return settling_; }
+    // Naks in a row for the current packet (kRefusalLimit of them give up).
+    int Refusals() const { return refusals_; }
+    // The write saw a time-out or a reply it cannot trust: it is read back.
+    bool Suspect() const { return suspect_; }
+    // After a write: blocks that still differed after the last round (0 when
+    // it was not checked or everything took).
+    int BlocksNotTaken() const { return notTaken_; }
+    // A handshake was answered in this transfer: NoEchoMode is the cable's.
+    bool EchoModeConfirmed() const { return echoConfirmed_; }
+    // The last write sent memory blocks: when it failed, the radio may hold a mix.
+    bool WroteBlocks() const { return wroteBlocks_; }
 
   private:
     void Send(const Bytes& packet, int replyLength);
@@ -73,6 +111,18 @@ class LinkEngine {
     void Advance();
     void NextReadBlock();
     void NextWriteBlock();
+    void AfterLastBlock();
+    void StartCheck(std::vector<int> blocks);
+    void NextCheckBlock();
+    void CheckBlock(const DataBlock& block);
+    void StartRewrite();
+    void NextRewriteBlock();
+    void SendCurrentBlock();
+    void EnterPhase(TransferPhase phase);
+    void ResetRetries();
+    void PhaseProgress(size_t done, size_t total);
+    void MarkSuspect();
+    void ExtendSettling();
     void StoreBlock(const DataBlock& block);
     void UpdateProgress();
     void GiveUp();
@@ -97,6 +147,18 @@ class LinkEngine {
     int depth_ = 0;              // inside a handler: a nested call is dropped
     std::vector<uint8_t> pending_;
     bool replyTaken_ = false; // the reply to the last packet has been classified
+    int refusals_ = 0;        // Naks in a row for the current packet
+    bool settling_ = false;   // after a time-out: input is discarded until the timer fires
+    int settleExtensions_ = 0;
+    bool suspect_ = false;
+    bool wroteBlocks_ = false;
+    bool echoConfirmed_ = false;
+    int notTaken_ = 0;
+    TransferPhase phase_ = TransferPhase::Blocks;
+    std::vector<int> phaseBlocks_; // Check/Rewrite: the block addresses, in order
+    size_t phaseIndex_ = 0;
+    std::vector<int> differing_;   // Check: blocks found different so far
+    int rewriteRound_ = 0;
 };
 
 // Decodes p.RadioInfoBlock into p.RadioInfo. False when the model type (low four

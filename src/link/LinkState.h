@@ -20,6 +20,7 @@ struct LinkState {
     int16_t PasswordRetryCounter = 0;    // 0 at program start
     RadioIdentity Identity;
     int16_t SerialPortNumber = 1;        // 1..16
+    bool VerifyWrite = false;            // read every write back, even on a clean line
 };
 
 } // namespace tarvane

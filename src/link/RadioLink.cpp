@@ -20,6 +20,7 @@ RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
     host.disarmTimer = [this] { wait_.stop(); };
     host.closePort = [this] { closePort(); };
     host.progress = [this](int percent) { emit progress(percent); };
+    host.phase = [this](TransferPhase ph) { emit phase(ph); };
     host.transferClosed = [this](LinkOperation op, bool success) { emit transferClosed(op, success); };
     host.finished = [this](LinkOperation op, bool success) { emit finished(op, success); };
     engine_ = std::make_unique<LinkEngine>(p_, std::move(host));
@@ -92,7 +93,7 @@ bool RadioLink::start() {
     return true;
 }
 
-void RadioLink::abort() { engine_->Abort(); }
+bool RadioLink::abort() { return engine_->Abort(); }
 
 void RadioLink::Send(std::span<const uint8_t> packet) {
     if (!port_.isOpen()) return;

@@ -54,13 +54,16 @@ class RadioLink : public QObject {
     // Opens the port if needed (with the range openRadioPort set) and sends
     // the handshake. False when the port cannot be opened (9003 shown).
     bool start();
-    // Ends a running transfer as a failure ("END" sent, port closed).
-    void abort();
+    // Ends a running transfer as a failure ("END" sent, port closed). False
+    // when a question of the transfer is open and it cannot end now.
+    bool abort();
     bool isRunning() const { return engine_->Running(); }
     LinkEngine& engine() { return *engine_; }
 
   signals:
     void progress(int percent);
+    // A write reads back what it wrote (Check) or writes differing blocks again (Rewrite).
+    void phase(tarvane::TransferPhase phase);
     // The transfer is over and the port closed; comes before the success message.
     void transferClosed(tarvane::LinkOperation op, bool success);
     void finished(tarvane::LinkOperation op, bool success);

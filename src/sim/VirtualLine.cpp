@@ -27,6 +27,7 @@ VirtualLine::VirtualLine(Program& p, RadioResponder& radio, bool echoingCable, b
         ++closes;
     };
     host.progress = [this](int percent) { progress.push_back(percent); };
+    host.phase = [this](TransferPhase phase) { phases.push_back(phase); };
     host.finished = [this](LinkOperation, bool success) { lastSuccess = success; };
     engine_ = std::make_unique<LinkEngine>(p_, std::move(host));
 }
@@ -60,6 +61,7 @@ void VirtualLine::OnSend(std::span<const uint8_t> packet) {
 bool VirtualLine::Run(LinkOperation op) {
     sent.clear();
     progress.clear();
+    phases.clear();
     lastSuccess = false;
     stalled_ = false;
     portOpen_ = true;
@@ -71,13 +73,17 @@ bool VirtualLine::Run(LinkOperation op) {
 bool VirtualLine::RunUntilIdle() {
     size_t handled = 0;
     while (engine_->Running() && !events_.empty() && handled++ < kEventLimit) {
+        if (betweenEvents) {
+            betweenEvents();
+            if (!engine_->Running()) break;
+        }
         Event e = events_.top();
         events_.pop();
         now_ = std::max(now_, e.at);
         if (e.timer) {
             if (!timerArmed_ || e.timerGeneration != timerGeneration_) continue;
             timerArmed_ = false;
-            ++timeouts;
+            if (!engine_->Settling()) ++timeouts;
             engine_->OnTimeout();
         } else if (portOpen_) {
             engine_->OnBytes(e.bytes);

@@ -31,9 +31,13 @@ class VirtualLine {
     // Every packet the program sent, in order, and every progress value shown.
     std::vector<Bytes> sent;
     std::vector<int> progress;
-    int timeouts = 0;
+    std::vector<TransferPhase> phases;
+    int timeouts = 0; // reply time-outs; the settling after one is not counted
     int closes = 0;
     bool lastSuccess = false;
+    // Called between two events, outside the engine's handlers: where a user's
+    // Cancel or a signal reaches the engine.
+    std::function<void()> betweenEvents;
     // Replaces the radio's reply to a packet (return true to use `reply`).
     std::function<bool(const Bytes& packet, std::vector<SimReply>& reply)> tamper;
 

@@ -60,6 +60,10 @@ CliResult RunningCli::Wait() {
     return r;
 }
 
+void RunningCli::Signal(int sig) {
+    if (pid_ > 0) kill(pid_, sig);
+}
+
 CliResult RunCli(const std::vector<std::string>& args) { return RunningCli(args).Wait(); }
 
 SimulatedRadio::SimulatedRadio(const std::vector<std::string>& options, const std::string& folder)

@@ -19,6 +19,8 @@ class RunningCli {
   public:
     explicit RunningCli(const std::vector<std::string>& args);
     CliResult Wait();
+    // Sends a signal to the running program (Ctrl+C is SIGINT).
+    void Signal(int sig);
 
   private:
     std::string dir_;

@@ -94,7 +94,10 @@ TEST(FreqText, RadioBytes) {
     auto bytes = EncodeFreqBytes(DisplayToFreq("27.40599"));
     EXPECT_EQ(DecodeFreqBytes(bytes.data()), "02740590");
     const uint8_t erased[] = {0xFF, 0xFF, 0xFF};
-    EXPECT_TRUE(IsNoFreq(DecodeFreqBytes(erased)));
+    // Erased bytes keep the stored-text rule, so they are written back as they came.
+    EXPECT_EQ(DecodeFreqBytes(erased), "0FFFFFF0");
+    EXPECT_FALSE(IsNoFreq(DecodeFreqBytes(erased)));
+    EXPECT_EQ(EncodeFreqBytes(DecodeFreqBytes(erased)), (std::array<uint8_t, 3>{0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(FreqToRadioDigits("0269650", 7), "0269650");
     EXPECT_EQ(FreqToRadioDigits("027", 7), "0270000");
 }

@@ -92,7 +92,10 @@ grep -Eq '^ +6  A +6  29\.62000 +-100 kHz +FM +Low ' <<<"$out" || fail "show: re
 grep -q '^Page 1 P1: MOD$' <<<"$out" || fail "show: key functions not by name"
 grep -q '^Time-out timer: ' <<<"$out" || fail "show: option captions missing"
 
-# The user's setup went to their configuration folder; the install root is untouched.
+# The file commands leave the setup alone; a radio command keeps its settings in the
+# user's configuration folder, and the install root is untouched.
+[ ! -e "$home/.config/tarvane-cps/mysetup.ini" ] || fail "a file command wrote a user setup file"
+run "info without a cable" 1 tarvane-cli info --port "$work/no-such-port"
 [ -f "$home/.config/tarvane-cps/mysetup.ini" ] || fail "no user setup file under ~/.config/tarvane-cps"
 [ "$before" = "$(snapshot)" ] || fail "the read-only install root changed"
 

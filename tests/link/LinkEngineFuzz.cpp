@@ -64,6 +64,7 @@ void RunOne(const uint8_t* data, size_t size) {
     p.Link.NoEchoMode = (head & 0x04) != 0;
     p.Link.PasswordRetryCounter = static_cast<int16_t>((head >> 3) & 0x03);
     p.EnteredPassword = (head & 0x20) ? "AB" : "";
+    p.Link.VerifyWrite = (head & 0x40) != 0; // the read-back and rewrite rounds too
     for (size_t i = 0; i < p.RadioMemoryBlock.size(); ++i) p.RadioMemoryBlock[i] = static_cast<uint8_t>(i * 13);
     const auto memoryBefore = p.RadioMemoryBlock;
     const RadioImage imageBefore = p.Image;

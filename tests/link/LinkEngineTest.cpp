@@ -245,7 +245,7 @@ TEST(LinkEngine, GiveUpRestartBeginsAgainAtBlockZeroWithProgressZero) {
     EXPECT_EQ(Count(line.sent, [](const Bytes& b) { return IsReadOf(b, 0x0000); }), 2u);
 }
 
-TEST(LinkEngine, NakResendsWithoutLimitAndWithoutUsingTheAllowance) {
+TEST(LinkEngine, NakResendsBelowTheRefusalLimitWithoutUsingTheAllowance) {
     auto t = test::MakeTestProgram();
     t->Link.NoEchoMode = true;
     RadioResponder radio = PatternRadio(9);
