@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake make g++ ccache pkg-config
           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
           libgtest-dev libgmock-dev
-          locales xvfb xauth imagemagick
+          locales xvfb xauth imagemagick poppler-utils
           desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev "$@")
 
 sudo_cmd=()

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "app/History.h"
 #include "app/IniFile.h"
 #include "app/Prompts.h"
 #include "image/ModelVersion.h"
@@ -47,6 +48,7 @@ struct Program {
 
     UserPrompts Prompts;
     Notifications Notify;
+    EditHistory History; // undo and redo of the working image
     bool QuitRequested = false; // set where the program must end (switching program version)
 
     // Parsed language file, re-read when the file name changes.

@@ -17,7 +17,9 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/Backups.h"
 #include "app/FieldHelpers.h"
+#include "app/History.h"
 #include "app/Program.h"
 #include "app/QtTranslations.h"
 #include "app/ToolIcons.h"
@@ -143,7 +145,7 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     connect(&WaitSaveDataTimer, &QTimer::timeout, this, [this] { WaitSaveDataTimer_Timer(); });
 
     AskOpenPath = [this](const QString& filter) {
-        return QFileDialog::getOpenFileName(this, QString(), QString(), filter);
+        return QFileDialog::getOpenFileName(this, QString(), OpenFolder, filter);
     };
     AskSavePath = [this](const QString& filter, const QString& proposed) {
         return QFileDialog::getSaveFileName(this, QString(), proposed, filter);
@@ -184,9 +186,15 @@ frmMain::frmMain(Program& p, QWidget* parent) : QMainWindow(parent), p_(p) {
     ShowChannelTable();
     ShowMainTxt();
     ShowCHInfo(false);
+    BackupDir = QString::fromStdString(BackupFolder());
+    setAcceptDrops(true);
+    ResetHistory(p_);
+    UpdateUndoActions();
 }
 
 frmMain::~frmMain() {
+    delete inputWatcher_; // no more input reaches a frame being taken down
+    inputWatcher_ = nullptr;
     captionSub_.Reset();
     imageSub_.Reset();
     // The child windows go after the frame's own part: nothing may call back into it then.
@@ -288,6 +296,7 @@ void frmMain::BuildMenus() {
         QString key = name;
         AddAction(chEdit, key, [this, key] { emit ChannelEditCommand(key); });
     }
+    BuildComforts();
 }
 
 void frmMain::RebuildWindowMenu() {
@@ -463,6 +472,7 @@ void frmMain::SetFrameTexts() {
                 a->setText(Q(LangText(p_, t.tip)));
                 a->setToolTip(a->text());
             }
+    SetComfortTexts();
 }
 
 void frmMain::UpdateStatusPanels() {
@@ -542,6 +552,7 @@ QWidget* frmMain::ShowFormOnce(const QString& kind) {
     }
     auto it = kinds_.constFind(kind);
     if (it == kinds_.cend() || it->modal) return nullptr;
+    CommitHistory();
     QWidget* w = it->create(*this);
     if (!w) return nullptr;
     windowsBand_ = p_.Model.ModelType;
@@ -553,6 +564,8 @@ QWidget* frmMain::ShowFormOnce(const QString& kind) {
     mdi_->cascadeSubWindows();
     mdi_->setActiveSubWindow(sub);
     GrowToShow(sub);
+    // What a window stores while it opens is no edit of the user's.
+    p_.History.Absorb(p_.Image);
     return w;
 }
 
@@ -581,8 +594,10 @@ void frmMain::GrowToShow(QMdiSubWindow* sub) {
 bool frmMain::ShowDialogKind(const QString& kind) {
     auto it = kinds_.constFind(kind);
     if (it == kinds_.cend() || !it->modal) return false;
+    CommitHistory();
     QWidget* w = it->create(*this);
     if (!w) return false;
+    p_.History.Absorb(p_.Image);
     w->setObjectName(kind);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setWindowModality(Qt::ApplicationModal);
@@ -625,6 +640,8 @@ void frmMain::NewDocTimer_Timer() {
     ShowChannelTable();
     ShowMainTxt();
     mdi_->cascadeSubWindows();
+    ResetHistory(p_);
+    UpdateUndoActions();
 }
 
 void frmMain::TreeClicked(QTreeWidgetItem* item) {
@@ -651,6 +668,8 @@ void frmMain::ToolbarClicked(const QString& key) {
         mnuFileOpen_Click();
     else if (key == "SaveFile")
         mnuFileSave_Click();
+    else if (key == "Print")
+        mnuFilePrint_Click();
     else if (key == "ReadRadio")
         mnuReadFromRadio_Click();
     else if (key == "CommSet")

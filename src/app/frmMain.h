@@ -11,6 +11,8 @@
 #include <memory>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -92,6 +94,25 @@ class frmMain : public QMainWindow {
     // The file dialogs; tests replace them. An empty result means cancelled.
     std::function<QString(const QString& filter)> AskOpenPath;
     std::function<QString(const QString& filter, const QString& proposed)> AskSavePath;
+    std::function<QString(const QString& proposed)> AskPdfPath;
+    QString OpenFolder; // where the open dialog starts; empty: its own choice
+    QString BackupDir;  // where reads and writes are kept
+
+    // Undo and redo (frmMainHistory.cpp). CommitHistory makes what the last user
+    // action changed one step; it runs after every handled user input.
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void CommitHistory();
+    // Print, preview and PDF of the document report (frmMainPrint.cpp).
+    void mnuFilePrint_Click();
+    void mnuFilePrintPreview_Click();
+    void mnuFileExportPdf_Click();
+    bool ExportPdf(const QString& path);
+    // Backups, recent files and dropped files (frmMainComforts.cpp).
+    void mnuFileOpenBackup_Click();
+    // Open of a known file: the unsaved-changes question, then as File > Open.
+    void OpenDocumentFile(const QString& path);
+    QStringList RecentFiles() const;
 
     QString FileFilter() const { return fileFilter_; }
     QAction* Action(const QString& name) const { return actions_.value(name); }
@@ -122,6 +143,8 @@ class frmMain : public QMainWindow {
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
   private:
     void BuildMenus();
@@ -151,6 +174,21 @@ class frmMain : public QMainWindow {
     void CommitEdits(const QStringList& kinds);
     QAction* AddAction(QMenu* menu, const QString& name, std::function<void()> run = {});
     QMenu* AddMenu(QMenu* parent, const QString& name);
+    // Undo, print, backups and recent files: menus, shortcuts, texts.
+    void BuildComforts();
+    void SetComfortTexts();
+    void UpdateUndoActions();
+    void RebuildRecentMenu();
+    void NoteRecentFile(const QString& path);
+    void OpenChosenFile(const QString& path);
+    // Save through the history: the step before, the stamped version after.
+    bool SaveDocument(const std::string& path);
+    void KeepReadBackup();
+    bool KeepWriteBackup();
+    // A user input reached a widget: the commit follows once it is handled.
+    void WatchUserInput();
+    void UserInputSeen(QObject* target, QEvent* e);
+    QString WindowLabelOf(QWidget* w) const;
 
     Program& p_;
     Subscription captionSub_;
@@ -176,6 +214,11 @@ class frmMain : public QMainWindow {
     int leftWidth_ = 180;
     bool splitterDrag_ = false;
     QPointer<RadioLink> link_; // the transfer of the running radio command
+    QObject* inputWatcher_ = nullptr;
+    bool commitPending_ = false;
+    QString inputLabel_;  // the window the input went to
+    QString actionLabel_; // the menu or toolbar command that ran
+    QString inputKey_;    // typing into one text field: steps merge
 };
 
 // Fills the program's prompts with message boxes, the password dialog and a detached start.

@@ -7,6 +7,7 @@
 
 #include "app/FieldHelpers.h"
 #include "app/FrmSetLanguage.h"
+#include "app/History.h"
 #include "app/Program.h"
 #include "app/Startup.h"
 #include "app/frmAbout.h"
@@ -33,8 +34,7 @@ bool frmMain::AskSaveChanges() {
         // An untitled document asks for a name rather than writing "new.dat" somewhere;
         // when the save does not happen the command stops, so nothing is lost.
         if (p_.Doc.Untitled) return mnuFileSaveAs_Click();
-        CommitEdits({"frmCommChInfo"});
-        return SaveCodeplug(p_, p_.Doc.Path);
+        return SaveDocument(p_.Doc.Path);
     case MsgAnswer::No:
         return true;
     default:
@@ -58,6 +58,10 @@ void frmMain::mnuFileOpen_Click() {
     if (!AskSaveChanges()) return;
     const QString path = AskOpenPath ? AskOpenPath(fileFilter_) : QString();
     if (path.isEmpty()) return;
+    OpenChosenFile(path);
+}
+
+void frmMain::OpenChosenFile(const QString& path) {
     CloseCurAllWindows();
     switch (OpenCodeplug(p_, path.toStdString())) {
     case OpenResult::Opened:
@@ -65,6 +69,9 @@ void frmMain::mnuFileOpen_Click() {
         ShowMainTxt();
         Change_Language();
         mdi_->cascadeSubWindows();
+        ResetHistory(p_);
+        UpdateUndoActions();
+        NoteRecentFile(path);
         break;
     case OpenResult::Quit:
         // Another program version takes the file over; this one ends at once.
@@ -82,8 +89,7 @@ bool frmMain::mnuFileSave_Click() {
     if (p_.Doc.Untitled) return mnuFileSaveAs_Click();
     const std::string text = "\"" + FileNameOf(p_.Doc.Path) + "\"" + LangText(p_, 9007_txt);
     if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
-    CommitEdits({"frmCommChInfo"});
-    return SaveCodeplug(p_, p_.Doc.Path);
+    return SaveDocument(p_.Doc.Path);
 }
 
 bool frmMain::mnuFileSaveAs_Click() {
@@ -98,9 +104,8 @@ bool frmMain::mnuFileSaveAs_Click() {
             if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
         }
     }
-    CommitEdits({"frmCommChInfo"});
     // The path becomes current only once the file is written (SaveCodeplug sets it).
-    return SaveCodeplug(p_, path.toStdString());
+    return SaveDocument(path.toStdString());
 }
 
 void frmMain::mnuModelInfo_Click() {

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QTimer>
 
+#include "app/History.h"
 #include "app/ListHelpers.h"
 #include "app/Program.h"
 #include "app/frmMain.h"
@@ -122,11 +123,16 @@ void frmMain::mnuReadFromRadio_Click() {
 
 void frmMain::ReadOKTimer_Timer() {
     ReadOKTimer.stop();
-    PostReadStep(p_);
+    const bool read = PostReadStep(p_);
     ShowMainTxt();
     Change_Language();
     ShowChannelTable();
     mdi_->cascadeSubWindows();
+    if (read) {
+        ResetHistory(p_);
+        UpdateUndoActions();
+        KeepReadBackup();
+    }
     emit RadioCommandDone();
 }
 
@@ -145,7 +151,7 @@ void frmMain::WaitSaveDataTimer_Timer() {
         return;
     }
     link->closePort();
-    if (TellId(p_, 9005_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) {
+    if (TellId(p_, 9005_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok || !KeepWriteBackup()) {
         DropLink();
         emit RadioCommandDone();
         return;

@@ -232,6 +232,7 @@ std::string CopyChannels(Program& p, int group, int first, int count) {
 
 CutResult CutChannels(Program& p, int group, int first, int count) {
     CutResult result;
+    NoteEdit(p, ChannelCommandLabel(p, ChannelCommand::Cut, group, first, count));
     result.Text = CopyChannels(p, group, first, count);
     const int size = GroupSize(group, p.Model.ModelType);
     for (int c = std::max(first, 1); c < first + count && c <= size; ++c) {
@@ -248,6 +249,8 @@ PasteResult PasteChannels(Program& p, int group, int first, std::string_view tex
     auto lines = ParseText(text);
     if (!lines || first < 1 || first > size) return result;
     result.Valid = true;
+    NoteEdit(p, ChannelCommandLabel(p, ChannelCommand::Paste, group, first,
+                                    std::min(static_cast<int>(lines->size()), size - first + 1)));
     for (size_t i = 0; i < lines->size(); ++i) {
         const int channel = first + static_cast<int>(i);
         if (channel > size) break;
@@ -284,6 +287,7 @@ RowEdit InsertChannelRow(Program& p, int group, int channel) {
     for (int c = channel; c <= size; ++c)
         any = any || RecordAt(p, group, c);
     if (!any) return RowEdit::Nothing;
+    NoteEdit(p, ChannelCommandLabel(p, ChannelCommand::Insert, group, channel));
     Renumber(p, group, [channel, size](int n) { return n < channel ? n : (n == size ? 0 : n + 1); });
     return RowEdit::Done;
 }
@@ -299,6 +303,7 @@ RowEdit DeleteChannelRow(Program& p, int group, int channel) {
     for (int c = channel; c <= size; ++c)
         any = any || RecordAt(p, group, c);
     if (!any) return RowEdit::Nothing;
+    NoteEdit(p, ChannelCommandLabel(p, ChannelCommand::Delete, group, channel));
     Renumber(p, group, [channel](int n) { return n < channel ? n : (n == channel ? 0 : n - 1); });
     return RowEdit::Done;
 }
@@ -308,6 +313,7 @@ RowEdit MoveChannel(Program& p, int group, int channel, int direction) {
     const int other = channel + (direction < 0 ? -1 : 1);
     if (channel < 1 || channel > size || other < 1 || other > size) return RowEdit::Nothing;
     if (!RecordAt(p, group, channel) && !RecordAt(p, group, other)) return RowEdit::Nothing;
+    NoteEdit(p, ChannelCommandLabel(p, ChannelCommand::Move, group, channel));
     Renumber(p, group, [channel, other](int n) { return n == channel ? other : (n == other ? channel : n); });
     return RowEdit::Done;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/FieldHelpers.h"
+#include "app/History.h"
 #include "app/NumberText.h"
 #include "app/Program.h"
 #include "app/lang/LangText.h"
@@ -97,6 +98,7 @@ bool SetRecordField(ChannelRecord& r, int column, std::string_view value) {
 void SetChannelField(Program& p, int group, int channel, int column, std::string_view value) {
     const int band = p.Model.ModelType;
     if (channel < 1 || channel > GroupSize(group, band)) return; // names no slot of the group
+    NoteEdit(p, ChannelFieldLabel(p, group, channel, column));
     const bool freqColumn = column == kColRxFreq;
     std::string v(value);
     if (freqColumn && !v.empty()) v = CheckFreq(p, v, group, band);
