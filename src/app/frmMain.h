@@ -1,5 +1,4 @@
 #pragma once
-#include "app/Signal.h"
 // The frame window: function tree, menus, toolbar, status bar and the child
 // windows of the editors. It starts and replaces documents and runs the file and
 // radio commands.
@@ -9,6 +8,9 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+
+#include "app/Signal.h"
+#include "link/LinkState.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -166,6 +168,9 @@ class frmMain : public QMainWindow {
     void AbortTransfer();
     // A link for one radio command; nullptr while another transfer runs.
     RadioLink* NewLink();
+    // A new link whose port could be opened for `op`; on failure the message has
+    // been shown, the link dropped and the command ended.
+    RadioLink* LinkWithCheckedPort(LinkOperation op);
     // Forgets a link whose transfer did not start: operation Idle, port closed.
     void DropLink();
     // Runs a read or write with the modal progress window; the port check and question came first.

@@ -98,13 +98,8 @@ void frmMain::mnuCompareFile_Click() {
 
 void frmMain::mnuCompareRadio_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF"});
-    RadioLink* link = NewLink();
+    RadioLink* link = LinkWithCheckedPort(LinkOperation::ReadRadio);
     if (!link) return;
-    if (!link->openRadioPort(LinkOperation::ReadRadio)) {
-        DropLink();
-        emit RadioCommandDone();
-        return;
-    }
     link->closePort();
     // The read fills the link's memory block only; the document stays as it is.
     PrepareTransferData(p_, LinkOperation::ReadRadio);
@@ -126,6 +121,7 @@ void frmMain::mnuCompareRadio_Click() {
         } restore{p_, prompts};
         FrmProgress progress(p_, false, this);
         connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
+        connect(&progress, &FrmProgress::cancelRequested, link, [link] { link->abort(); });
         connect(link, &RadioLink::transferClosed, &progress, [&progress, &read](LinkOperation, bool success) {
             read = success;
             progress.Finish();

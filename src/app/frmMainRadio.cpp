@@ -32,6 +32,17 @@ RadioLink* frmMain::NewLink() {
     return link_;
 }
 
+RadioLink* frmMain::LinkWithCheckedPort(LinkOperation op) {
+    RadioLink* link = NewLink();
+    if (!link) return nullptr;
+    if (!link->openRadioPort(op)) {
+        DropLink();
+        emit RadioCommandDone();
+        return nullptr;
+    }
+    return link;
+}
+
 void frmMain::DropLink() {
     if (!link_) return;
     // The operation goes back to Idle and the port is closed.
@@ -104,14 +115,9 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
 void frmMain::mnuReadFromRadio_Click() {
     ShowChannelTable();
     CommitEdits({"frmCommChInfo"});
-    RadioLink* link = NewLink();
+    RadioLink* link = LinkWithCheckedPort(LinkOperation::ReadRadio);
     if (!link) return;
-    if (!link->openRadioPort(LinkOperation::ReadRadio)) {
-        DropLink();
-        emit RadioCommandDone();
-        return;
-    }
-    link->closePort();
+    link->closePort(); // only checked here: the progress window opens it for the transfer
     if (TellId(p_, 9004_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) {
         DropLink();
         emit RadioCommandDone();
@@ -143,14 +149,9 @@ void frmMain::mnuWriteToRadio_Click() {
 
 void frmMain::WaitSaveDataTimer_Timer() {
     WaitSaveDataTimer.stop();
-    RadioLink* link = NewLink();
+    RadioLink* link = LinkWithCheckedPort(LinkOperation::WriteRadio);
     if (!link) return;
-    if (!link->openRadioPort(LinkOperation::WriteRadio)) {
-        DropLink();
-        emit RadioCommandDone();
-        return;
-    }
-    link->closePort();
+    link->closePort(); // only checked here: the progress window opens it for the transfer
     if (TellId(p_, 9005_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok || !KeepWriteBackup()) {
         DropLink();
         emit RadioCommandDone();
@@ -167,13 +168,8 @@ void frmMain::MnuLocalInfo_Click() {
 }
 
 void frmMain::ReadRMGDataFromRadio() {
-    RadioLink* link = NewLink();
+    RadioLink* link = LinkWithCheckedPort(LinkOperation::ReadRadioInfo);
     if (!link) return;
-    if (!link->openRadioPort(LinkOperation::ReadRadioInfo)) {
-        DropLink();
-        emit RadioCommandDone();
-        return;
-    }
     PrepareTransferData(p_, LinkOperation::ReadRadioInfo);
     connect(link, &RadioLink::finished, this, [this](LinkOperation, bool success) {
         if (success) {
