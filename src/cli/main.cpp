@@ -26,7 +26,7 @@ enum class Kind {
     ModelType, // CB, HF, HAM or a number 0..255
 };
 
-struct OptionSpec {
+struct OptionShape {
     const char* name;  // without the dashes
     const char* value; // shown in the usage; nullptr for a flag
     Kind kind;
@@ -34,25 +34,25 @@ struct OptionSpec {
     bool required = false;
 };
 
-struct CommandSpec {
+struct CommandShape {
     const char* name;
     std::vector<const char*> words; // positional arguments, all required
     const char* summary;
-    std::vector<OptionSpec> options;
+    std::vector<OptionShape> options;
 };
 
-const OptionSpec kPort{"port", "DEVICE", Kind::Text,
+const OptionShape kPort{"port", "DEVICE", Kind::Text,
                        "serial device of the cable, e.g. /dev/serial/by-id/usb-...", true};
-const OptionSpec kPassword{"password", "TEXT", Kind::Text, "the radio's programming password"};
-const OptionSpec kRetries{"retries", "N", Kind::Count, "restarts after the radio stops answering"};
-const OptionSpec kTrace{"trace", "FILE", Kind::Text,
+const OptionShape kPassword{"password", "TEXT", Kind::Text, "the radio's programming password"};
+const OptionShape kRetries{"retries", "N", Kind::Count, "restarts after the radio stops answering"};
+const OptionShape kTrace{"trace", "FILE", Kind::Text,
                         "record every byte exchanged, with times and directions"};
-const OptionSpec kVerify{"verify", nullptr, Kind::Flag, "always read the data back and compare it"};
-const OptionSpec kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
-const OptionSpec kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
+const OptionShape kVerify{"verify", nullptr, Kind::Flag, "always read the data back and compare it"};
+const OptionShape kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
+const OptionShape kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
 
-const std::vector<CommandSpec>& Commands() {
-    static const std::vector<CommandSpec> commands = {
+const std::vector<CommandShape>& Commands() {
+    static const std::vector<CommandShape> commands = {
         {"read",
          {},
          "read a radio into a codeplug file",
@@ -115,19 +115,19 @@ const std::vector<CommandSpec>& Commands() {
     return commands;
 }
 
-const CommandSpec* FindCommand(const std::string& name) {
-    for (const CommandSpec& c : Commands())
+const CommandShape* FindCommand(const std::string& name) {
+    for (const CommandShape& c : Commands())
         if (name == c.name) return &c;
     return nullptr;
 }
 
-std::string Synopsis(const CommandSpec& c) {
+std::string Synopsis(const CommandShape& c) {
     std::string s = std::string("tarvane-cli ") + c.name;
     for (const char* w : c.words)
         s += std::string(" ") + w;
-    for (const OptionSpec& o : c.options)
+    for (const OptionShape& o : c.options)
         if (o.required) s += std::string(" --") + o.name + " " + o.value;
-    for (const OptionSpec& o : c.options) {
+    for (const OptionShape& o : c.options) {
         if (o.required) continue;
         s += std::string(" [--") + o.name + (o.value ? std::string(" ") + o.value : std::string()) + "]";
     }
@@ -136,13 +136,13 @@ std::string Synopsis(const CommandSpec& c) {
 
 std::string Usage() {
     std::string s = "usage: tarvane-cli COMMAND [options]\n\ncommands:\n";
-    for (const CommandSpec& c : Commands()) {
+    for (const CommandShape& c : Commands()) {
         std::string line = std::string("  ") + c.name;
         line.resize(12, ' ');
         s += line + c.summary + "\n";
     }
     s += "\n";
-    for (const CommandSpec& c : Commands())
+    for (const CommandShape& c : Commands())
         if (std::string(c.name) != "simulate") s += "  " + Synopsis(c) + "\n";
     s += "  tarvane-cli simulate --link PATH [options]   (tarvane-cli simulate --help lists them)\n"
          "\n"
@@ -153,10 +153,10 @@ std::string Usage() {
     return s;
 }
 
-std::string CommandHelp(const CommandSpec& c) {
+std::string CommandHelp(const CommandShape& c) {
     std::string s = "usage: " + Synopsis(c) + "\n\n" + c.summary + "\n";
     if (!c.options.empty()) s += "\noptions:\n";
-    for (const OptionSpec& o : c.options) {
+    for (const OptionShape& o : c.options) {
         std::string line =
             std::string("  --") + o.name + (o.value ? std::string(" ") + o.value : std::string());
         if (line.size() < 30)
@@ -170,12 +170,12 @@ std::string CommandHelp(const CommandSpec& c) {
 
 struct Parsed {
     int exit = -1; // set when the program ends after parsing
-    const CommandSpec* command = nullptr;
+    const CommandShape* command = nullptr;
     CliArgs args;
 };
 
 // Wrong usage: the option (or word) and the reason on one line, then where help is.
-Parsed Wrong(const std::string& what, const std::string& reason, const CommandSpec* c) {
+Parsed Wrong(const std::string& what, const std::string& reason, const CommandShape* c) {
     std::fprintf(stderr, "%s: %s\nTry 'tarvane-cli %s--help'.\n", what.c_str(), reason.c_str(),
                  c ? (std::string(c->name) + " ").c_str() : "");
     return {kExitUsage, c, {}};
@@ -195,7 +195,7 @@ std::optional<long> WholeNumber(const std::string& text, int base) {
 }
 
 // The reason a value does not fit its option; empty when it fits.
-std::string CheckValue(const OptionSpec& o, const std::string& value) {
+std::string CheckValue(const OptionShape& o, const std::string& value) {
     const std::string quoted = "'" + value + "'";
     auto inRange = [&](std::optional<long> v, long max, const char* what) -> std::string {
         if (!v) return quoted + " is not " + what;
@@ -230,7 +230,7 @@ std::string QuotedName(const QString& error) {
     return "--" + name.toStdString();
 }
 
-Parsed ParseCommand(const CommandSpec& c, const QStringList& rest) {
+Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -238,7 +238,7 @@ Parsed ParseCommand(const CommandSpec& c, const QStringList& rest) {
     const QCommandLineOption version(QStringList{"version"});
     parser.addOption(help);
     parser.addOption(version);
-    for (const OptionSpec& o : c.options) {
+    for (const OptionShape& o : c.options) {
         QCommandLineOption option(QString::fromLatin1(o.name));
         if (o.value) option.setValueName(QString::fromLatin1(o.value));
         parser.addOption(option);
@@ -261,7 +261,7 @@ Parsed ParseCommand(const CommandSpec& c, const QStringList& rest) {
         return {kExitOk, &c, {}};
     }
     Parsed out{-1, &c, {}};
-    for (const OptionSpec& o : c.options) {
+    for (const OptionShape& o : c.options) {
         const std::string key = std::string("--") + o.name;
         const QStringList values = o.value ? parser.values(o.name) : QStringList();
         const int given = o.value ? static_cast<int>(values.size()) : parser.isSet(o.name) ? 1 : 0;
@@ -299,7 +299,7 @@ Parsed ParseCommandLine(int argc, char** argv) {
     if (first == "--help" || first == "-h" || first == "help") {
         // "help COMMAND" is the same as "COMMAND --help".
         if (first == "help" && !all.isEmpty()) {
-            if (const CommandSpec* c = FindCommand(all.first().toStdString())) {
+            if (const CommandShape* c = FindCommand(all.first().toStdString())) {
                 std::fputs(CommandHelp(*c).c_str(), stdout);
                 return {kExitOk, c, {}};
             }
@@ -311,11 +311,11 @@ Parsed ParseCommandLine(int argc, char** argv) {
         std::printf("tarvane-cli %s\n", TARVANE_VERSION);
         return {kExitOk, nullptr, {}};
     }
-    const CommandSpec* c = FindCommand(first.toStdString());
+    const CommandShape* c = FindCommand(first.toStdString());
     if (!c) {
         std::string names;
-        for (const CommandSpec& spec : Commands())
-            names += std::string(names.empty() ? "" : ", ") + spec.name;
+        for (const CommandShape& known : Commands())
+            names += std::string(names.empty() ? "" : ", ") + known.name;
         return Wrong(first.toStdString(),
                      (first.startsWith('-') ? "a command must come first (" : "not a command (") + names +
                          ")",

@@ -52,6 +52,28 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes, off_t at) {
     return true;
 }
 
+
+// Opens without waiting (O_NONBLOCK: a FIFO put in place in between fails at once)
+// and checks what was opened, since the name may have been replaced after a stat.
+// Returns the descriptor, or -1 with the error filled in.
+int OpenRegular(const std::string& path, int flags, struct stat& st, FileError* error) {
+    const int fd = open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        Fail(error, path, FileFault::System, errno);
+        return -1;
+    }
+    if (fstat(fd, &st) != 0) {
+        CloseKeepingErrno(fd);
+        Fail(error, path, FileFault::System, errno);
+        return -1;
+    }
+    if (!CheckRegular(st, error, path)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 std::string SystemReason(int code) {
@@ -82,17 +104,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, size_t ma
     if (!CheckRegular(st, error, path)) return false;
     if (static_cast<uint64_t>(st.st_size) > maxBytes) return Fail(error, path, FileFault::TooLarge);
 
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return Fail(error, path, FileFault::System, errno);
-    // The name may have been replaced in between: what was opened decides.
-    if (fstat(fd, &st) != 0) {
-        CloseKeepingErrno(fd);
-        return Fail(error, path, FileFault::System, errno);
-    }
-    if (!CheckRegular(st, error, path)) {
-        close(fd);
-        return false;
-    }
+    const int fd = OpenRegular(path, O_RDONLY, st, error);
+    if (fd < 0) return false;
     // Files such as those under /proc say 0 bytes and have more: the limit holds
     // for what is actually read, not for what stat said.
     out.reserve(std::min(static_cast<size_t>(st.st_size), maxBytes));
@@ -205,17 +218,8 @@ bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes, Fi
 bool OverwriteFileStart(const std::string& path, std::span<const uint8_t> bytes, FileError* error) {
     struct stat st {};
     if (stat(path.c_str(), &st) == 0 && !CheckRegular(st, error, path)) return false;
-    // Non-blocking, so a FIFO put in place in between fails at once instead of waiting for a reader.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) return Fail(error, path, FileFault::System, errno);
-    if (fstat(fd, &st) != 0) {
-        CloseKeepingErrno(fd);
-        return Fail(error, path, FileFault::System, errno);
-    }
-    if (!CheckRegular(st, error, path)) {
-        close(fd);
-        return false;
-    }
+    const int fd = OpenRegular(path, O_WRONLY | O_CREAT, st, error);
+    if (fd < 0) return false;
     bool ok = WriteAll(fd, bytes, 0);
     int code = errno;
     if (close(fd) != 0 && ok) {

@@ -19,6 +19,7 @@ namespace tarvane {
 namespace {
 
 using test::CliResult;
+using test::EncodedFile;
 using test::RunCli;
 using test::SimulatedRadio;
 using Raw = std::vector<unsigned char>;
@@ -32,14 +33,6 @@ std::string MakeCodeplug(int type, const std::string& path) {
     if (t->Image.UsedCount() > 0) t->Image.Channels[0].Scan = 0;
     EXPECT_TRUE(SaveCodeplug(*t, path));
     return path;
-}
-
-// The radio memory the write command sends for a codeplug file.
-Raw EncodedFile(const std::string& path) {
-    auto t = test::MakeTestProgram();
-    EXPECT_EQ(OpenCodeplug(*t, path), OpenResult::Opened);
-    EncodeRadioMemory(*t);
-    return Raw(t->RadioMemoryBlock.begin(), t->RadioMemoryBlock.end());
 }
 
 std::string TypeOption(int type) { return TypeName(type); }

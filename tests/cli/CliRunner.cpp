@@ -12,7 +12,11 @@
 #include <iterator>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "TestProgram.h"
+#include "freq/RadioMemory.h"
+#include "image/CodeplugFile.h"
 
 extern char** environ;
 
@@ -104,6 +108,13 @@ bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
 std::vector<unsigned char> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<unsigned char> EncodedFile(const std::string& path) {
+    auto t = MakeTestProgram();
+    EXPECT_EQ(OpenCodeplug(*t, path), OpenResult::Opened);
+    EncodeRadioMemory(*t);
+    return {t->RadioMemoryBlock.begin(), t->RadioMemoryBlock.end()};
 }
 
 } // namespace tarvane::test

@@ -55,5 +55,7 @@ class SimulatedRadio {
 // Writes bytes to a file; false on failure.
 bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> ReadBytes(const std::string& path);
+// The radio memory the write command sends for a codeplug file.
+std::vector<unsigned char> EncodedFile(const std::string& path);
 
 } // namespace tarvane::test

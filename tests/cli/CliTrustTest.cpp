@@ -21,6 +21,7 @@ namespace tarvane {
 namespace {
 
 using test::CliResult;
+using test::EncodedFile;
 using test::RunCli;
 using test::SimulatedRadio;
 using Raw = std::vector<unsigned char>;
@@ -31,13 +32,6 @@ std::string MakeCodeplug(const std::string& path) {
     t->Image.Settings.Features.Options[kOptVolume] = 6;
     EXPECT_TRUE(SaveCodeplug(*t, path));
     return path;
-}
-
-Raw EncodedFile(const std::string& path) {
-    auto t = test::MakeTestProgram();
-    EXPECT_EQ(OpenCodeplug(*t, path), OpenResult::Opened);
-    EncodeRadioMemory(*t);
-    return Raw(t->RadioMemoryBlock.begin(), t->RadioMemoryBlock.end());
 }
 
 size_t Differing(const Raw& a, const Raw& b) {
