@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "TestProgram.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "channels/frmCommChInfo.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 using namespace tarvane;

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
-#include "app/Startup.h"
-#include "app/frmMain.h"
+#include "doc/Startup.h"
+#include "frame/frmMain.h"
+#include "state/Program.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/Program.h"
 #include "link/RadioLink.h"
 #include "sim/SimHost.h"
 #include "sim/VirtualLine.h"
+#include "state/Program.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ size_t WireBytes(LinkOperation op) {
     line.tamper = [&](const Bytes& packet, std::vector<SimReply>& out) {
         out = radio.Feed(packet);
         bytes += packet.size();
-        for (const SimReply& r : out) bytes += r.bytes.size();
+        for (const SimReply& r : out)
+            bytes += r.bytes.size();
         return true;
     };
     line.Run(op);
@@ -52,7 +53,8 @@ double Measure(LinkOperation op, bool echo, const std::string& device) {
     Program p;
     QuietPrompts(p);
     p.Link.NoEchoMode = !echo; // no handshake time-out in the figure
-    for (size_t i = 0; i < p.RadioMemoryBlock.size(); ++i) p.RadioMemoryBlock[i] = static_cast<uint8_t>(i * 7);
+    for (size_t i = 0; i < p.RadioMemoryBlock.size(); ++i)
+        p.RadioMemoryBlock[i] = static_cast<uint8_t>(i * 7);
     RadioLink link(p);
     link.setDevice(QString::fromStdString(device));
     if (!link.openRadioPort(op)) return -1;
@@ -75,7 +77,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::printf("%-6s %-8s %12s %12s %8s\n", "op", "cable", "limit s", "measured s", "ratio");
     for (bool echo : {false, true}) {
-        const std::string dir = std::filesystem::temp_directory_path() / ("tarvane-bench-" + std::to_string(getpid()));
+        const std::string dir =
+            std::filesystem::temp_directory_path() / ("tarvane-bench-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir);
         const std::string device = dir + (echo ? "/radio-echo" : "/radio");
         const pid_t child = fork();

@@ -6,14 +6,16 @@
 #include <optional>
 #include <vector>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
+#include "base/NumberText.h"
 #include "channels/ChannelRules.h"
 #include "features/dtmf/DtmfArea.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/Bands.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
+#include "state/Program.h"
 
 namespace tarvane {
 namespace {

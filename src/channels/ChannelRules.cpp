@@ -1,7 +1,7 @@
 #include "channels/ChannelRules.h"
 
-#include "app/Program.h"
 #include "freq/Bands.h"
+#include "state/Program.h"
 
 namespace tarvane {
 

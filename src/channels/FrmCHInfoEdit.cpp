@@ -9,19 +9,21 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
-#include "app/ListHelpers.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/NumberText.h"
 #include "channels/ChannelRules.h"
-#include "channels/ChannelWindows.h"
 #include "channels/GroupChoice.h"
+#include "features/dtmf/DtmfReferences.h"
 #include "features/memfreq/Frm_Mem_Freq.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "app/Signal.h"
+#include "base/Signal.h"
 // The channel edit dialog: every field of one channel. It follows the channel
 // table and stores each change at once through SetChannelField.
 #include <QString>

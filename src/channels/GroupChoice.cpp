@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
-#include "app/ListHelpers.h"
 #include "channels/ChannelRules.h"
 #include "freq/Bands.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

@@ -13,19 +13,19 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/ListHelpers.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/frmMain.h"
-#include "app/lang/LangText.h"
+#include "base/NumberText.h"
 #include "channels/ChannelRules.h"
-#include "channels/ChannelWindows.h"
 #include "channels/FrmCHInfoEdit.h"
 #include "channels/GroupChoice.h"
 #include "freq/Bands.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/ListHelpers.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -75,7 +75,8 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
         BuildButtons();
         LoadTexts(false);
         group_ = DisplayedGroup(p_);
-        subscriptions_.push_back(p_.Notify.channelRowChanged.Subscribe([this](int slot) { reShowGrid(slot); }));
+        subscriptions_.push_back(
+            p_.Notify.channelRowChanged.Subscribe([this](int slot) { reShowGrid(slot); }));
         subscriptions_.push_back(p_.Notify.groupPanelChanged.Subscribe([this] { ReshowByCh(); }));
         subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
         InitShowGrid();
@@ -93,9 +94,7 @@ frmCommChInfo::~frmCommChInfo() {
 }
 
 void frmCommChInfo::closeEvent(QCloseEvent* event) {
-    Guard("frmCommChInfo_Form_Unload", [this] {
-        CommitEdit();
-    });
+    Guard("frmCommChInfo_Form_Unload", [this] { CommitEdit(); });
     QWidget::closeEvent(event);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "app/Signal.h"
+#include "base/Signal.h"
 // The channel table: the channels of one group as a grid, the group choice and
 // the group's settings above it. Every change goes through SetChannelField.
 #include <QPointer>
@@ -11,7 +11,7 @@
 #include <exception>
 #include <functional>
 
-#include "app/lang/LangText.h"
+#include "state/lang/LangText.h"
 
 class QComboBox;
 class QLabel;
@@ -100,8 +100,8 @@ class frmCommChInfo : public QWidget {
 
     Program& p_;
     QStringList offOn_, dupTexts_, scanTexts_; // list column texts in value order
-    std::vector<Subscription> subscriptions_; // end with the window
-    int band_ = 0;                            // the band the lists were built for
+    std::vector<Subscription> subscriptions_;  // end with the window
+    int band_ = 0;                             // the band the lists were built for
     int group_ = 0;
     int editRow_ = 0;
     int editCol_ = 0; // 0: no editor open

@@ -6,9 +6,6 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
-#include "app/ListHelpers.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "channels/ChannelClipboard.h"
 #include "channels/ChannelRules.h"
 #include "channels/GroupChoice.h"
@@ -16,6 +13,9 @@
 #include "freq/Bands.h"
 #include "freq/ChannelEdit.h"
 #include "freq/FreqCodec.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

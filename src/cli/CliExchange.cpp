@@ -3,14 +3,14 @@
 // prints reports.
 #include <cstdio>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/NumberText.h"
 #include "cli/Cli.h"
 #include "exchange/ChannelExchange.h"
 #include "exchange/ImageCompare.h"
 #include "freq/Bands.h"
 #include "image/CodeplugFile.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 

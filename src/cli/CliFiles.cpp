@@ -3,8 +3,6 @@
 // windows show, from the language files, never as raw numbers.
 #include <cstdio>
 
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "cli/Cli.h"
 #include "exchange/ImageJson.h"
 #include "features/options/OptionFields.h"
@@ -15,6 +13,8 @@
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 

@@ -10,9 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/NumberText.h"
 #include "cli/Cli.h"
 #include "exchange/ImageJson.h"
 #include "image/CodeplugFile.h"
@@ -20,24 +18,29 @@
 #include "link/LinkSettings.h"
 #include "link/RadioLink.h"
 #include "link/RadioOps.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 
 namespace {
 
 std::string ForStderr(std::string text) {
-    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.replace(at, 2, "\n");
     return text;
 }
 
 // Progress on stderr: a bar on a terminal, a line every ten percent otherwise.
 class ProgressPrinter {
   public:
-    explicit ProgressPrinter(std::string caption) : caption_(std::move(caption)), tty_(isatty(STDERR_FILENO) != 0) {}
+    explicit ProgressPrinter(std::string caption)
+        : caption_(std::move(caption)), tty_(isatty(STDERR_FILENO) != 0) {}
     void Show(int percent) {
         if (tty_) {
             const int filled = percent * 30 / 100;
-            std::fprintf(stderr, "\r%s [%s%s] %3d%%", caption_.c_str(), std::string(static_cast<size_t>(filled), '#').c_str(),
+            std::fprintf(stderr, "\r%s [%s%s] %3d%%", caption_.c_str(),
+                         std::string(static_cast<size_t>(filled), '#').c_str(),
                          std::string(static_cast<size_t>(30 - filled), ' ').c_str(), percent);
             open_ = true;
         } else if (percent / 10 > lastTenth_ || percent == 0) {
@@ -78,7 +81,8 @@ std::optional<int> NumberOption(const CliArgs& args, const std::string& name, in
 std::string Fill(std::string text, const std::vector<std::string>& values) {
     for (size_t i = values.size(); i-- > 0;) {
         const std::string mark = "%" + std::to_string(i + 1);
-        for (size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), values[i]);
+        for (size_t at; (at = text.find(mark)) != std::string::npos;)
+            text.replace(at, mark.size(), values[i]);
     }
     return text;
 }
@@ -92,11 +96,16 @@ std::string Hex4(int address) {
 // What the transfer was waiting for when it gave up, for the command line's message.
 std::string WhatWasTried(Program& p, const LinkEngine& engine) {
     switch (engine.Step()) {
-    case LinkStep::AwaitHandshakeAck: return LangText(p, 32007_txt);
-    case LinkStep::AwaitIdentReply: return LangText(p, 32008_txt);
-    case LinkStep::AwaitPasswordBlock: return LangText(p, 32009_txt);
-    case LinkStep::AwaitEndAck: return LangText(p, 32012_txt);
-    case LinkStep::TransferBlocks: break;
+    case LinkStep::AwaitHandshakeAck:
+        return LangText(p, 32007_txt);
+    case LinkStep::AwaitIdentReply:
+        return LangText(p, 32008_txt);
+    case LinkStep::AwaitPasswordBlock:
+        return LangText(p, 32009_txt);
+    case LinkStep::AwaitEndAck:
+        return LangText(p, 32012_txt);
+    case LinkStep::TransferBlocks:
+        break;
     }
     if (engine.Refusals() >= kRefusalLimit)
         return Fill(LangText(p, 32011_txt), {Hex4(engine.BlockAddress()), std::to_string(engine.Refusals())});
@@ -122,7 +131,7 @@ class SignalCatcher {
     SignalCatcher() {
         gSignal = 0;
         if (pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) gSignalPipe[0] = gSignalPipe[1] = -1;
-        struct sigaction sa{};
+        struct sigaction sa {};
         sa.sa_handler = OnSignal;
         sigemptyset(&sa.sa_mask);
         sigaction(SIGINT, &sa, &oldInt_);
@@ -140,12 +149,14 @@ class SignalCatcher {
     int Signal() const { return gSignal; }
 
   private:
-    struct sigaction oldInt_{};
-    struct sigaction oldTerm_{};
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
 };
 
 // The exit status of a command ended by a signal, as a shell reports it.
-int InterruptedStatus(int sig) { return 128 + sig; }
+int InterruptedStatus(int sig) {
+    return 128 + sig;
+}
 
 struct TransferResult {
     bool success = false;
@@ -154,7 +165,8 @@ struct TransferResult {
 };
 
 // Runs one transfer to its end on the event loop.
-TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, int retries, ProgressPrinter* progress) {
+TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, int retries,
+                           ProgressPrinter* progress) {
     TransferResult result;
     SignalCatcher catcher;
     const std::string device = args.Get("--port");
@@ -174,19 +186,23 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
     const std::string giveUp = LangText(p, 9008_txt);
     const auto inner = p.Prompts.message;
     int restarts = 0;
-    p.Prompts.message = [&](const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) {
+    p.Prompts.message = [&](const std::string& text, MsgIcon icon, MsgButtons buttons,
+                            const std::string& title) {
         const bool question = buttons == MsgButtons::OkCancel || buttons == MsgButtons::RetryCancel;
-        if (text != giveUp || !question) return inner ? inner(text, icon, buttons, title) : DefaultAnswer(buttons);
+        if (text != giveUp || !question)
+            return inner ? inner(text, icon, buttons, title) : DefaultAnswer(buttons);
         if (progress) progress->Done();
         const std::string what = WhatWasTried(p, link.engine());
         if (restarts < retries && !catcher.Signal()) {
             ++restarts;
             std::fprintf(stderr, "%s\n",
-                         Fill(LangText(p, 32005_txt), {device, what, std::to_string(restarts), std::to_string(retries)})
+                         Fill(LangText(p, 32005_txt),
+                              {device, what, std::to_string(restarts), std::to_string(retries)})
                              .c_str());
             return buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Retry;
         }
-        std::fprintf(stderr, "%s\n", Fill(LangText(p, 32006_txt), {device, what, std::to_string(retries)}).c_str());
+        std::fprintf(stderr, "%s\n",
+                     Fill(LangText(p, 32006_txt), {device, what, std::to_string(retries)}).c_str());
         return MsgAnswer::Cancel;
     };
     struct Restore {
@@ -251,7 +267,7 @@ int Interrupted(Program& p, const TransferResult& r, LinkOperation op) {
 // The output file must be writable before a 13-second transfer, not after it.
 // Nothing is left behind: a file made for the test is removed again.
 bool CheckWritable(Program& p, const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     int fd = -1;
     if (stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
@@ -286,7 +302,8 @@ void InstallCliPrompts(Program& p, int retries, const std::string* password) {
                 return buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Retry;
             }
             return MsgAnswer::Cancel;
-        default: return DefaultAnswer(buttons);
+        default:
+            return DefaultAnswer(buttons);
         }
     };
     std::optional<std::string> given;

@@ -1,7 +1,7 @@
 // tarvane-cli simulate: a radio on a pseudo-terminal.
 #include <cstdio>
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "cli/Cli.h"
 #include "sim/SimHost.h"
 
@@ -51,11 +51,16 @@ int CliSimulate(const CliArgs& args) {
     s.modelType = static_cast<uint8_t>(modelType);
     RadioFaults& f = s.faults;
     const std::pair<const char*, int*> numbers[] = {
-        {"--silence-every", &f.silenceEvery},     {"--bad-checksum-every", &f.badChecksumEvery},
-        {"--nak-every", &f.nakEvery},             {"--wrong-address-every", &f.wrongAddressEvery},
-        {"--late-every", &f.lateEvery},           {"--late-ms", &f.lateMs},
-        {"--split", &f.splitBytes},               {"--ignore-handshakes", &f.ignoreHandshakes},
-        {"--nak-address", &f.nakAddress},         {"--nak-ends", &f.nakEnds},
+        {"--silence-every", &f.silenceEvery},
+        {"--bad-checksum-every", &f.badChecksumEvery},
+        {"--nak-every", &f.nakEvery},
+        {"--wrong-address-every", &f.wrongAddressEvery},
+        {"--late-every", &f.lateEvery},
+        {"--late-ms", &f.lateMs},
+        {"--split", &f.splitBytes},
+        {"--ignore-handshakes", &f.ignoreHandshakes},
+        {"--nak-address", &f.nakAddress},
+        {"--nak-ends", &f.nakEnds},
         {"--silence-password", &f.silencePassword},
     };
     for (auto [name, target] : numbers) {

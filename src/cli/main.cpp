@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/BuildVersion.h"
-#include "app/Program.h"
-#include "app/Startup.h"
+#include "base/BuildVersion.h"
 #include "cli/Cli.h"
+#include "doc/Startup.h"
+#include "state/Program.h"
 
 namespace {
 
@@ -42,11 +42,11 @@ struct CommandShape {
 };
 
 const OptionShape kPort{"port", "DEVICE", Kind::Text,
-                       "serial device of the cable, e.g. /dev/serial/by-id/usb-...", true};
+                        "serial device of the cable, e.g. /dev/serial/by-id/usb-...", true};
 const OptionShape kPassword{"password", "TEXT", Kind::Text, "the radio's programming password"};
 const OptionShape kRetries{"retries", "N", Kind::Count, "restarts after the radio stops answering"};
 const OptionShape kTrace{"trace", "FILE", Kind::Text,
-                        "record every byte exchanged, with times and directions"};
+                         "record every byte exchanged, with times and directions"};
 const OptionShape kVerify{"verify", nullptr, Kind::Flag, "always read the data back and compare it"};
 const OptionShape kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
 const OptionShape kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
@@ -336,8 +336,9 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv); // the serial port and its timer need an event loop
     Program p;
     // Only the radio commands have settings to keep; the file commands leave the setup file as it is.
-    const SetupAccess setup =
-        command == "read" || command == "write" || command == "info" ? SetupAccess::ReadWrite : SetupAccess::ReadOnly;
+    const SetupAccess setup = command == "read" || command == "write" || command == "info"
+                                  ? SetupAccess::ReadWrite
+                                  : SetupAccess::ReadOnly;
     StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()), setup);
     if (command == "read") return CliRead(p, args);
     if (command == "write") return CliWrite(p, args);

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
+#include "base/NumberText.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/FreqCodec.h"
+#include "state/Program.h"
 
 namespace tarvane {
 namespace {

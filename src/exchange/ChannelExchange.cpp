@@ -2,20 +2,22 @@
 
 #include <algorithm>
 
-#include "app/FieldHelpers.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/FieldHelpers.h"
+#include "base/NumberText.h"
+#include "base/SafeFile.h"
 #include "channels/ChannelRules.h"
 #include "exchange/ChannelColumns.h"
 #include "exchange/CsvFile.h"
 #include "features/dtmf/DtmfArea.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
-#include "image/SafeFile.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -473,8 +475,9 @@ bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::st
         if (fault.fault == FileFault::TooLarge)
             error = FillText(LangText(p, 32847_txt), {std::to_string(kCsvMaxBytes >> 20)});
         else
-            error = FillText(LangText(p, 32850_txt),
-                             {path + (fault.fault == FileFault::System ? ": " + SystemReason(fault.code) : "")});
+            error =
+                FillText(LangText(p, 32850_txt),
+                         {path + (fault.fault == FileFault::System ? ": " + SystemReason(fault.code) : "")});
         return false;
     }
     text.assign(bytes.begin(), bytes.end());

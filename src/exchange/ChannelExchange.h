@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 

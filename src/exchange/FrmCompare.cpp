@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogCaptions.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "exchange/ChannelExchange.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
 
 namespace tarvane {
 

@@ -9,11 +9,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/DialogCaptions.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "channels/ChannelRules.h"
 #include "freq/Bands.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
 
 namespace tarvane {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "app/Program.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/FreqCodec.h"
 #include "image/ModelVersion.h"
+#include "state/Program.h"
 
 namespace tarvane {
 namespace {

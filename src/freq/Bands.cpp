@@ -1,6 +1,6 @@
 #include "freq/Bands.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
 namespace tarvane {
 namespace {
@@ -11,12 +11,12 @@ struct GroupDef {
     int16_t size;
 };
 
-constexpr GroupDef kCbGroups[] = {{"D", 0, 40},   {"CE", 40, 40},  {"U", 80, 40},   {"UK", 120, 40},
+constexpr GroupDef kCbGroups[] = {{"D", 0, 40},    {"CE", 40, 40},  {"U", 80, 40},   {"UK", 120, 40},
                                   {"PL", 160, 40}, {"I2", 200, 40}, {"DE", 240, 80}, {"IN", 320, 40},
                                   {"MEM", 401, 8}, {"EMG", 409, 3}};
-constexpr GroupDef kBankGroups[] = {{"A", 0, 40},   {"B", 40, 40},   {"C", 80, 40},   {"D", 120, 40},
-                                    {"E", 160, 40}, {"F", 200, 40},  {"G", 240, 40},  {"H", 280, 40},
-                                    {"I", 320, 40}, {"J", 360, 40},  {"VFO", 400, 1}, {"MEM", 401, 8},
+constexpr GroupDef kBankGroups[] = {{"A", 0, 40},   {"B", 40, 40},  {"C", 80, 40},   {"D", 120, 40},
+                                    {"E", 160, 40}, {"F", 200, 40}, {"G", 240, 40},  {"H", 280, 40},
+                                    {"I", 320, 40}, {"J", 360, 40}, {"VFO", 400, 1}, {"MEM", 401, 8},
                                     {"EMG", 409, 3}};
 
 const GroupDef* Find(int group, int band) {
@@ -68,9 +68,15 @@ std::vector<std::string> GroupListEntries(int band, std::string_view excluded) {
     return out;
 }
 
-int MemGroup(int band) { return band == kBandCB ? 8 : 11; }
-int EmgGroup(int band) { return band == kBandCB ? 9 : 12; }
-int HighestPlanGroup(int band) { return band == kBandCB ? 7 : 9; }
+int MemGroup(int band) {
+    return band == kBandCB ? 8 : 11;
+}
+int EmgGroup(int band) {
+    return band == kBandCB ? 9 : 12;
+}
+int HighestPlanGroup(int band) {
+    return band == kBandCB ? 7 : 9;
+}
 
 void ParseBandRange(std::string_view text, double& lower, double& upper) {
     lower = 100.0;

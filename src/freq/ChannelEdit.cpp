@@ -2,15 +2,14 @@
 
 #include <algorithm>
 
-#include "app/FieldHelpers.h"
-#include "app/History.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "features/dtmf/DtmfArea.h"
+#include "base/FieldHelpers.h"
+#include "base/NumberText.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
-#include "image/ImageOps.h"
+#include "state/History.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -214,43 +213,39 @@ int CountOtherEnabledGroups(const Program& p, int group, int band) {
     return count;
 }
 
-void ClearDtmfReferences(Program& p, int code) {
-    auto clear = [code](ChannelRecord& r) {
-        for (int16_t* f : {&r.DTMF_BOT, &r.DTMF_EOT, &r.DTMF_Call})
-            if (*f == code) *f = 0;
-    };
-    for (int i = 0; i < p.Image.UsedCount(); ++i)
-        clear(p.Image.Channels[static_cast<size_t>(i)]);
-    clear(p.Image.Settings.CommonChannel);
+std::string ChannelFieldLabel(Program& p, int group, int channel, int column) {
+    // Short field names, one per column code 1..18.
+    static constexpr TextId kFieldNames[18] = {
+        33210_txt, 33211_txt, 33212_txt, 33213_txt, 33214_txt, 33215_txt, 33216_txt, 33217_txt, 33218_txt,
+        33219_txt, 33220_txt, 33221_txt, 33222_txt, 33223_txt, 33224_txt, 33225_txt, 33226_txt, 33227_txt};
+    const bool known = column >= kColRxFreq && column <= kColTdct;
+    const std::string field = known ? LangText(p, kFieldNames[column - 1]) : std::string();
+    return FillIn(LangText(p, 33204_txt),
+                  {GroupName(group, p.Model.ModelType), std::to_string(channel), field});
 }
 
-bool ToneTipInUse(const SettingsRecord& s, int n) {
-    if (n < 1 || n > 8) return false;
-    const ToneTipRecord& t = s.ToneTips[static_cast<size_t>(n - 1)];
-    return t.LoopCount >= 1 && std::any_of(t.Pairs.begin(), t.Pairs.end(),
-                                           [](const TonePair& pair) { return pair.Duration > 0; });
-}
-
-int16_t CheckToneTipReference(const Program& p, int value) {
-    return ToneTipInUse(p.Image.Settings, value) ? static_cast<int16_t>(value) : 0;
-}
-
-void RecheckToneTipReferences(Program& p) {
-    auto check = [&p](ChannelRecord& r) { r.RBTone = CheckToneTipReference(p, r.RBTone); };
-    for (int i = 0; i < p.Image.UsedCount(); ++i)
-        check(p.Image.Channels[static_cast<size_t>(i)]);
-    check(p.Image.Settings.CommonChannel);
-    for (EmergencyRecord& e : p.Image.Settings.Emergency)
-        check(e.Channel);
-    p.Notify.toneTipsChanged();
-}
-
-std::vector<std::string> FillDtmfCodeList(Program& p) {
-    std::vector<std::string> entries{LangText(p, 14013_txt)};
-    for (int n = 1; n <= 16; ++n)
-        if (DtmfCodeDefined(p.Image.Settings.Dtmf.Codes[static_cast<size_t>(n - 1)]))
-            entries.push_back(std::to_string(n));
-    return entries;
+std::string ChannelCommandLabel(Program& p, ChannelCommand command, int group, int first, int count) {
+    TextId id = 33205_txt;
+    switch (command) {
+    case ChannelCommand::Cut:
+        id = 33205_txt;
+        break;
+    case ChannelCommand::Paste:
+        id = 33206_txt;
+        break;
+    case ChannelCommand::Insert:
+        id = 33207_txt;
+        break;
+    case ChannelCommand::Delete:
+        id = 33208_txt;
+        break;
+    case ChannelCommand::Move:
+        id = 33209_txt;
+        break;
+    }
+    const std::string rows =
+        count > 1 ? std::to_string(first) + "-" + std::to_string(first + count - 1) : std::to_string(first);
+    return FillIn(LangText(p, id), {GroupName(group, p.Model.ModelType), rows});
 }
 
 } // namespace tarvane

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 
@@ -68,19 +68,9 @@ int16_t ValidChannelSel(const Program& p, int group, int selection);
 void EnsureOneGroupEnabled(Program& p, int band);
 int CountOtherEnabledGroups(const Program& p, int group, int band);
 
-// Sets every DTMF_BOT, DTMF_EOT and DTMF_Call equal to the code number to 0, in the
-// used channel records and the CommonChannel.
-void ClearDtmfReferences(Program& p, int code);
-// True when tone tip n (1..8) is defined: LoopCount at least 1 and a tone with a
-// duration above 0.
-bool ToneTipInUse(const SettingsRecord& s, int n);
-// The roger-beep value kept: 0 when it does not name a tone tip in use.
-int16_t CheckToneTipReference(const Program& p, int value);
-// Applies CheckToneTipReference to the RBTone of every used channel, of the
-// CommonChannel and of both emergency records, then notifies toneTipsChanged.
-void RecheckToneTipReferences(Program& p);
-// The entries of a DTMF code list: text 14013 (none), then the numbers of the
-// defined codes, ascending.
-std::vector<std::string> FillDtmfCodeList(Program& p);
+// Labels of the channel edits.
+std::string ChannelFieldLabel(Program& p, int group, int channel, int column);
+enum class ChannelCommand { Cut, Paste, Insert, Delete, Move };
+std::string ChannelCommandLabel(Program& p, ChannelCommand command, int group, int first, int count = 1);
 
 } // namespace tarvane

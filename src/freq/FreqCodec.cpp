@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/NumberText.h"
 #include "freq/Bands.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -14,7 +14,9 @@ namespace {
 constexpr double kUnitsPerMHz = 100000.0; // 10 Hz units
 constexpr long kRaster = 500;             // 5 kHz in 10 Hz units
 
-long ToUnits(double mhz) { return static_cast<long>(RoundHalfEven(mhz * kUnitsPerMHz)); }
+long ToUnits(double mhz) {
+    return static_cast<long>(RoundHalfEven(mhz * kUnitsPerMHz));
+}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -23,7 +25,9 @@ int HexValue(char c) {
     return 0;
 }
 
-void WarnOutOfBand(Program& p) { TellId(p, 9021_txt, MsgIcon::Warning); }
+void WarnOutOfBand(Program& p) {
+    TellId(p, 9021_txt, MsgIcon::Warning);
+}
 
 } // namespace
 
@@ -196,7 +200,8 @@ std::vector<std::string> ChannelListEntries(Program& p, int group, int band, boo
     std::sort(numbers.begin(), numbers.end());
     std::vector<std::string> out;
     if (noneEntry) out.push_back(LangText(p, 14013_txt));
-    for (int n : numbers) out.push_back(std::to_string(n));
+    for (int n : numbers)
+        out.push_back(std::to_string(n));
     return out;
 }
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/FieldHelpers.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "image/ByteIO.h"
+#include "base/ByteIO.h"
+#include "base/FieldHelpers.h"
 #include "image/ImageOps.h"
 #include "image/ModelVersion.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -22,16 +22,17 @@ namespace set {
 constexpr size_t ModelCode = 0, ModelType = 7, FormatVersion = 9, ChannelCount = 13, Features = 15,
                  Common = 173, Keys = 233, Dtmf = 271, ToneTips = 591, Emergency = 1071, End = 1199;
 }
-static_assert(set::Common - set::Features == 158 && set::Keys - set::Common == 60 && set::Dtmf - set::Keys == 38 &&
-              set::ToneTips - set::Dtmf == 320 && set::Emergency - set::ToneTips == 480 &&
-              set::End - set::Emergency == 128 && set::End == kSettingsFileSize);
+static_assert(set::Common - set::Features == 158 && set::Keys - set::Common == 60 &&
+              set::Dtmf - set::Keys == 38 && set::ToneTips - set::Dtmf == 320 &&
+              set::Emergency - set::ToneTips == 480 && set::End - set::Emergency == 128 &&
+              set::End == kSettingsFileSize);
 
 // FeatureBlock, offsets within the block (158 bytes)
 namespace feat {
 constexpr size_t CurrentGroup = 0, MemChannelUse = 2, ActiveGroup = 4, MemChannelSel = 6, GroupEnabled = 8,
-                 WorkChannel = 28, GroupEmg1 = 48, GroupEmg2 = 68, Options = 88, EmgAmFm1 = 122, EmgAmFm2 = 132,
-                 Display = 142, EmgChannelSel = 150, EmgEditAllowed = 151, DisplayMode = 152, Reserved = 153,
-                 End = 158;
+                 WorkChannel = 28, GroupEmg1 = 48, GroupEmg2 = 68, Options = 88, EmgAmFm1 = 122,
+                 EmgAmFm2 = 132, Display = 142, EmgChannelSel = 150, EmgEditAllowed = 151, DisplayMode = 152,
+                 Reserved = 153, End = 158;
 }
 static_assert(feat::Options + 2 * kOptionCount == feat::EmgAmFm1 && feat::Reserved + 5 == feat::End);
 
@@ -46,9 +47,9 @@ static_assert(chan::End == kChannelFileSize && chan::Reserved + 14 == chan::End)
 
 // The fields from OffSetFre to TSQ in file order, 16 bits each.
 template <typename R> auto OptionFields(R& r) {
-    return std::array{&r.OffSetFre, &r.RDCT,     &r.TDCT,   &r.DUP,      &r.HI_CUT,   &r.BUSY,      &r.NB,
-                      &r.Add_Sub_5K, &r.AM_FM,   &r.Tx_Power, &r.Public, &r.RBTone,   &r.DTMF_BOT,  &r.DTMF_EOT,
-                      &r.DTMF_Call, &r.TSQ};
+    return std::array{&r.OffSetFre, &r.RDCT,       &r.TDCT,      &r.DUP,      &r.HI_CUT, &r.BUSY,
+                      &r.NB,        &r.Add_Sub_5K, &r.AM_FM,     &r.Tx_Power, &r.Public, &r.RBTone,
+                      &r.DTMF_BOT,  &r.DTMF_EOT,   &r.DTMF_Call, &r.TSQ};
 }
 
 // DtmfBlock, file form (320 bytes): six integers, 16 entries of 18 bytes at 12, 20 bytes at 300.
@@ -65,8 +66,10 @@ void WriteChannelAt(ByteWriter& w, size_t at, const ChannelRecord& r) {
     w.I16(at + chan::Scan, r.Scan);
     w.Text(at + chan::RxFreq, r.RxFreq);
     auto fields = OptionFields(r);
-    for (size_t i = 0; i < fields.size(); ++i) w.I16(at + chan::OffSetFre + 2 * i, *fields[i]);
-    for (size_t i = 0; i < r.Reserved.size(); ++i) w.I16(at + chan::Reserved + 2 * i, r.Reserved[i]);
+    for (size_t i = 0; i < fields.size(); ++i)
+        w.I16(at + chan::OffSetFre + 2 * i, *fields[i]);
+    for (size_t i = 0; i < r.Reserved.size(); ++i)
+        w.I16(at + chan::Reserved + 2 * i, r.Reserved[i]);
 }
 
 void ReadChannelAt(const ByteReader& rd, size_t at, ChannelRecord& r) {
@@ -75,15 +78,19 @@ void ReadChannelAt(const ByteReader& rd, size_t at, ChannelRecord& r) {
     r.Scan = rd.I16(at + chan::Scan);
     rd.Text(at + chan::RxFreq, r.RxFreq);
     auto fields = OptionFields(r);
-    for (size_t i = 0; i < fields.size(); ++i) *fields[i] = rd.I16(at + chan::OffSetFre + 2 * i);
-    for (size_t i = 0; i < r.Reserved.size(); ++i) r.Reserved[i] = rd.I16(at + chan::Reserved + 2 * i);
+    for (size_t i = 0; i < fields.size(); ++i)
+        *fields[i] = rd.I16(at + chan::OffSetFre + 2 * i);
+    for (size_t i = 0; i < r.Reserved.size(); ++i)
+        r.Reserved[i] = rd.I16(at + chan::Reserved + 2 * i);
 }
 
 template <size_t N> void WriteI16s(ByteWriter& w, size_t at, const std::array<int16_t, N>& a) {
-    for (size_t i = 0; i < N; ++i) w.I16(at + 2 * i, a[i]);
+    for (size_t i = 0; i < N; ++i)
+        w.I16(at + 2 * i, a[i]);
 }
 template <size_t N> void ReadI16s(const ByteReader& rd, size_t at, std::array<int16_t, N>& a) {
-    for (size_t i = 0; i < N; ++i) a[i] = rd.I16(at + 2 * i);
+    for (size_t i = 0; i < N; ++i)
+        a[i] = rd.I16(at + 2 * i);
 }
 
 } // namespace
@@ -128,8 +135,10 @@ void EncodeSettings(const SettingsRecord& s, std::span<uint8_t, kSettingsFileSiz
     WriteI16s(w, set::Keys, s.KeyTable);
 
     const DtmfBlock& d = s.Dtmf;
-    const int16_t head[] = {d.DtmfRate, d.FirstDigitTime, d.FirstDigitDelay, d.StarHashTime, d.DKeySetting, d.DtmfDisplay};
-    for (size_t i = 0; i < 6; ++i) w.I16(set::Dtmf + 2 * i, head[i]);
+    const int16_t head[] = {d.DtmfRate,     d.FirstDigitTime, d.FirstDigitDelay,
+                            d.StarHashTime, d.DKeySetting,    d.DtmfDisplay};
+    for (size_t i = 0; i < 6; ++i)
+        w.I16(set::Dtmf + 2 * i, head[i]);
     for (size_t n = 0; n < d.Codes.size(); ++n) {
         size_t at = set::Dtmf + dtmf::Codes + dtmf::EntrySize * n;
         w.I16(at, d.Codes[n].Length);
@@ -185,8 +194,10 @@ void DecodeSettings(std::span<const uint8_t, kSettingsFileSize> in, SettingsReco
     ReadI16s(rd, set::Keys, s.KeyTable);
 
     DtmfBlock& d = s.Dtmf;
-    int16_t* head[] = {&d.DtmfRate, &d.FirstDigitTime, &d.FirstDigitDelay, &d.StarHashTime, &d.DKeySetting, &d.DtmfDisplay};
-    for (size_t i = 0; i < 6; ++i) *head[i] = rd.I16(set::Dtmf + 2 * i);
+    int16_t* head[] = {&d.DtmfRate,     &d.FirstDigitTime, &d.FirstDigitDelay,
+                       &d.StarHashTime, &d.DKeySetting,    &d.DtmfDisplay};
+    for (size_t i = 0; i < 6; ++i)
+        *head[i] = rd.I16(set::Dtmf + 2 * i);
     for (size_t n = 0; n < d.Codes.size(); ++n) {
         size_t at = set::Dtmf + dtmf::Codes + dtmf::EntrySize * n;
         d.Codes[n].Length = rd.I16(at);
@@ -216,14 +227,16 @@ std::vector<uint8_t> EncodeCodeplug(const RadioImage& image) {
     std::vector<uint8_t> out(kCodeplugFileSize, 0);
     EncodeSettings(image.Settings, std::span<uint8_t, kSettingsFileSize>(out.data(), kSettingsFileSize));
     for (size_t k = 0; k < image.Channels.size(); ++k)
-        EncodeChannelRecord(image.Channels[k], std::span<uint8_t, kChannelFileSize>(
-                                                   out.data() + kSettingsFileSize + kChannelFileSize * k, kChannelFileSize));
+        EncodeChannelRecord(image.Channels[k],
+                            std::span<uint8_t, kChannelFileSize>(
+                                out.data() + kSettingsFileSize + kChannelFileSize * k, kChannelFileSize));
     return out;
 }
 
 bool DecodeCodeplug(std::span<const uint8_t> bytes, RadioImage& image) {
     if (bytes.size() < kCodeplugFileSize) return false;
-    DecodeSettings(std::span<const uint8_t, kSettingsFileSize>(bytes.data(), kSettingsFileSize), image.Settings);
+    DecodeSettings(std::span<const uint8_t, kSettingsFileSize>(bytes.data(), kSettingsFileSize),
+                   image.Settings);
     for (size_t k = 0; k < image.Channels.size(); ++k)
         DecodeChannelRecord(std::span<const uint8_t, kChannelFileSize>(
                                 bytes.data() + kSettingsFileSize + kChannelFileSize * k, kChannelFileSize),
@@ -233,7 +246,9 @@ bool DecodeCodeplug(std::span<const uint8_t> bytes, RadioImage& image) {
 
 namespace {
 
-bool ValidCount(const SettingsRecord& s) { return s.ChannelCount >= 0 && s.ChannelCount <= kMaxChannels; }
+bool ValidCount(const SettingsRecord& s) {
+    return s.ChannelCount >= 0 && s.ChannelCount <= kMaxChannels;
+}
 
 std::string FailureText(Program& p, const std::string& path, const std::string& reason) {
     return LangText(p, 9002_txt) + "\r\n" + path + ": " + reason;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "image/RadioImage.h"
-#include "image/SafeFile.h"
+#include "base/SafeFile.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 

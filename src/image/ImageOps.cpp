@@ -1,34 +1,12 @@
 #include "image/ImageOps.h"
 
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "freq/Bands.h"
-#include "freq/FreqCodec.h"
+#include "freq/ChannelSlots.h"
 #include "image/ModelVersion.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
-
-int FindChannelSlot(const RadioImage& image, int slot) {
-    for (int i = 0; i < image.UsedCount(); ++i)
-        if (image.Channels[static_cast<size_t>(i)].SlotNumber == slot) return i;
-    return -1;
-}
-
-bool AppendChannel(RadioImage& image, int slot, std::string_view displayText) {
-    int n = image.UsedCount();
-    if (n >= kMaxChannels) return false;
-    ChannelRecord r;
-    r.SlotNumber = static_cast<int16_t>(slot);
-    r.IsBlank = 0;
-    r.Scan = 1;
-    r.RxFreq.Assign(DisplayToFreq(displayText));
-    r.OffSetFre = 100;
-    r.NB = 1;
-    r.Public = 1;
-    image.Channels[static_cast<size_t>(n)] = r;
-    image.Settings.ChannelCount = static_cast<int16_t>(n + 1);
-    return true;
-}
 
 void StampVersion(const Program& p, SettingsRecord& record) {
     record.Version.ModelCode.Assign(p.Model.ModelCode);
@@ -77,14 +55,17 @@ bool CopyFromBaseline(Program& p) {
 
 namespace {
 
-bool SameText(std::string_view a, std::string_view b) { return ModelDisplayName(std::string(a)) == ModelDisplayName(std::string(b)); }
+bool SameText(std::string_view a, std::string_view b) {
+    return ModelDisplayName(std::string(a)) == ModelDisplayName(std::string(b));
+}
 
 bool SameChannel(const ChannelRecord& a, const ChannelRecord& b) {
-    return SameText(a.RxFreq.Raw(), b.RxFreq.Raw()) && a.SlotNumber == b.SlotNumber && a.IsBlank == b.IsBlank &&
-           a.Scan == b.Scan && a.OffSetFre == b.OffSetFre && a.RDCT == b.RDCT && a.TDCT == b.TDCT && a.DUP == b.DUP &&
-           a.HI_CUT == b.HI_CUT && a.BUSY == b.BUSY && a.NB == b.NB && a.Add_Sub_5K == b.Add_Sub_5K &&
-           a.AM_FM == b.AM_FM && a.Tx_Power == b.Tx_Power && a.Public == b.Public && a.RBTone == b.RBTone &&
-           a.DTMF_BOT == b.DTMF_BOT && a.DTMF_EOT == b.DTMF_EOT && a.DTMF_Call == b.DTMF_Call && a.TSQ == b.TSQ;
+    return SameText(a.RxFreq.Raw(), b.RxFreq.Raw()) && a.SlotNumber == b.SlotNumber &&
+           a.IsBlank == b.IsBlank && a.Scan == b.Scan && a.OffSetFre == b.OffSetFre && a.RDCT == b.RDCT &&
+           a.TDCT == b.TDCT && a.DUP == b.DUP && a.HI_CUT == b.HI_CUT && a.BUSY == b.BUSY && a.NB == b.NB &&
+           a.Add_Sub_5K == b.Add_Sub_5K && a.AM_FM == b.AM_FM && a.Tx_Power == b.Tx_Power &&
+           a.Public == b.Public && a.RBTone == b.RBTone && a.DTMF_BOT == b.DTMF_BOT &&
+           a.DTMF_EOT == b.DTMF_EOT && a.DTMF_Call == b.DTMF_Call && a.TSQ == b.TSQ;
 }
 
 // Both tone fields of the common channel are compared: the optional-features
@@ -92,23 +73,26 @@ bool SameChannel(const ChannelRecord& a, const ChannelRecord& b) {
 bool SameCommon(const ChannelRecord& a, const ChannelRecord& b) {
     return a.OffSetFre == b.OffSetFre && a.RDCT == b.RDCT && a.TDCT == b.TDCT && a.DUP == b.DUP &&
            a.HI_CUT == b.HI_CUT && a.BUSY == b.BUSY && a.NB == b.NB && a.Add_Sub_5K == b.Add_Sub_5K &&
-           a.AM_FM == b.AM_FM && a.Tx_Power == b.Tx_Power && a.RBTone == b.RBTone && a.DTMF_BOT == b.DTMF_BOT &&
-           a.DTMF_EOT == b.DTMF_EOT && a.DTMF_Call == b.DTMF_Call;
+           a.AM_FM == b.AM_FM && a.Tx_Power == b.Tx_Power && a.RBTone == b.RBTone &&
+           a.DTMF_BOT == b.DTMF_BOT && a.DTMF_EOT == b.DTMF_EOT && a.DTMF_Call == b.DTMF_Call;
 }
 
 bool SameFeatures(const FeatureBlock& a, const FeatureBlock& b) {
     // The per-group emergency channels and their modulation are compared too: the
     // channel table edits them, and an edit that is not seen is lost on closing.
     return a.GroupEmgChannel1 == b.GroupEmgChannel1 && a.GroupEmgChannel2 == b.GroupEmgChannel2 &&
-           a.GroupEmgAmFm1 == b.GroupEmgAmFm1 && a.GroupEmgAmFm2 == b.GroupEmgAmFm2 && a.CurrentGroup == b.CurrentGroup && a.MemChannelUse == b.MemChannelUse && a.ActiveGroup == b.ActiveGroup &&
-           a.MemChannelSel == b.MemChannelSel && a.GroupEnabled == b.GroupEnabled && a.WorkChannel == b.WorkChannel &&
-           a.Options == b.Options && a.Display == b.Display && a.EmgChannelSel == b.EmgChannelSel &&
+           a.GroupEmgAmFm1 == b.GroupEmgAmFm1 && a.GroupEmgAmFm2 == b.GroupEmgAmFm2 &&
+           a.CurrentGroup == b.CurrentGroup && a.MemChannelUse == b.MemChannelUse &&
+           a.ActiveGroup == b.ActiveGroup && a.MemChannelSel == b.MemChannelSel &&
+           a.GroupEnabled == b.GroupEnabled && a.WorkChannel == b.WorkChannel && a.Options == b.Options &&
+           a.Display == b.Display && a.EmgChannelSel == b.EmgChannelSel &&
            a.EmgEditAllowed == b.EmgEditAllowed && a.DisplayMode == b.DisplayMode;
 }
 
 bool SameDtmf(const DtmfBlock& a, const DtmfBlock& b) {
-    if (a.DtmfRate != b.DtmfRate || a.FirstDigitTime != b.FirstDigitTime || a.FirstDigitDelay != b.FirstDigitDelay ||
-        a.StarHashTime != b.StarHashTime || a.DKeySetting != b.DKeySetting || a.DtmfDisplay != b.DtmfDisplay)
+    if (a.DtmfRate != b.DtmfRate || a.FirstDigitTime != b.FirstDigitTime ||
+        a.FirstDigitDelay != b.FirstDigitDelay || a.StarHashTime != b.StarHashTime ||
+        a.DKeySetting != b.DKeySetting || a.DtmfDisplay != b.DtmfDisplay)
         return false;
     for (size_t i = 0; i < a.Codes.size(); ++i)
         if (a.Codes[i].Length != b.Codes[i].Length || !SameText(a.Codes[i].Code.Raw(), b.Codes[i].Code.Raw()))
@@ -121,7 +105,8 @@ bool SameDtmf(const DtmfBlock& a, const DtmfBlock& b) {
 bool ImageChanged(const Program& p) {
     const SettingsRecord& w = p.Image.Settings;
     const SettingsRecord& b = p.Baseline.Settings;
-    if (!SameText(w.Version.ModelCode.Raw(), b.Version.ModelCode.Raw()) || w.Version.ModelType != b.Version.ModelType)
+    if (!SameText(w.Version.ModelCode.Raw(), b.Version.ModelCode.Raw()) ||
+        w.Version.ModelType != b.Version.ModelType)
         return true;
     if (w.ChannelCount != b.ChannelCount) return true;
     for (int i = 0; i < p.Baseline.UsedCount(); ++i) {

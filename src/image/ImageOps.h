@@ -1,19 +1,13 @@
 #pragma once
 // Operations on the working image and its baseline.
 #include <string>
-#include <string_view>
 
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 
 struct Program;
 
-// Index of the first used record with the slot, or -1.
-int FindChannelSlot(const RadioImage& image, int slot);
-// Appends a record with the defaults of a new channel; the display text is turned
-// into the frequency text. False (and nothing changed) when the list is full.
-bool AppendChannel(RadioImage& image, int slot, std::string_view displayText);
 void StampVersion(const Program& p, SettingsRecord& record);
 // Takes model code and type from the record into the current model. A type other
 // than 0..2 shows "Country Mode Error!" and returns false with nothing changed.

@@ -3,10 +3,11 @@
 #include <ctime>
 #include <filesystem>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
+#include "base/NumberText.h"
+#include "freq/ChannelSlots.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
+#include "state/Program.h"
 
 namespace tarvane {
 
@@ -38,12 +39,27 @@ void InitToneTips(SettingsRecord& s) {
     auto set = [&](int tip, std::initializer_list<TonePair> pairs) {
         ToneTipRecord& r = s.ToneTips[static_cast<size_t>(tip)];
         size_t k = 0;
-        for (const TonePair& pr : pairs) r.Pairs[k++] = pr;
+        for (const TonePair& pr : pairs)
+            r.Pairs[k++] = pr;
         r.LoopCount = 1;
     };
-    for (auto& r : s.ToneTips) r = ToneTipRecord{};
+    for (auto& r : s.ToneTips)
+        r = ToneTipRecord{};
     set(0, {{210, 10}, {0, 10}, {210, 10}, {0, 10}, {210, 10}, {0, 10}, {210, 10}});
-    set(1, {{80, 4}, {0, 4}, {80, 4}, {0, 4}, {80, 4}, {0, 4}, {80, 4}, {0, 4}, {80, 4}, {0, 4}, {80, 4}, {0, 4}, {80, 4}, {0, 4}});
+    set(1, {{80, 4},
+            {0, 4},
+            {80, 4},
+            {0, 4},
+            {80, 4},
+            {0, 4},
+            {80, 4},
+            {0, 4},
+            {80, 4},
+            {0, 4},
+            {80, 4},
+            {0, 4},
+            {80, 4},
+            {0, 4}});
     set(2, {{170, 3}, {90, 3}, {170, 3}, {90, 3}, {170, 3}, {90, 3}, {170, 3}});
     set(3, {{64, 6}, {94, 6}, {134, 6}, {163, 6}, {192, 6}});
     set(4, {{150, 20}, {70, 20}, {150, 20}, {70, 20}, {150, 20}, {70, 20}});
@@ -77,7 +93,8 @@ void InitBuiltInImage(Program& p) {
     SettingsRecord& s = p.Image.Settings;
 
     s.KeyTable[0] = 3;
-    for (int k = 1; k < kKeyTableSize; ++k) s.KeyTable[static_cast<size_t>(k)] = static_cast<int16_t>(k);
+    for (int k = 1; k < kKeyTableSize; ++k)
+        s.KeyTable[static_cast<size_t>(k)] = static_cast<int16_t>(k);
 
     FeatureBlock& f = s.Features;
     f.CurrentGroup = 0;
@@ -101,7 +118,8 @@ void InitBuiltInImage(Program& p) {
     c.OffSetFre = 5;
     c.RDCT = c.TDCT = c.DUP = c.HI_CUT = c.BUSY = c.NB = c.Add_Sub_5K = c.AM_FM = c.Tx_Power = c.Public = 0;
     c.RBTone = c.DTMF_BOT = c.DTMF_EOT = c.DTMF_Call = c.TSQ = 0;
-    for (auto& e : s.Emergency) e.EmgGroup = e.EmgChannel = 0;
+    for (auto& e : s.Emergency)
+        e.EmgGroup = e.EmgChannel = 0;
 
     DtmfBlock& d = s.Dtmf;
     d.DtmfRate = 10;
@@ -121,7 +139,8 @@ void InitBuiltInImage(Program& p) {
     AppendChannel(p.Image, 401, centre);
     const char* fixed[] = {"28.015000", "28.145000", "28.115000", "28.085000", "28.055000", "28.025000",
                            "28.075000", "28.005000", "28.015000", "28.145000", "28.115000"};
-    for (int i = 0; i < 11; ++i) AppendChannel(p.Image, 402 + i, fixed[i]);
+    for (int i = 0; i < 11; ++i)
+        AppendChannel(p.Image, 402 + i, fixed[i]);
     p.ChannelTableChannel = 1;
 
     StampVersion(p, s);

@@ -15,13 +15,14 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
+#include "base/NumberText.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
+#include "state/Program.h"
 
 using namespace tarvane;
 
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
             int slot = 0;
             ChannelRecord* r = Channel(p, group, n, slot);
             if (!r) {
-                if (slot == 0 && GroupByName(group, p.Model.ModelType) < 0) return Fail(line, "no group " + group);
+                if (slot == 0 && GroupByName(group, p.Model.ModelType) < 0)
+                    return Fail(line, "no group " + group);
                 if (slot == 0) return Fail(line, "no channel " + std::to_string(n) + " in " + group);
                 AppendChannel(p.Image, slot, FormatFixed(*v, 5));
                 r = &p.Image.Channels[static_cast<size_t>(p.Image.UsedCount() - 1)];
@@ -112,9 +114,9 @@ int main(int argc, char** argv) {
     }
     for (int i = 2; i < argc; ++i) {
         if (!WriteFileAtomic(argv[i], EncodeCodeplug([&] {
-                CopyToBaseline(p);
-                return p.Baseline;
-            }()))) {
+                                 CopyToBaseline(p);
+                                 return p.Baseline;
+                             }()))) {
             std::cerr << "cannot write " << argv[i] << "\n";
             return 1;
         }

@@ -4,11 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/IniFile.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "image/FixedText.h"
+#include "base/FixedText.h"
+#include "base/IniFile.h"
+#include "base/NumberText.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 
@@ -62,25 +62,34 @@ bool LoadVersionTable(const std::string& path, VersionTable& table) {
 
 std::string TypeName(int modelType) {
     switch (modelType) {
-    case 0: return "CB";
-    case 1: return "HF";
-    case 2: return "HAM";
-    default: return "Unknown";
+    case 0:
+        return "CB";
+    case 1:
+        return "HF";
+    case 2:
+        return "HAM";
+    default:
+        return "Unknown";
     }
 }
 
 std::string BandTextForType(int modelType) {
     switch (modelType) {
-    case 0: return "26.965 - 27.405 MHz";
-    case 1: return "25.615 - 30.105 MHz";
-    case 2: return "28.000 - 29.700 MHz";
-    default: return "";
+    case 0:
+        return "26.965 - 27.405 MHz";
+    case 1:
+        return "25.615 - 30.105 MHz";
+    case 2:
+        return "28.000 - 29.700 MHz";
+    default:
+        return "";
     }
 }
 
 std::string ModelDisplayName(const std::string& code) {
     std::string t = code;
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\0')) t.pop_back();
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\0'))
+        t.pop_back();
     return TrimField(t);
 }
 
@@ -90,7 +99,8 @@ bool IsVersionText(const std::string& text) {
     return IsNumeric(t.substr(1));
 }
 
-bool IsFormatSupported(const VersionTable& table, const std::string& programVersion, const std::string& formatVersion) {
+bool IsFormatSupported(const VersionTable& table, const std::string& programVersion,
+                       const std::string& formatVersion) {
     for (const auto& [prog, format] : table.Firm)
         if (prog == programVersion && format == formatVersion) return true;
     return false;
@@ -108,8 +118,8 @@ std::string VersionDisplay(const std::string& version) {
 }
 
 std::string VersionMismatchText(Program& p, const std::string& formatVersion) {
-    return LangText(p, 9062_txt) + "\r\n" + LangText(p, 9064_txt) + " " + VersionDisplay(formatVersion) + "\r\n" +
-           LangText(p, 9061_txt) + " " + VersionDisplay(kProgramFormatVersion);
+    return LangText(p, 9062_txt) + "\r\n" + LangText(p, 9064_txt) + " " + VersionDisplay(formatVersion) +
+           "\r\n" + LangText(p, 9061_txt) + " " + VersionDisplay(kProgramFormatVersion);
 }
 
 namespace {

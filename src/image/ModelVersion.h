@@ -5,21 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/Prompts.h"
+#include "state/VersionTable.h"
 
 namespace tarvane {
 
 struct Program;
-
-inline constexpr const char* kProgramFormatVersion = "V100";
-inline constexpr const char* kDefaultModelCode = "Tarvane";
-
-struct VersionTable {
-    std::string CurrentVersion;
-    std::vector<std::string> Soft;
-    // (program version, format version) pairs
-    std::vector<std::pair<std::string, std::string>> Firm;
-};
 
 // Reads Version.ini. A missing, unreadable or malformed file (counts that are not
 // numbers or above 1000, no pair by which this program opens its own format)

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogCaptions.h"
-#include "app/FieldHelpers.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/FieldHelpers.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
 
 namespace tarvane {
 

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogCaptions.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
 
 namespace tarvane {
 
@@ -80,8 +80,10 @@ void FrmProgress::closeEvent(QCloseEvent* e) {
 
 void FrmProgress::reject() {
     // Escape and Cancel: the transfer ends cleanly and then closes the window.
-    if (finished_) QDialog::reject();
-    else emit cancelRequested();
+    if (finished_)
+        QDialog::reject();
+    else
+        emit cancelRequested();
 }
 
 } // namespace tarvane

@@ -12,12 +12,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/DialogCaptions.h"
-#include "app/ListHelpers.h"
-#include "app/Program.h"
-#include "app/Startup.h"
-#include "app/lang/LangText.h"
+#include "doc/Startup.h"
 #include "link/LinkSettings.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "image/FixedText.h"
+#include "base/FixedText.h"
+#include "base/NumberText.h"
 #include "image/ModelVersion.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 
@@ -109,8 +109,10 @@ void LinkEngine::SendCurrentReadRequest() {
 }
 
 void LinkEngine::SendCurrentBlock() {
-    if (op_ == LinkOperation::WriteRadio && phase_ != TransferPhase::Check) SendCurrentWriteBlock();
-    else SendCurrentReadRequest();
+    if (op_ == LinkOperation::WriteRadio && phase_ != TransferPhase::Check)
+        SendCurrentWriteBlock();
+    else
+        SendCurrentReadRequest();
 }
 
 void LinkEngine::SendCurrentWriteBlock() {
@@ -242,14 +244,16 @@ void LinkEngine::StoreBlock(const DataBlock& block) {
         if (address < kRadioMemorySize) {
             p_.RadioMemoryBlock[static_cast<size_t>(address)] = block.data[static_cast<size_t>(i)];
         } else if (address >= kRadioInfoBase && address < kRadioInfoBase + kRadioInfoSize) {
-            p_.RadioInfoBlock[static_cast<size_t>(address - kRadioInfoBase)] = block.data[static_cast<size_t>(i)];
+            p_.RadioInfoBlock[static_cast<size_t>(address - kRadioInfoBase)] =
+                block.data[static_cast<size_t>(i)];
         }
     }
     if (op_ == LinkOperation::ReadRadio) UpdateProgress();
 }
 
 void LinkEngine::UpdateProgress() {
-    const int percent = static_cast<int>(RoundHalfEven(static_cast<double>(blockAddress_) * 100.0 / endAddress_));
+    const int percent =
+        static_cast<int>(RoundHalfEven(static_cast<double>(blockAddress_) * 100.0 / endAddress_));
     if (percent <= lastProgress_) return;
     lastProgress_ = percent;
     if (host_.progress) host_.progress(percent);
@@ -290,11 +294,16 @@ void LinkEngine::Advance() {
         }
         return;
     case LinkStep::TransferBlocks:
-        if (op_ != LinkOperation::WriteRadio) NextReadBlock();
-        else if (phase_ == TransferPhase::Rewrite) NextRewriteBlock();
-        else NextWriteBlock();
+        if (op_ != LinkOperation::WriteRadio)
+            NextReadBlock();
+        else if (phase_ == TransferPhase::Rewrite)
+            NextRewriteBlock();
+        else
+            NextWriteBlock();
         return;
-    case LinkStep::AwaitEndAck: FinishTransfer(true); return;
+    case LinkStep::AwaitEndAck:
+        FinishTransfer(true);
+        return;
     }
 }
 
@@ -322,7 +331,8 @@ void LinkEngine::AfterLastBlock() {
     if (op_ == LinkOperation::WriteRadio && (suspect_ || p_.Link.VerifyWrite)) {
         // Read back in the same session, before "END": a radio may restart after it.
         std::vector<int> all;
-        for (int a = 0; a < endAddress_; a += kBlockSize) all.push_back(a);
+        for (int a = 0; a < endAddress_; a += kBlockSize)
+            all.push_back(a);
         rewriteRound_ = 0;
         StartCheck(std::move(all));
         return;
@@ -425,7 +435,9 @@ void LinkEngine::OnTimeout() {
         p_.Link.NoEchoMode = !p_.Link.NoEchoMode;
         SendHandshake();
         return;
-    case LinkStep::AwaitIdentReply: GiveUp(); return;
+    case LinkStep::AwaitIdentReply:
+        GiveUp();
+        return;
     case LinkStep::AwaitPasswordBlock: {
         if (op_ == LinkOperation::ReadRadioInfo) {
             GiveUp();
@@ -433,8 +445,10 @@ void LinkEngine::OnTimeout() {
         }
         const int16_t before = p_.Link.PasswordRetryCounter;
         p_.Link.PasswordRetryCounter = static_cast<int16_t>(before - 1);
-        if (before >= 2) Send(ReadRequest{static_cast<uint16_t>(kPasswordBlockAddress)}.encode(), kBlockReplyLength);
-        else GiveUp();
+        if (before >= 2)
+            Send(ReadRequest{static_cast<uint16_t>(kPasswordBlockAddress)}.encode(), kBlockReplyLength);
+        else
+            GiveUp();
         return;
     }
     case LinkStep::TransferBlocks: {
@@ -461,7 +475,9 @@ void LinkEngine::OnTimeout() {
         if (host_.armTimer) host_.armTimer();
         return;
     }
-    case LinkStep::AwaitEndAck: FinishTransfer(true); return;
+    case LinkStep::AwaitEndAck:
+        FinishTransfer(true);
+        return;
     }
 }
 
@@ -545,8 +561,8 @@ bool LinkEngine::IdentityCheck() {
     if (modelOk) {
         if (versionOk) {
             TellId(p_, 9030_txt, MsgIcon::Warning, MsgButtons::Ok);
-        } else if (Tell(p_, VersionMismatchText(p_, id.RadioFirmwareVersion), MsgIcon::None, MsgButtons::YesNo) ==
-                   MsgAnswer::Yes) {
+        } else if (Tell(p_, VersionMismatchText(p_, id.RadioFirmwareVersion), MsgIcon::None,
+                        MsgButtons::YesNo) == MsgAnswer::Yes) {
             StartProgramFor(p_, id.RadioFirmwareVersion);
             p_.QuitRequested = true;
         }

@@ -19,8 +19,8 @@
 #include <span>
 #include <vector>
 
-#include "link/LinkState.h"
 #include "link/LinkWire.h"
+#include "state/LinkState.h"
 
 namespace tarvane {
 
@@ -46,7 +46,7 @@ struct LinkHost {
     // going out). threshold = echo length + reply length: the engine classifies
     // a reply once that many bytes arrived.
     std::function<void(std::span<const uint8_t> packet, int threshold)> send;
-    std::function<void()> armTimer;    // (re)start the one-shot 150 ms wait timer
+    std::function<void()> armTimer; // (re)start the one-shot 150 ms wait timer
     std::function<void()> disarmTimer;
     std::function<void()> closePort;
     // The progress window follows: bar and "N%" label. 0 on a restart.
@@ -157,7 +157,7 @@ class LinkEngine {
     TransferPhase phase_ = TransferPhase::Blocks;
     std::vector<int> phaseBlocks_; // Check/Rewrite: the block addresses, in order
     size_t phaseIndex_ = 0;
-    std::vector<int> differing_;   // Check: blocks found different so far
+    std::vector<int> differing_; // Check: blocks found different so far
     int rewriteRound_ = 0;
 };
 

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "app/IniFile.h"
-#include "app/Program.h"
+#include "base/IniFile.h"
+#include "state/Program.h"
 
 namespace tarvane {
 

@@ -9,9 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/IniFile.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/IniFile.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 

@@ -6,10 +6,10 @@
 //          96..191 text G   192..207 H   208..223 I   224..239 J   240..255 K
 #include <span>
 
-#include "app/Program.h"
-#include "image/FixedText.h"
+#include "base/FixedText.h"
 #include "image/ModelVersion.h"
 #include "link/LinkEngine.h"
+#include "state/Program.h"
 
 namespace tarvane {
 
@@ -25,7 +25,8 @@ std::string InfoText(const std::array<uint8_t, kRadioInfoSize>& area, size_t off
     return text;
 }
 
-template <size_t N> void PutText(FixedText<N>& field, const std::array<uint8_t, kRadioInfoSize>& area, size_t offset) {
+template <size_t N>
+void PutText(FixedText<N>& field, const std::array<uint8_t, kRadioInfoSize>& area, size_t offset) {
     field.Assign(TrimField(InfoText(area, offset, N)));
 }
 
@@ -38,9 +39,11 @@ bool DecodeRadioInfo(Program& p) {
     PutText(r.TextA, a, 32);
     PutText(r.TextB, a, 40);
     r.TextC = InfoText(a, 44, 4);
-    for (size_t i = 0; i < 3; ++i) PutText(r.Head16[i], a, 48 + 16 * i);
+    for (size_t i = 0; i < 3; ++i)
+        PutText(r.Head16[i], a, 48 + 16 * i);
     PutText(r.TextG, a, 96);
-    for (size_t i = 0; i < 4; ++i) PutText(r.Tail16[i], a, 192 + 16 * i);
+    for (size_t i = 0; i < 4; ++i)
+        PutText(r.Tail16[i], a, 192 + 16 * i);
     return !BandTextForType(r.ModelType).empty();
 }
 

@@ -1,8 +1,8 @@
 #include "link/RadioLink.h"
 
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "link/PortMap.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 
@@ -32,7 +32,9 @@ RadioLink::~RadioLink() {
     if (port_.isOpen()) port_.close();
 }
 
-void RadioLink::setDevice(const QString& path) { device_ = path; }
+void RadioLink::setDevice(const QString& path) {
+    device_ = path;
+}
 
 QString RadioLink::device() const {
     if (!device_.isEmpty()) return device_;
@@ -46,8 +48,8 @@ bool RadioLink::setTraceFile(const QString& path) {
 
 void RadioLink::Trace(const char* direction, const QByteArray& bytes) {
     if (!trace_.isOpen()) return;
-    QByteArray line = QByteArray::number(static_cast<double>(clock_.nsecsElapsed()) / 1e6, 'f', 3) + " " + direction +
-                      " " + bytes.toHex(' ') + "\n";
+    QByteArray line = QByteArray::number(static_cast<double>(clock_.nsecsElapsed()) / 1e6, 'f', 3) + " " +
+                      direction + " " + bytes.toHex(' ') + "\n";
     trace_.write(line);
     trace_.flush();
 }
@@ -72,7 +74,8 @@ bool RadioLink::OpenPort() {
         return true;
     }
     const bool denied = port_.error() == QSerialPort::PermissionError;
-    Tell(p_, PortOpenFailureText(p_, path.toStdString(), port_.errorString().toStdString(), denied), MsgIcon::Critical);
+    Tell(p_, PortOpenFailureText(p_, path.toStdString(), port_.errorString().toStdString(), denied),
+         MsgIcon::Critical);
     return false;
 }
 
@@ -93,7 +96,9 @@ bool RadioLink::start() {
     return true;
 }
 
-bool RadioLink::abort() { return engine_->Abort(); }
+bool RadioLink::abort() {
+    return engine_->Abort();
+}
 
 void RadioLink::Send(std::span<const uint8_t> packet) {
     if (!port_.isOpen()) return;
@@ -103,7 +108,8 @@ void RadioLink::Send(std::span<const uint8_t> packet) {
     // reply is taken for the packet after it (replies carry no tag), emptying
     // the queue would drop a block the transfer then counts as written.
     port_.clear(QSerialPort::Input);
-    const QByteArray bytes(reinterpret_cast<const char*>(packet.data()), static_cast<qsizetype>(packet.size()));
+    const QByteArray bytes(reinterpret_cast<const char*>(packet.data()),
+                           static_cast<qsizetype>(packet.size()));
     Trace("tx", bytes);
     port_.write(bytes);
     port_.flush(); // into the driver now, as a serial control's output would be

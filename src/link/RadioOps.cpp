@@ -1,7 +1,7 @@
 #include "link/RadioOps.h"
 
-#include "app/Program.h"
-#include "freq/RadioMemory.h"
+#include "memory/RadioMemory.h"
+#include "state/Program.h"
 
 namespace tarvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The read, write and radio-information commands around a transfer, shared by
 // the windows and the command line. The transfer itself is LinkEngine's.
-#include "link/LinkState.h"
+#include "state/LinkState.h"
 
 namespace tarvane {
 

@@ -5,8 +5,8 @@
 #include <QSerialPortInfo>
 #include <map>
 
-#include "app/Program.h"
 #include "link/PortMap.h"
+#include "state/Program.h"
 
 namespace tarvane {
 
@@ -42,7 +42,8 @@ QList<PortEntry> ListRadioPorts(Program& p) {
     const std::vector<Present> present = DiscoverPorts();
     PortMap map = LoadPortMap(p);
     std::vector<std::string> paths;
-    for (const Present& d : present) paths.push_back(d.path);
+    for (const Present& d : present)
+        paths.push_back(d.path);
     if (MapNewDevices(map, paths)) SavePortMap(p, map);
 
     QList<PortEntry> entries;

@@ -1,16 +1,18 @@
 #include "report/CodeplugReport.h"
 
-#include "app/History.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "features/dtmf/DtmfArea.h"
 #include "features/options/OptionFields.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
 #include "image/ModelVersion.h"
+#include "state/History.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 

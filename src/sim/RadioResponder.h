@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "image/RadioImage.h"
 #include "link/LinkWire.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 
@@ -21,12 +21,12 @@ struct RadioFaults {
     int wrongAddressEvery = 0; // every Nth block request, if a read, is answered for the next block
     int lateEvery = 0;         // every Nth block request is answered lateMs late
     int lateMs = 200;
-    int splitBytes = 0;        // replies go out in pieces of this many bytes (0: whole)
-    int ignoreHandshakes = 0;  // the first K handshakes get no answer
-    int nakAddress = -1;       // the first write of this address is refused with a Nak
-    int nakEnds = 0;           // the first K "END"s are answered with a Nak
-    bool silentEnd = false;    // "END" gets no answer
-    int silencePassword = 0;   // the first K password block requests get no answer
+    int splitBytes = 0;       // replies go out in pieces of this many bytes (0: whole)
+    int ignoreHandshakes = 0; // the first K handshakes get no answer
+    int nakAddress = -1;      // the first write of this address is refused with a Nak
+    int nakEnds = 0;          // the first K "END"s are answered with a Nak
+    bool silentEnd = false;   // "END" gets no answer
+    int silencePassword = 0;  // the first K password block requests get no answer
 };
 
 struct RadioSetup {

@@ -5,11 +5,12 @@
 #include <set>
 
 #include "TestProgram.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "channels/ChannelClipboard.h"
 #include "channels/ChannelRules.h"
 #include "freq/Bands.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
 

@@ -10,10 +10,11 @@
 #include <QTest>
 
 #include "ChannelWindowFixtures.h"
-#include "app/frmMain.h"
-#include "channels/ChannelWindows.h"
 #include "channels/FrmCHInfoEdit.h"
 #include "channels/frmCommChInfo.h"
+#include "frame/ChannelWindows.h"
+#include "frame/frmMain.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 using namespace tarvane;

@@ -7,11 +7,12 @@
 #include <QTest>
 
 #include "ChannelWindowFixtures.h"
-#include "app/lang/LangText.h"
 #include "channels/FrmCHInfoEdit.h"
 #include "channels/GroupChoice.h"
 #include "channels/frmCommChInfo.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/ChannelEdit.h"
+#include "state/lang/LangText.h"
 
 using namespace tarvane;
 

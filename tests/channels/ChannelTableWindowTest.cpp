@@ -8,9 +8,9 @@
 #include <QTest>
 
 #include "ChannelWindowFixtures.h"
-#include "app/lang/LangText.h"
 #include "channels/frmCommChInfo.h"
 #include "freq/Bands.h"
+#include "state/lang/LangText.h"
 
 using namespace tarvane;
 

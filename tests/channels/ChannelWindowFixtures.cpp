@@ -4,8 +4,9 @@
 #include <QTest>
 #include <set>
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 namespace tarvane::test {

@@ -8,12 +8,12 @@
 
 #include "CliRunner.h"
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
-#include "freq/RadioMemory.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
+#include "memory/RadioMemory.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -35,14 +35,18 @@ std::string MakeCodeplug(int type, const std::string& path) {
     return path;
 }
 
-std::string TypeOption(int type) { return TypeName(type); }
+std::string TypeOption(int type) {
+    return TypeName(type);
+}
 
 struct Band {
     int type;
     bool echo;
 };
 
-void PrintTo(const Band& b, std::ostream* os) { *os << TypeName(b.type) << (b.echo ? " echo" : " no echo"); }
+void PrintTo(const Band& b, std::ostream* os) {
+    *os << TypeName(b.type) << (b.echo ? " echo" : " no echo");
+}
 
 class EndToEnd : public ::testing::TestWithParam<Band> {};
 
@@ -94,7 +98,9 @@ struct Fault {
     bool write;
 };
 
-void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
+void PrintTo(const Fault& f, std::ostream* os) {
+    *os << f.name;
+}
 
 class FaultRecovery : public ::testing::TestWithParam<Fault> {};
 
@@ -151,7 +157,8 @@ TEST(EndToEndFailure, GiveUpEndsWithStatusOneAndNoFileRetriesRestartTheTransfer)
         const std::string text = LangText(*t, 32005_txt);
         const std::string question = text.substr(0, text.find("%1"));
         size_t asked = 0;
-        for (size_t at = r.err.find(question); at != std::string::npos; at = r.err.find(question, at + 1)) ++asked;
+        for (size_t at = r.err.find(question); at != std::string::npos; at = r.err.find(question, at + 1))
+            ++asked;
         EXPECT_EQ(asked, std::string(retries) == "0" ? 1u : 2u);
     }
 }
@@ -179,7 +186,8 @@ TEST(EndToEndEdges, PasswordRequestHasNoAllowanceInTheFirstRunAndTwoResendsAfter
             RunCli({"read", "--port", radio.Link(), "--out", dir + "/r.dat", "--retries", c.retries});
         EXPECT_EQ(read.status, c.status) << c.silences << "/" << c.retries << read.err;
         size_t asked = 0;
-        for (size_t at = read.err.find(question); at != std::string::npos; at = read.err.find(question, at + 1))
+        for (size_t at = read.err.find(question); at != std::string::npos;
+             at = read.err.find(question, at + 1))
             ++asked;
         EXPECT_EQ(asked, c.questions) << c.silences << "/" << c.retries;
     }
@@ -220,7 +228,9 @@ TEST(EndToEndFailure, WrongPasswordAndIdentityMismatchWriteNothing) {
     const std::string dir = test::TempDir();
     SimulatedRadio radio({"--password", "1234"}, dir);
     ASSERT_TRUE(radio.Ready());
-    EXPECT_EQ(RunCli({"write", "--port", radio.Link(), MakeCodeplug(0, dir + "/s.dat"), "--password", "1234"}).status, 0);
+    EXPECT_EQ(RunCli({"write", "--port", radio.Link(), MakeCodeplug(0, dir + "/s.dat"), "--password", "1234"})
+                  .status,
+              0);
 }
 
 TEST(EndToEndInfo, ErasedAreaPrintsEmptyTextsAndTheBandRefusal) {
@@ -311,7 +321,8 @@ TEST(EndToEndCli, UsageErrorsGiveStatusTwo) {
         {"show", "a.dat", "b.dat"},
         {"simulate"},
     };
-    for (const auto& args : wrong) EXPECT_EQ(RunCli(args).status, 2) << (args.empty() ? "" : args[0]);
+    for (const auto& args : wrong)
+        EXPECT_EQ(RunCli(args).status, 2) << (args.empty() ? "" : args[0]);
 }
 
 TEST(EndToEndCli, NewAndShowForEachBand) {
@@ -320,7 +331,8 @@ TEST(EndToEndCli, NewAndShowForEachBand) {
         ASSERT_EQ(RunCli({"new", "--type", TypeName(type), "--out", file}).status, 0);
         const CliResult r = RunCli({"show", file});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.out.find("Model type: " + TypeName(type) + "\nBand: " + BandTextForType(type)), std::string::npos)
+        EXPECT_NE(r.out.find("Model type: " + TypeName(type) + "\nBand: " + BandTextForType(type)),
+                  std::string::npos)
             << r.out;
     }
     const std::string bad = test::TempDir() + "/short.dat";

@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "TestProgram.h"
-#include "freq/RadioMemory.h"
 #include "image/CodeplugFile.h"
+#include "memory/RadioMemory.h"
 
 extern char** environ;
 
@@ -34,7 +34,8 @@ std::string Slurp(const std::string& path) {
 int Spawn(const std::vector<std::string>& args, const std::string& out, const std::string& err) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(kCli.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -68,15 +69,17 @@ void RunningCli::Signal(int sig) {
     if (pid_ > 0) kill(pid_, sig);
 }
 
-CliResult RunCli(const std::vector<std::string>& args) { return RunningCli(args).Wait(); }
+CliResult RunCli(const std::vector<std::string>& args) {
+    return RunningCli(args).Wait();
+}
 
 SimulatedRadio::SimulatedRadio(const std::vector<std::string>& options, const std::string& folder)
     : folder_(folder.empty() ? TempDir() : folder) {
     // A name of its own: the serial port locks by the link's name.
     static int counter = 0;
     link_ = folder_ + "/radio-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
-    std::vector<std::string> args{"simulate", "--link", link_, "--unpaced", "--memory", MemoryFile(), "--info",
-                                  InfoFile(), "--trace", folder_ + "/sim-trace"};
+    std::vector<std::string> args{"simulate",   "--link", link_,      "--unpaced", "--memory",
+                                  MemoryFile(), "--info", InfoFile(), "--trace",   folder_ + "/sim-trace"};
     args.insert(args.end(), options.begin(), options.end());
     pid_ = Spawn(args, folder_ + "/sim-out", folder_ + "/sim-err");
     for (int i = 0; i < 500 && pid_ > 0 && !ready_; ++i) {
@@ -86,7 +89,9 @@ SimulatedRadio::SimulatedRadio(const std::vector<std::string>& options, const st
     }
 }
 
-SimulatedRadio::~SimulatedRadio() { Stop(); }
+SimulatedRadio::~SimulatedRadio() {
+    Stop();
+}
 
 void SimulatedRadio::Stop() {
     if (pid_ <= 0) return;
@@ -96,8 +101,12 @@ void SimulatedRadio::Stop() {
     pid_ = -1;
 }
 
-std::vector<unsigned char> SimulatedRadio::Memory() const { return ReadBytes(MemoryFile()); }
-std::vector<unsigned char> SimulatedRadio::Info() const { return ReadBytes(InfoFile()); }
+std::vector<unsigned char> SimulatedRadio::Memory() const {
+    return ReadBytes(MemoryFile());
+}
+std::vector<unsigned char> SimulatedRadio::Info() const {
+    return ReadBytes(InfoFile());
+}
 
 bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream out(path, std::ios::binary);

@@ -5,12 +5,12 @@
 
 #include "CliRunner.h"
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "features/options/OptionFields.h"
 #include "freq/Bands.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {

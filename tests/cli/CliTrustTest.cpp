@@ -10,12 +10,12 @@
 
 #include "CliRunner.h"
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "freq/ChannelCodec.h"
-#include "freq/RadioMemory.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
+#include "memory/RadioMemory.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {

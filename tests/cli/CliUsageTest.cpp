@@ -7,7 +7,7 @@
 
 #include "CliRunner.h"
 #include "TestProgram.h"
-#include "app/BuildVersion.h"
+#include "base/BuildVersion.h"
 
 namespace tarvane {
 namespace {

@@ -17,8 +17,8 @@
 
 #include "CliRunner.h"
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "link/PortMap.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {

@@ -13,6 +13,7 @@
 #include "TestProgram.h"
 #include "exchange/ChannelExchange.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 namespace tarvane {

@@ -7,6 +7,7 @@
 #include "exchange/ChannelExchange.h"
 #include "freq/Bands.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 namespace tarvane {

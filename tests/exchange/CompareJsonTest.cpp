@@ -11,6 +11,7 @@
 #include "exchange/ImageCompare.h"
 #include "exchange/ImageJson.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 namespace tarvane {

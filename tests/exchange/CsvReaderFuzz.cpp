@@ -25,11 +25,11 @@
 #include "exchange/CsvFile.h"
 
 #ifndef TARVANE_LIBFUZZER
-#include "app/Program.h"
-#include "app/lang/LangText.h"
 #include "exchange/ChannelExchange.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 #endif
 
 namespace {

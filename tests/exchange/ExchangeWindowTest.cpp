@@ -11,17 +11,18 @@
 #include <fstream>
 
 #include "../cli/CliRunner.h"
-#include "../gui/GuiTestSupport.h"
+#include "../frame/GuiTestSupport.h"
 #include "ExchangeHelpers.h"
-#include "app/lang/LangText.h"
 #include "exchange/FrmCompare.h"
 #include "exchange/FrmImportPreview.h"
 #include "freq/Bands.h"
-#include "freq/RadioMemory.h"
+#include "freq/ChannelSlots.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "link/SerialPorts.h"
+#include "memory/RadioMemory.h"
+#include "state/lang/LangText.h"
 
 using namespace tarvane;
 using namespace tarvane::test;

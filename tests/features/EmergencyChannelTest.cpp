@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "features/emergency/EmergencyChannel.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 namespace tarvane {

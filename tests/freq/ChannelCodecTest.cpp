@@ -3,8 +3,9 @@
 
 #include "TestProgram.h"
 #include "freq/ChannelCodec.h"
-#include "freq/RadioMemory.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
+#include "memory/RadioMemory.h"
 
 namespace tarvane {
 namespace {

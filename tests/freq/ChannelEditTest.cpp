@@ -3,7 +3,10 @@
 
 #include "TestProgram.h"
 #include "features/dtmf/DtmfArea.h"
+#include "features/dtmf/DtmfReferences.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/ChannelEdit.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 namespace tarvane {

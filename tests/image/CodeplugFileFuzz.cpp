@@ -34,11 +34,11 @@
 #include <vector>
 
 #include "RandomImages.h"
-#include "app/Program.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "image/ModelVersion.h"
+#include "state/Program.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "RandomImages.h"
 #include "TestProgram.h"
+#include "freq/ChannelSlots.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 
@@ -19,11 +20,13 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
 }
 
 void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-int16_t I16At(const std::vector<uint8_t>& b, size_t at) { return static_cast<int16_t>(b[at] | (b[at + 1] << 8)); }
+int16_t I16At(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<int16_t>(b[at] | (b[at + 1] << 8));
+}
 std::string TextAt(const std::vector<uint8_t>& b, size_t at, size_t n) {
     return std::string(reinterpret_cast<const char*>(b.data() + at), n);
 }
@@ -161,14 +164,34 @@ TEST(CodeplugFile, RefusedFilesChangeNothing) {
         {"other model code", [](auto& b) { b[0] = 'X'; }, "This file or radio belongs to another model."},
         {"format without V", [](auto& b) { b[9] = 'W'; }, "The file's format version is not valid."},
         {"format not a number", [](auto& b) { b[12] = 'x'; }, "The file's format version is not valid."},
-        {"format too short", [](auto& b) { b[11] = ' '; b[12] = ' '; }, "The file's format version is not valid."},
+        {"format too short",
+         [](auto& b) {
+             b[11] = ' ';
+             b[12] = ' ';
+         },
+         "The file's format version is not valid."},
         {"truncated by one byte", [](auto& b) { b.pop_back(); }, kTooShort},
         {"settings only", [](auto& b) { b.resize(1199); }, kTooShort},
         {"empty file", [](auto& b) { b.clear(); }, kTooShort},
-        {"count above 412", [](auto& b) { b[13] = 0x9D; b[14] = 0x01; }, kBadCount},
-        {"negative count", [](auto& b) { b[13] = 0xFF; b[14] = 0xFF; }, kBadCount},
+        {"count above 412",
+         [](auto& b) {
+             b[13] = 0x9D;
+             b[14] = 0x01;
+         },
+         kBadCount},
+        {"negative count",
+         [](auto& b) {
+             b[13] = 0xFF;
+             b[14] = 0xFF;
+         },
+         kBadCount},
         {"type 3", [](auto& b) { b[7] = 3; }, "Country Mode Error!"},
-        {"type -1", [](auto& b) { b[7] = 0xFF; b[8] = 0xFF; }, "Country Mode Error!"},
+        {"type -1",
+         [](auto& b) {
+             b[7] = 0xFF;
+             b[8] = 0xFF;
+         },
+         "Country Mode Error!"},
         {"format not listed, answered No", [](auto& b) { b[12] = '9'; }, ""},
     };
     for (const auto& c : cases) {
@@ -190,8 +213,10 @@ TEST(CodeplugFile, RefusedFilesChangeNothing) {
 
         EXPECT_EQ(OpenCodeplug(p, dir + "/f.dat"), OpenResult::Refused) << c.name;
         ASSERT_EQ(t.script->shown.size(), 1u) << c.name;
-        if (*c.message) EXPECT_EQ(t.script->shown[0].text, WithPath(c.message, dir + "/f.dat")) << c.name;
-        else EXPECT_EQ(t.script->shown[0].buttons, MsgButtons::YesNo) << c.name;
+        if (*c.message)
+            EXPECT_EQ(t.script->shown[0].text, WithPath(c.message, dir + "/f.dat")) << c.name;
+        else
+            EXPECT_EQ(t.script->shown[0].buttons, MsgButtons::YesNo) << c.name;
         EXPECT_TRUE(p.Image == image) << c.name;
         EXPECT_TRUE(p.Baseline == baseline) << c.name;
         EXPECT_EQ(p.Model.ModelType, model.ModelType) << c.name;
@@ -205,7 +230,8 @@ TEST(CodeplugFile, MissingFileIsRefused) {
     const RadioImage image = t->Image;
     const std::string path = test::TempDir() + "/nothing.dat";
     EXPECT_EQ(OpenCodeplug(*t, path), OpenResult::Refused);
-    EXPECT_TRUE(t.script->Saw("The file could not be read or written.\r\n" + path + ": No such file or directory"));
+    EXPECT_TRUE(
+        t.script->Saw("The file could not be read or written.\r\n" + path + ": No such file or directory"));
     EXPECT_TRUE(t->Image == image);
 }
 
@@ -245,19 +271,21 @@ TEST(CodeplugFile, FailedSaveKeepsFileBaselineAndDocument) {
     const DocumentState doc = p.Doc;
 
     fs::create_directory(dir + "/folder.dat");
-    const std::pair<std::string, const char*> targets[] = {{dir + "/folder.dat", "Is a directory"},
-                                                           {dir + "/missing/dir/x.dat", "No such file or directory"}};
+    const std::pair<std::string, const char*> targets[] = {
+        {dir + "/folder.dat", "Is a directory"}, {dir + "/missing/dir/x.dat", "No such file or directory"}};
     for (const auto& [target, reason] : targets) {
         EXPECT_FALSE(SaveCodeplug(p, target)) << target;
         EXPECT_TRUE(p.Baseline == baseline) << target;
         EXPECT_TRUE(ImageChanged(p)) << target;
         EXPECT_EQ(p.Doc.Path, doc.Path) << target;
-        EXPECT_TRUE(t.script->Saw("The file could not be read or written.\r\n" + target + ": " + reason)) << target;
+        EXPECT_TRUE(t.script->Saw("The file could not be read or written.\r\n" + target + ": " + reason))
+            << target;
     }
     EXPECT_EQ(ReadAll(dir + "/kept.dat"), kept);
     // No temporary files are left behind.
     size_t files = 0;
-    for (auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
+    for (auto& e : fs::directory_iterator(dir))
+        files += e.is_regular_file();
     EXPECT_EQ(files, 1u);
 }
 

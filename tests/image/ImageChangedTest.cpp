@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "TestProgram.h"
+#include "freq/ChannelSlots.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 

@@ -3,8 +3,9 @@
 #include <filesystem>
 
 #include "TestProgram.h"
-#include "app/FieldHelpers.h"
+#include "base/FieldHelpers.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
@@ -17,7 +18,8 @@ namespace fs = std::filesystem;
 TEST(InitialValues, BuiltInValues) {
     auto t = test::MakeTestProgram(0);
     const SettingsRecord& s = t->Image.Settings;
-    EXPECT_EQ(s.KeyTable, (std::array<int16_t, 19>{3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+    EXPECT_EQ(s.KeyTable,
+              (std::array<int16_t, 19>{3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
     EXPECT_EQ(s.Features.MemChannelSel, 1);
     EXPECT_EQ(s.Features.GroupEnabled, (std::array<int16_t, 10>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(s.Features.Options,
@@ -34,11 +36,10 @@ TEST(InitialValues, BuiltInValues) {
     EXPECT_EQ(TrimFixedText(s.Version.FormatVersion.Raw()), "V100");
 
     // Slots 1 and 401 at the centre of the band, then the fixed memory and emergency frequencies.
-    const std::pair<int, const char*> channels[] = {{1, "02718500"},   {401, "02718500"}, {402, "02801500"},
-                                                    {403, "02814500"}, {404, "02811500"}, {405, "02808500"},
-                                                    {406, "02805500"}, {407, "02802500"}, {408, "02807500"},
-                                                    {409, "02800500"}, {410, "02801500"}, {411, "02814500"},
-                                                    {412, "02811500"}};
+    const std::pair<int, const char*> channels[] = {
+        {1, "02718500"},   {401, "02718500"}, {402, "02801500"}, {403, "02814500"}, {404, "02811500"},
+        {405, "02808500"}, {406, "02805500"}, {407, "02802500"}, {408, "02807500"}, {409, "02800500"},
+        {410, "02801500"}, {411, "02814500"}, {412, "02811500"}};
     ASSERT_EQ(s.ChannelCount, 13);
     for (size_t i = 0; i < 13; ++i) {
         EXPECT_EQ(t->Image.Channels[i].SlotNumber, channels[i].first);
@@ -75,7 +76,7 @@ std::string InitFolder(std::initializer_list<std::pair<const char*, const char*>
 }
 
 TEST(InitialValues, ChoiceOfTheInitialFile) {
-    {   // Only the factory file: its settings, no channel in use.
+    { // Only the factory file: its settings, no channel in use.
         auto t = test::MakeTestProgram(0);
         t->Dirs.ProgramFolder = InitFolder({{"Tarvane_0.dat", "Tarvane_0.dat"}});
         InitImage(*t);
@@ -83,7 +84,7 @@ TEST(InitialValues, ChoiceOfTheInitialFile) {
         EXPECT_EQ(t->Image.Settings.Version.ModelType, 0);
         EXPECT_FALSE(ImageChanged(*t));
     }
-    {   // The new-document file: loaded whole; initial setup takes the factory file instead.
+    { // The new-document file: loaded whole; initial setup takes the factory file instead.
         auto t = test::MakeTestProgram(0);
         t->Dirs.ProgramFolder =
             InitFolder({{"Tarvane_0_NEW.dat", "Tarvane_0_NEW.dat"}, {"Tarvane_2_NEW.dat", "Tarvane_0.dat"}});
@@ -96,7 +97,7 @@ TEST(InitialValues, ChoiceOfTheInitialFile) {
         EXPECT_FALSE(t->InitialSetupRequested);
         EXPECT_TRUE(t->Doc.Untitled);
     }
-    {   // Another model code without any file: the built-in values stand.
+    { // Another model code without any file: the built-in values stand.
         auto t = test::MakeTestProgram(0);
         t->Model.ModelCode = "Other";
         t->Dirs.ProgramFolder = InitFolder({{"Tarvane_0.dat", "Tarvane_0.dat"}});
@@ -105,7 +106,7 @@ TEST(InitialValues, ChoiceOfTheInitialFile) {
         EXPECT_EQ(t->Image.Settings.ToneTips[4].LoopCount, 1);
         EXPECT_EQ(t->Image.Settings.Dtmf.Codes[0].Length, 0);
     }
-    {   // The default model with an empty Init folder: the built-in values stand too.
+    { // The default model with an empty Init folder: the built-in values stand too.
         auto t = test::MakeTestProgram(1);
         t->Dirs.ProgramFolder = InitFolder({});
         InitImage(*t);
@@ -113,7 +114,7 @@ TEST(InitialValues, ChoiceOfTheInitialFile) {
         EXPECT_EQ(t->Model.ModelType, 1);
         EXPECT_FALSE(ImageChanged(*t));
     }
-    {   // HF without its own file: the CB factory settings, no channels, HF stamped.
+    { // HF without its own file: the CB factory settings, no channels, HF stamped.
         auto t = test::MakeTestProgram(1);
         t->Dirs.ProgramFolder = InitFolder({{"Tarvane_0.dat", "Tarvane_0.dat"}});
         InitImage(*t);
@@ -133,13 +134,16 @@ TEST(InitialValues, ShippedCbPlans) {
     auto freq = [&](const char* group, int n) {
         int g = GroupByName(group, kBandCB);
         int i = FindChannelSlot(p.Image, GroupBase(g, kBandCB) + n);
-        return i < 0 ? std::string("missing") : FreqToDisplaySilent(p.Image.Channels[static_cast<size_t>(i)].RxFreq.Raw());
+        return i < 0 ? std::string("missing")
+                     : FreqToDisplaySilent(p.Image.Channels[static_cast<size_t>(i)].RxFreq.Raw());
     };
     auto mode = [&](const char* group, int n) {
         int g = GroupByName(group, kBandCB);
-        return p.Image.Channels[static_cast<size_t>(FindChannelSlot(p.Image, GroupBase(g, kBandCB) + n))].AM_FM;
+        return p.Image.Channels[static_cast<size_t>(FindChannelSlot(p.Image, GroupBase(g, kBandCB) + n))]
+            .AM_FM;
     };
-    EXPECT_EQ(p.Image.Settings.Features.GroupEnabled, (std::array<int16_t, 10>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(p.Image.Settings.Features.GroupEnabled,
+              (std::array<int16_t, 10>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(freq("D", 1), "26.96500");
     EXPECT_EQ(freq("D", 23), "27.25500");
     EXPECT_EQ(freq("D", 24), "27.23500");
@@ -159,7 +163,8 @@ TEST(InitialValues, ShippedCbPlans) {
         EXPECT_EQ(mode("DE", n + 40), 0) << n;
     }
     for (const char* g : {"D", "CE", "U", "UK", "PL", "I2", "IN"})
-        for (int n = 1; n <= 40; ++n) EXPECT_NE(freq(g, n), "missing") << g << n;
+        for (int n = 1; n <= 40; ++n)
+            EXPECT_NE(freq(g, n), "missing") << g << n;
     EXPECT_EQ(freq("MEM", 1), "26.96500");
     EXPECT_EQ(freq("EMG", 1), "27.06500");
 }

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "image/ModelVersion.h"
 #include "sim/VirtualLine.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -32,11 +32,11 @@ TEST(LinkPassword, CheckedAgainstTheEnteredPasswordAskingOnlyOnMismatch) {
         const char* enteredAfter;
     };
     const Case cases[] = {
-        {"", "", {}, true, 0, ""},                   // erased: no dialog
-        {"AB", "AB", {}, true, 0, "AB"},             // two characters then NULs
-        {"AB", "", {{true, "AB"}}, true, 1, "AB"},   // asked, right entry, kept for later
-        {"AB", "", {{true, "ab"}}, false, 1, "ab"},  // letter case counts
-        {"AB", "", {{false, "AB"}}, false, 1, ""},   // Cancel keeps the old entry
+        {"", "", {}, true, 0, ""},                          // erased: no dialog
+        {"AB", "AB", {}, true, 0, "AB"},                    // two characters then NULs
+        {"AB", "", {{true, "AB"}}, true, 1, "AB"},          // asked, right entry, kept for later
+        {"AB", "", {{true, "ab"}}, false, 1, "ab"},         // letter case counts
+        {"AB", "", {{false, "AB"}}, false, 1, ""},          // Cancel keeps the old entry
         {"1234", "12", {{true, "1234 "}}, true, 1, "1234"}, // the entry is trimmed
     };
     for (const Case& c : cases) {
@@ -153,14 +153,16 @@ TEST(LinkFeatureWarning, ShownOncePerWriteAfterTheChecksAndBeforeTheFirstBlock) 
 TEST(RadioInformation, AreaDecodesIntoTheRecordAtItsOffsets) {
     Rig r;
     r.radio.info.fill(0xFF);
-    auto put = [&](size_t at, const char* text) { std::memcpy(r.radio.info.data() + at, text, std::strlen(text)); };
-    r.radio.info[0] = 0x12; // type in the low four bits only
-    put(32, "SN12  ");             // A: trailing blanks trimmed
-    put(40, "B1");                 // B: ends at 0xFF
-    put(44, "C ");                 // C: kept as found
-    put(48, "DDDDDDDDDDDDDDDD");   // D: all sixteen bytes
+    auto put = [&](size_t at, const char* text) {
+        std::memcpy(r.radio.info.data() + at, text, std::strlen(text));
+    };
+    r.radio.info[0] = 0x12;      // type in the low four bits only
+    put(32, "SN12  ");           // A: trailing blanks trimmed
+    put(40, "B1");               // B: ends at 0xFF
+    put(44, "C ");               // C: kept as found
+    put(48, "DDDDDDDDDDDDDDDD"); // D: all sixteen bytes
     put(64, "E2");
-    r.radio.info[66] = 0x00;       // E ends at its NUL
+    r.radio.info[66] = 0x00; // E ends at its NUL
     put(67, "hidden");
     put(80, "F");
     put(96, "G text");
@@ -205,7 +207,8 @@ TEST(RadioInformation, AreaOfErasedBytesGivesEmptyTextsAndTheCountryModeRefusal)
 
 TEST(RadioInformation, RetryRereadsTheBlockThatTimedOutAndCancelKeepsTheRecord) {
     Rig r;
-    for (size_t k = 0; k < 256; ++k) r.radio.info[k] = static_cast<uint8_t>('a' + k % 26);
+    for (size_t k = 0; k < 256; ++k)
+        r.radio.info[k] = static_cast<uint8_t>('a' + k % 26);
     r.radio.info[0] = 1;
     int silent = 1;
     r.line.tamper = [&](const Bytes& packet, std::vector<SimReply>& out) {

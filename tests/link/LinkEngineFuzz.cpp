@@ -22,9 +22,9 @@
 #include <random>
 #include <vector>
 
-#include "app/Program.h"
 #include "link/LinkEngine.h"
 #include "sim/RadioResponder.h"
+#include "state/Program.h"
 
 namespace {
 
@@ -58,14 +58,15 @@ void RunOne(const uint8_t* data, size_t size) {
     Program p;
     p.Versions.Firm.emplace_back("V100", "V100");
     const uint8_t head = in.Byte();
-    const LinkOperation op = head % 3 == 0 ? LinkOperation::ReadRadio
+    const LinkOperation op = head % 3 == 0   ? LinkOperation::ReadRadio
                              : head % 3 == 1 ? LinkOperation::WriteRadio
                                              : LinkOperation::ReadRadioInfo;
     p.Link.NoEchoMode = (head & 0x04) != 0;
     p.Link.PasswordRetryCounter = static_cast<int16_t>((head >> 3) & 0x03);
     p.EnteredPassword = (head & 0x20) ? "AB" : "";
     p.Link.VerifyWrite = (head & 0x40) != 0; // the read-back and rewrite rounds too
-    for (size_t i = 0; i < p.RadioMemoryBlock.size(); ++i) p.RadioMemoryBlock[i] = static_cast<uint8_t>(i * 13);
+    for (size_t i = 0; i < p.RadioMemoryBlock.size(); ++i)
+        p.RadioMemoryBlock[i] = static_cast<uint8_t>(i * 13);
     const auto memoryBefore = p.RadioMemoryBlock;
     const RadioImage imageBefore = p.Image;
 
@@ -75,10 +76,14 @@ void RunOne(const uint8_t* data, size_t size) {
         ++questions;
         if (in.Empty()) return DefaultAnswer(b);
         switch (in.Byte() % 4) {
-        case 0: return MsgAnswer::Ok;
-        case 1: return MsgAnswer::Retry;
-        case 2: return MsgAnswer::Yes;
-        default: return MsgAnswer::Cancel;
+        case 0:
+            return MsgAnswer::Ok;
+        case 1:
+            return MsgAnswer::Retry;
+        case 2:
+            return MsgAnswer::Yes;
+        default:
+            return MsgAnswer::Cancel;
         }
     };
     p.Prompts.password = [&](std::string& entry) {
@@ -125,7 +130,8 @@ void RunOne(const uint8_t* data, size_t size) {
         default: { // the radio's proper reply, in pieces, echo first when expected
             std::vector<uint8_t> reply;
             if (!p.Link.NoEchoMode) reply = lastPacket;
-            for (const SimReply& r : radio.Feed(lastPacket)) reply.insert(reply.end(), r.bytes.begin(), r.bytes.end());
+            for (const SimReply& r : radio.Feed(lastPacket))
+                reply.insert(reply.end(), r.bytes.begin(), r.bytes.end());
             const size_t piece = 1 + (c >> 3) % 23;
             for (size_t i = 0; i < reply.size() && engine.Running(); i += piece)
                 engine.OnBytes(std::span<const uint8_t>(reply).subspan(i, std::min(piece, reply.size() - i)));
@@ -138,14 +144,16 @@ void RunOne(const uint8_t* data, size_t size) {
         }
         case 3: { // a proper reply with one byte changed
             std::vector<uint8_t> reply = p.Link.NoEchoMode ? std::vector<uint8_t>{} : lastPacket;
-            for (const SimReply& r : radio.Feed(lastPacket)) reply.insert(reply.end(), r.bytes.begin(), r.bytes.end());
+            for (const SimReply& r : radio.Feed(lastPacket))
+                reply.insert(reply.end(), r.bytes.begin(), r.bytes.end());
             if (!reply.empty()) reply[in.Byte() % reply.size()] ^= static_cast<uint8_t>(1 + in.Byte() % 255);
             engine.OnBytes(reply);
             break;
         }
         case 4: { // too many bytes: a proper reply with a tail
             std::vector<uint8_t> reply = p.Link.NoEchoMode ? std::vector<uint8_t>{} : lastPacket;
-            for (const SimReply& r : radio.Feed(lastPacket)) reply.insert(reply.end(), r.bytes.begin(), r.bytes.end());
+            for (const SimReply& r : radio.Feed(lastPacket))
+                reply.insert(reply.end(), r.bytes.begin(), r.bytes.end());
             std::vector<uint8_t> tail = in.Take(static_cast<size_t>(c >> 4));
             reply.insert(reply.end(), tail.begin(), tail.end());
             engine.OnBytes(reply);
@@ -155,7 +163,8 @@ void RunOne(const uint8_t* data, size_t size) {
     }
     if (portOpen) Fail("finished with the port open");
     if (!(p.Image == imageBefore)) Fail("the working image changed");
-    if (op != LinkOperation::ReadRadio && p.RadioMemoryBlock != memoryBefore) Fail("memory block changed outside a read");
+    if (op != LinkOperation::ReadRadio && p.RadioMemoryBlock != memoryBefore)
+        Fail("memory block changed outside a read");
 }
 
 } // namespace
@@ -163,7 +172,9 @@ void RunOne(const uint8_t* data, size_t size) {
 #ifdef TARVANE_LIBFUZZER
 // The engine writes no file; this keeps the INI code linkable without the codeplug files.
 namespace tarvane {
-bool WriteFileAtomic(const std::string&, std::span<const uint8_t>) { return false; }
+bool WriteFileAtomic(const std::string&, std::span<const uint8_t>) {
+    return false;
+}
 } // namespace tarvane
 #endif
 
@@ -182,7 +193,8 @@ int main(int argc, char** argv) {
     for (long i = 0; i < iterations; ++i) {
         std::vector<uint8_t> data(rng() % 3000);
         const unsigned properShare = rng() % 100;
-        for (auto& b : data) b = static_cast<uint8_t>(rng() % 100 < properShare ? (rng() & 0xF8) | 1 : rng());
+        for (auto& b : data)
+            b = static_cast<uint8_t>(rng() % 100 < properShare ? (rng() & 0xF8) | 1 : rng());
         RunOne(data.data(), data.size());
     }
     std::printf("link engine fuzz: %ld inputs, seed %u, no fault\n", iterations, seed);

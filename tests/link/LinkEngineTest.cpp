@@ -4,9 +4,9 @@
 #include <random>
 
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "image/ModelVersion.h"
 #include "sim/VirtualLine.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -17,8 +17,10 @@ constexpr int kMemoryBlocks = 464;
 RadioResponder PatternRadio(unsigned seed, RadioSetup setup = {}) {
     RadioResponder radio(setup);
     std::mt19937 rng(seed);
-    for (auto& b : radio.memory) b = static_cast<uint8_t>(rng());
-    for (size_t i = 32; i < radio.info.size(); ++i) radio.info[i] = static_cast<uint8_t>('A' + rng() % 26);
+    for (auto& b : radio.memory)
+        b = static_cast<uint8_t>(rng());
+    for (size_t i = 32; i < radio.info.size(); ++i)
+        radio.info[i] = static_cast<uint8_t>('A' + rng() % 26);
     radio.SetPassword("");
     return radio;
 }
@@ -40,7 +42,9 @@ struct BandCase {
     bool echo;
 };
 
-void PrintTo(const BandCase& b, std::ostream* os) { *os << TypeName(b.type) << (b.echo ? " echo" : " no echo"); }
+void PrintTo(const BandCase& b, std::ostream* os) {
+    *os << TypeName(b.type) << (b.echo ? " echo" : " no echo");
+}
 
 class FullTransfer : public ::testing::TestWithParam<BandCase> {};
 
@@ -60,7 +64,8 @@ TEST_P(FullTransfer, ReadFetchesEveryBlockInOrderAndStoresItAtItsAddress) {
     EXPECT_EQ(line.sent[0], kHandshake);
     EXPECT_EQ(line.sent[1], IdentRequest::encode());
     EXPECT_TRUE(IsReadOf(line.sent[2], 0x3E10));
-    for (int i = 0; i < kMemoryBlocks; ++i) EXPECT_TRUE(IsReadOf(line.sent[3 + static_cast<size_t>(i)], i * 16)) << i;
+    for (int i = 0; i < kMemoryBlocks; ++i)
+        EXPECT_TRUE(IsReadOf(line.sent[3 + static_cast<size_t>(i)], i * 16)) << i;
     EXPECT_EQ(line.sent.back(), kEnd);
     EXPECT_EQ(t->Link.Identity.RadioModelType, type);
     EXPECT_TRUE(t.script->Saw(LangText(*t, 9009_txt)));
@@ -75,7 +80,8 @@ TEST_P(FullTransfer, WriteSendsExactlyTheMemoryBlockAndTheRadioHoldsIt) {
     setup.modelType = static_cast<uint8_t>(type);
     RadioResponder radio(setup);
     std::mt19937 rng(99u + static_cast<unsigned>(type));
-    for (auto& b : t->RadioMemoryBlock) b = static_cast<uint8_t>(rng());
+    for (auto& b : t->RadioMemoryBlock)
+        b = static_cast<uint8_t>(rng());
     VirtualLine line(*t, radio, echo);
 
     ASSERT_TRUE(line.Run(LinkOperation::WriteRadio));
@@ -125,7 +131,8 @@ TEST(LinkEngine, EchoBytesAreSkippedNeverCompared) {
     // A cable that garbles the echo: any seven bytes before "YK" 06 will do.
     line.tamper = [&radio](const Bytes& packet, std::vector<SimReply>& out) {
         out = radio.Feed(packet);
-        for (SimReply& r : out) r.bytes.insert(r.bytes.begin(), packet.size(), 0xA5);
+        for (SimReply& r : out)
+            r.bytes.insert(r.bytes.begin(), packet.size(), 0xA5);
         return true;
     };
     ASSERT_TRUE(line.Run(LinkOperation::ReadRadio));
@@ -196,7 +203,8 @@ TEST(LinkEngine, PasswordBlockHasNoAllowanceInTheFirstRunAndTwoResendsAfterTheRe
     EXPECT_FALSE(line.Run(LinkOperation::ReadRadio));
     ASSERT_EQ(t.script->shown.size(), 2u);
     // First run: one request, then the question at once; after OK: one request and two re-sends.
-    std::vector<Bytes> before(line.sent.begin(), std::find(line.sent.begin() + 1, line.sent.end(), kHandshake));
+    std::vector<Bytes> before(line.sent.begin(),
+                              std::find(line.sent.begin() + 1, line.sent.end(), kHandshake));
     EXPECT_EQ(Count(before, [](const Bytes& b) { return IsReadOf(b, 0x3E10); }), 1u);
     EXPECT_EQ(Count(line.sent, [](const Bytes& b) { return IsReadOf(b, 0x3E10); }), 4u);
 }
@@ -220,7 +228,8 @@ TEST(LinkEngine, EachBlockIsSentAtMostFourTimesAndItsAllowanceSurvivesTheRestart
         EXPECT_EQ(Count(line.sent, isSilent), 5u);
         EXPECT_EQ(t.script->shown.size(), 2u);
         // Other blocks: one send each before the restart and one after.
-        EXPECT_EQ(Count(line.sent, [](const Bytes& b) { return IsReadOf(b, 0x00F0) || IsWriteOf(b, 0x00F0); }), 2u);
+        EXPECT_EQ(
+            Count(line.sent, [](const Bytes& b) { return IsReadOf(b, 0x00F0) || IsWriteOf(b, 0x00F0); }), 2u);
     }
 }
 
@@ -250,7 +259,8 @@ TEST(LinkEngine, NakResendsBelowTheRefusalLimitWithoutUsingTheAllowance) {
     t->Link.NoEchoMode = true;
     RadioResponder radio = PatternRadio(9);
     std::mt19937 rng(10);
-    for (auto& b : t->RadioMemoryBlock) b = static_cast<uint8_t>(rng());
+    for (auto& b : t->RadioMemoryBlock)
+        b = static_cast<uint8_t>(rng());
     VirtualLine line(*t, radio, false);
     int naks = 10;
     line.tamper = [&](const Bytes& packet, std::vector<SimReply>& out) {
@@ -283,7 +293,8 @@ TEST(LinkEngine, NakOnTheLastBlockAndAfterEndResendsThatPacket) {
 }
 
 TEST(LinkEngine, NoReplyToEndIsStillASuccessForEveryOperation) {
-    for (LinkOperation op : {LinkOperation::ReadRadio, LinkOperation::WriteRadio, LinkOperation::ReadRadioInfo}) {
+    for (LinkOperation op :
+         {LinkOperation::ReadRadio, LinkOperation::WriteRadio, LinkOperation::ReadRadioInfo}) {
         auto t = test::MakeTestProgram();
         t->Link.NoEchoMode = true;
         RadioSetup setup;
@@ -342,7 +353,8 @@ TEST(LinkEngine, FaultyRepliesAreRecoveredWithinTheRetryRules) {
             setup.faults = c.faults;
             RadioResponder radio = PatternRadio(14, setup);
             std::mt19937 rng(15);
-            for (auto& b : t->RadioMemoryBlock) b = static_cast<uint8_t>(rng());
+            for (auto& b : t->RadioMemoryBlock)
+                b = static_cast<uint8_t>(rng());
             const auto written = t->RadioMemoryBlock;
             VirtualLine line(*t, radio, echo);
             EXPECT_TRUE(line.Run(c.op)) << c.name << " echo " << echo;
@@ -392,7 +404,7 @@ TEST(LinkEngine, TooManyBytesKeepTheFirstThresholdManyTooFewTimeOut) {
         if (packet[0] != 'R' || out.empty()) return true;
         ++n;
         if (n % 3 == 0) out[0].bytes.insert(out[0].bytes.end(), {0x06, 0x0A, 'W'}); // too many: fine
-        if (n % 7 == 0) out[0].bytes.pop_back();                                     // too few: time-out
+        if (n % 7 == 0) out[0].bytes.pop_back();                                    // too few: time-out
         return true;
     };
     ASSERT_TRUE(line.Run(LinkOperation::ReadRadio));
@@ -408,7 +420,8 @@ TEST(LinkEngine, ProgressRisesOnlyAndEndsAtHundred) {
         VirtualLine line(*t, radio, false);
         ASSERT_TRUE(line.Run(op));
         ASSERT_FALSE(line.progress.empty());
-        for (size_t i = 1; i < line.progress.size(); ++i) EXPECT_GT(line.progress[i], line.progress[i - 1]);
+        for (size_t i = 1; i < line.progress.size(); ++i)
+            EXPECT_GT(line.progress[i], line.progress[i - 1]);
         // Block 0x0000 gives 0 % (not shown); 0x0030 is the first to round to 1 %.
         EXPECT_EQ(line.progress.front(), 1);
         EXPECT_EQ(line.progress.back(), 100);

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "TestProgram.h"
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "link/LinkSettings.h"
 
 namespace tarvane {

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "sim/VirtualLine.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "TestProgram.h"
-#include "freq/RadioMemory.h"
 #include "image/ImageOps.h"
-#include "app/lang/LangText.h"
 #include "link/PortMap.h"
 #include "link/RadioOps.h"
+#include "memory/RadioMemory.h"
 #include "sim/VirtualLine.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -126,7 +126,8 @@ TEST(InfoCommand, ClearsTheMemoryBlockAndLeavesTheImageAlone) {
     PrepareTransferData(*t, LinkOperation::ReadRadioInfo);
     ASSERT_TRUE(line.Run(LinkOperation::ReadRadioInfo));
     EXPECT_EQ(t->RadioInfo.ModelType, 1);
-    EXPECT_TRUE(std::all_of(t->RadioMemoryBlock.begin(), t->RadioMemoryBlock.end(), [](uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(std::all_of(t->RadioMemoryBlock.begin(), t->RadioMemoryBlock.end(),
+                            [](uint8_t b) { return b == 0; }));
     EXPECT_EQ(t->Image, before);
 }
 
@@ -157,7 +158,8 @@ TEST(PortNumbers, NewDevicesTakeTheLowestFreeNumbersAndTypedPathsMove) {
 TEST(PortNumbers, FullMapLeavesFurtherDevicesUnnumbered) {
     PortMap map;
     std::vector<std::string> devices;
-    for (int i = 0; i < 20; ++i) devices.push_back("/dev/ttyUSB" + std::to_string(i));
+    for (int i = 0; i < 20; ++i)
+        devices.push_back("/dev/ttyUSB" + std::to_string(i));
     EXPECT_TRUE(MapNewDevices(map, devices));
     EXPECT_EQ(map[15], "/dev/ttyUSB15");
     EXPECT_EQ(std::count(map.begin(), map.end(), "/dev/ttyUSB16"), 0);
@@ -166,7 +168,8 @@ TEST(PortNumbers, FullMapLeavesFurtherDevicesUnnumbered) {
 TEST(PortNumbers, OpenFailureNamesDeviceAndReasonAndHowToGetPermission) {
     auto t = test::MakeTestProgram();
     // A device this user cannot open (none here): a real permission error.
-    const std::string plain = PortOpenFailureText(*t, "/nonexistent/ttyUSB0", "No such file or directory", false);
+    const std::string plain =
+        PortOpenFailureText(*t, "/nonexistent/ttyUSB0", "No such file or directory", false);
     EXPECT_EQ(plain, LangText(*t, 9003_txt) + "\r\n/nonexistent/ttyUSB0: No such file or directory");
     const std::string denied = PortOpenFailureText(*t, "/nonexistent/ttyUSB0", "Permission denied", true);
     EXPECT_EQ(denied, plain.substr(0, plain.find(':')) + ": Permission denied\r\n" + LangText(*t, 9031_txt) +

@@ -3,21 +3,21 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "link/RadioLink.h"
 #include "link/SerialPorts.h"
 #include "sim/SimHost.h"
+#include "state/lang/LangText.h"
 
 using namespace tarvane;
 
@@ -62,7 +62,9 @@ struct HandRadio {
         slave = ptsname(master);
     }
     ~HandRadio() { close(master); }
-    void Put(const Bytes& bytes) const { QVERIFY(write(master, bytes.data(), bytes.size()) == ssize_t(bytes.size())); }
+    void Put(const Bytes& bytes) const {
+        QVERIFY(write(master, bytes.data(), bytes.size()) == ssize_t(bytes.size()));
+    }
     // Reads exactly n bytes, letting the program's events run meanwhile.
     Bytes Take(size_t n) const {
         Bytes got;

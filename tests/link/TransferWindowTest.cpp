@@ -11,11 +11,11 @@
 #include <fstream>
 
 #include "../cli/CliRunner.h"
-#include "../gui/GuiTestSupport.h"
-#include "app/lang/LangText.h"
+#include "../frame/GuiTestSupport.h"
 #include "link/FrmProgress.h"
 #include "link/FrmSetComm.h"
 #include "link/SerialPorts.h"
+#include "state/lang/LangText.h"
 
 using namespace tarvane;
 using namespace tarvane::test;
@@ -46,8 +46,10 @@ void CancelProgressWhenUnderWay(QObject* owner, bool escape, bool& pressed) {
         if (!progress || progress->ProgressBar1->value() < 1) return;
         poll->stop();
         pressed = true;
-        if (escape) QTest::keyClick(progress, Qt::Key_Escape);
-        else progress->CommandCancel->click();
+        if (escape)
+            QTest::keyClick(progress, Qt::Key_Escape);
+        else
+            progress->CommandCancel->click();
     });
     poll->start(50);
 }

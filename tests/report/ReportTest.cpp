@@ -5,11 +5,12 @@
 #include <algorithm>
 
 #include "TestProgram.h"
-#include "app/lang/LangText.h"
 #include "features/dtmf/DtmfArea.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 #include "report/CodeplugReport.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {

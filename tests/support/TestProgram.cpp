@@ -5,16 +5,19 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "app/lang/LangText.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane::test {
 
-bool Script::Saw(const std::string& text) const { return Count(text) > 0; }
+bool Script::Saw(const std::string& text) const {
+    return Count(text) > 0;
+}
 
 size_t Script::Count(const std::string& text) const {
-    return static_cast<size_t>(std::count_if(shown.begin(), shown.end(), [&](const Shown& s) { return s.text == text; }));
+    return static_cast<size_t>(
+        std::count_if(shown.begin(), shown.end(), [&](const Shown& s) { return s.text == text; }));
 }
 
 TestProgram MakeTestProgram(int modelType) {
@@ -26,7 +29,8 @@ TestProgram MakeTestProgram(int modelType) {
     p.Versions.Firm.emplace_back("V100", "V100");
     SetLanguage(p, 1);
     auto script = t.script;
-    p.Prompts.message = [script](const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string&) {
+    p.Prompts.message = [script](const std::string& text, MsgIcon icon, MsgButtons buttons,
+                                 const std::string&) {
         script->shown.push_back({text, icon, buttons});
         if (script->answers.empty()) return DefaultAnswer(buttons);
         MsgAnswer a = script->answers.front();
@@ -58,7 +62,8 @@ std::string TempDir() {
         std::vector<fs::path> dirs;
         ~Cleanup() {
             std::error_code ec;
-            for (auto& d : dirs) fs::remove_all(d, ec);
+            for (auto& d : dirs)
+                fs::remove_all(d, ec);
         }
     } cleanup;
     cleanup.dirs.push_back(dir);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
+#include "state/Program.h"
 
 namespace tarvane::test {
 
@@ -16,8 +16,8 @@ struct Shown {
 };
 
 struct Script {
-    std::vector<Shown> shown;        // every message, in order
-    std::deque<MsgAnswer> answers;   // answers to give; the safe default when empty
+    std::vector<Shown> shown;                           // every message, in order
+    std::deque<MsgAnswer> answers;                      // answers to give; the safe default when empty
     std::deque<std::pair<bool, std::string>> passwords; // (OK?, entry) for the password dialog
     int passwordAsked = 0;
 

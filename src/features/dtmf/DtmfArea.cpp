@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "app/Program.h"
+#include "features/dtmf/DtmfReferences.h"
 #include "freq/ChannelEdit.h"
+#include "state/Program.h"
 
 namespace tarvane {
 namespace {

@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "app/DialogCaptions.h"
-#include "app/ListHelpers.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "features/FeatureWidgets.h"
+#include "base/NumberText.h"
 #include "features/dtmf/DtmfArea.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
+#include "ui/FeatureWidgets.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

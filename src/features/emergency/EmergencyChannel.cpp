@@ -1,5 +1,6 @@
 #include "features/emergency/EmergencyChannel.h"
 
+#include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 
 namespace tarvane {

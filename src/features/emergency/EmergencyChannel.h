@@ -2,7 +2,7 @@
 // Loading a channel into an emergency record. The record refers to the channel
 // with SlotNumber 40 * EmgGroup + EmgChannel; the record's own ChannelRecord takes a
 // copy of its settings, which the emergency window may then change.
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 

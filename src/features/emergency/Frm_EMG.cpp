@@ -7,18 +7,19 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "app/DialogCaptions.h"
-#include "app/FieldHelpers.h"
-#include "app/ListHelpers.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "features/FeatureWidgets.h"
+#include "base/FieldHelpers.h"
+#include "features/dtmf/DtmfReferences.h"
 #include "features/emergency/EmergencyChannel.h"
 #include "features/options/OptionFields.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/ChannelEdit.h"
 #include "freq/FreqCodec.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
+#include "ui/FeatureWidgets.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

@@ -6,9 +6,9 @@
 #include <array>
 #include <vector>
 
-#include "app/Signal.h"
+#include "base/Signal.h"
 
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 class QComboBox;
 class QLineEdit;

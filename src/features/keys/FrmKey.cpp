@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/DialogCaptions.h"
-#include "app/ListHelpers.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "features/FeatureWidgets.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
+#include "ui/FeatureWidgets.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

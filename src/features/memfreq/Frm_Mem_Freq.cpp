@@ -5,14 +5,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogCaptions.h"
-#include "app/ListHelpers.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/NumberText.h"
 #include "freq/Bands.h"
+#include "freq/ChannelSlots.h"
 #include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

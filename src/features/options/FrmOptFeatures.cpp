@@ -9,14 +9,15 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/DialogCaptions.h"
-#include "app/ListHelpers.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "features/FeatureWidgets.h"
+#include "features/dtmf/DtmfReferences.h"
 #include "features/options/OptionFields.h"
 #include "freq/Bands.h"
 #include "freq/ChannelEdit.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
+#include "ui/FeatureWidgets.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "app/Signal.h"
+#include "base/Signal.h"
 // The optional-features window: the radio's menu options, the SWR limit and the
 // common channel data. Every change goes into the working image at once.
 #include <QWidget>

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
-#include "app/FieldHelpers.h"
-#include "app/NumberText.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
+#include "base/FieldHelpers.h"
+#include "base/NumberText.h"
+#include "features/dtmf/DtmfReferences.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/ChannelEdit.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 

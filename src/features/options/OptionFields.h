@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 

@@ -7,13 +7,14 @@
 #include <QPushButton>
 #include <QTabBar>
 
-#include "app/ListHelpers.h"
-#include "app/Program.h"
-#include "app/lang/LangText.h"
-#include "features/FeatureWidgets.h"
 #include "features/tonetips/TonePlayer.h"
 #include "features/tonetips/ToneSequence.h"
+#include "features/tonetips/ToneTipReferences.h"
 #include "freq/ChannelEdit.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/FeatureWidgets.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 

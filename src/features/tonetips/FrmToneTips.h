@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "app/Signal.h"
+#include "base/Signal.h"
 
 class QComboBox;
 class QLabel;

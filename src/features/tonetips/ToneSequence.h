@@ -3,7 +3,7 @@
 // silences its playback produces, and the bars of its picture.
 #include <vector>
 
-#include "image/RadioImage.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 

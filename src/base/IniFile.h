@@ -1,0 +1,43 @@
+#pragma once
+// INI text files read and written by section and key. Section and key names
+// compare without regard to letter case; values are trimmed of blanks and end
+// at a NUL. Writing keeps every other line of the file as it was.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/SafeFile.h"
+
+namespace tarvane {
+
+class IniFile {
+  public:
+    // False when the file cannot be read, is not a regular file or is larger than
+    // any settings file (kSettingsFileLimit); the object is then empty and error
+    // (when given) says why.
+    bool Load(const std::string& path, FileError* error = nullptr);
+    void Parse(const std::string& text);
+    // Writes to a temporary file beside the target and renames it over the target
+    // (through a symbolic link, over the link's target).
+    bool Save(const std::string& path) const;
+    std::string Text() const;
+
+    std::optional<std::string> Get(const std::string& section, const std::string& key) const;
+    std::string GetOr(const std::string& section, const std::string& key,
+                      const std::string& fallback = "") const;
+    // Every key of a section, keys in lower case, read in one pass over the file.
+    std::map<std::string, std::string> Section(const std::string& section) const;
+    void Set(const std::string& section, const std::string& key, const std::string& value);
+
+  private:
+    std::vector<std::string> lines_;
+};
+
+// Reads one value from a file (empty when the file, section or key is missing).
+std::string ReadIniValue(const std::string& path, const std::string& section, const std::string& key);
+// Replaces or adds one key; false when the file cannot be written.
+bool WriteIniValue(const std::string& path, const std::string& section, const std::string& key,
+                   const std::string& value);
+
+} // namespace tarvane

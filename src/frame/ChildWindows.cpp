@@ -1,0 +1,33 @@
+// The window kinds of the program, and its start. Each editor family plugs itself in here.
+#include <QApplication>
+#include <clocale>
+
+#include "doc/Startup.h"
+#include "frame/ChannelWindows.h"
+#include "frame/FeatureWindows.h"
+#include "frame/frmMain.h"
+#include "state/Program.h"
+#include "ui/QtTranslations.h"
+
+namespace tarvane {
+
+void RegisterStandardWindows(frmMain& m) {
+    RegisterChannelWindows(m);
+    RegisterFeatureWindows(m);
+}
+
+std::unique_ptr<frmMain> StartApplication(Program& p) {
+    // QApplication adopts the user's locale; numbers are always written and read with ".".
+    std::setlocale(LC_NUMERIC, "C");
+    InstallGuiPrompts(p, nullptr);
+    StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()));
+    LoadQtTranslations(p);
+    auto frame = std::make_unique<frmMain>(p);
+    InstallGuiPrompts(p, frame.get());
+    RegisterStandardWindows(*frame);
+    frame->ShowChannelTable();
+    frame->show();
+    return frame;
+}
+
+} // namespace tarvane

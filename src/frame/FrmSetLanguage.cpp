@@ -1,0 +1,50 @@
+#include "frame/FrmSetLanguage.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "doc/Startup.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "ui/DialogCaptions.h"
+#include "ui/ListHelpers.h"
+
+namespace tarvane {
+
+FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
+    setObjectName("FrmSetLanguage");
+    setWindowTitle(QString::fromStdString(LangText(p_, 23000_txt)));
+    Label1 = new QLabel(QString::fromStdString(LangText(p_, 23001_txt)), this);
+    Label1->setObjectName("Label1");
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName("Combo1");
+    Combo1->setMinimumWidth(260);
+    Combo1->addItem(QString::fromStdString(LangText(p_, 23002_txt)));
+    Combo1->addItem(QString::fromStdString(LangText(p_, 23003_txt)));
+    SelectListIndex(Combo1, p_.Lang.Index - 1);
+    EnterMovesFocus(Combo1);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
+    auto* lay = new QVBoxLayout(this);
+    lay->addWidget(Label1);
+    lay->addWidget(Combo1);
+    lay->addSpacing(8);
+    lay->addLayout(buttons);
+    MakeFixedDialog(this);
+
+    connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
+}
+
+void FrmSetLanguage::CommandOK_Click() {
+    const int chosen = ListIndexOr(Combo1, p_.Lang.Index - 1) + 1;
+    if (chosen != p_.Lang.Index) {
+        p_.Lang.ShownIndex = p_.Lang.Index;
+        SetLanguage(p_, chosen);
+    }
+    WriteSetup(p_);
+    accept();
+}
+
+} // namespace tarvane

@@ -1,0 +1,237 @@
+#pragma once
+// The frame window: function tree, menus, toolbar, status bar and the child
+// windows of the editors. It starts and replaces documents and runs the file and
+// radio commands.
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "base/Signal.h"
+#include "state/LinkState.h"
+#include "ui/Twips.h"
+
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tarvane {
+
+struct Program;
+class RadioLink;
+
+inline constexpr int kMinLeftPaneTwips = 300;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Makes the window of a kind; the frame names it after the kind.
+    using Factory = std::function<QWidget*(frmMain&)>;
+
+    explicit frmMain(Program& p, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    Program& Prog() { return p_; }
+    QMdiArea* MdiArea() const { return mdi_; }
+
+    // Window kinds the editors plug in: child windows live in the MDI area, dialogs are modal.
+    void RegisterChildKind(const QString& kind, Factory create);
+    void RegisterDialogKind(const QString& kind, Factory create);
+    bool HasKind(const QString& kind) const { return kinds_.contains(kind); }
+    bool TransferRunning() const;
+    // Focuses the open window of the kind, or makes it, shows it and cascades.
+    QWidget* ShowFormOnce(const QString& kind);
+    // Runs a registered modal dialog; false when the kind is not registered.
+    bool ShowDialogKind(const QString& kind);
+    QWidget* FindChildWindow(const QString& kind) const;
+    QList<QWidget*> ChildWindows() const;
+
+    void CloseCurAllWindows();
+    void ShowMainTxt();
+    void Change_Language();
+    void ShowCHInfo(bool show);
+    void LoadTree();
+    void LoadNewDoc();
+    void ShowChannelTable();
+    // The image was replaced as a whole (undo, import): the open windows show it
+    // themselves; on another band they are made again.
+    void ImageReplaced();
+    // Every frame text: filter, status panels, caption, menus and tool tips.
+    void SetFrameTexts();
+    // Takes a language switch into account (called when the frame is active again).
+    void CheckLanguageChange();
+
+    // Commands
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    bool mnuFileSave_Click();
+    bool mnuFileSaveAs_Click();
+    void mnuModelInfo_Click();
+    void mnuComm_Click();
+    void mnuLanguage_Click();
+    void MnuInit_Click();
+    void MnuProPassWord_Click();
+    void mnuHelpAbout_Click();
+    void mnuReadFromRadio_Click();
+    void mnuWriteToRadio_Click();
+    void MnuLocalInfo_Click();
+    void ReadRMGDataFromRadio();
+    // Channels to and from CSV, comparison with a file or the radio (frmMainExchange.cpp).
+    void mnuExportChannels_Click();
+    void mnuImportChannels_Click();
+    void mnuCompareFile_Click();
+    void mnuCompareRadio_Click();
+    void TreeClicked(QTreeWidgetItem* item);
+    void ToolbarClicked(const QString& key);
+
+    // The file dialogs; tests replace them. An empty result means cancelled.
+    std::function<QString(const QString& filter)> AskOpenPath;
+    std::function<QString(const QString& filter, const QString& proposed)> AskSavePath;
+    std::function<QString(const QString& proposed)> AskPdfPath;
+    QString OpenFolder; // where the open dialog starts; empty: its own choice
+    QString BackupDir;  // where reads and writes are kept
+
+    // Undo and redo (frmMainHistory.cpp). CommitHistory makes what the last user
+    // action changed one step; it runs after every handled user input.
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void CommitHistory();
+    // Print, preview and PDF of the document report (frmMainPrint.cpp).
+    void mnuFilePrint_Click();
+    void mnuFilePrintPreview_Click();
+    void mnuFileExportPdf_Click();
+    bool ExportPdf(const QString& path);
+    // Backups, recent files and dropped files (frmMainComforts.cpp).
+    void mnuFileOpenBackup_Click();
+    // Open of a known file: the unsaved-changes question, then as File > Open.
+    void OpenDocumentFile(const QString& path);
+    QStringList RecentFiles() const;
+
+    QString FileFilter() const { return fileFilter_; }
+    QAction* Action(const QString& name) const { return actions_.value(name); }
+    QMenu* Menu(const QString& name) const { return menus_.value(name); }
+    QWidget* LeftPane() const { return picLeft_; }
+    QWidget* Splitter() const { return imgSplitter_; }
+    QTreeWidget* Tree() const { return tvTreeView_; }
+    QToolBar* ToolBar() const { return tbToolBar_; }
+    QLabel* StatusPanel(int n) const;
+    int LeftPaneWidth() const { return leftWidth_; }
+
+    // Splitter drag, x in pixels relative to the splitter.
+    void SplitterMouseDown();
+    void SplitterMouseMove(int x);
+    void SplitterMouseUp();
+
+    QTimer NewDocTimer;
+    QTimer ReadOKTimer;
+    QTimer WaitSaveDataTimer;
+
+  signals:
+    // A channel-edit button or menu entry; the channel table carries it out.
+    void ChannelEditCommand(const QString& key);
+    // A transfer or its post-read step has ended (tests wait for it).
+    void RadioCommandDone();
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildLeftPane();
+    void BuildStatusBar();
+    void RestorePlacement();
+    void StorePlacement();
+    void ArrangeClient();
+    void GrowToShow(QMdiSubWindow* sub);
+    void RebuildWindowMenu();
+    void UpdateStatusPanels();
+    void NewDocTimer_Timer();
+    void ReadOKTimer_Timer();
+    void WaitSaveDataTimer_Timer();
+    // Asks 9006 when the image has changed; false when the command must stop.
+    bool AskSaveChanges();
+    // Ends a running transfer and closes the port (the frame is closing).
+    void AbortTransfer();
+    // A link for one radio command; nullptr while another transfer runs.
+    RadioLink* NewLink();
+    // A new link whose port could be opened for `op`; on failure the message has
+    // been shown, the link dropped and the command ended.
+    RadioLink* LinkWithCheckedPort(LinkOperation op);
+    // Forgets a link whose transfer did not start: operation Idle, port closed.
+    void DropLink();
+    // Runs a read or write with the modal progress window; the port check and question came first.
+    void RunWithProgress(RadioLink* link, bool writing);
+    // Commits the edit in progress of the open windows of these kinds.
+    void CommitEdits(const QStringList& kinds);
+    QAction* AddAction(QMenu* menu, const QString& name, std::function<void()> run = {});
+    QMenu* AddMenu(QMenu* parent, const QString& name);
+    // Undo, print, backups and recent files: menus, shortcuts, texts.
+    void BuildComforts();
+    void SetComfortTexts();
+    void UpdateUndoActions();
+    void RebuildRecentMenu();
+    void NoteRecentFile(const QString& path);
+    void OpenChosenFile(const QString& path);
+    // Save through the history: the step before, the stamped version after.
+    bool SaveDocument(const std::string& path);
+    void KeepReadBackup();
+    bool KeepWriteBackup();
+    // A user input reached a widget: the commit follows once it is handled.
+    void WatchUserInput();
+    void UserInputSeen(QObject* target, QEvent* e);
+    QString WindowLabelOf(QWidget* w) const;
+
+    Program& p_;
+    Subscription captionSub_;
+    Subscription imageSub_;
+    int windowsBand_ = -1; // the band the open windows were made for
+    QString fileFilter_;
+    QMdiArea* mdi_ = nullptr;
+    QWidget* client_ = nullptr;
+    QWidget* picLeft_ = nullptr;
+    QToolBar* tbLeft_ = nullptr;
+    QWidget* imgSplitter_ = nullptr;
+    QTreeWidget* tvTreeView_ = nullptr;
+    QToolBar* tbToolBar_ = nullptr;
+    QList<QLabel*> panels_;
+    QMap<QString, QAction*> actions_;
+    QMap<QString, QMenu*> menus_;
+    QList<QAction*> chEditGroup_; // toolbar positions 11..19
+    struct Kind {
+        Factory create;
+        bool modal = false;
+    };
+    QMap<QString, Kind> kinds_;
+    int leftWidth_ = 180;
+    bool splitterDrag_ = false;
+    QPointer<RadioLink> link_; // the transfer of the running radio command
+    QObject* inputWatcher_ = nullptr;
+    bool commitPending_ = false;
+    QString inputLabel_;  // the window the input went to
+    QString actionLabel_; // the menu or toolbar command that ran
+    QString inputKey_;    // typing into one text field: steps merge
+};
+
+// Fills the program's prompts with message boxes, the password dialog and a detached start.
+void InstallGuiPrompts(Program& p, QWidget* owner);
+// The window kinds shipped with the program.
+void RegisterStandardWindows(frmMain& m);
+// The desktop program's start once QApplication exists: numbers with ".", the
+// prompts, the start-up files, and the frame shown with the channel table.
+std::unique_ptr<frmMain> StartApplication(Program& p);
+
+} // namespace tarvane

@@ -1,0 +1,157 @@
+// The frame's file commands, its dialogs and closing.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include "base/FieldHelpers.h"
+#include "doc/Startup.h"
+#include "doc/Undo.h"
+#include "frame/FrmSetLanguage.h"
+#include "frame/frmAbout.h"
+#include "frame/frmMain.h"
+#include "image/CodeplugFile.h"
+#include "image/FrmModelInfo.h"
+#include "image/ImageOps.h"
+#include "link/FrmPassWord.h"
+#include "link/FrmSetComm.h"
+#include "state/History.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+
+namespace tarvane {
+
+namespace {
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+} // namespace
+
+bool frmMain::AskSaveChanges() {
+    if (!ImageChanged(p_)) return true;
+    switch (TellId(p_, 9006_txt, MsgIcon::Warning, MsgButtons::YesNoCancel)) {
+    case MsgAnswer::Yes:
+        // An untitled document asks for a name rather than writing "new.dat" somewhere;
+        // when the save does not happen the command stops, so nothing is lost.
+        if (p_.Doc.Untitled) return mnuFileSaveAs_Click();
+        return SaveDocument(p_.Doc.Path);
+    case MsgAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmMain::mnuFileNew_Click() {
+    if (!AskSaveChanges()) return;
+    if (TellId(p_, 9026_txt, MsgIcon::Warning, MsgButtons::OkCancel) != MsgAnswer::Ok) return;
+    LoadNewDoc();
+}
+
+void frmMain::MnuInit_Click() {
+    // Stays requested when the questions are cancelled: the next new document uses it.
+    p_.InitialSetupRequested = true;
+    mnuFileNew_Click();
+}
+
+void frmMain::mnuFileOpen_Click() {
+    if (!AskSaveChanges()) return;
+    const QString path = AskOpenPath ? AskOpenPath(fileFilter_) : QString();
+    if (path.isEmpty()) return;
+    OpenChosenFile(path);
+}
+
+void frmMain::OpenChosenFile(const QString& path) {
+    CloseCurAllWindows();
+    switch (OpenCodeplug(p_, path.toStdString())) {
+    case OpenResult::Opened:
+        ShowChannelTable();
+        ShowMainTxt();
+        Change_Language();
+        mdi_->cascadeSubWindows();
+        ResetHistory(p_);
+        UpdateUndoActions();
+        NoteRecentFile(path);
+        break;
+    case OpenResult::Quit:
+        // Another program version takes the file over; this one ends at once.
+        ShutDown(p_);
+        QApplication::exit(0);
+        break;
+    case OpenResult::Refused:
+        // The image is unchanged: its channel table comes back.
+        ShowChannelTable();
+        break;
+    }
+}
+
+bool frmMain::mnuFileSave_Click() {
+    if (p_.Doc.Untitled) return mnuFileSaveAs_Click();
+    const std::string text = "\"" + FileNameOf(p_.Doc.Path) + "\"" + LangText(p_, 9007_txt);
+    if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
+    return SaveDocument(p_.Doc.Path);
+}
+
+bool frmMain::mnuFileSaveAs_Click() {
+    QString path = AskSavePath ? AskSavePath(fileFilter_, Q(p_.Doc.Path)) : QString();
+    if (path.isEmpty()) return false;
+    // A name typed without an ending is a codeplug; the dialog only asked about
+    // overwriting the name as typed, so an existing "name.dat" is asked about here.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += ".dat";
+        if (QFileInfo::exists(path)) {
+            const std::string text = "\"" + FileNameOf(path.toStdString()) + "\"" + LangText(p_, 9007_txt);
+            if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
+        }
+    }
+    // The path becomes current only once the file is written (SaveCodeplug sets it).
+    return SaveDocument(path.toStdString());
+}
+
+void frmMain::mnuModelInfo_Click() {
+    FrmModelInfo dlg(
+        p_, [this] { LoadNewDoc(); }, this);
+    dlg.exec();
+}
+
+void frmMain::mnuComm_Click() {
+    FrmSetComm dlg(p_, this);
+    dlg.exec();
+    UpdateStatusPanels();
+}
+
+void frmMain::mnuLanguage_Click() {
+    FrmSetLanguage dlg(p_, this);
+    dlg.exec();
+    // The frame is active again.
+    CheckLanguageChange();
+}
+
+void frmMain::MnuProPassWord_Click() {
+    std::string entry = p_.EnteredPassword;
+    if (AskPassword(p_, entry, this)) p_.EnteredPassword = entry;
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout dlg(p_, this);
+    dlg.exec();
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+    StorePlacement();
+    if (ImageChanged(p_)) {
+        const MsgAnswer a = TellId(p_, 9006_txt, MsgIcon::Warning, MsgButtons::YesNoCancel);
+        // Yes saves as Save does; a save that does not happen keeps the program running.
+        if (a == MsgAnswer::Cancel || (a == MsgAnswer::Yes && !mnuFileSave_Click())) {
+            e->ignore();
+            return;
+        }
+    }
+    AbortTransfer();
+    ShutDown(p_);
+    CloseCurAllWindows();
+    e->accept();
+}
+
+} // namespace tarvane

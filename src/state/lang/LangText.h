@@ -1,0 +1,29 @@
+#pragma once
+#include <initializer_list>
+#include <string>
+
+#include "base/Prompts.h"
+#include "state/lang/TextId.h"
+
+namespace tarvane {
+
+struct Program;
+
+// The section of the language file that holds an identifier.
+const char* LangSection(int32_t id);
+// The text for an identifier in the current language ("" when missing); at most 254 characters.
+std::string LangText(Program& p, TextId id);
+// Full path of the current language file.
+std::string LangFilePath(const Program& p);
+// Switches the current language (1 English, 2 Chinese, anything else English).
+void SetLanguage(Program& p, int index);
+
+// Messages through the program's prompts.
+MsgAnswer Tell(Program& p, const std::string& text, MsgIcon icon = MsgIcon::None,
+               MsgButtons buttons = MsgButtons::Ok, const std::string& title = "");
+MsgAnswer TellId(Program& p, TextId id, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
+
+// Replaces "%1", "%2", ... in a language text by the values in order.
+std::string FillIn(std::string text, std::initializer_list<std::string> values);
+
+} // namespace tarvane

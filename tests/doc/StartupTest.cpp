@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TestProgram.h"
+#include "base/IniFile.h"
+#include "doc/Startup.h"
+#include "state/lang/LangText.h"
+
+namespace tarvane {
+namespace {
+namespace fs = std::filesystem;
+
+// An install root with a program folder below it, holding copies of the staged files.
+struct Install {
+    std::string root = test::TempDir();
+    std::string program = root + "/V100";
+    StartupEnvironment env;
+
+    explicit Install(const std::string& setup, bool withVersionIni = true) {
+        fs::create_directories(root + "/language");
+        fs::copy(std::string(TARVANE_PROGRAM_DIR), program, fs::copy_options::recursive);
+        if (withVersionIni)
+            fs::copy_file(std::string(TARVANE_INSTALL_ROOT) + "/Version.ini", root + "/Version.ini");
+        if (!setup.empty()) std::ofstream(SetupPath()) << setup;
+        env.ProgramFolder = program;
+        env.ConfigHome = root + "/config";
+    }
+    std::string SetupPath() const { return root + "/language/mysetup.ini"; }
+    std::string Setup(const std::string& key) const { return ReadIniValue(SetupPath(), "language", key); }
+};
+
+struct LanguageCase {
+    const char* name;
+    const char* setup;
+    const char* lang; // LANG of the environment
+    int expectedIndex;
+    const char* writtenLanguage;
+};
+
+TEST(StartUp, LanguageFromSetupFileAndLocale) {
+    const LanguageCase cases[] = {
+        {"first run on a Chinese locale", "[language]\nIsFirstRun=1\ncomPort=1\nCurrentLanguage=1\n",
+         "zh_CN.UTF-8", 2, "2"},
+        {"first run on a German locale", "[language]\nIsFirstRun=True\ncomPort=1\nCurrentLanguage=2\n",
+         "de_DE.UTF-8", 1, "1"},
+        {"stored English on a Chinese locale", "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=1\n",
+         "zh_CN.UTF-8", 1, "1"},
+        {"stored Chinese", "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\n", "en_US.UTF-8", 2, "2"},
+        {"unknown index follows the locale", "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=3\n",
+         "zh_CN.UTF-8", 2, "3"},
+    };
+    for (const auto& c : cases) {
+        Install inst(c.setup);
+        inst.env.Lang = c.lang;
+        auto t = test::MakeTestProgram();
+        StartUp(*t, inst.env);
+        EXPECT_EQ(t->Lang.Index, c.expectedIndex) << c.name;
+        EXPECT_EQ(t->Lang.FileName, c.expectedIndex == 2 ? "chinese.ini" : "english.ini") << c.name;
+        EXPECT_EQ(inst.Setup("IsFirstRun"), "0") << c.name;
+        EXPECT_EQ(inst.Setup("CurrentLanguage"), c.writtenLanguage) << c.name;
+    }
+}
+
+TEST(StartUp, LocaleVariablesInTheirOrder) {
+    StartupEnvironment env;
+    env.Lang = "zh_CN.UTF-8";
+    EXPECT_EQ(LanguageFromLocale(env), 2);
+    env.LcMessages = "en_GB.UTF-8";
+    EXPECT_EQ(LanguageFromLocale(env), 1);
+    env.LcAll = "zh_CN.GB18030";
+    EXPECT_EQ(LanguageFromLocale(env), 2);
+    env.LcAll = "zh_TW.UTF-8"; // only the PRC locale selects the Chinese texts
+    EXPECT_EQ(LanguageFromLocale(env), 1);
+}
+
+TEST(StartUp, PortIsReadAndWrittenBack) {
+    Install inst("[language]\nIsFirstRun=0\ncomPort=7\nCurrentLanguage=1\n");
+    auto t = test::MakeTestProgram();
+    StartUp(*t, inst.env);
+    EXPECT_EQ(t->Link.SerialPortNumber, 7);
+    EXPECT_EQ(inst.Setup("comPort"), "7");
+}
+
+TEST(StartUp, MissingOrMalformedFilesFallBackToDefaults) {
+    Install inst("", /*withVersionIni=*/false);
+    auto t = test::MakeTestProgram();
+    StartUp(*t, inst.env);
+    EXPECT_EQ(t->Link.SerialPortNumber, 1);
+    EXPECT_EQ(t->Lang.Index, 1);
+    // Without a version table the program still opens its own format.
+    ASSERT_EQ(t->Versions.Firm.size(), 1u);
+    EXPECT_EQ(t->Versions.Firm[0], std::make_pair(std::string("V100"), std::string("V100")));
+    EXPECT_EQ(inst.Setup("IsFirstRun"), "0");
+    EXPECT_EQ(inst.Setup("comPort"), "1");
+
+    Install bad("[language]\nIsFirstRun=maybe\ncomPort=COM3\nCurrentLanguage=x\n");
+    std::ofstream(bad.root + "/Version.ini") << "[Version]\nSoftVersionCount=one\n";
+    auto u = test::MakeTestProgram();
+    StartUp(*u, bad.env);
+    EXPECT_EQ(u->Link.SerialPortNumber, 1);
+    EXPECT_EQ(u->Versions.Firm.size(), 1u);
+}
+
+TEST(StartUp, BuildsTheInitialDocumentFromTheInitFolder) {
+    Install inst("[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=1\n");
+    auto t = test::MakeTestProgram();
+    StartUp(*t, inst.env);
+    EXPECT_EQ(t->Model.ModelType, 0);
+    EXPECT_EQ(t->Doc.Path, "new.dat");
+    EXPECT_TRUE(t->Doc.Untitled);
+    EXPECT_GT(t->Image.Settings.ChannelCount, 300); // every country plan of the shipped new document
+    EXPECT_EQ(LangText(*t, 9017_txt), "OK");
+}
+
+TEST(StartUp, FlagFileIsReadAndWrittenBackUnchanged) {
+    Install inst("[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=1\n");
+    std::ofstream(inst.program + "/Setting.ini", std::ios::binary).write("\x05\x06\x07\x08", 4);
+    auto t = test::MakeTestProgram();
+    StartUp(*t, inst.env);
+    EXPECT_EQ(t->FlagBytes, (std::array<uint8_t, 4>{5, 6, 7, 8}));
+    fs::remove(inst.program + "/Setting.ini");
+    ShutDown(*t);
+    std::ifstream back(inst.program + "/Setting.ini", std::ios::binary);
+    char buf[5] = {};
+    back.read(buf, 5);
+    EXPECT_EQ(back.gcount(), 4);
+    EXPECT_EQ(std::string(buf, 4), "\x05\x06\x07\x08");
+
+    fs::remove(inst.program + "/Setting.ini");
+    auto u = test::MakeTestProgram();
+    StartUp(*u, inst.env);
+    EXPECT_EQ(u->FlagBytes, (std::array<uint8_t, 4>{0, 0, 0, 1}));
+}
+
+TEST(StartUp, InstallRootAndUserSetupFile) {
+    EXPECT_EQ(InstallRootOf("/opt/tarvane/V100"), "/opt/tarvane");
+    EXPECT_EQ(InstallRootOf("V100"), "V100");
+    EXPECT_EQ(InstallRootOf("/V100"), "/V100");
+
+    // An install root the user cannot write to: the setup file is the user's own
+    // copy, seeded from the shipped one.
+    std::string config = test::TempDir();
+    std::string root = test::TempDir() + "/not-there";
+    std::string chosen = ChooseSetupFile(root, config);
+    EXPECT_EQ(chosen, config + "/tarvane-cps/mysetup.ini");
+
+    Install inst("[language]\nIsFirstRun=0\ncomPort=5\nCurrentLanguage=2\n");
+    EXPECT_EQ(ChooseSetupFile(inst.root, config), inst.SetupPath());
+
+    // Not writable: the user's copy is seeded from the shipped file once and then kept.
+    std::string own = ChooseSetupFile(inst.root, config, false);
+    ASSERT_EQ(own, config + "/tarvane-cps/mysetup.ini");
+    EXPECT_EQ(ReadIniValue(own, "language", "comPort"), "5");
+    WriteIniValue(own, "language", "comPort", "9");
+    EXPECT_EQ(ChooseSetupFile(inst.root, config, false), own);
+    EXPECT_EQ(ReadIniValue(own, "language", "comPort"), "9");
+    EXPECT_EQ(inst.Setup("comPort"), "5");
+}
+
+} // namespace
+} // namespace tarvane

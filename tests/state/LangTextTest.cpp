@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "TestProgram.h"
+#include "base/IniFile.h"
+#include "state/lang/LangText.h"
+
+namespace tarvane {
+namespace {
+
+TEST(LangText, SectionFollowsTheIdentifierRange) {
+    const std::pair<int, const char*> cases[] = {
+        {0, "OTHER"},           {8999, "OTHER"},    {9000, "Msg"},    {9999, "Msg"},
+        {10000, "Menu"},        {11999, "ToolBar"}, {12000, "Main"},  {14013, "ChannelInfo"},
+        {15000, "ChannelEdit"}, {21000, "Local"},   {24999, "About"}, {29000, "TONETIPS"},
+        {31999, "ResetMode"},   {32000, "Others"},  {99999, "Others"}};
+    for (auto [id, section] : cases)
+        EXPECT_STREQ(LangSection(id), section) << id;
+}
+
+TEST(LangText, TextsAreTrimmedCutAndMissingOnesEmpty) {
+    auto t = test::MakeTestProgram();
+    Program& p = *t;
+    std::string folder = test::TempDir();
+    std::filesystem::create_directories(folder + "/language");
+    std::ofstream(folder + "/language/english.ini")
+        << "[Msg]\n9002=   spaced text   \n[Others]\n32000=" << std::string(300, 'y')
+        << "\n[OTHER]\n5=five\n";
+    p.Dirs.ProgramFolder = folder;
+    EXPECT_EQ(LangText(p, 9002_txt), "spaced text");
+    EXPECT_EQ(LangText(p, 32000_txt).size(), 254u);
+    EXPECT_EQ(LangText(p, 5_txt), "five");
+    EXPECT_EQ(LangText(p, 9003_txt), "");
+    // A missing language file gives empty texts, not a failure.
+    SetLanguage(p, 2);
+    EXPECT_EQ(LangText(p, 9002_txt), "");
+}
+
+// Every identifier written as NNNN_txt anywhere in the sources must be present and
+// non-empty in both language files.
+TEST(LangText, EveryIdentifierUsedExistsInBothLanguages) {
+    namespace fs = std::filesystem;
+    std::set<int> used;
+    const std::regex literal(R"(\b([0-9]+)_txt\b)");
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(TARVANE_SOURCE_DIR) / "src")) {
+        auto ext = entry.path().extension();
+        if (ext != ".cpp" && ext != ".h") continue;
+        std::ifstream in(entry.path());
+        std::stringstream ss;
+        ss << in.rdbuf();
+        std::string text = ss.str();
+        for (std::sregex_iterator it(text.begin(), text.end(), literal), end; it != end; ++it)
+            used.insert(std::stoi((*it)[1]));
+    }
+    ASSERT_GT(used.size(), 5u) << "the scan found too few identifiers to be looking at the sources";
+    for (const char* file : {"english.ini", "chinese.ini"}) {
+        IniFile ini;
+        ASSERT_TRUE(ini.Load(std::string(TARVANE_SOURCE_DIR) + "/data/language/" + file)) << file;
+        for (int id : used)
+            EXPECT_FALSE(ini.GetOr(LangSection(id), std::to_string(id)).empty())
+                << file << " lacks [" << LangSection(id) << "] " << id;
+    }
+}
+
+} // namespace
+} // namespace tarvane
