@@ -24,14 +24,11 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // Column code of option list k.
 constexpr int kColumnOf[FrmCHInfoEdit::kOptionLists] = {
@@ -143,17 +140,17 @@ void FrmCHInfoEdit::Build() {
         lists_[k]->setObjectName(QString("cboOption%1").arg(k));
         connect(lists_[k], &QComboBox::activated, this, [this, k] { StoreOption(k); });
     }
-    const QStringList offOn{Q(LangText(p_, 32400_txt)), Q(LangText(p_, 32401_txt))};
+    const QStringList offOn{ToQ(LangText(p_, 32400_txt)), ToQ(LangText(p_, 32401_txt))};
     lists_[0]->addItems(offOn);
     lists_[kDup]->addItems({offOn[0], "+", "-"});
     lists_[kTsq]->addItems(offOn);
-    lists_[kScan]->addItems({Q(LangText(p_, 32402_txt)), Q(LangText(p_, 32403_txt))});
+    lists_[kScan]->addItems({ToQ(LangText(p_, 32402_txt)), ToQ(LangText(p_, 32403_txt))});
     for (int k = 4; k <= kAddSub5K; ++k)
         lists_[k]->addItems(offOn);
     lists_[kAmFm]->addItems({"FM", "AM"});
     for (const std::string& name : ToneNames()) {
-        lists_[kRdct]->addItem(Q(name));
-        lists_[kTdct]->addItem(Q(name));
+        lists_[kRdct]->addItem(ToQ(name));
+        lists_[kTdct]->addItem(ToQ(name));
     }
     // Tone code 0 is no tone: a word of the chosen language, not a tone symbol.
     lists_[kRdct]->setItemText(0, offOn[0]);
@@ -174,15 +171,15 @@ void FrmCHInfoEdit::Build() {
 }
 
 void FrmCHInfoEdit::LoadTexts() {
-    setWindowTitle(Q(LangText(p_, 15000_txt)));
-    groupLabel_->setText(Q(LangText(p_, groups_->IsCountry() ? 15031_txt : 15029_txt)));
-    channelLabel_->setText(Q(LangText(p_, 15001_txt)));
-    freqLabel_->setText(Q(LangText(p_, 15002_txt)));
-    offsetLabel_->setText(Q(LangText(p_, 15100_txt)));
+    setWindowTitle(ToQ(LangText(p_, 15000_txt)));
+    groupLabel_->setText(ToQ(LangText(p_, groups_->IsCountry() ? 15031_txt : 15029_txt)));
+    channelLabel_->setText(ToQ(LangText(p_, 15001_txt)));
+    freqLabel_->setText(ToQ(LangText(p_, 15002_txt)));
+    offsetLabel_->setText(ToQ(LangText(p_, 15100_txt)));
     for (int k = 0; k < kOptionLists; ++k)
-        labels_[k]->setText(Q(LangText(p_, TextId{static_cast<int32_t>(15005 + k)})));
-    closeButton_->setText(Q(LangText(p_, 9023_txt)));
-    helpButton_->setText(Q(LangText(p_, 9025_txt)));
+        labels_[k]->setText(ToQ(LangText(p_, TextId{static_cast<int32_t>(15005 + k)})));
+    closeButton_->setText(ToQ(LangText(p_, 9023_txt)));
+    helpButton_->setText(ToQ(LangText(p_, 9025_txt)));
 }
 
 // The places of the controls. A CB radio has no DUP, offset, Add_Sub_5K or power
@@ -247,9 +244,9 @@ void FrmCHInfoEdit::FillChannelChoice(int group) {
 
 void FrmCHInfoEdit::FillPowerList(bool fm) {
     lists_[kTxPower]->clear();
-    lists_[kTxPower]->addItem(Q(LangText(p_, 15044_txt)));
-    lists_[kTxPower]->addItem(Q(LangText(p_, 15045_txt)));
-    if (fm) lists_[kTxPower]->addItem(Q(LangText(p_, 15046_txt)));
+    lists_[kTxPower]->addItem(ToQ(LangText(p_, 15044_txt)));
+    lists_[kTxPower]->addItem(ToQ(LangText(p_, 15045_txt)));
+    if (fm) lists_[kTxPower]->addItem(ToQ(LangText(p_, 15046_txt)));
 }
 
 void FrmCHInfoEdit::RefillDtmfLists() {
@@ -298,7 +295,7 @@ void FrmCHInfoEdit::SetGridEditData(bool followGrid) {
                 .Channels[static_cast<size_t>(FindChannelSlot(p_.Image, GroupBase(group, band) + channel))];
         const std::string raw = copy.RxFreq.Trimmed();
         const bool readable = IsNoFreq(raw) || !FreqToDisplaySilent(raw).empty();
-        freq_->setText(readable ? Q(FreqToGroupDisplay(p_, raw, group, band)) : Q(raw));
+        freq_->setText(readable ? ToQ(FreqToGroupDisplay(p_, raw, group, band)) : ToQ(raw));
         SelectListIndex(lists_[0], copy.Public);
         EnablePub(copy.Public == 0);
         for (int k = kDup; k <= kAddSub5K; ++k)
@@ -310,7 +307,7 @@ void FrmCHInfoEdit::SetGridEditData(bool followGrid) {
         ShowRB();
         for (int k = kDtmfBot; k <= kDtmfCall; ++k) {
             const int code = FieldValue(copy, k);
-            SelectListText(lists_[k], code == 0 ? Q(LangText(p_, 14013_txt)) : QString::number(code));
+            SelectListText(lists_[k], code == 0 ? ToQ(LangText(p_, 14013_txt)) : QString::number(code));
         }
         SelectListIndex(lists_[kRdct], copy.RDCT);
         SelectListIndex(lists_[kTdct], copy.TDCT);
@@ -326,7 +323,7 @@ void FrmCHInfoEdit::ShowRB() {
     loading_ = true;
     QComboBox* list = lists_[kRbTone];
     list->clear();
-    list->addItem(Q(LangText(p_, 15030_txt)));
+    list->addItem(ToQ(LangText(p_, 15030_txt)));
     for (int n = 1; n <= 8; ++n)
         if (CheckToneTipReference(p_, n) == n) list->addItem(QString::number(n));
     const int band = p_.Model.ModelType;
@@ -372,7 +369,7 @@ void FrmCHInfoEdit::StoreOption(int k) {
 void FrmCHInfoEdit::StoreFreq() {
     if (loading_ || freq_->isReadOnly() || freq_->text() == loadedFreq_) return;
     QString value = freq_->text().trimmed();
-    if (auto v = ParseDouble(value.toStdString())) value = Q(FormatFixed(*v, 5));
+    if (auto v = ParseDouble(value.toStdString())) value = ToQ(FormatFixed(*v, 5));
     loadedFreq_ = freq_->text(); // stored once, even when a message takes the focus
     Store(kColRxFreq, value);
 }

@@ -25,15 +25,13 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 #include "ui/Twips.h"
 
 namespace tarvane {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 int Px(int twips) {
     return twips / kTwipsPerPixel;
 }
@@ -64,9 +62,9 @@ const QStringList& frmCommChInfo::CellTexts(int col) const {
 frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("frmCommChInfo");
     // Texts of the list columns in value order: Public and TSQ, DUP, Scan.
-    offOn_ = QStringList{Q(LangText(p_, 32400_txt)), Q(LangText(p_, 32401_txt))};
+    offOn_ = QStringList{ToQ(LangText(p_, 32400_txt)), ToQ(LangText(p_, 32401_txt))};
     dupTexts_ = QStringList{offOn_[0], "+", "-"};
-    scanTexts_ = QStringList{Q(LangText(p_, 32402_txt)), Q(LangText(p_, 32403_txt))};
+    scanTexts_ = QStringList{ToQ(LangText(p_, 32402_txt)), ToQ(LangText(p_, 32403_txt))};
     Guard("frmCommChInfo_Form_Load", [this] {
         setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
         band_ = p_.Model.ModelType;
@@ -178,18 +176,18 @@ void frmCommChInfo::BuildButtons() {
 }
 
 void frmCommChInfo::LoadTexts(bool afterLanguageChange) {
-    titleKeyText_ = Q(LangText(p_, afterLanguageChange ? 14050_txt : 14012_txt));
+    titleKeyText_ = ToQ(LangText(p_, afterLanguageChange ? 14050_txt : 14012_txt));
     QStringList headers;
     for (TextId id : kHeaderText)
-        headers << Q(LangText(p_, id));
+        headers << ToQ(LangText(p_, id));
     grid_->setHorizontalHeaderLabels(headers);
-    groupLabel_->setText(Q(LangText(p_, groups_->IsCountry() ? 14015_txt : 14014_txt)));
+    groupLabel_->setText(ToQ(LangText(p_, groups_->IsCountry() ? 14015_txt : 14014_txt)));
     const TextId panelText[4] = {14020_txt, 14021_txt, 14022_txt, 14023_txt};
     for (int i = 0; i < 4; ++i)
-        panelLabels_[i]->setText(Q(LangText(p_, panelText[i])));
-    editButton_->setText(Q(LangText(p_, 14016_txt)));
-    closeButton_->setText(Q(LangText(p_, 9023_txt)));
-    helpButton_->setText(Q(LangText(p_, 9025_txt)));
+        panelLabels_[i]->setText(ToQ(LangText(p_, panelText[i])));
+    editButton_->setText(ToQ(LangText(p_, 14016_txt)));
+    closeButton_->setText(ToQ(LangText(p_, 9023_txt)));
+    helpButton_->setText(ToQ(LangText(p_, 9025_txt)));
 }
 
 void frmCommChInfo::ReShowChInfoByLanguage() {
@@ -205,7 +203,7 @@ int frmCommChInfo::CurrentChannel() const {
 }
 
 void frmCommChInfo::SetTitle() {
-    setWindowTitle(titleKeyText_ + " " + Q(GroupName(group_, p_.Model.ModelType)) + " --- " + " " +
+    setWindowTitle(titleKeyText_ + " " + ToQ(GroupName(group_, p_.Model.ModelType)) + " --- " + " " +
                    QString::number(CurrentChannel()) + "]");
 }
 
@@ -299,7 +297,7 @@ void frmCommChInfo::FillRow(int row) {
     // without a message for every row.
     const std::string raw = r.RxFreq.Trimmed();
     const bool readable = IsNoFreq(raw) || !FreqToDisplaySilent(raw).empty();
-    grid_->item(row, 1)->setText(readable ? Q(FreqToGroupDisplay(p_, raw, group_, band)) : Q(raw));
+    grid_->item(row, 1)->setText(readable ? ToQ(FreqToGroupDisplay(p_, raw, group_, band)) : ToQ(raw));
     grid_->item(row, 2)->setText(ValueText(offOn_, r.Public));
     grid_->item(row, 3)->setText(ValueText(dupTexts_, r.DUP));
     grid_->item(row, 4)->setText(QString::number(r.OffSetFre));
@@ -373,7 +371,7 @@ void frmCommChInfo::CommitEdit() {
         QString value;
         if (col == 1) {
             value = text1_->text().trimmed();
-            if (auto v = ParseDouble(value.toStdString())) value = Q(FormatFixed(*v, 5));
+            if (auto v = ParseDouble(value.toStdString())) value = ToQ(FormatFixed(*v, 5));
         } else if (col == 4) {
             value = text2_->text();
         } else {

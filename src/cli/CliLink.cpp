@@ -78,15 +78,6 @@ std::optional<int> NumberOption(const CliArgs& args, const std::string& name, in
     return *v;
 }
 
-std::string Fill(std::string text, const std::vector<std::string>& values) {
-    for (size_t i = values.size(); i-- > 0;) {
-        const std::string mark = "%" + std::to_string(i + 1);
-        for (size_t at; (at = text.find(mark)) != std::string::npos;)
-            text.replace(at, mark.size(), values[i]);
-    }
-    return text;
-}
-
 std::string Hex4(int address) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "0x%04X", static_cast<unsigned>(address) & 0xFFFF);
@@ -108,8 +99,9 @@ std::string WhatWasTried(Program& p, const LinkEngine& engine) {
         break;
     }
     if (engine.Refusals() >= kRefusalLimit)
-        return Fill(LangText(p, 32011_txt), {Hex4(engine.BlockAddress()), std::to_string(engine.Refusals())});
-    return Fill(LangText(p, 32010_txt), {Hex4(engine.BlockAddress())});
+        return FillIn(LangText(p, 32011_txt),
+                      {Hex4(engine.BlockAddress()), std::to_string(engine.Refusals())});
+    return FillIn(LangText(p, 32010_txt), {Hex4(engine.BlockAddress())});
 }
 
 // SIGINT and SIGTERM reach the event loop through a pipe: the transfer then
@@ -196,13 +188,13 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
         if (restarts < retries && !catcher.Signal()) {
             ++restarts;
             std::fprintf(stderr, "%s\n",
-                         Fill(LangText(p, 32005_txt),
-                              {device, what, std::to_string(restarts), std::to_string(retries)})
+                         FillIn(LangText(p, 32005_txt),
+                                {device, what, std::to_string(restarts), std::to_string(retries)})
                              .c_str());
             return buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Retry;
         }
         std::fprintf(stderr, "%s\n",
-                     Fill(LangText(p, 32006_txt), {device, what, std::to_string(retries)}).c_str());
+                     FillIn(LangText(p, 32006_txt), {device, what, std::to_string(retries)}).c_str());
         return MsgAnswer::Cancel;
     };
     struct Restore {

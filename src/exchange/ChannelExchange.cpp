@@ -94,7 +94,7 @@ class Importer {
 
   private:
     std::string T(TextId id, const std::vector<std::string>& args = {}) {
-        return FillText(LangText(s_, id), args);
+        return FillIn(LangText(s_, id), args);
     }
 
     std::string CsvErrorText(const CsvTable& t) {
@@ -401,15 +401,6 @@ class Importer {
 
 } // namespace
 
-std::string FillText(std::string text, const std::vector<std::string>& args) {
-    for (size_t i = args.size(); i-- > 0;) {
-        const std::string key = "%" + std::to_string(i + 1);
-        for (size_t at = 0; (at = text.find(key, at)) != std::string::npos; at += args[i].size())
-            text.replace(at, key.size(), args[i]);
-    }
-    return text;
-}
-
 std::string ExportChannels(Program& p, int group, int* rows) {
     const int band = p.Model.ModelType;
     std::vector<std::string> header;
@@ -448,10 +439,10 @@ ImportResult ImportChannels(const Program& p, std::string_view csv, const Import
 }
 
 std::string ImportRowText(Program& p, const ImportRow& row) {
-    std::string text = FillText(LangText(p, 32800_txt), {std::to_string(row.Line)});
+    std::string text = FillIn(LangText(p, 32800_txt), {std::to_string(row.Line)});
     if (row.Group >= 0)
-        text += ", " + FillText(LangText(p, 32801_txt),
-                                {GroupName(row.Group, p.Model.ModelType), std::to_string(row.Channel)});
+        text += ", " + FillIn(LangText(p, 32801_txt),
+                              {GroupName(row.Group, p.Model.ModelType), std::to_string(row.Channel)});
     const TextId outcome = row.Outcome == RowOutcome::Taken      ? 32802_txt
                            : row.Outcome == RowOutcome::Adjusted ? 32803_txt
                                                                  : 32804_txt;
@@ -462,9 +453,9 @@ std::string ImportRowText(Program& p, const ImportRow& row) {
 }
 
 std::string ImportSummary(Program& p, const ImportResult& result) {
-    return FillText(LangText(p, 32855_txt), {std::to_string(result.Count(RowOutcome::Taken)),
-                                             std::to_string(result.Count(RowOutcome::Adjusted)),
-                                             std::to_string(result.Count(RowOutcome::Refused))});
+    return FillIn(LangText(p, 32855_txt), {std::to_string(result.Count(RowOutcome::Taken)),
+                                           std::to_string(result.Count(RowOutcome::Adjusted)),
+                                           std::to_string(result.Count(RowOutcome::Refused))});
 }
 
 bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::string& error) {
@@ -473,11 +464,11 @@ bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::st
     FileError fault;
     if (!ReadWholeFile(path, bytes, kCsvMaxBytes, &fault)) {
         if (fault.fault == FileFault::TooLarge)
-            error = FillText(LangText(p, 32847_txt), {std::to_string(kCsvMaxBytes >> 20)});
+            error = FillIn(LangText(p, 32847_txt), {std::to_string(kCsvMaxBytes >> 20)});
         else
             error =
-                FillText(LangText(p, 32850_txt),
-                         {path + (fault.fault == FileFault::System ? ": " + SystemReason(fault.code) : "")});
+                FillIn(LangText(p, 32850_txt),
+                       {path + (fault.fault == FileFault::System ? ": " + SystemReason(fault.code) : "")});
         return false;
     }
     text.assign(bytes.begin(), bytes.end());

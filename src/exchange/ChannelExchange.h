@@ -47,7 +47,5 @@ std::string ImportSummary(Program& p, const ImportResult& result);
 // Reads a file for import; false with a message in the current language when it
 // cannot be read or is too large to be a channel list.
 bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::string& error);
-// Replaces %1, %2, ... in a language text.
-std::string FillText(std::string text, const std::vector<std::string>& args);
 
 } // namespace tarvane

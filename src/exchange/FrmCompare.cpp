@@ -10,20 +10,16 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "ui/DialogCaptions.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
-namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
 
 FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, const QString& otherName,
                        QWidget* parent)
     : QDialog(parent) {
     setObjectName("FrmCompare");
-    setWindowTitle(Q(LangText(p, 32884_txt)));
+    setWindowTitle(ToQ(LangText(p, 32884_txt)));
     heading_ = new QLabel(this);
     heading_->setObjectName("Heading");
     list_ = new QPlainTextEdit(this);
@@ -32,14 +28,14 @@ FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, c
     list_->setLineWrapMode(QPlainTextEdit::NoWrap);
     list_->setMinimumSize(640, 360);
     if (differences.empty()) {
-        heading_->setText(Q(LangText(p, 32860_txt)));
+        heading_->setText(ToQ(LangText(p, 32860_txt)));
         list_->hide();
     } else {
-        heading_->setText(Q(FillText(LangText(p, 32885_txt), {otherName.toStdString()})) + "\n" +
-                          Q(FillText(LangText(p, 32861_txt), {std::to_string(differences.size())})));
+        heading_->setText(ToQ(FillIn(LangText(p, 32885_txt), {otherName.toStdString()})) + "\n" +
+                          ToQ(FillIn(LangText(p, 32861_txt), {std::to_string(differences.size())})));
         QString text;
         for (const Difference& d : differences)
-            text += Q(DifferenceText(d)) + "\n";
+            text += ToQ(DifferenceText(d)) + "\n";
         list_->setPlainText(text);
     }
     auto* close = new QPushButton(this);

@@ -14,40 +14,36 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "ui/DialogCaptions.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
-namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
 
 FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& fileName, QWidget* parent)
     : QDialog(parent), p_(p), csv_(std::move(csv)) {
     setObjectName("FrmImportPreview");
-    setWindowTitle(Q(LangText(p_, 32879_txt)) + " - " + fileName);
+    setWindowTitle(ToQ(LangText(p_, 32879_txt)) + " - " + fileName);
     const int band = p_.Model.ModelType;
 
     group_ = new QComboBox(this);
     group_->setObjectName("GroupList");
     for (int g = 0; g <= 12; ++g)
-        if (GroupSize(g, band) > 0) group_->addItem(Q(GroupName(g, band)), g);
+        if (GroupSize(g, band) > 0) group_->addItem(ToQ(GroupName(g, band)), g);
     group_->setCurrentIndex(group_->findData(DisplayedGroup(p_)));
     first_ = new QSpinBox(this);
     first_->setObjectName("FirstChannel");
     first_->setRange(1, GroupSize(DisplayedGroup(p_), band));
     auto* place = new QHBoxLayout;
-    place->addWidget(new QLabel(Q(LangText(p_, 32877_txt)), this));
+    place->addWidget(new QLabel(ToQ(LangText(p_, 32877_txt)), this));
     place->addWidget(group_);
-    place->addWidget(new QLabel(Q(LangText(p_, 32878_txt)), this));
+    place->addWidget(new QLabel(ToQ(LangText(p_, 32878_txt)), this));
     place->addWidget(first_);
     place->addStretch();
 
     rows_ = new QTableWidget(0, 3, this);
     rows_->setObjectName("Rows");
     rows_->setHorizontalHeaderLabels(
-        {Q(LangText(p_, 32880_txt)), Q(LangText(p_, 32881_txt)), Q(LangText(p_, 32882_txt))});
+        {ToQ(LangText(p_, 32880_txt)), ToQ(LangText(p_, 32881_txt)), ToQ(LangText(p_, 32882_txt))});
     rows_->verticalHeader()->hide();
     rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,7 +52,7 @@ FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& f
 
     summary_ = new QLabel(this);
     summary_->setObjectName("Summary");
-    auto* hint = new QLabel(Q(LangText(p_, 32888_txt)), this);
+    auto* hint = new QLabel(ToQ(LangText(p_, 32888_txt)), this);
     QPushButton* cancel = nullptr;
     QHBoxLayout* buttons = MakeOkCancelRow(this, p_, ok_, cancel);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
@@ -88,11 +84,11 @@ void FrmImportPreview::Preview() {
         const TextId outcome = row.Outcome == RowOutcome::Taken      ? 32802_txt
                                : row.Outcome == RowOutcome::Adjusted ? 32803_txt
                                                                      : 32804_txt;
-        QString result = Q(LangText(p_, outcome));
+        QString result = ToQ(LangText(p_, outcome));
         for (const std::string& note : row.Notes)
-            result += "; " + Q(note);
+            result += "; " + ToQ(note);
         const QString place =
-            row.Group >= 0 ? Q(GroupName(row.Group, band)) + " " + QString::number(row.Channel) : "";
+            row.Group >= 0 ? ToQ(GroupName(row.Group, band)) + " " + QString::number(row.Channel) : "";
         const QString cells[] = {QString::number(row.Line), place, result};
         for (int c = 0; c < 3; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
@@ -102,7 +98,7 @@ void FrmImportPreview::Preview() {
         }
     }
     rows_->resizeColumnsToContents();
-    summary_->setText(Q(ImportSummary(p_, result_)));
+    summary_->setText(ToQ(ImportSummary(p_, result_)));
     // Nothing to take: OK would change nothing.
     ok_->setEnabled(result_.Count(RowOutcome::Taken) + result_.Count(RowOutcome::Adjusted) > 0);
 }

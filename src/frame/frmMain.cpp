@@ -29,15 +29,12 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "ui/QtTranslations.h"
+#include "ui/ToQ.h"
 #include "ui/ToolIcons.h"
 
 namespace tarvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 constexpr const char* kChannelTable = "frmCommChInfo";
 // The placement is stored under a name that no language change alters.
@@ -398,7 +395,7 @@ void frmMain::RestorePlacement() {
     s.beginGroup("Settings");
     if (!s.contains("MainLeft")) {
         // Placements stored under the translated title before: taken over once.
-        const QString titled = Q(LangText(p_, 12000_txt));
+        const QString titled = ToQ(LangText(p_, 12000_txt));
         QSettings old(titled, titled);
         old.beginGroup("Settings");
         for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
@@ -463,22 +460,22 @@ void frmMain::SplitterMouseMove(int x) {
 // ---- texts -----------------------------------------------------------------
 
 void frmMain::SetFrameTexts() {
-    fileFilter_ = Q(LangText(p_, 9001_txt)) + " (*.dat)";
+    fileFilter_ = ToQ(LangText(p_, 9001_txt)) + " (*.dat)";
     UpdateStatusPanels();
     ShowMainTxt();
     for (auto it = MenuTexts().cbegin(); it != MenuTexts().cend(); ++it) {
-        QString text = Q(LangText(p_, it.value()));
+        QString text = ToQ(LangText(p_, it.value()));
         if (QMenu* m = menus_.value(it.key()))
             m->setTitle(text);
         else if (QAction* a = actions_.value(it.key()))
             a->setText(text);
     }
     for (const auto& [name, id] : kFurtherMenuTexts)
-        if (QAction* a = actions_.value(name)) a->setText(Q(LangText(p_, id)));
+        if (QAction* a = actions_.value(name)) a->setText(ToQ(LangText(p_, id)));
     for (const ToolEntry& t : kToolBar)
         if (t.key)
             if (QAction* a = actions_.value(QString("tb:") + t.key)) {
-                a->setText(Q(LangText(p_, t.tip)));
+                a->setText(ToQ(LangText(p_, t.tip)));
                 a->setToolTip(a->text());
             }
     SetComfortTexts();
@@ -486,25 +483,26 @@ void frmMain::SetFrameTexts() {
 
 void frmMain::UpdateStatusPanels() {
     panels_[2]->setText(PortWithDevice(p_, p_.Link.SerialPortNumber));
-    panels_[1]->setText(Q(p_.Model.ModelCode) + "[" + Q(TypeName(p_.Model.ModelType)) + ":" +
-                        Q(p_.Model.BandText) + "]");
+    panels_[1]->setText(ToQ(p_.Model.ModelCode) + "[" + ToQ(TypeName(p_.Model.ModelType)) + ":" +
+                        ToQ(p_.Model.BandText) + "]");
 }
 
 void frmMain::ShowMainTxt() {
     const std::string band =
         p_.Model.BandText == "26.965 - 27.405 MHz" ? LangText(p_, 32407_txt) : p_.Model.BandText;
-    const QString type = Q(TypeName(p_.Model.ModelType));
-    setWindowTitle(Q(LangText(p_, 12000_txt)) + "[" + Q(p_.Model.ModelCode) + ":" + type + ":" + Q(band) +
-                   "]" + "[" + Q(LangText(p_, 12009_txt)) + ":" + Q(FileNameOf(p_.Doc.Path)) + "]");
+    const QString type = ToQ(TypeName(p_.Model.ModelType));
+    setWindowTitle(ToQ(LangText(p_, 12000_txt)) + "[" + ToQ(p_.Model.ModelCode) + ":" + type + ":" +
+                   ToQ(band) + "]" + "[" + ToQ(LangText(p_, 12009_txt)) + ":" + ToQ(FileNameOf(p_.Doc.Path)) +
+                   "]");
     if (QTreeWidgetItem* root = tvTreeView_->topLevelItemCount() ? tvTreeView_->topLevelItem(0) : nullptr)
-        root->setText(0, Q(p_.Model.ModelCode) + ":" + type);
+        root->setText(0, ToQ(p_.Model.ModelCode) + ":" + type);
 }
 
 void frmMain::LoadTree() {
     tvTreeView_->clear();
     auto* root = new QTreeWidgetItem(tvTreeView_);
     root->setData(0, Qt::UserRole, "N0");
-    root->setText(0, Q(p_.Model.ModelCode) + ":" + Q(TypeName(p_.Model.ModelType)));
+    root->setText(0, ToQ(p_.Model.ModelCode) + ":" + ToQ(TypeName(p_.Model.ModelType)));
     root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
     const std::pair<const char*, TextId> children[] = {{"N1", 12001_txt}, {"N2", 12002_txt},
                                                        {"N4", 12004_txt}, {"N12", 12014_txt},
@@ -512,7 +510,7 @@ void frmMain::LoadTree() {
     for (const auto& [key, text] : children) {
         auto* item = new QTreeWidgetItem(root);
         item->setData(0, Qt::UserRole, key);
-        item->setText(0, Q(LangText(p_, text)));
+        item->setText(0, ToQ(LangText(p_, text)));
         item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
     }
     root->setExpanded(true);

@@ -21,14 +21,11 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The same store as the window placement, under a name no language changes.
 constexpr const char* kSettingsStore = "Tarvane CPS";
@@ -54,7 +51,7 @@ std::vector<std::string> ToStd(const QStringList& list) {
 QStringList ToQt(const std::vector<std::string>& list) {
     QStringList out;
     for (const std::string& s : list)
-        out.append(Q(s));
+        out.append(ToQ(s));
     return out;
 }
 
@@ -129,12 +126,12 @@ void frmMain::BuildComforts() {
 
 void frmMain::SetComfortTexts() {
     auto set = [this](const char* name, TextId id) {
-        if (QAction* a = Action(name)) a->setText(Q(LangText(p_, id)));
+        if (QAction* a = Action(name)) a->setText(ToQ(LangText(p_, id)));
     };
     set("mnuFileOpenBackup", 33231_txt);
     set("mnuFilePrintPreview", 33232_txt);
     set("mnuFileExportPdf", 33233_txt);
-    if (QMenu* recent = Menu("mnuFileRecent")) recent->setTitle(Q(LangText(p_, 33230_txt)));
+    if (QMenu* recent = Menu("mnuFileRecent")) recent->setTitle(ToQ(LangText(p_, 33230_txt)));
     UpdateUndoActions();
 }
 
@@ -159,7 +156,7 @@ void frmMain::RebuildRecentMenu() {
     recent->clear();
     const QStringList files = RecentFiles();
     if (files.isEmpty()) {
-        recent->addAction(Q(LangText(p_, 33234_txt)))->setEnabled(false);
+        recent->addAction(ToQ(LangText(p_, 33234_txt)))->setEnabled(false);
         return;
     }
     int n = 0;

@@ -19,14 +19,10 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
-namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
 
 bool frmMain::AskSaveChanges() {
     if (!ImageChanged(p_)) return true;
@@ -94,7 +90,7 @@ bool frmMain::mnuFileSave_Click() {
 }
 
 bool frmMain::mnuFileSaveAs_Click() {
-    QString path = AskSavePath ? AskSavePath(fileFilter_, Q(p_.Doc.Path)) : QString();
+    QString path = AskSavePath ? AskSavePath(fileFilter_, ToQ(p_.Doc.Path)) : QString();
     if (path.isEmpty()) return false;
     // A name typed without an ending is a codeplug; the dialog only asked about
     // overwriting the name as typed, so an existing "name.dat" is asked about here.

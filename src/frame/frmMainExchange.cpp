@@ -19,14 +19,11 @@
 #include "memory/RadioMemory.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // A copy of the program for reading another document into: it shows its
 // messages, but notifies no window and starts no other program.
@@ -41,16 +38,16 @@ Program ScratchOf(const Program& p) {
 void frmMain::mnuExportChannels_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit"});
     const int band = p_.Model.ModelType;
-    QStringList choices{Q(LangText(p_, 32876_txt))};
+    QStringList choices{ToQ(LangText(p_, 32876_txt))};
     for (int g = 0; g <= 12; ++g)
-        if (GroupSize(g, band) > 0) choices << Q(GroupName(g, band));
+        if (GroupSize(g, band) > 0) choices << ToQ(GroupName(g, band));
     bool chosen = false;
-    const QString choice = QInputDialog::getItem(this, Q(LangText(p_, 32870_txt)).remove("..."),
-                                                 Q(LangText(p_, 32875_txt)), choices, 0, false, &chosen);
+    const QString choice = QInputDialog::getItem(this, ToQ(LangText(p_, 32870_txt)).remove("..."),
+                                                 ToQ(LangText(p_, 32875_txt)), choices, 0, false, &chosen);
     if (!chosen) return;
     const int group = choice == choices[0] ? -1 : GroupByName(choice.toStdString(), band);
-    const QString proposed = QFileInfo(Q(p_.Doc.Path)).completeBaseName() + ".csv";
-    const QString path = AskSavePath ? AskSavePath(Q(LangText(p_, 32874_txt)), proposed) : QString();
+    const QString proposed = QFileInfo(ToQ(p_.Doc.Path)).completeBaseName() + ".csv";
+    const QString path = AskSavePath ? AskSavePath(ToQ(LangText(p_, 32874_txt)), proposed) : QString();
     if (path.isEmpty()) return;
     int rows = 0;
     const std::string text = ExportChannels(p_, group, &rows);
@@ -59,13 +56,13 @@ void frmMain::mnuExportChannels_Click() {
         Tell(p_, LangText(p_, 9002_txt) + "\r\n" + path.toStdString(), MsgIcon::Warning);
         return;
     }
-    Tell(p_, FillText(LangText(p_, 32883_txt), {std::to_string(rows), path.toStdString()}),
+    Tell(p_, FillIn(LangText(p_, 32883_txt), {std::to_string(rows), path.toStdString()}),
          MsgIcon::Information);
 }
 
 void frmMain::mnuImportChannels_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit"});
-    const QString path = AskOpenPath ? AskOpenPath(Q(LangText(p_, 32874_txt))) : QString();
+    const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, 32874_txt))) : QString();
     if (path.isEmpty()) return;
     std::string text, error;
     if (!ReadCsvFile(p_, path.toStdString(), text, error)) {
@@ -88,7 +85,7 @@ void frmMain::mnuImportChannels_Click() {
 
 void frmMain::mnuCompareFile_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF"});
-    const QString path = AskOpenPath ? AskOpenPath(Q(LangText(p_, 32887_txt))) : QString();
+    const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, 32887_txt))) : QString();
     if (path.isEmpty()) return;
     Program other = ScratchOf(p_);
     if (OpenCodeplug(other, path.toStdString()) != OpenResult::Opened) return;
@@ -144,7 +141,7 @@ void frmMain::mnuCompareRadio_Click() {
     Program mine = ScratchOf(p_);
     EncodeRadioMemory(mine);
     if (!DecodeRadioMemory(mine)) return;
-    FrmCompare dlg(p_, CompareImages(p_, mine.Image, radio.Image), Q(LangText(p_, 32886_txt)), this);
+    FrmCompare dlg(p_, CompareImages(p_, mine.Image, radio.Image), ToQ(LangText(p_, 32886_txt)), this);
     dlg.exec();
 }
 

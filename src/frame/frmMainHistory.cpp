@@ -20,14 +20,11 @@
 #include "image/CodeplugFile.h"
 #include "state/History.h"
 #include "state/Program.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // A command or window name as a step label: no accelerator marks, no dots.
 QString PlainLabel(QString text) {
@@ -132,11 +129,11 @@ void frmMain::mnuEditRedo_Click() {
 
 void frmMain::UpdateUndoActions() {
     if (QAction* undo = Action("mnuEditUndo")) {
-        undo->setText(Q(UndoMenuText(p_)));
+        undo->setText(ToQ(UndoMenuText(p_)));
         undo->setEnabled(p_.History.CanUndo());
     }
     if (QAction* redo = Action("mnuEditRedo")) {
-        redo->setText(Q(RedoMenuText(p_)));
+        redo->setText(ToQ(RedoMenuText(p_)));
         redo->setEnabled(p_.History.CanRedo());
     }
 }

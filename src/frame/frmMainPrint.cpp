@@ -13,14 +13,11 @@
 #include "report/ReportPrinter.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 void SetUpPrinter(QPrinter& printer, const QString& title) {
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -41,22 +38,22 @@ void frmMain::mnuFilePrint_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF"});
     const Report report = DocumentReport(p_);
     QPrinter printer(QPrinter::HighResolution);
-    SetUpPrinter(printer, Q(FileNameOf(p_.Doc.Path)));
+    SetUpPrinter(printer, ToQ(FileNameOf(p_.Doc.Path)));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (PrintReport(report, printer, Q(LangText(p_, 33310_txt))) == 0)
+    if (PrintReport(report, printer, ToQ(LangText(p_, 33310_txt))) == 0)
         TellId(p_, 33311_txt, MsgIcon::Warning);
 }
 
 void frmMain::mnuFilePrintPreview_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF"});
     const Report report = DocumentReport(p_);
-    const QString pageText = Q(LangText(p_, 33310_txt));
+    const QString pageText = ToQ(LangText(p_, 33310_txt));
     QPrinter printer(QPrinter::HighResolution);
-    SetUpPrinter(printer, Q(FileNameOf(p_.Doc.Path)));
+    SetUpPrinter(printer, ToQ(FileNameOf(p_.Doc.Path)));
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName("PrintPreview");
-    preview.setWindowTitle(Q(LangText(p_, 33232_txt)).remove('&').remove("..."));
+    preview.setWindowTitle(ToQ(LangText(p_, 33232_txt)).remove('&').remove("..."));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&report, &pageText](QPrinter* target) { PrintReport(report, *target, pageText); });
     preview.exec();
@@ -67,8 +64,8 @@ bool frmMain::ExportPdf(const QString& path) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    SetUpPrinter(printer, Q(FileNameOf(p_.Doc.Path)));
-    if (PrintReport(DocumentReport(p_), printer, Q(LangText(p_, 33310_txt))) == 0) {
+    SetUpPrinter(printer, ToQ(FileNameOf(p_.Doc.Path)));
+    if (PrintReport(DocumentReport(p_), printer, ToQ(LangText(p_, 33310_txt))) == 0) {
         TellId(p_, 33311_txt, MsgIcon::Warning);
         return false;
     }
@@ -76,7 +73,7 @@ bool frmMain::ExportPdf(const QString& path) {
 }
 
 void frmMain::mnuFileExportPdf_Click() {
-    QString proposed = Q(p_.Doc.Path);
+    QString proposed = ToQ(p_.Doc.Path);
     if (proposed.endsWith(".dat", Qt::CaseInsensitive)) proposed.chop(4);
     proposed += ".pdf";
     const QString path = AskPdfPath ? AskPdfPath(proposed) : QString();

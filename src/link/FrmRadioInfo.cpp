@@ -14,18 +14,14 @@
 #include "state/lang/LangText.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
-namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
 
 FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmRadioInfo");
-    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
     setWindowTitle(text(21000_txt));
     auto* frame = new QGroupBox(text(21001_txt), this);
     frame->setObjectName("Frame1");
@@ -35,7 +31,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
         Combo1[i]->setObjectName(QString("Combo1_%1").arg(i));
     }
     for (int t = 0; t < 3; ++t)
-        Combo1[1]->addItem(Q(BandTextForType(t)));
+        Combo1[1]->addItem(ToQ(BandTextForType(t)));
     Combo3 = new QComboBox(frame);
     Combo3->setObjectName("Combo3");
     Combo3->addItems({"CB", "HF", "HAM"});
@@ -99,7 +95,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
 void FrmRadioInfo::ShowByData() {
     const RadioInfoRecord& r = p_.RadioInfo;
     Combo1[0]->clear();
-    Combo1[0]->addItem(Q(ModelDisplayName(r.ModelCode)));
+    Combo1[0]->addItem(ToQ(ModelDisplayName(r.ModelCode)));
     // A type that names no band shows nothing rather than a wrong band.
     if (r.ModelType >= 0 && r.ModelType <= 2) {
         SelectListIndex(Combo1[1], r.ModelType);
@@ -108,15 +104,15 @@ void FrmRadioInfo::ShowByData() {
         Combo1[1]->setCurrentIndex(-1);
         Combo3->setCurrentIndex(-1);
     }
-    Text1[0]->setText(Q(r.TextC));
+    Text1[0]->setText(ToQ(r.TextC));
     for (size_t i = 0; i < 3; ++i)
-        Text1[1 + i]->setText(Q(r.Head16[i].Trimmed()));
-    Text1[4]->setText(Q(r.TextG.Trimmed()));
-    Text1[5]->setText(Q(r.SoftVersion));
-    Text1[6]->setText(Q(r.TextA.Trimmed()));
-    Text1[7]->setText(Q(r.TextB.Trimmed()));
+        Text1[1 + i]->setText(ToQ(r.Head16[i].Trimmed()));
+    Text1[4]->setText(ToQ(r.TextG.Trimmed()));
+    Text1[5]->setText(ToQ(r.SoftVersion));
+    Text1[6]->setText(ToQ(r.TextA.Trimmed()));
+    Text1[7]->setText(ToQ(r.TextB.Trimmed()));
     for (size_t i = 0; i < 4; ++i)
-        Text1[8 + i]->setText(Q(r.Tail16[i].Trimmed()));
+        Text1[8 + i]->setText(ToQ(r.Tail16[i].Trimmed()));
     for (QLineEdit* t : Text1)
         t->setCursorPosition(0);
 }

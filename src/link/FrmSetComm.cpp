@@ -18,23 +18,19 @@
 #include "state/lang/LangText.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
-namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
 
 QString PortWithDevice(Program& p, int number) {
     // One arg() call: a "%1" inside a typed path is not replaced again.
-    return Q(LangText(p, 32412_txt)).arg(QString::number(number), Q(PortDevicePath(p, number)));
+    return ToQ(LangText(p, 32412_txt)).arg(QString::number(number), ToQ(PortDevicePath(p, number)));
 }
 
 FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("FrmSetComm");
-    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
     setWindowTitle(text(22000_txt));
     auto* frame = new QGroupBox(text(22001_txt), this);
     frame->setObjectName("Frame1");
@@ -140,7 +136,7 @@ void FrmSetComm::ShowChosen() {
     const int n = SelectedNumber();
     const QString typed = Device[n - 1]->text().trimmed();
     if (typed_[static_cast<size_t>(n - 1)] && !typed.isEmpty())
-        Chosen->setText(Q(LangText(p_, 32412_txt)).arg(QString::number(n), typed));
+        Chosen->setText(ToQ(LangText(p_, 32412_txt)).arg(QString::number(n), typed));
     else
         Chosen->setText(PortWithDevice(p_, n));
 }

@@ -115,11 +115,6 @@ bool ProcessLives(long pid) {
     return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
-std::string Substitute(std::string text, const std::string& value) {
-    if (size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, value);
-    return text;
-}
-
 } // namespace
 
 std::vector<std::string> DefaultLockDirs() {
@@ -146,7 +141,7 @@ std::string PortOpenFailureText(Program& p, const std::string& device, const std
     std::string text = LangText(p, 9003_txt) + "\r\n" + device;
     if (permissionDenied) {
         if (const long holder = PortLockHolder(device, lockDirs); holder > 0)
-            return text + "\r\n" + Substitute(LangText(p, 32602_txt), std::to_string(holder)) + "\r\n" +
+            return text + "\r\n" + FillIn(LangText(p, 32602_txt), {std::to_string(holder)}) + "\r\n" +
                    LangText(p, 32603_txt);
         // Allowed to open it, yet refused: another program holds the device.
         if (access(device.c_str(), R_OK | W_OK) == 0)

@@ -1,4 +1,5 @@
 #include "report/ReportPrinter.h"
+#include "ui/ToQ.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -10,10 +11,6 @@
 namespace tarvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 enum class Face { Body, Bold, Title };
 
@@ -49,18 +46,18 @@ class Layout {
 
     void Section(const ReportSection& s) {
         if (s.NewPage && !pages_.back().empty()) Break();
-        const double titleH = TextHeight(Q(s.Title), Face::Title, width_) + pad_ * 2;
+        const double titleH = TextHeight(ToQ(s.Title), Face::Title, width_) + pad_ * 2;
         // A title stays with what follows it.
         double need = titleH + (s.Lines.empty() ? 0 : line_);
         if (!s.Table.Columns.empty()) need += 2 * (line_ + 2 * pad_);
         if (y_ > 0 && y_ + need > height_) Break();
         if (y_ > 0) y_ += line_;
-        Add(Op{QRectF(0, y_, width_, titleH), Q(s.Title), Face::Title});
+        Add(Op{QRectF(0, y_, width_, titleH), ToQ(s.Title), Face::Title});
         y_ += titleH;
         for (const std::string& l : s.Lines) {
-            const double h = TextHeight(Q(l), Face::Body, width_);
+            const double h = TextHeight(ToQ(l), Face::Body, width_);
             if (y_ + h > height_) Break();
-            Add(Op{QRectF(0, y_, width_, h), Q(l), Face::Body});
+            Add(Op{QRectF(0, y_, width_, h), ToQ(l), Face::Body});
             y_ += h;
         }
         if (!s.Table.Columns.empty()) Table(s.Table);
@@ -90,7 +87,7 @@ class Layout {
         std::vector<double> least(n, 0), want(n, 0);
         // A column title may wrap at its spaces; the cells ask for their whole text.
         auto measure = [&](size_t c, const std::string& text, Face face, bool title) {
-            const QString s = Q(text);
+            const QString s = ToQ(text);
             if (!title) want[c] = std::max(want[c], Advance(s, face) + 2 * pad_);
             for (const QString& word : s.split(' ', Qt::SkipEmptyParts))
                 least[c] = std::max(least[c], Advance(word, face) + 2 * pad_);
@@ -126,12 +123,12 @@ class Layout {
                bool measureOnly) {
         double h = line_;
         for (size_t c = 0; c < w.size(); ++c)
-            h = std::max(h, TextHeight(c < cells.size() ? Q(cells[c]) : QString(), face, w[c] - 2 * pad_));
+            h = std::max(h, TextHeight(c < cells.size() ? ToQ(cells[c]) : QString(), face, w[c] - 2 * pad_));
         h += 2 * pad_;
         if (measureOnly) return h;
         double x = 0;
         for (size_t c = 0; c < w.size(); ++c) {
-            Op op{QRectF(x, y_, w[c], h), c < cells.size() ? Q(cells[c]) : QString(), face};
+            Op op{QRectF(x, y_, w[c], h), c < cells.size() ? ToQ(cells[c]) : QString(), face};
             op.box = true;
             op.shaded = shaded;
             Add(std::move(op));
@@ -186,13 +183,13 @@ int PrintReport(const Report& report, QPrinter& printer, const QString& pageText
         painter.setPen(thin);
         painter.setFont(layout.FontOf(Face::Bold));
         const QRectF head(0, 0, w, band * 0.75);
-        painter.drawText(head, Qt::AlignLeft | Qt::AlignVCenter, Q(report.Title));
+        painter.drawText(head, Qt::AlignLeft | Qt::AlignVCenter, ToQ(report.Title));
         painter.setFont(layout.FontOf(Face::Body));
-        painter.drawText(head, Qt::AlignRight | Qt::AlignVCenter, Q(report.HeaderDetail));
+        painter.drawText(head, Qt::AlignRight | Qt::AlignVCenter, ToQ(report.HeaderDetail));
         painter.drawLine(QPointF(0, band * 0.8), QPointF(w, band * 0.8));
         const QRectF foot(0, h - band * 0.75, w, band * 0.75);
         painter.drawLine(QPointF(0, h - band * 0.8), QPointF(w, h - band * 0.8));
-        painter.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, Q(report.Footer));
+        painter.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, ToQ(report.Footer));
         painter.drawText(foot, Qt::AlignRight | Qt::AlignVCenter, QString(pageText).arg(i + 1).arg(count));
 
         painter.save();

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
@@ -21,10 +22,6 @@ void FillList(QComboBox* list, const std::vector<std::string>& entries) {
     const QSignalBlocker block(list);
     list->clear();
     list->addItems(ToQStringList(entries));
-}
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 namespace {

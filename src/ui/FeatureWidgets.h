@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/ToQ.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -27,8 +29,6 @@ void PlaceLabelLeftOf(QLabel* label, const QWidget* control, int gapTwips, int w
 
 // Replaces a list's entries.
 void FillList(QComboBox* list, const std::vector<std::string>& entries);
-QString Q(const std::string& text);
-
 // Key rules of the number and code boxes: control characters pass (Backspace and
 // the like) except Ctrl+C, Ctrl+V and Ctrl+X; printable characters pass only when
 // `allowed` contains them after `map` has been applied; everything above 127 is

@@ -5,6 +5,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "TestProgram.h"
 #include "base/IniFile.h"
@@ -21,6 +22,25 @@ TEST(LangText, SectionFollowsTheIdentifierRange) {
         {31999, "ResetMode"},   {32000, "Others"},  {99999, "Others"}};
     for (auto [id, section] : cases)
         EXPECT_STREQ(LangSection(id), section) << id;
+}
+
+TEST(LangText, FillInPutsEachValueInEveryMarkOfItsNumberOnce) {
+    const std::vector<std::string> two{"COM1", "%1"};
+    const std::vector<std::string> twelve{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "L"};
+    const struct {
+        std::string text;
+        const std::vector<std::string>& values;
+        std::string filled;
+    } cases[] = {
+        {"%1 on %2, again %1", two, "COM1 on %1, again COM1"}, // a value is never searched for marks
+        {"%3 and %0 stay", two, "%3 and %0 stay"},
+        {"100% sure: %2%1", two, "100% sure: %1COM1"},
+        {"%12 %1", two, "COM12 COM1"},
+        {"%12 %1", twelve, "L a"},
+        {"ends with %", two, "ends with %"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FillIn(c.text, c.values), c.filled) << c.text;
 }
 
 TEST(LangText, TextsAreTrimmedCutAndMissingOnesEmpty) {

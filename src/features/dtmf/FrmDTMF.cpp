@@ -14,6 +14,7 @@
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
@@ -132,7 +133,7 @@ void FrmDTMF::FillLists() {
 }
 
 void FrmDTMF::ApplyCaptions() {
-    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
     constexpr TextId tabs[3] = {18002_txt, 18003_txt, 18004_txt};
     constexpr TextId lists[kLists] = {18005_txt, 18006_txt, 18007_txt, 18008_txt, 18009_txt};
     setWindowTitle(text(18000_txt));

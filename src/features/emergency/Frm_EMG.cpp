@@ -20,6 +20,7 @@
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
@@ -60,7 +61,7 @@ Frm_EMG::Frm_EMG(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("Frm_EMG");
     band_ = p_.Model.ModelType;
     emg_ = p_.Image.Settings.Emergency;
-    setWindowTitle(Q(LangText(p_, 20000_txt)));
+    setWindowTitle(ToQ(LangText(p_, 20000_txt)));
     BuildGrid();
     BuildEditors();
     ShowRB();
@@ -109,7 +110,7 @@ void Frm_EMG::BuildGrid() {
             item->setTextAlignment(Qt::AlignCenter);
             MSFlexGrid1->setItem(r - 1, c, item);
         }
-        MSFlexGrid1->item(r - 1, 0)->setText(Q(LangText(p_, kCaptionKeys[r])));
+        MSFlexGrid1->item(r - 1, 0)->setText(ToQ(LangText(p_, kCaptionKeys[r])));
     }
     const bool cb = band_ == kBandCB;
     MSFlexGrid1->setRowHidden(kRowScan - 1, true);
@@ -279,7 +280,7 @@ void Frm_EMG::ShowColumn(int column) {
 
 void Frm_EMG::FillRows(int column) {
     ChannelRecord& r = emg_[static_cast<size_t>(column - 1)].Channel;
-    SetCell(kRowFreq, column, Q(FreqToDisplay(p_, r.RxFreq.Raw())));
+    SetCell(kRowFreq, column, ToQ(FreqToDisplay(p_, r.RxFreq.Raw())));
     SetCell(kRowOffset, column, QString::number(r.OffSetFre));
     RebuildPowerList(column);
     for (int row = kRowDup; row <= kRowCount; ++row) {

@@ -10,6 +10,7 @@
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
@@ -29,7 +30,7 @@ constexpr int kRow = 30;
 FrmKey::FrmKey(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmKey");
     loading_ = true;
-    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
     setWindowTitle(text(25000_txt));
     for (int d = 0; d < 3; ++d) {
         auto* frame = new QGroupBox(text(25008_txt) + " " + QString::number(d + 1), this);

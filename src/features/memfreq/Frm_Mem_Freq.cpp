@@ -14,13 +14,11 @@
 #include "state/lang/LangText.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
 namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 // The plans offered are always those of a CB radio, whatever the model.
 constexpr int kPlans = 8;
 constexpr int kLabelX = 8, kLabelW = 80, kFieldX = 96, kFieldW = 120, kRow = 30;
@@ -32,12 +30,12 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     loading_ = true;
     const TextId captions[3] = {15051_txt, 15052_txt, 15053_txt};
     for (int i = 0; i < 3; ++i) {
-        auto* label = new QLabel(Q(LangText(p_, captions[i])), this);
+        auto* label = new QLabel(ToQ(LangText(p_, captions[i])), this);
         label->setObjectName(QString("Label%1").arg(i + 1));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(kLabelX, 12 + i * kRow, kLabelW, 22);
     }
-    setWindowTitle(Q(LangText(p_, 15050_txt)));
+    setWindowTitle(ToQ(LangText(p_, 15050_txt)));
     group_ = new QComboBox(this);
     group_->setObjectName("Combo1");
     group_->setGeometry(kFieldX, 12, kFieldW, 22);
@@ -59,9 +57,9 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(kFieldX + kFieldW + 12, 12 + 3 * kRow + 8 + 28 + 12);
 
-    group_->addItem(Q(LangText(p_, 32400_txt)));
+    group_->addItem(ToQ(LangText(p_, 32400_txt)));
     for (int g = 0; g < kPlans; ++g)
-        group_->addItem(Q(GroupName(g, kBandCB)));
+        group_->addItem(ToQ(GroupName(g, kBandCB)));
     freq_->setText(freqText);
     if (auto v = ParseDouble(freqText.toStdString())) {
         PlanPick pick = NearestPlanFreq(p_, *v);
@@ -113,7 +111,7 @@ void Frm_Mem_Freq::ShowFreq() {
     if (index < 0) return; // a channel the plan does not hold leaves the box as it was
     const std::string raw = p_.Image.Channels[static_cast<size_t>(index)].RxFreq.Trimmed();
     if (!IsNoFreq(raw) && FreqToDisplaySilent(raw).empty()) return; // a damaged text is not offered
-    freq_->setText(Q(FreqToGroupDisplay(p_, raw, group, kBandCB)));
+    freq_->setText(ToQ(FreqToGroupDisplay(p_, raw, group, kBandCB)));
 }
 
 } // namespace tarvane

@@ -18,6 +18,7 @@
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
@@ -175,7 +176,7 @@ void FrmOptFeatures::LayoutControls() {
 }
 
 void FrmOptFeatures::ApplyCaptions() {
-    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
     setWindowTitle(text(16000_txt));
     Frame1->setTitle(text(16100_txt));
     Frame2->setTitle(text(16101_txt));
@@ -246,7 +247,7 @@ void FrmOptFeatures::ShowOptFeat() {
         FillList(list, FillDtmfCodeList(p_));
         SelectListText(list, QString::number(*DefaultChannelField(c, j)));
     }
-    Text2->setText(Q(SwrText(f.Options[kOptSwrLimit])));
+    Text2->setText(ToQ(SwrText(f.Options[kOptSwrLimit])));
     Text1->setText(QString::number(c.OffSetFre));
     SetOptionState(Check1, f.Options[kOptSwrInUse]);
     loading_ = wasLoading;
@@ -255,7 +256,7 @@ void FrmOptFeatures::ShowOptFeat() {
 void FrmOptFeatures::ShowRBOpt() {
     QComboBox* list = Combo2[kChRogerBeepList];
     FillList(list, RogerBeepEntries(p_));
-    SelectListText(list, Q(RogerBeepText(p_, p_.Image.Settings.CommonChannel.RBTone)));
+    SelectListText(list, ToQ(RogerBeepText(p_, p_.Image.Settings.CommonChannel.RBTone)));
 }
 
 void FrmOptFeatures::RefillDtmfLists() {
@@ -270,12 +271,12 @@ void FrmOptFeatures::RefillDtmfLists() {
 
 void FrmOptFeatures::ShowCountry() {
     const auto [first, second] = CountryTexts(p_.Image.Settings.Features.ActiveGroup);
-    SelectListText(Combo3, Q(first));
+    SelectListText(Combo3, ToQ(first));
     Combo4->setVisible(!second.empty());
     if (second.empty())
         Combo4->setCurrentIndex(-1);
     else
-        SelectListText(Combo4, Q(second));
+        SelectListText(Combo4, ToQ(second));
 }
 
 void FrmOptFeatures::CountryChosen(bool fromSubList) {
@@ -328,7 +329,7 @@ void FrmOptFeatures::SaveOptFeat(int id) {
 
 void FrmOptFeatures::SwrLeft() {
     const auto [shown, stored] = SwrFromText(Text2->text().toStdString());
-    Text2->setText(Q(shown)); // also clears the modified flag
+    Text2->setText(ToQ(shown)); // also clears the modified flag
     if (!loading_) p_.Image.Settings.Features.Options[kOptSwrLimit] = stored;
 }
 

@@ -15,6 +15,7 @@
 #include "state/lang/LangText.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
+#include "ui/ToQ.h"
 
 namespace tarvane {
 
@@ -59,7 +60,7 @@ void ToneTipPicture::paintEvent(QPaintEvent*) {
 
 FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmToneTips");
-    auto text = [this](TextId id) { return Q(LangText(p_, id)); };
+    auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
     setWindowTitle(text(29000_txt));
 
     TabStrip1 = new QTabBar(this);

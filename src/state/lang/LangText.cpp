@@ -52,13 +52,26 @@ MsgAnswer TellId(Program& p, TextId id, MsgIcon icon, MsgButtons buttons) {
     return Tell(p, LangText(p, id), icon, buttons);
 }
 
-std::string FillIn(std::string text, std::initializer_list<std::string> values) {
-    int n = 0;
-    for (const std::string& value : values) {
-        const std::string mark = "%" + std::to_string(++n);
-        if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+std::string FillIn(const std::string& text, const std::vector<std::string>& values) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        // The longest run of digits after '%' that still names a value, so "%12"
+        // reads as value 12 when there are twelve and as value 1 then "2" otherwise.
+        size_t n = 0, used = 0;
+        for (size_t j = i + 1, v = 0; j < text.size() && text[j] >= '0' && text[j] <= '9'; ++j) {
+            v = v * 10 + static_cast<size_t>(text[j] - '0');
+            if (v > values.size()) break;
+            if (v >= 1) n = v, used = j - i;
+        }
+        if (text[i] == '%' && n > 0) {
+            out += values[n - 1]; // inserted as is: a value is never searched for marks
+            i += used;
+        } else {
+            out += text[i];
+        }
     }
-    return text;
+    return out;
 }
 
 } // namespace tarvane

@@ -1,6 +1,6 @@
 #pragma once
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "base/Prompts.h"
 #include "state/lang/TextId.h"
@@ -23,7 +23,8 @@ MsgAnswer Tell(Program& p, const std::string& text, MsgIcon icon = MsgIcon::None
                MsgButtons buttons = MsgButtons::Ok, const std::string& title = "");
 MsgAnswer TellId(Program& p, TextId id, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
 
-// Replaces "%1", "%2", ... in a language text by the values in order.
-std::string FillIn(std::string text, std::initializer_list<std::string> values);
+// Replaces every "%1", "%2", ... in a language text by the value of that number;
+// a mark without a value stays as it is.
+std::string FillIn(const std::string& text, const std::vector<std::string>& values);
 
 } // namespace tarvane
