@@ -1,0 +1,91 @@
+// Build tool: writes TextIds.h, a named constant for every text of english.ini.
+// A text's name is the ";@ Name" line above it, so rewording a text keeps its
+// name and the code that uses it.
+//   tarvane-mktextids english.ini TextIds.h
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+bool IsName(const std::string& s) {
+    if (s.empty() || !std::isupper(static_cast<unsigned char>(s[0]))) return false;
+    for (char c : s)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
+
+// The text as a comment: no line breaks, no "*/" or trailing backslash to end it early.
+std::string CommentText(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n' || c == '\\') c = ' ';
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: tarvane-mktextids english.ini TextIds.h\n";
+        return 2;
+    }
+    std::ifstream in(argv[1]);
+    if (!in) {
+        std::cerr << argv[1] << ": cannot be read\n";
+        return 1;
+    }
+    std::ostringstream out;
+    out << "#pragma once\n// Generated from english.ini by tarvane-mktextids: do not edit.\n"
+           "#include \"state/lang/TextId.h\"\n\nnamespace tarvane::txt {\n";
+    std::set<std::string> names;
+    std::string line, pending, section;
+    int lineNo = 0, pendingLine = 0, errors = 0;
+    auto fail = [&](int at, const std::string& what) {
+        std::cerr << argv[1] << ":" << at << ": " << what << "\n";
+        ++errors;
+    };
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind(";@ ", 0) == 0) {
+            if (!pending.empty()) fail(pendingLine, "name " + pending + " has no text below it");
+            pending = line.substr(3);
+            pendingLine = lineNo;
+            if (!IsName(pending))
+                fail(lineNo, "'" + pending + "' is not a name (letters and digits, first upper case)");
+            if (!names.insert(pending).second) fail(lineNo, "name " + pending + " is used twice");
+            continue;
+        }
+        if (!line.empty() && line[0] == '[') {
+            section = line;
+            out << "\n// " << section << "\n";
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (line.empty() || line[0] == ';' || eq == std::string::npos || eq == 0) continue;
+        const std::string id = line.substr(0, eq);
+        if (id.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (pending.empty()) {
+            fail(lineNo, "text " + id + " has no ';@ Name' line above it");
+            continue;
+        }
+        out << "inline constexpr TextId k" << pending << "{" << id << "}; // "
+            << CommentText(line.substr(eq + 1)) << "\n";
+        pending.clear();
+    }
+    if (!pending.empty()) fail(pendingLine, "name " + pending + " has no text below it");
+    out << "\n} // namespace tarvane::txt\n";
+    if (errors) return 1;
+    // Rewritten only when it changes, so an edit of a comment elsewhere rebuilds nothing.
+    std::ifstream old(argv[2]);
+    std::ostringstream before;
+    before << old.rdbuf();
+    if (old && before.str() == out.str()) return 0;
+    std::ofstream file(argv[2], std::ios::trunc);
+    file << out.str();
+    return file.flush() ? 0 : 1;
+}
