@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "CliRunner.h"
@@ -25,13 +24,12 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// A process id that certainly names no process: a child that has ended and been reaped.
+// A process id that certainly names no process: one above the kernel's highest.
+// (A child that has ended is not enough: under load its id is soon given again.)
 long DeadPid() {
-    const pid_t child = fork();
-    if (child == 0) _exit(0);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return child;
+    long max = 4194304; // the kernel's upper bound where pid_max cannot be read
+    std::ifstream("/proc/sys/kernel/pid_max") >> max;
+    return max + 1;
 }
 
 Bytes Ascii(const std::string& s) {

@@ -85,7 +85,8 @@ class TransferWindowTest : public QObject {
         QCOMPARE(f.script().shown.size(), size_t{1});
         QVERIFY(f.p().Image == before);
         // The radio got "END" and the port was closed: it answers the next command at once.
-        QVERIFY(f.SimTrace().find(" rx 45 4e 44") != std::string::npos);
+        // The simulator is another process: wait for its trace to show END, not for a time.
+        QTRY_VERIFY_WITH_TIMEOUT(f.SimTrace().find(" rx 45 4e 44") != std::string::npos, 10000);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
