@@ -37,6 +37,41 @@ TEST(LinkWire, DataBlockCarriesAddressHighFirstAndChecksumOverAddressLengthAndDa
     EXPECT_EQ(full.encode()[20], static_cast<uint8_t>(0xFF + 0xFF + 0x10 + 16 * 0xFF));
 }
 
+// Whole frames worked out by hand: the checksum is the low byte of address high +
+// address low + length + every data byte; "W" and the trailing 0x06 are left out.
+// Each frame must come out of encode() exactly and be taken by parse().
+TEST(LinkWire, DataBlockFramesOfKnownChecksum) {
+    auto frame = [](uint8_t hi, uint8_t lo, std::array<uint8_t, 16> data, uint8_t sum) {
+        Bytes f{0x57, hi, lo, 0x10};
+        f.insert(f.end(), data.begin(), data.end());
+        f.push_back(sum);
+        f.push_back(0x06);
+        return f;
+    };
+    std::array<uint8_t, 16> zero{}, ones{}, count{}, ends{};
+    ones.fill(0xFF);
+    std::iota(count.begin(), count.end(), uint8_t{1}); // 1..16, sum 136
+    ends.front() = 0x80;
+    ends.back() = 0x7F;
+    const Bytes frames[] = {
+        frame(0x00, 0x00, zero, 0x10),  // 0x10
+        frame(0x1C, 0xF0, ones, 0x0C),  // 0x1C + 0xF0 + 0x10 + 16 x 0xFF = 0x110C
+        frame(0x3E, 0x10, count, 0xE6), // 0x3E + 0x10 + 0x10 + 136 = 0xE6
+        frame(0x0A, 0x50, ends, 0x69),  // 0x0A + 0x50 + 0x10 + 0x80 + 0x7F = 0x169
+    };
+    for (const Bytes& f : frames) {
+        DataBlock b;
+        b.address = static_cast<uint16_t>(f[1] << 8 | f[2]);
+        std::copy(f.begin() + 4, f.begin() + 20, b.data.begin());
+        EXPECT_EQ(b.encode(), f) << std::hex << b.address;
+        EXPECT_EQ(BlockChecksum(b.address, b.data), f[20]) << std::hex << b.address;
+        const auto parsed = DataBlock::parse(f);
+        ASSERT_TRUE(parsed) << std::hex << b.address;
+        EXPECT_EQ(parsed->address, b.address);
+        EXPECT_EQ(parsed->data, b.data);
+    }
+}
+
 TEST(LinkWire, DataBlockParseRefusesEveryDamage) {
     DataBlock b;
     b.address = 0x0450;
@@ -90,7 +125,7 @@ TEST(LinkWire, RadioPasswordIsBytesTwelveToFifteenUpToNulOrErased) {
         const char* password;
     };
     const Case cases[] = {
-        {{'A', 'B', 0x00, 0x00}, "AB"},  {{0xFF, 0xFF, 0xFF, 0xFF}, ""}, {{0x00, 'A', 'B', 'C'}, ""},
+        {{'A', 'B', 0x00, 0x00}, "AB"}, {{0xFF, 0xFF, 0xFF, 0xFF}, ""}, {{0x00, 'A', 'B', 'C'}, ""},
         {{'1', '2', '3', '4'}, "1234"}, {{'x', 0xFF, 'y', 'z'}, "x"},   {{'a', 'b', ' ', ' '}, "ab"},
     };
     for (const Case& c : cases) {
