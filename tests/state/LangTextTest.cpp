@@ -43,7 +43,7 @@ TEST(LangText, FillInPutsEachValueInEveryMarkOfItsNumberOnce) {
         EXPECT_EQ(FillIn(c.text, c.values), c.filled) << c.text;
 }
 
-TEST(LangText, TextsAreTrimmedCutAndMissingOnesEmpty) {
+TEST(LangText, TextsAreTrimmedCutAndMissingOnesEnglish) {
     auto t = test::MakeTestProgram();
     Program& p = *t;
     std::string folder = test::TempDir();
@@ -52,13 +52,19 @@ TEST(LangText, TextsAreTrimmedCutAndMissingOnesEmpty) {
         << "[Msg]\n9002=   spaced text   \n[Others]\n32000=" << std::string(300, 'y')
         << "\n[OTHER]\n5=five\n";
     p.Dirs.ProgramFolder = folder;
+    IniFile shipped;
+    ASSERT_TRUE(shipped.Load(std::string(TARVANE_SOURCE_DIR) + "/data/language/english.ini"));
     EXPECT_EQ(LangText(p, 9002_txt), "spaced text");
     EXPECT_EQ(LangText(p, 32000_txt).size(), 254u);
     EXPECT_EQ(LangText(p, 5_txt), "five");
-    EXPECT_EQ(LangText(p, 9003_txt), "");
-    // A missing language file gives empty texts, not a failure.
+    // A text the file lacks is the shipped English one, as the file would give it.
+    EXPECT_EQ(LangText(p, 9003_txt), shipped.GetOr("Msg", "9003"));
+    EXPECT_EQ(LangText(p, 9007_txt), shipped.GetOr("Msg", "9007"));
+    EXPECT_EQ(LangText(p, 8888_txt), ""); // no file knows it
+    // A missing language file speaks English, not blanks.
     SetLanguage(p, 2);
-    EXPECT_EQ(LangText(p, 9002_txt), "");
+    EXPECT_EQ(LangText(p, 9002_txt), shipped.GetOr("Msg", "9002"));
+    EXPECT_FALSE(LangText(p, 10000_txt).empty());
 }
 
 // Every identifier written as NNNN_txt anywhere in the sources must be present and

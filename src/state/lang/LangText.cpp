@@ -1,6 +1,8 @@
 #include "state/lang/LangText.h"
 
+#include "base/NumberText.h"
 #include "state/Program.h"
+#include "state/lang/EnglishTexts.h"
 
 namespace tarvane {
 
@@ -27,6 +29,9 @@ std::string LangText(Program& p, TextId id) {
         p.LangCachePath = path;
     }
     std::string text = p.LangCache.GetOr(LangSection(id.value), std::to_string(id.value));
+    // A file that lacks the text (or is missing or unreadable) must not leave a
+    // blank menu or message: the English text is compiled in.
+    if (text.empty()) text = Trim(EnglishText(id.value));
     if (text.size() > 254) {
         // Cut on a character boundary: the files are UTF-8.
         size_t cut = 254;

@@ -11,7 +11,8 @@ struct Program;
 
 // The section of the language file that holds an identifier.
 const char* LangSection(int32_t id);
-// The text for an identifier in the current language ("" when missing); at most 254 characters.
+// The text for an identifier in the current language; the English text where the
+// language file lacks it, "" for an identifier no file knows. At most 254 characters.
 std::string LangText(Program& p, TextId id);
 // Full path of the current language file.
 std::string LangFilePath(const Program& p);
