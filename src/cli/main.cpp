@@ -10,6 +10,8 @@
 #include "cli/Cli.h"
 #include "doc/Startup.h"
 #include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "state/lang/Languages.h"
 
 namespace {
 
@@ -50,6 +52,8 @@ const OptionShape kTrace{"trace", "FILE", Kind::Text,
 const OptionShape kVerify{"verify", nullptr, Kind::Flag, "always read the data back and compare it"};
 const OptionShape kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
 const OptionShape kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
+const OptionShape kLang{"lang", "CODE", Kind::Text,
+                        "the language of the messages for this run (en, zh_CN, de, ...)"};
 
 const std::vector<CommandShape>& Commands() {
     static const std::vector<CommandShape> commands = {
@@ -61,30 +65,33 @@ const std::vector<CommandShape>& Commands() {
           kPassword,
           kRetries,
           kTrace,
-          kVerify}},
+          kVerify,
+          kLang}},
         {"write",
          {"FILE.dat"},
          "write a codeplug file into a radio",
-         {kPort, kPassword, kRetries, kTrace, kVerify}},
-        {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson}},
-        {"show", {"FILE.dat"}, "print a codeplug file", {kJson}},
+         {kPort, kPassword, kRetries, kTrace, kVerify, kLang}},
+        {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson, kLang}},
+        {"show", {"FILE.dat"}, "print a codeplug file", {kJson, kLang}},
         {"new",
          {},
          "make a new codeplug file",
          {{"type", "CB|HF|HAM", Kind::Band, "the band of the radio", true},
-          {"out", "FILE.dat", Kind::Text, "the file to write", true}}},
+          {"out", "FILE.dat", Kind::Text, "the file to write", true},
+          kLang}},
         {"export",
          {"FILE.dat"},
          "write the channels of a codeplug file as CSV",
-         {{"out", "CHANNELS.csv", Kind::Text, "the CSV file to write", true}, kGroup}},
+         {{"out", "CHANNELS.csv", Kind::Text, "the CSV file to write", true}, kGroup, kLang}},
         {"import",
          {"FILE.dat", "CHANNELS.csv"},
          "put channels from a CSV file into a copy of a codeplug file",
          {{"out", "NEW.dat", Kind::Text, "the codeplug file to write", true},
           kGroup,
           {"first", "N", Kind::Count, "the first channel number to fill"},
-          {"skip-bad", nullptr, Kind::Flag, "leave out rows that cannot be used instead of stopping"}}},
-        {"diff", {"A.dat", "B.dat"}, "list what differs between two codeplug files", {}},
+          {"skip-bad", nullptr, Kind::Flag, "leave out rows that cannot be used instead of stopping"},
+          kLang}},
+        {"diff", {"A.dat", "B.dat"}, "list what differs between two codeplug files", {kLang}},
         {"simulate",
          {},
          "a simulated radio on a pseudo-terminal",
@@ -340,6 +347,20 @@ int main(int argc, char** argv) {
                                   ? SetupAccess::ReadWrite
                                   : SetupAccess::ReadOnly;
     StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()), setup);
+    if (const std::string lang = args.Get("--lang"); !lang.empty()) {
+        // For this run only: nothing here writes the language to the setup file.
+        const std::vector<LanguageEntry> languages = ListLanguages(p.Dirs.ProgramFolder);
+        const int index = LanguageForLocale(languages, lang);
+        if (index == 0) {
+            std::string codes;
+            for (const LanguageEntry& l : languages)
+                if (!l.Code.empty()) codes += (codes.empty() ? "" : ", ") + l.Code;
+            std::fprintf(stderr, "--lang: '%s' is not a language of this program (%s)\n", lang.c_str(),
+                         codes.c_str());
+            return kExitUsage;
+        }
+        SetLanguage(p, index);
+    }
     if (command == "read") return CliRead(p, args);
     if (command == "write") return CliWrite(p, args);
     if (command == "info") return CliInfo(p, args);

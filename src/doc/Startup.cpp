@@ -15,6 +15,7 @@
 #include "image/ModelVersion.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/Languages.h"
 
 namespace tarvane {
 namespace fs = std::filesystem;
@@ -114,7 +115,10 @@ bool WriteSetup(Program& p) {
     IniFile ini;
     if (!LoadSetup(p.Dirs.SetupFile, ini)) return false;
     ini.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
-    ini.Set(kSetupSection, "CurrentLanguage", std::to_string(p.Lang.Index));
+    // Older program versions share this file and know only 1 and 2: a further
+    // language is kept by its file name beside an index they can read.
+    ini.Set(kSetupSection, "CurrentLanguage", std::to_string(p.Lang.Index <= 2 ? p.Lang.Index : 1));
+    ini.Set(kSetupSection, "LanguageFile", p.Lang.Index <= 2 ? "" : p.Lang.FileName);
     return ini.Save(p.Dirs.SetupFile);
 }
 
@@ -128,6 +132,13 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
 
     const int localeLanguage = LanguageFromLocale(env);
     SetLanguage(p, localeLanguage);
+    if (localeLanguage == 1) {
+        const std::string& locale = !env.LcAll.empty()        ? env.LcAll
+                                    : !env.LcMessages.empty() ? env.LcMessages
+                                                              : env.Lang;
+        if (const int further = LanguageForLocale(ListLanguages(p.Dirs.ProgramFolder), locale); further >= 3)
+            SetLanguage(p, further);
+    }
     p.Lang.ShownIndex = p.Lang.Index;
 
     p.Model = CurrentModel{};
@@ -151,10 +162,19 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
             p.Lang.ShownIndex = p.Lang.Index;
         }
         if (stored) languageIndex = *stored;
+        // A further language by its file; one that is gone leaves the index's language.
+        if (const std::string file = setup.GetOr(kSetupSection, "LanguageFile");
+            !file.empty() && SetLanguageFile(p, file))
+            p.Lang.ShownIndex = p.Lang.Index;
     }
     setup.Set(kSetupSection, "comPort", std::to_string(p.Link.SerialPortNumber));
     // An unknown index is written back as it was found; the texts follow the locale.
-    setup.Set(kSetupSection, "CurrentLanguage", std::to_string(firstRun ? p.Lang.Index : languageIndex));
+    if (firstRun) {
+        setup.Set(kSetupSection, "CurrentLanguage", std::to_string(p.Lang.Index <= 2 ? p.Lang.Index : 1));
+        if (p.Lang.Index > 2) setup.Set(kSetupSection, "LanguageFile", p.Lang.FileName);
+    } else {
+        setup.Set(kSetupSection, "CurrentLanguage", std::to_string(languageIndex));
+    }
     if (writable) setup.Save(p.Dirs.SetupFile);
 
     InitImage(p);

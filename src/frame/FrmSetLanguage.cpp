@@ -9,6 +9,7 @@
 #include "doc/Startup.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/Languages.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 
@@ -22,8 +23,9 @@ FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p
     Combo1 = new QComboBox(this);
     Combo1->setObjectName("Combo1");
     Combo1->setMinimumWidth(260);
-    Combo1->addItem(QString::fromStdString(LangText(p_, 23002_txt)));
-    Combo1->addItem(QString::fromStdString(LangText(p_, 23003_txt)));
+    // Each language by its own name, as its speakers write it.
+    for (const LanguageEntry& language : ListLanguages(p_.Dirs.ProgramFolder))
+        Combo1->addItem(QString::fromStdString(language.Name));
     SelectListIndex(Combo1, p_.Lang.Index - 1);
     EnterMovesFocus(Combo1);
     QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);

@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include "state/Program.h"
+#include "state/lang/Languages.h"
 
 namespace tarvane {
 
@@ -22,10 +23,11 @@ bool LoadQtTranslations(const Program& p) {
         QCoreApplication::removeTranslator(installed);
         delete installed;
     }
-    if (p.Lang.Index != 2) return true; // Qt's own texts are English
+    const std::string code = LanguageCode(p);
+    if (code == "en") return true; // Qt's own texts are English
     auto* t = new QTranslator(app);
-    // "qt_zh_CN" gathers qtbase and the modules in use (serial port, multimedia).
-    if (!t->load(QLocale(QLocale::Chinese, QLocale::China), "qt", "_",
+    // "qt_zh_CN", "qt_de", ... gather qtbase and the modules in use (serial port, multimedia).
+    if (!t->load(QLocale(QString::fromStdString(code)), "qt", "_",
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete t;
         return false;

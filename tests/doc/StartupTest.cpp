@@ -35,31 +35,43 @@ struct LanguageCase {
     const char* name;
     const char* setup;
     const char* lang; // LANG of the environment
-    int expectedIndex;
+    const char* expectedFile;
     const char* writtenLanguage;
+    const char* writtenFile; // LanguageFile in the setup file
 };
 
 TEST(StartUp, LanguageFromSetupFileAndLocale) {
     const LanguageCase cases[] = {
         {"first run on a Chinese locale", "[language]\nIsFirstRun=1\ncomPort=1\nCurrentLanguage=1\n",
-         "zh_CN.UTF-8", 2, "2"},
+         "zh_CN.UTF-8", "chinese.ini", "2", ""},
+        // Older versions sharing the file read English from the index.
         {"first run on a German locale", "[language]\nIsFirstRun=True\ncomPort=1\nCurrentLanguage=2\n",
-         "de_DE.UTF-8", 1, "1"},
+         "de_DE.UTF-8", "german.ini", "1", "german.ini"},
+        {"first run on a locale without texts", "[language]\nIsFirstRun=1\ncomPort=1\nCurrentLanguage=2\n",
+         "fr_FR.UTF-8", "english.ini", "1", ""},
         {"stored English on a Chinese locale", "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=1\n",
-         "zh_CN.UTF-8", 1, "1"},
-        {"stored Chinese", "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\n", "en_US.UTF-8", 2, "2"},
+         "zh_CN.UTF-8", "english.ini", "1", ""},
+        {"stored Chinese", "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\n", "en_US.UTF-8",
+         "chinese.ini", "2", ""},
         {"unknown index follows the locale", "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=3\n",
-         "zh_CN.UTF-8", 2, "3"},
+         "zh_CN.UTF-8", "chinese.ini", "3", ""},
+        {"stored further language",
+         "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=1\nLanguageFile=polish.ini\n", "en_US.UTF-8",
+         "polish.ini", "1", "polish.ini"},
+        {"stored language whose file is gone",
+         "[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\nLanguageFile=klingon.ini\n", "en_US.UTF-8",
+         "chinese.ini", "2", "klingon.ini"},
     };
     for (const auto& c : cases) {
         Install inst(c.setup);
         inst.env.Lang = c.lang;
         auto t = test::MakeTestProgram();
         StartUp(*t, inst.env);
-        EXPECT_EQ(t->Lang.Index, c.expectedIndex) << c.name;
-        EXPECT_EQ(t->Lang.FileName, c.expectedIndex == 2 ? "chinese.ini" : "english.ini") << c.name;
+        EXPECT_EQ(t->Lang.FileName, c.expectedFile) << c.name;
+        EXPECT_EQ(t->Lang.ShownIndex, t->Lang.Index) << c.name;
         EXPECT_EQ(inst.Setup("IsFirstRun"), "0") << c.name;
         EXPECT_EQ(inst.Setup("CurrentLanguage"), c.writtenLanguage) << c.name;
+        EXPECT_EQ(inst.Setup("LanguageFile"), c.writtenFile) << c.name;
     }
 }
 

@@ -42,11 +42,6 @@ std::string LangText(Program& p, TextId id) {
     return text;
 }
 
-void SetLanguage(Program& p, int index) {
-    p.Lang.Index = index == 2 ? 2 : 1;
-    p.Lang.FileName = p.Lang.Index == 2 ? "chinese.ini" : "english.ini";
-}
-
 MsgAnswer Tell(Program& p, const std::string& text, MsgIcon icon, MsgButtons buttons,
                const std::string& title) {
     if (!p.Prompts.message) return DefaultAnswer(buttons);

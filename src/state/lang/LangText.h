@@ -16,7 +16,8 @@ const char* LangSection(int32_t id);
 std::string LangText(Program& p, TextId id);
 // Full path of the current language file.
 std::string LangFilePath(const Program& p);
-// Switches the current language (1 English, 2 Chinese, anything else English).
+// Switches the current language: 1 English, 2 Chinese, 3 on the further files of
+// the language folder (see Languages.h); anything else English.
 void SetLanguage(Program& p, int index);
 
 // Messages through the program's prompts.

@@ -1,0 +1,86 @@
+#include "state/lang/Languages.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "base/IniFile.h"
+#include "state/Program.h"
+#include "state/lang/LangText.h"
+
+namespace tarvane {
+namespace {
+
+constexpr const char* kEnglish = "english.ini";
+constexpr const char* kChinese = "chinese.ini";
+
+LanguageEntry Describe(const std::string& folder, const std::string& fileName) {
+    IniFile ini;
+    ini.Load(folder + "/" + fileName);
+    LanguageEntry e{fileName, ini.GetOr("Language", "Name"), ini.GetOr("Language", "Code")};
+    if (e.Name.empty()) e.Name = fileName.substr(0, fileName.size() - 4);
+    return e;
+}
+
+} // namespace
+
+std::vector<LanguageEntry> ListLanguages(const std::string& programFolder) {
+    namespace fs = std::filesystem;
+    const std::string folder = programFolder + "/language";
+    std::vector<std::string> others;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > 4 && name.ends_with(".ini") && name != kEnglish && name != kChinese &&
+            it->is_regular_file(ec))
+            others.push_back(name);
+    }
+    std::sort(others.begin(), others.end());
+    std::vector<LanguageEntry> list{Describe(folder, kEnglish), Describe(folder, kChinese)};
+    if (list[0].Code.empty()) list[0] = {kEnglish, "English", "en"};
+    for (const std::string& name : others)
+        list.push_back(Describe(folder, name));
+    return list;
+}
+
+int LanguageForLocale(const std::vector<LanguageEntry>& languages, const std::string& locale) {
+    const std::string language = locale.substr(0, locale.find_first_of("_.@"));
+    for (size_t i = 0; i < languages.size(); ++i) {
+        const std::string& code = languages[i].Code;
+        if (!language.empty() && (code == language || code.starts_with(language + "_")))
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+void SetLanguage(Program& p, int index) {
+    if (index >= 3) {
+        const std::vector<LanguageEntry> list = ListLanguages(p.Dirs.ProgramFolder);
+        if (static_cast<size_t>(index) <= list.size()) {
+            p.Lang.Index = index;
+            p.Lang.FileName = list[static_cast<size_t>(index) - 1].FileName;
+            return;
+        }
+    }
+    p.Lang.Index = index == 2 ? 2 : 1;
+    p.Lang.FileName = p.Lang.Index == 2 ? kChinese : kEnglish;
+}
+
+bool SetLanguageFile(Program& p, const std::string& fileName) {
+    const std::vector<LanguageEntry> list = ListLanguages(p.Dirs.ProgramFolder);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].FileName == fileName) {
+            SetLanguage(p, static_cast<int>(i) + 1);
+            return true;
+        }
+    return false;
+}
+
+std::string LanguageCode(const Program& p) {
+    if (p.Lang.Index == 2) return "zh_CN";
+    IniFile ini;
+    ini.Load(LangFilePath(p));
+    const std::string code = ini.GetOr("Language", "Code");
+    return code.empty() ? "en" : code;
+}
+
+} // namespace tarvane
