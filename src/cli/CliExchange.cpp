@@ -5,7 +5,8 @@
 
 #include "base/NumberText.h"
 #include "cli/Cli.h"
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelExport.h"
+#include "exchange/ChannelImport.h"
 #include "exchange/ImageCompare.h"
 #include "freq/Bands.h"
 #include "image/CodeplugFile.h"

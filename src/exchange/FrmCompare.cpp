@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "exchange/ChannelExchange.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "ui/DialogCaptions.h"

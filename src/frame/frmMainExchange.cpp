@@ -6,7 +6,8 @@
 #include <QMdiArea>
 #include <QTimer>
 
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelExport.h"
+#include "exchange/ChannelImport.h"
 #include "exchange/FrmCompare.h"
 #include "exchange/FrmImportPreview.h"
 #include "exchange/ImageCompare.h"
