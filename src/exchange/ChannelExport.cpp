@@ -8,7 +8,7 @@
 
 namespace tarvane {
 
-std::string ExportChannels(Program& p, int group, int* rows) {
+std::string ExportChannels(const Program& p, int group, int* rows) {
     const int band = p.Model.ModelType;
     std::vector<std::string> header;
     for (const ColumnDef& c : ChannelColumns())
@@ -20,7 +20,7 @@ std::string ExportChannels(Program& p, int group, int* rows) {
         for (int ch = 1; ch <= GroupSize(g, band); ++ch) {
             const int index = FindChannelSlot(p.Image, GroupBase(g, band) + ch);
             if (index < 0) continue;
-            ChannelValues v = ValuesOfRecord(p, p.Image.Channels[static_cast<size_t>(index)], g, ch);
+            ChannelValues v = ValuesOfRecord(p.Image.Channels[static_cast<size_t>(index)], g, ch, band);
             if (!v.FreqHz) continue; // a slot without a frequency is no channel to exchange
             v.Location = std::to_string(++count);
             std::vector<std::string> cells;

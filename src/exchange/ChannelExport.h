@@ -8,6 +8,6 @@ namespace tarvane {
 struct Program;
 
 // All groups when group is -1. `rows` receives the number of channels written.
-std::string ExportChannels(Program& p, int group, int* rows = nullptr);
+std::string ExportChannels(const Program& p, int group, int* rows = nullptr);
 
 } // namespace tarvane

@@ -13,7 +13,6 @@
 
 namespace tarvane {
 
-
 FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, const QString& otherName,
                        QWidget* parent)
     : QDialog(parent) {
