@@ -1,6 +1,8 @@
 #include "channels/ChannelRules.h"
 
 #include "freq/Bands.h"
+#include "freq/ChannelEdit.h"
+#include "freq/FreqCodec.h"
 #include "state/Program.h"
 
 namespace tarvane {
@@ -19,6 +21,18 @@ int DisplayedChannel(const Program& p) {
     const int size = GroupSize(DisplayedGroup(p), p.Model.ModelType);
     const int c = p.ChannelTableChannel;
     return c >= 1 && c <= size ? c : 1;
+}
+
+CellEdit ChannelCellEdit(int group, int column, const ChannelRecord* record, int band) {
+    if (column < kColRxFreq || column > kTableDialogColumn) return CellEdit::None;
+    if (column == kColRxFreq && band == kBandCB && group != EmgGroup(band)) return CellEdit::None;
+    const bool hasFreq = record && !IsNoFreq(record->RxFreq.Raw());
+    if (column >= kColPublic && column <= kColScan && !hasFreq) return CellEdit::None;
+    if ((column == kColDup || column == kColOffSetFre) && record && record->Public == 1)
+        return CellEdit::None;
+    if (column == kColScan && GroupName(group, band) == "VFO") return CellEdit::None;
+    if (column == kTableDialogColumn) return CellEdit::Dialog;
+    return column == kColRxFreq || column == kColOffSetFre ? CellEdit::Text : CellEdit::List;
 }
 
 bool IsFixFM(int channel, int group, int band) {

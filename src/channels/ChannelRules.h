@@ -1,19 +1,32 @@
 #pragma once
 // Rules the channel table and the channel edit dialog share: which group is shown,
-// which channels are FM only, and the two country lists that stand for the group
-// list on a CB radio.
+// which cells of the table open an editor, which channels are FM only, and the
+// two country lists that stand for the group list on a CB radio.
 #include <string>
 #include <vector>
 
 namespace tarvane {
 
 struct Program;
+struct ChannelRecord;
 
 // The group the table shows: CurrentGroup when it names a group of the band,
 // otherwise the first group (a hostile file must not leave the table empty).
 int DisplayedGroup(const Program& p);
 // The channel number the table stands on, within the displayed group.
 int DisplayedChannel(const Program& p);
+
+// The channel table's columns: 0 the channel number, 1..6 the fields of the same
+// codes as SetChannelField (frequency, Public, DUP, offset, TSQ, Scan), 7 the ">>"
+// that opens the channel edit dialog.
+inline constexpr int kTableDialogColumn = 7;
+// What opening a cell of the channel table does.
+enum class CellEdit { None, Text, List, Dialog };
+// `record` is the channel of the row, nullptr for an empty slot. A CB radio takes a
+// typed frequency only in its emergency group; the other fields need a channel with
+// a frequency; DUP and offset are not the channel's own while Public is on; the VFO
+// is never scanned.
+CellEdit ChannelCellEdit(int group, int column, const ChannelRecord* record, int band);
 
 // True only on a CB radio, for every channel of the "CE" (1) and "UK" (3) plans and
 // for channels 41 to 80 of the "DE" plan (6).

@@ -2,18 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <algorithm>
 #include <exception>
 
-#include "base/NumberText.h"
+#include "channels/CellEditor.h"
 #include "channels/ChannelRules.h"
 #include "channels/FrmCHInfoEdit.h"
 #include "channels/GroupChoice.h"
@@ -24,7 +21,6 @@
 #include "image/ImageOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
-#include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
 #include "ui/Twips.h"
 
@@ -45,19 +41,11 @@ constexpr int kGridTwips = 7680;
 constexpr int kWindowWidthTwips = 8200, kWindowHeightTwips = 6900;
 constexpr int kRowPx = 24;
 
-int CellListIndex(int col) {
-    return col == 2 ? 0 : col == 3 ? 1 : col == 5 ? 2 : 3;
-}
-
 QString ValueText(const QStringList& texts, int v) {
     return v >= 0 && v < texts.size() ? texts[v] : QString::number(v);
 }
 
 } // namespace
-
-const QStringList& frmCommChInfo::CellTexts(int col) const {
-    return col == 3 ? dupTexts_ : col == 6 ? scanTexts_ : offOn_;
-}
 
 frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("frmCommChInfo");
@@ -116,27 +104,9 @@ void frmCommChInfo::BuildGrid() {
     grid_->installEventFilter(this);
     grid_->setTabKeyNavigation(false);
 
-    text1_ = new QLineEdit(grid_->viewport());
-    text1_->setObjectName("Text1");
-    text1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter); // as the frequency cells
-    text2_ = new QLineEdit(grid_->viewport());
-    text2_->setObjectName("Text2");
-    for (QLineEdit* t : {text1_, text2_}) {
-        t->setContextMenuPolicy(Qt::NoContextMenu); // no pasting around the typing filter
-        t->setAcceptDrops(false);
-        t->installEventFilter(this);
-        t->hide();
-    }
-    for (int i = 0; i < 4; ++i) {
-        auto* c = new QComboBox(grid_->viewport());
-        c->setObjectName(QString("Combo%1").arg(i + 1));
-        c->installEventFilter(this);
-        c->hide();
-        const int col = i == 0 ? 2 : i == 1 ? 3 : i == 2 ? 5 : 6;
-        c->addItems(CellTexts(col));
-        connect(c, &QComboBox::activated, this, [this] { CommitEdit(); });
-        cellLists_[i] = c;
-    }
+    editor_ = new CellEditor(grid_, {offOn_, dupTexts_, offOn_, scanTexts_}, this);
+    editor_->Commit = [this] { CommitEdit(); };
+    editor_->Failed = [this](const char* step) { Tell(p_, step); };
 
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int col) {
         grid_->setCurrentCell(row, col);
@@ -284,15 +254,20 @@ void frmCommChInfo::ClearRow(int row) {
         if (QTableWidgetItem* item = grid_->item(row, col)) item->setText(QString());
 }
 
+const ChannelRecord* frmCommChInfo::RowRecord(int row) const {
+    const int index = FindChannelSlot(p_.Image, GroupBase(group_, p_.Model.ModelType) + row + 1);
+    return index < 0 ? nullptr : &p_.Image.Channels[static_cast<size_t>(index)];
+}
+
 void frmCommChInfo::FillRow(int row) {
     if (!grid_->item(row, 1)) return;
     const int band = p_.Model.ModelType;
-    const int index = FindChannelSlot(p_.Image, GroupBase(group_, band) + row + 1);
-    if (index < 0) {
+    const ChannelRecord* record = RowRecord(row);
+    if (!record) {
         ClearRow(row);
         return;
     }
-    const ChannelRecord& r = p_.Image.Channels[static_cast<size_t>(index)];
+    const ChannelRecord& r = *record;
     // A frequency text that is not a number (a damaged file) is shown as it is,
     // without a message for every row.
     const std::string raw = r.RxFreq.Trimmed();
@@ -314,115 +289,47 @@ void frmCommChInfo::CurrentCellMoved() {
 }
 
 void frmCommChInfo::SetEditDisable() {
-    editCol_ = 0;
-    for (QWidget* w : {static_cast<QWidget*>(text1_), static_cast<QWidget*>(text2_)})
-        w->hide();
-    for (QComboBox* c : cellLists_)
-        c->hide();
+    editor_->Close();
+}
+
+int frmCommChInfo::EditColumn() const {
+    return editor_ ? editor_->Column() : 0;
 }
 
 void frmCommChInfo::EnterGridEdit() {
     Guard("frmCommChInfo_EnterGridEdit", [this] {
         const int row = grid_->currentRow(), col = grid_->currentColumn();
-        if (row < 0 || col <= 0 || col >= kColumns) return;
-        const int band = p_.Model.ModelType;
-        if (col == 1 && band == kBandCB && group_ != EmgGroup(band)) return;
-        if (col >= 2 && col <= 6 && grid_->item(row, 1)->text().isEmpty()) return;
-        if ((col == 3 || col == 4) && grid_->item(row, 2)->text() == offOn_[1]) return;
-        if (col == 6 && GroupName(group_, band) == "VFO") return;
+        if (row < 0) return;
+        const CellEdit edit = ChannelCellEdit(group_, col, RowRecord(row), p_.Model.ModelType);
+        if (edit == CellEdit::None) return;
         SetEditDisable();
-        editRow_ = row + 1;
-        if (col == 7) {
-            p_.ChannelTableChannel = static_cast<int16_t>(editRow_);
+        if (edit == CellEdit::Dialog) {
+            p_.ChannelTableChannel = static_cast<int16_t>(row + 1);
             ShowEditDialogNow();
             return;
         }
-        editCol_ = col;
-        const QString cell = grid_->item(row, col)->text();
-        if (col == 1 || col == 4) {
-            QLineEdit* box = col == 1 ? text1_ : text2_;
-            box->setText(cell);
-            editOriginal_ = cell;
-            PlaceEditor(box);
-            box->selectAll();
-        } else {
-            QComboBox* list = cellLists_[CellListIndex(col)];
-            SelectListText(list, cell);
-            editOriginal_ = QString::number(list->currentIndex());
-            PlaceEditor(list);
-        }
+        editor_->Open(row, col, grid_->item(row, col)->text());
     });
 }
 
-void frmCommChInfo::PlaceEditor(QWidget* editor) {
-    const QModelIndex index = grid_->model()->index(editRow_ - 1, editCol_);
-    grid_->scrollTo(index);
-    editor->setGeometry(grid_->visualRect(index));
-    editor->show();
-    editor->raise();
-    editor->setFocus(Qt::OtherFocusReason);
-}
-
 void frmCommChInfo::CommitEdit() {
-    if (editCol_ == 0 || committing_) return;
+    if (EditColumn() == 0 || committing_) return;
     committing_ = true;
     Guard("frmCommChInfo_EnterGridEdit", [this] {
-        const int col = editCol_, channel = editRow_;
-        QString value;
-        if (col == 1) {
-            value = text1_->text().trimmed();
-            if (auto v = ParseDouble(value.toStdString())) value = ToQ(FormatFixed(*v, 5));
-        } else if (col == 4) {
-            value = text2_->text();
-        } else {
-            value = QString::number(cellLists_[CellListIndex(col)]->currentIndex());
-        }
-        const bool typedSame = (col == 1 || col == 4) ? (col == 1 ? text1_ : text2_)->text() == editOriginal_
-                                                      : value == editOriginal_;
+        const int col = editor_->Column(), channel = editor_->Channel();
+        const QString value = editor_->Value();
+        const bool changed = editor_->Changed();
         SetEditDisable();
-        // Leaving an editor untouched changes nothing (a CB memory frequency shown
-        // with its "125" ending would otherwise be validated again).
-        if (!typedSame) SetChannelField(p_, group_, channel, col, value.toStdString());
+        if (changed) SetChannelField(p_, group_, channel, col, value.toStdString());
         grid_->setFocus(Qt::OtherFocusReason);
     });
     committing_ = false;
 }
 
 void frmCommChInfo::FocusMoved(QWidget* from, QWidget* to) {
-    if (editCol_ == 0 || committing_ || !from || !to) return;
-    QWidget* editor = editCol_ == 1   ? static_cast<QWidget*>(text1_)
-                      : editCol_ == 4 ? static_cast<QWidget*>(text2_)
-                                      : cellLists_[CellListIndex(editCol_)];
-    if (from != editor && !editor->isAncestorOf(from)) return;
-    if (to == editor || editor->isAncestorOf(to)) return;
+    if (committing_ || !editor_->FocusLeft(from, to)) return;
     // Only a move inside this window commits; another window or a list's pop-up does not.
     if (isAncestorOf(to)) CommitEdit();
-}
-
-bool frmCommChInfo::EditorKey(QObject* editor, QKeyEvent* e) {
-    const int key = e->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        CommitEdit();
-        return true;
-    }
-    if (key == Qt::Key_Escape) {
-        SetEditDisable();
-        grid_->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    auto* box = qobject_cast<QLineEdit*>(editor);
-    if (!box) return false;
-    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste) || e->matches(QKeySequence::Cut))
-        return true;
-    if (key == Qt::Key_Up || key == Qt::Key_Down) return true; // the grid must not move under the box
-    const QString text = e->text();
-    if (text.isEmpty()) return false;
-    const ushort ch = text.at(0).unicode();
-    if (ch > 127) return true;
-    if (ch == 3 || ch == 22 || ch == 24) return true;
-    if (ch < 32 || ch == 127) return false;
-    if (ch >= '0' && ch <= '9') return false;
-    return !(box == text1_ && ch == '.');
 }
 
 bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
@@ -434,27 +341,6 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         return false;
-    }
-    const bool isEditor =
-        watched == text1_ || watched == text2_ ||
-        std::find(std::begin(cellLists_), std::end(cellLists_), watched) != std::end(cellLists_);
-    if (!isEditor) return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::ShortcutOverride) {
-        // While a cell is edited its keys belong to the editor, not to the channel commands.
-        event->accept();
-        return false;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        bool eaten = false;
-        static const char* const comboSteps[4] = {
-            "frmCommChInfo_Combo1_KeyPress", "frmCommChInfo_Combo2_KeyPress", "frmCommChInfo_Combo3_KeyPress",
-            "frmCommChInfo_Combo4_KeyPress"};
-        const auto combo =
-            std::find(std::begin(cellLists_), std::end(cellLists_), watched) - std::begin(cellLists_);
-        // Both text boxes report under the one name the program has for them.
-        const char* step = combo < 4 ? comboSteps[combo] : "rmCommChInfo_Text1_KeyPress";
-        Guard(step, [&] { eaten = EditorKey(watched, static_cast<QKeyEvent*>(event)); });
-        return eaten;
     }
     return QWidget::eventFilter(watched, event);
 }

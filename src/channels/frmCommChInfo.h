@@ -15,13 +15,14 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
 namespace tarvane {
 
 struct Program;
+struct ChannelRecord;
+class CellEditor;
 class GroupChoice;
 
 class frmCommChInfo : public QWidget {
@@ -54,7 +55,7 @@ class frmCommChInfo : public QWidget {
 
     int ShownGroup() const { return group_; }
     int CurrentChannel() const;
-    int EditColumn() const { return editCol_; }
+    int EditColumn() const;
     QTableWidget* Grid() const { return grid_; }
     // The channel edit dialog is shown by whoever hosts the window; standalone the
     // table shows it as a window of its own.
@@ -74,9 +75,7 @@ class frmCommChInfo : public QWidget {
     void FillRow(int row);
     void ClearRow(int row);
     void CurrentCellMoved();
-    void PlaceEditor(QWidget* editor);
     void ShowEditDialogNow();
-    bool EditorKey(QObject* editor, QKeyEvent* e);
     void FocusMoved(QWidget* from, QWidget* to);
     // Rows of the selection (or the current row), as first channel and count.
     std::pair<int, int> SelectedChannels() const;
@@ -96,24 +95,20 @@ class frmCommChInfo : public QWidget {
         }
     }
 
-    const QStringList& CellTexts(int col) const;
+    // The channel of the row in the displayed group, nullptr for an empty slot.
+    const ChannelRecord* RowRecord(int row) const;
 
     Program& p_;
     QStringList offOn_, dupTexts_, scanTexts_; // list column texts in value order
     std::vector<Subscription> subscriptions_;  // end with the window
     int band_ = 0;                             // the band the lists were built for
     int group_ = 0;
-    int editRow_ = 0;
-    int editCol_ = 0; // 0: no editor open
-    QString editOriginal_;
     bool refreshing_ = false;
     bool committing_ = false;
     QString titleKeyText_;
 
     QTableWidget* grid_ = nullptr;
-    QLineEdit* text1_ = nullptr;   // frequency
-    QLineEdit* text2_ = nullptr;   // offset
-    QComboBox* cellLists_[4] = {}; // Combo1..Combo4: Public, DUP, TSQ, Scan
+    CellEditor* editor_ = nullptr;
     GroupChoice* groups_ = nullptr;
     QLabel* groupLabel_ = nullptr;
     QLabel* panelLabels_[4] = {};

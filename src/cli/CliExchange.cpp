@@ -5,7 +5,8 @@
 
 #include "base/NumberText.h"
 #include "cli/Cli.h"
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelExport.h"
+#include "exchange/ChannelImport.h"
 #include "exchange/ImageCompare.h"
 #include "freq/Bands.h"
 #include "image/CodeplugFile.h"
@@ -88,7 +89,7 @@ int CliDiff(Program& p, const CliArgs& args) {
     if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kTrouble;
     const RadioImage a = p.Image;
     if (OpenCodeplug(p, args.words[1]) != OpenResult::Opened) return kTrouble;
-    const std::vector<Difference> differences = CompareImages(p, a, p.Image);
+    const std::vector<Difference> differences = CompareImages(a, p.Image);
     for (const Difference& d : differences)
         std::printf("%s\n", DifferenceText(d).c_str());
     return differences.empty() ? 0 : 1;

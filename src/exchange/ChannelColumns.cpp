@@ -9,7 +9,7 @@
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "freq/FreqCodec.h"
-#include "state/Program.h"
+#include "state/RadioImage.h"
 
 namespace tarvane {
 namespace {
@@ -198,13 +198,12 @@ std::string MHzText(int64_t hz) {
     return buf;
 }
 
-ChannelValues ValuesOfRecord(Program& p, const ChannelRecord& r, int group, int channel) {
-    const int band = p.Model.ModelType;
+ChannelValues ValuesOfRecord(const ChannelRecord& r, int group, int channel, int band) {
     ChannelValues v;
     v.Name = "";
-    // Only a numeric text goes through the display rules, which would complain about any other.
-    const bool numeric = !FreqToDisplaySilent(r.RxFreq.Raw()).empty();
-    const int64_t units = numeric ? DisplayUnits(FreqToGroupDisplay(p, r.RxFreq.Raw(), group, band)) : -1;
+    // A text that is not numeric is no frequency to exchange.
+    const std::string shown = FreqToGroupDisplaySilent(r.RxFreq.Raw(), group, band);
+    const int64_t units = shown.empty() ? -1 : DisplayUnits(shown);
     if (units >= 0) v.FreqHz = units * 10;
     v.Duplex = r.DUP == 1 ? "+" : r.DUP == 2 ? "-" : "";
     v.OffsetHz = static_cast<int64_t>(std::max<int>(r.OffSetFre, 0)) * 1000;

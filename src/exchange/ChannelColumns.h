@@ -11,7 +11,6 @@
 
 namespace tarvane {
 
-struct Program;
 struct ChannelRecord;
 
 // One row's values; a column absent from a file, or an empty cell, leaves its
@@ -54,7 +53,7 @@ int DcsCodeOfOctal(int octal);
 
 // The values of a channel: its group and number in the group give the "…125" plans
 // their real frequency. Unused tone columns get the format's defaults.
-ChannelValues ValuesOfRecord(Program& p, const ChannelRecord& r, int group, int channel);
+ChannelValues ValuesOfRecord(const ChannelRecord& r, int group, int channel, int band);
 
 // "27.601250" from hertz.
 std::string MHzText(int64_t hz);

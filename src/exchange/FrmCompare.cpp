@@ -6,14 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "exchange/ChannelExchange.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ToQ.h"
 
 namespace tarvane {
-
 
 FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, const QString& otherName,
                        QWidget* parent)

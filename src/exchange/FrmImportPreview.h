@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <string>
 
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelImport.h"
 
 class QComboBox;
 class QLabel;

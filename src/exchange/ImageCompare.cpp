@@ -75,9 +75,9 @@ Flat Flatten(const Json& doc) {
 
 } // namespace
 
-std::vector<Difference> CompareImages(Program& p, const RadioImage& a, const RadioImage& b) {
-    const Flat fa = Flatten(ImageJson(p, a, a.Settings.Version.ModelType));
-    const Flat fb = Flatten(ImageJson(p, b, b.Settings.Version.ModelType));
+std::vector<Difference> CompareImages(const RadioImage& a, const RadioImage& b) {
+    const Flat fa = Flatten(ImageJson(a, a.Settings.Version.ModelType));
+    const Flat fb = Flatten(ImageJson(b, b.Settings.Version.ModelType));
     std::vector<Difference> out;
     std::set<std::string> reported;
     auto fieldOf = [](const std::string& path) { return path.substr(path.find('|') + 1); };

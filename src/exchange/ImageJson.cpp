@@ -114,7 +114,7 @@ template <class A> Json Numbers(const A& values) {
     return a;
 }
 
-Json ChannelJson(Program& p, const ChannelRecord& r, int band) {
+Json ChannelJson(const ChannelRecord& r, int band) {
     Json c = Json::Obj();
     int group = -1, channel = 0;
     SlotPlace(r.SlotNumber, band, group, channel);
@@ -125,9 +125,9 @@ Json ChannelJson(Program& p, const ChannelRecord& r, int band) {
     } else {
         c.Add("group", Json()).Add("channel", Json());
     }
-    // Only a numeric text goes through the display rules, which would complain about any other.
-    std::string shown = FreqToDisplaySilent(r.RxFreq.Raw());
-    if (!shown.empty() && group >= 0) shown = FreqToGroupDisplay(p, r.RxFreq.Raw(), group, band);
+    // A text that is not numeric is shown as it is.
+    const std::string shown = group >= 0 ? FreqToGroupDisplaySilent(r.RxFreq.Raw(), group, band)
+                                         : FreqToDisplaySilent(r.RxFreq.Raw());
     c.Add("RxFreq",
           IsNoFreq(r.RxFreq.Raw()) ? Json() : Json::Str(shown.empty() ? r.RxFreq.Trimmed() : shown));
     const std::pair<const char*, int16_t> fields[] = {{"IsBlank", r.IsBlank},
@@ -182,7 +182,7 @@ std::string WriteJson(const Json& value) {
     return out + "\n";
 }
 
-Json ImageJson(Program& p, const RadioImage& image, int band) {
+Json ImageJson(const RadioImage& image, int band) {
     const SettingsRecord& s = image.Settings;
     const FeatureBlock& f = s.Features;
     Json doc = Json::Obj();
@@ -207,7 +207,7 @@ Json ImageJson(Program& p, const RadioImage& image, int band) {
         .Add("EmgEditAllowed", Json::Num(f.EmgEditAllowed));
     settings.Add("DisplayMode", Json::Num(f.DisplayMode));
     doc.Add("Settings", std::move(settings));
-    doc.Add("CommonChannel", ChannelJson(p, s.CommonChannel, band));
+    doc.Add("CommonChannel", ChannelJson(s.CommonChannel, band));
 
     Json keys = Json::Obj();
     keys.Add("KeyMode", Json::Num(s.KeyTable[0]));
@@ -256,19 +256,19 @@ Json ImageJson(Program& p, const RadioImage& image, int band) {
                            .Add("number", Json::Num(static_cast<int64_t>(i + 1)))
                            .Add("EmgGroup", Json::Num(e.EmgGroup))
                            .Add("EmgChannel", Json::Num(e.EmgChannel))
-                           .Add("Channel", ChannelJson(p, e.Channel, band)));
+                           .Add("Channel", ChannelJson(e.Channel, band)));
     }
     doc.Add("Emergency", std::move(emergency));
 
     Json channels = Json::Arr();
     for (int i = 0; i < image.UsedCount(); ++i)
-        channels.Push(ChannelJson(p, image.Channels[static_cast<size_t>(i)], band));
+        channels.Push(ChannelJson(image.Channels[static_cast<size_t>(i)], band));
     doc.Add("Channels", std::move(channels));
     return doc;
 }
 
 Json DocumentJson(Program& p) {
-    Json doc = ImageJson(p, p.Image, p.Model.ModelType);
+    Json doc = ImageJson(p.Image, p.Model.ModelType);
     doc.members.insert(doc.members.begin(), {"Path", Json::Str(p.Doc.Path)});
     return doc;
 }

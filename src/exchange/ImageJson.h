@@ -11,7 +11,6 @@ namespace tarvane {
 
 struct Program;
 struct RadioImage;
-struct CurrentModel;
 
 struct Json {
     enum class Kind { Null, Number, String, Array, Object };
@@ -63,7 +62,7 @@ std::string WriteJson(const Json& value);
 
 // The whole document: model, settings by name, every channel with its group and
 // number, DTMF codes, keys, tone tips, emergency channels.
-Json ImageJson(Program& p, const RadioImage& image, int band);
+Json ImageJson(const RadioImage& image, int band);
 Json DocumentJson(Program& p);
 // The radio information last read (p.RadioInfo).
 Json RadioInfoJson(Program& p);

@@ -6,7 +6,8 @@
 #include <QMdiArea>
 #include <QTimer>
 
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelExport.h"
+#include "exchange/ChannelImport.h"
 #include "exchange/FrmCompare.h"
 #include "exchange/FrmImportPreview.h"
 #include "exchange/ImageCompare.h"
@@ -89,7 +90,7 @@ void frmMain::mnuCompareFile_Click() {
     if (path.isEmpty()) return;
     Program other = ScratchOf(p_);
     if (OpenCodeplug(other, path.toStdString()) != OpenResult::Opened) return;
-    FrmCompare dlg(p_, CompareImages(p_, p_.Image, other.Image), QFileInfo(path).fileName(), this);
+    FrmCompare dlg(p_, CompareImages(p_.Image, other.Image), QFileInfo(path).fileName(), this);
     dlg.exec();
 }
 
@@ -141,7 +142,7 @@ void frmMain::mnuCompareRadio_Click() {
     Program mine = ScratchOf(p_);
     EncodeRadioMemory(mine);
     if (!DecodeRadioMemory(mine)) return;
-    FrmCompare dlg(p_, CompareImages(p_, mine.Image, radio.Image), ToQ(LangText(p_, 32886_txt)), this);
+    FrmCompare dlg(p_, CompareImages(mine.Image, radio.Image), ToQ(LangText(p_, 32886_txt)), this);
     dlg.exec();
 }
 

@@ -29,6 +29,18 @@ void WarnOutOfBand(Program& p) {
     TellId(p, 9021_txt, MsgIcon::Warning);
 }
 
+// The "125" ending of the CB UK plan and of CB memory channels above 27.405 on a display text.
+std::string GroupDisplay(std::string shown, int group, int band) {
+    if (shown.empty() || band != kBandCB || shown.size() < 3) return shown;
+    bool rule = group == 3;
+    if (group == 8) {
+        auto v = ParseDouble(shown);
+        rule = v && *v > 27.405;
+    }
+    if (rule) shown.replace(shown.size() - 3, 3, "125");
+    return shown;
+}
+
 } // namespace
 
 bool IsNoFreq(std::string_view text) {
@@ -53,15 +65,11 @@ std::string FreqToDisplay(Program& p, std::string_view text) {
 }
 
 std::string FreqToGroupDisplay(Program& p, std::string_view text, int group, int band) {
-    std::string shown = FreqToDisplay(p, text);
-    if (shown.empty() || band != kBandCB || shown.size() < 3) return shown;
-    bool rule = group == 3;
-    if (group == 8) {
-        auto v = ParseDouble(shown);
-        rule = v && *v > 27.405;
-    }
-    if (rule) shown.replace(shown.size() - 3, 3, "125");
-    return shown;
+    return GroupDisplay(FreqToDisplay(p, text), group, band);
+}
+
+std::string FreqToGroupDisplaySilent(std::string_view text, int group, int band) {
+    return GroupDisplay(FreqToDisplaySilent(text), group, band);
 }
 
 std::string DisplayToFreq(std::string_view text) {
@@ -85,8 +93,8 @@ std::string DisplayToFreq(std::string_view text) {
     return result;
 }
 
-double SnapFreq(const Program& p, double value, double lowOffset) {
-    long anchor = ToUnits(p.Model.LowerLimit + lowOffset);
+double SnapFreq(const CurrentModel& model, double value, double lowOffset) {
+    long anchor = ToUnits(model.LowerLimit + lowOffset);
     long v = ToUnits(value);
     long r = (v - anchor) % kRaster; // sign of the dividend
     return static_cast<double>(v - r) / kUnitsPerMHz;
@@ -98,7 +106,7 @@ double ClampFreq(Program& p, double value, double lowOffset, double highOffset) 
         WarnOutOfBand(p);
         return low;
     }
-    if (p.Model.UpperLimit + highOffset >= value) return SnapFreq(p, value, lowOffset);
+    if (p.Model.UpperLimit + highOffset >= value) return SnapFreq(p.Model, value, lowOffset);
     WarnOutOfBand(p);
     return p.Model.UpperLimit + highOffset;
 }
@@ -111,21 +119,19 @@ double ClampEmgFreq(double value) {
     return static_cast<double>(v - (v - anchor) % kRaster) / kUnitsPerMHz;
 }
 
-PlanPick NearestPlanFreq(Program& p, double value) {
+PlanPick NearestPlanFreq(const RadioImage& image, const CurrentModel& model, double value) {
     PlanPick pick;
-    pick.Freq = p.Model.LowerLimit; // no country-plan channel: the lower band limit
+    pick.Freq = model.LowerLimit; // no country-plan channel: the lower band limit
     double best = 0;
-    const int band = p.Model.ModelType;
-    for (int i = 0; i < p.Image.UsedCount(); ++i) {
-        const ChannelRecord& r = p.Image.Channels[static_cast<size_t>(i)];
+    const int band = model.ModelType;
+    for (int i = 0; i < image.UsedCount(); ++i) {
+        const ChannelRecord& r = image.Channels[static_cast<size_t>(i)];
         if (r.SlotNumber < 1 || r.SlotNumber > 360) continue;
         int group = GroupOfSlot(r.SlotNumber, band);
         if (group < 0) continue;
         std::string plain = FreqToDisplaySilent(r.RxFreq.Raw());
         if (plain.empty()) continue; // no frequency to compare with
-        std::string shown = plain;
-        if (band == kBandCB && (group == 3 || (group == 8 && *ParseDouble(plain) > 27.405)))
-            shown.replace(shown.size() - 3, 3, "125");
+        const std::string shown = GroupDisplay(plain, group, band);
         double diff = std::fabs(*ParseDouble(shown) - value);
         if (pick.Group < 0 || diff < best) {
             best = diff;
@@ -141,7 +147,7 @@ std::string CheckFreq(Program& p, std::string_view value, int group, int band) {
     double result;
     if (auto v = ParseDouble(value)) {
         if (band == kBandCB && group == 8) {
-            result = NearestPlanFreq(p, *v).Freq;
+            result = NearestPlanFreq(p.Image, p.Model, *v).Freq;
         } else if (band == kBandCB && group == 9) {
             result = ClampEmgFreq(*v);
         } else {

@@ -11,6 +11,8 @@
 namespace tarvane {
 
 struct Program;
+struct RadioImage;
+struct CurrentModel;
 
 // True for the empty text and "FFFFFFFF" (after trimming): no frequency.
 bool IsNoFreq(std::string_view text);
@@ -21,20 +23,22 @@ std::string FreqToDisplay(Program& p, std::string_view text);
 std::string FreqToDisplaySilent(std::string_view text);
 // FreqToDisplay with the "125" rule of the CB UK plan and CB memory channels above 27.405.
 std::string FreqToGroupDisplay(Program& p, std::string_view text, int group, int band);
+// FreqToDisplaySilent with the same rule: "" for no frequency and for texts that are not numeric.
+std::string FreqToGroupDisplaySilent(std::string_view text, int group, int band);
 // "27.405" -> "02740500" (cut, never rounded). Callers validate with CheckFreq first.
 std::string DisplayToFreq(std::string_view text);
 
-double SnapFreq(const Program& p, double value, double lowOffset);
+double SnapFreq(const CurrentModel& model, double value, double lowOffset);
 double ClampFreq(Program& p, double value, double lowOffset, double highOffset);
 double ClampEmgFreq(double value);
 
 struct PlanPick {
-    double Freq = 0;   // MHz
-    int Group = -1;    // group of the winning channel, -1 when there was none
-    int Index = 0;     // channel index in the group, from 0
+    double Freq = 0; // MHz
+    int Group = -1;  // group of the winning channel, -1 when there was none
+    int Index = 0;   // channel index in the group, from 0
 };
 // The country-plan channel nearest to the value; the lower band limit when none exists.
-PlanPick NearestPlanFreq(Program& p, double value);
+PlanPick NearestPlanFreq(const RadioImage& image, const CurrentModel& model, double value);
 
 // Validates a typed value for a channel of the group; always returns "#0.00000".
 std::string CheckFreq(Program& p, std::string_view value, int group, int band);

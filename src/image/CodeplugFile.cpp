@@ -1,6 +1,8 @@
 #include "image/CodeplugFile.h"
 
 #include <algorithm>
+#include <array>
+#include <type_traits>
 
 #include "base/ByteIO.h"
 #include "base/FieldHelpers.h"
@@ -12,215 +14,217 @@
 namespace tarvane {
 namespace {
 
-// Settings record, file form (1199 bytes)
-//   0  VersionTag: ModelCode[7] 0, ModelType 7, FormatVersion[4] 9
-//  13  ChannelCount
-//  15  FeatureBlock (158)        173  CommonChannel (60)
-// 233  KeyTable (19 x 2)         271  DtmfBlock (320)
-// 591  ToneTips (8 x 60)        1071  Emergency (2 x 64)
-namespace set {
-constexpr size_t ModelCode = 0, ModelType = 7, FormatVersion = 9, ChannelCount = 13, Features = 15,
-                 Common = 173, Keys = 233, Dtmf = 271, ToneTips = 591, Emergency = 1071, End = 1199;
-}
-static_assert(set::Common - set::Features == 158 && set::Keys - set::Common == 60 &&
-              set::Dtmf - set::Keys == 38 && set::ToneTips - set::Dtmf == 320 &&
-              set::Emergency - set::ToneTips == 480 && set::End - set::Emergency == 128 &&
-              set::End == kSettingsFileSize);
+// One field of a record in file form: its offset in the record, its width, and the
+// member it holds. Encoding and decoding read the same table, so a layout is
+// written down once and both directions agree by construction.
+template <class R> struct FileField {
+    size_t At;
+    size_t Width;
+    void (*Write)(ByteWriter& w, size_t pos, const R& r);
+    void (*Read)(const ByteReader& rd, size_t pos, R& r);
+};
 
-// FeatureBlock, offsets within the block (158 bytes)
-namespace feat {
-constexpr size_t CurrentGroup = 0, MemChannelUse = 2, ActiveGroup = 4, MemChannelSel = 6, GroupEnabled = 8,
-                 WorkChannel = 28, GroupEmg1 = 48, GroupEmg2 = 68, Options = 88, EmgAmFm1 = 122,
-                 EmgAmFm2 = 132, Display = 142, EmgChannelSel = 150, EmgEditAllowed = 151, DisplayMode = 152,
-                 Reserved = 153, End = 158;
-}
-static_assert(feat::Options + 2 * kOptionCount == feat::EmgAmFm1 && feat::Reserved + 5 == feat::End);
+// The field table (Fields) and size (Size) of a record in file form, below.
+template <class R> struct FileLayout;
 
-// ChannelRecord, file form (60 bytes)
+template <class T> struct IsStdArray : std::false_type {};
+template <class T, size_t N> struct IsStdArray<std::array<T, N>> : std::true_type {};
+template <class T> struct IsFixedText : std::false_type {};
+template <size_t N> struct IsFixedText<FixedText<N>> : std::true_type {};
+
+// Integers little-endian, texts as their characters, arrays element after
+// element, records by their own table.
+template <class T> constexpr size_t FileWidth() {
+    if constexpr (std::is_same_v<T, int16_t>)
+        return 2;
+    else if constexpr (std::is_same_v<T, uint8_t>)
+        return 1;
+    else if constexpr (IsFixedText<T>::value)
+        return T::size();
+    else if constexpr (IsStdArray<T>::value)
+        return std::tuple_size_v<T> * FileWidth<typename T::value_type>();
+    else
+        return FileLayout<T>::Size;
+}
+
+template <class T> void Put(ByteWriter& w, size_t pos, const T& v) {
+    if constexpr (std::is_same_v<T, int16_t>) {
+        w.I16(pos, v);
+    } else if constexpr (std::is_same_v<T, uint8_t>) {
+        w.U8(pos, v);
+    } else if constexpr (IsFixedText<T>::value) {
+        w.Text(pos, v);
+    } else if constexpr (IsStdArray<T>::value) {
+        for (size_t i = 0; i < v.size(); ++i)
+            Put(w, pos + FileWidth<typename T::value_type>() * i, v[i]);
+    } else {
+        for (const FileField<T>& f : FileLayout<T>::Fields)
+            f.Write(w, pos + f.At, v);
+    }
+}
+
+template <class T> void Get(const ByteReader& rd, size_t pos, T& v) {
+    if constexpr (std::is_same_v<T, int16_t>) {
+        v = rd.I16(pos);
+    } else if constexpr (std::is_same_v<T, uint8_t>) {
+        v = rd.U8(pos);
+    } else if constexpr (IsFixedText<T>::value) {
+        rd.Text(pos, v);
+    } else if constexpr (IsStdArray<T>::value) {
+        for (size_t i = 0; i < v.size(); ++i)
+            Get(rd, pos + FileWidth<typename T::value_type>() * i, v[i]);
+    } else {
+        for (const FileField<T>& f : FileLayout<T>::Fields)
+            f.Read(rd, pos + f.At, v);
+    }
+}
+
+template <class M> struct MemberOf;
+template <class R, class T> struct MemberOf<T R::*> {
+    using Record = R;
+    using Type = T;
+};
+
+// The field at `at` that holds member M, as wide as the member's type.
+template <auto M> constexpr auto Field(size_t at) {
+    using R = typename MemberOf<decltype(M)>::Record;
+    using T = typename MemberOf<decltype(M)>::Type;
+    return FileField<R>{at, FileWidth<T>(), [](ByteWriter& w, size_t pos, const R& r) { Put(w, pos, r.*M); },
+                        [](const ByteReader& rd, size_t pos, R& r) { Get(rd, pos, r.*M); }};
+}
+
+// The fields follow each other in offset order without gap or overlap and fill the record.
+template <class R> constexpr bool Tiles() {
+    size_t next = 0;
+    for (const FileField<R>& f : FileLayout<R>::Fields) {
+        if (f.At != next) return false;
+        next = f.At + f.Width;
+    }
+    return next == FileLayout<R>::Size;
+}
+
+// ChannelRecord (60 bytes); all 16-bit integers except the frequency text
 //  0 SlotNumber  2 IsBlank  4 Scan  6 RxFreq[8]  14 OffSetFre  16 RDCT  18 TDCT  20 DUP  22 HI_CUT
 // 24 BUSY  26 NB  28 Add_Sub_5K  30 AM_FM  32 Tx_Power  34 Public  36 RBTone  38 DTMF_BOT  40 DTMF_EOT
-// 42 DTMF_Call  44 TSQ  46 seven reserved integers
-namespace chan {
-constexpr size_t Slot = 0, IsBlank = 2, Scan = 4, RxFreq = 6, OffSetFre = 14, Reserved = 46, End = 60;
-}
-static_assert(chan::End == kChannelFileSize && chan::Reserved + 14 == chan::End);
+// 42 DTMF_Call  44 TSQ  46 Reserved[7]
+template <> struct FileLayout<ChannelRecord> {
+    using R = ChannelRecord;
+    static constexpr size_t Size = 60;
+    static constexpr FileField<R> Fields[] = {
+        Field<&R::SlotNumber>(0), Field<&R::IsBlank>(2),    Field<&R::Scan>(4),
+        Field<&R::RxFreq>(6),     Field<&R::OffSetFre>(14), Field<&R::RDCT>(16),
+        Field<&R::TDCT>(18),      Field<&R::DUP>(20),       Field<&R::HI_CUT>(22),
+        Field<&R::BUSY>(24),      Field<&R::NB>(26),        Field<&R::Add_Sub_5K>(28),
+        Field<&R::AM_FM>(30),     Field<&R::Tx_Power>(32),  Field<&R::Public>(34),
+        Field<&R::RBTone>(36),    Field<&R::DTMF_BOT>(38),  Field<&R::DTMF_EOT>(40),
+        Field<&R::DTMF_Call>(42), Field<&R::TSQ>(44),       Field<&R::Reserved>(46)};
+};
 
-// The fields from OffSetFre to TSQ in file order, 16 bits each.
-template <typename R> auto OptionFields(R& r) {
-    return std::array{&r.OffSetFre, &r.RDCT,       &r.TDCT,      &r.DUP,      &r.HI_CUT, &r.BUSY,
-                      &r.NB,        &r.Add_Sub_5K, &r.AM_FM,     &r.Tx_Power, &r.Public, &r.RBTone,
-                      &r.DTMF_BOT,  &r.DTMF_EOT,   &r.DTMF_Call, &r.TSQ};
-}
+// VersionTag (13 bytes): 0 ModelCode[7]  7 ModelType  9 FormatVersion[4]
+template <> struct FileLayout<VersionTag> {
+    using R = VersionTag;
+    static constexpr size_t Size = 13;
+    static constexpr FileField<R> Fields[] = {Field<&R::ModelCode>(0), Field<&R::ModelType>(7),
+                                              Field<&R::FormatVersion>(9)};
+};
 
-// DtmfBlock, file form (320 bytes): six integers, 16 entries of 18 bytes at 12, 20 bytes at 300.
-namespace dtmf {
-constexpr size_t Codes = 12, EntrySize = 18, Reserved = 300, End = 320;
-}
-// EmergencyRecord, file form (64 bytes): EmgGroup 0, EmgChannel 2, channel record 4.
-constexpr size_t kEmergencyFileSize = 64;
-constexpr size_t kToneTipSize = 60;
+// FeatureBlock (158 bytes)
+//   0 CurrentGroup  2 MemChannelUse  4 ActiveGroup  6 MemChannelSel  8 GroupEnabled[10]
+//  28 WorkChannel[10]  48 GroupEmgChannel1[10]  68 GroupEmgChannel2[10]  88 Options[17]
+// 122 GroupEmgAmFm1[10] (bytes)  132 GroupEmgAmFm2[10] (bytes)  142 Display[4]
+// 150 EmgChannelSel  151 EmgEditAllowed  152 DisplayMode (bytes)  153 Reserved[5] (bytes)
+template <> struct FileLayout<FeatureBlock> {
+    using R = FeatureBlock;
+    static constexpr size_t Size = 158;
+    static constexpr FileField<R> Fields[] = {
+        Field<&R::CurrentGroup>(0),      Field<&R::MemChannelUse>(2),     Field<&R::ActiveGroup>(4),
+        Field<&R::MemChannelSel>(6),     Field<&R::GroupEnabled>(8),      Field<&R::WorkChannel>(28),
+        Field<&R::GroupEmgChannel1>(48), Field<&R::GroupEmgChannel2>(68), Field<&R::Options>(88),
+        Field<&R::GroupEmgAmFm1>(122),   Field<&R::GroupEmgAmFm2>(132),   Field<&R::Display>(142),
+        Field<&R::EmgChannelSel>(150),   Field<&R::EmgEditAllowed>(151),  Field<&R::DisplayMode>(152),
+        Field<&R::Reserved>(153)};
+};
 
-void WriteChannelAt(ByteWriter& w, size_t at, const ChannelRecord& r) {
-    w.I16(at + chan::Slot, r.SlotNumber);
-    w.I16(at + chan::IsBlank, r.IsBlank);
-    w.I16(at + chan::Scan, r.Scan);
-    w.Text(at + chan::RxFreq, r.RxFreq);
-    auto fields = OptionFields(r);
-    for (size_t i = 0; i < fields.size(); ++i)
-        w.I16(at + chan::OffSetFre + 2 * i, *fields[i]);
-    for (size_t i = 0; i < r.Reserved.size(); ++i)
-        w.I16(at + chan::Reserved + 2 * i, r.Reserved[i]);
-}
+// DtmfCodeEntry (18 bytes): 0 Length  2 Code[16]
+template <> struct FileLayout<DtmfCodeEntry> {
+    using R = DtmfCodeEntry;
+    static constexpr size_t Size = 18;
+    static constexpr FileField<R> Fields[] = {Field<&R::Length>(0), Field<&R::Code>(2)};
+};
 
-void ReadChannelAt(const ByteReader& rd, size_t at, ChannelRecord& r) {
-    r.SlotNumber = rd.I16(at + chan::Slot);
-    r.IsBlank = rd.I16(at + chan::IsBlank);
-    r.Scan = rd.I16(at + chan::Scan);
-    rd.Text(at + chan::RxFreq, r.RxFreq);
-    auto fields = OptionFields(r);
-    for (size_t i = 0; i < fields.size(); ++i)
-        *fields[i] = rd.I16(at + chan::OffSetFre + 2 * i);
-    for (size_t i = 0; i < r.Reserved.size(); ++i)
-        r.Reserved[i] = rd.I16(at + chan::Reserved + 2 * i);
-}
+// DtmfBlock (320 bytes)
+//   0 DtmfRate  2 FirstDigitTime  4 FirstDigitDelay  6 StarHashTime  8 DKeySetting  10 DtmfDisplay
+//  12 Codes[16]  300 Reserved[20] (bytes)
+template <> struct FileLayout<DtmfBlock> {
+    using R = DtmfBlock;
+    static constexpr size_t Size = 320;
+    static constexpr FileField<R> Fields[] = {Field<&R::DtmfRate>(0),        Field<&R::FirstDigitTime>(2),
+                                              Field<&R::FirstDigitDelay>(4), Field<&R::StarHashTime>(6),
+                                              Field<&R::DKeySetting>(8),     Field<&R::DtmfDisplay>(10),
+                                              Field<&R::Codes>(12),          Field<&R::Reserved>(300)};
+};
 
-template <size_t N> void WriteI16s(ByteWriter& w, size_t at, const std::array<int16_t, N>& a) {
-    for (size_t i = 0; i < N; ++i)
-        w.I16(at + 2 * i, a[i]);
-}
-template <size_t N> void ReadI16s(const ByteReader& rd, size_t at, std::array<int16_t, N>& a) {
-    for (size_t i = 0; i < N; ++i)
-        a[i] = rd.I16(at + 2 * i);
-}
+// TonePair (4 bytes): 0 Tone  2 Duration
+template <> struct FileLayout<TonePair> {
+    using R = TonePair;
+    static constexpr size_t Size = 4;
+    static constexpr FileField<R> Fields[] = {Field<&R::Tone>(0), Field<&R::Duration>(2)};
+};
+
+// ToneTipRecord (60 bytes): 0 Pairs[14]  56 LoopCount  58 LoopInterval
+template <> struct FileLayout<ToneTipRecord> {
+    using R = ToneTipRecord;
+    static constexpr size_t Size = 60;
+    static constexpr FileField<R> Fields[] = {Field<&R::Pairs>(0), Field<&R::LoopCount>(56),
+                                              Field<&R::LoopInterval>(58)};
+};
+
+// EmergencyRecord (64 bytes): 0 EmgGroup  2 EmgChannel  4 Channel (a channel record)
+template <> struct FileLayout<EmergencyRecord> {
+    using R = EmergencyRecord;
+    static constexpr size_t Size = 64;
+    static constexpr FileField<R> Fields[] = {Field<&R::EmgGroup>(0), Field<&R::EmgChannel>(2),
+                                              Field<&R::Channel>(4)};
+};
+
+// Settings record (1199 bytes)
+//    0 Version (13)           13 ChannelCount        15 Features (158)     173 CommonChannel (60)
+//  233 KeyTable (19 x 2)     271 Dtmf (320)          591 ToneTips (8 x 60) 1071 Emergency (2 x 64)
+template <> struct FileLayout<SettingsRecord> {
+    using R = SettingsRecord;
+    static constexpr size_t Size = 1199;
+    static constexpr FileField<R> Fields[] = {Field<&R::Version>(0),    Field<&R::ChannelCount>(13),
+                                              Field<&R::Features>(15),  Field<&R::CommonChannel>(173),
+                                              Field<&R::KeyTable>(233), Field<&R::Dtmf>(271),
+                                              Field<&R::ToneTips>(591), Field<&R::Emergency>(1071)};
+};
+
+static_assert(Tiles<ChannelRecord>() && Tiles<VersionTag>() && Tiles<FeatureBlock>() &&
+              Tiles<DtmfCodeEntry>() && Tiles<DtmfBlock>() && Tiles<TonePair>() && Tiles<ToneTipRecord>() &&
+              Tiles<EmergencyRecord>() && Tiles<SettingsRecord>());
+static_assert(FileLayout<ChannelRecord>::Size == kChannelFileSize &&
+              FileLayout<SettingsRecord>::Size == kSettingsFileSize);
 
 } // namespace
 
 void EncodeChannelRecord(const ChannelRecord& r, std::span<uint8_t, kChannelFileSize> out) {
     ByteWriter w(out);
-    WriteChannelAt(w, 0, r);
+    Put(w, 0, r);
 }
 
 void DecodeChannelRecord(std::span<const uint8_t, kChannelFileSize> in, ChannelRecord& r) {
     ByteReader rd(in);
-    ReadChannelAt(rd, 0, r);
+    Get(rd, 0, r);
 }
 
 void EncodeSettings(const SettingsRecord& s, std::span<uint8_t, kSettingsFileSize> out) {
     ByteWriter w(out);
-    w.Text(set::ModelCode, s.Version.ModelCode);
-    w.I16(set::ModelType, s.Version.ModelType);
-    w.Text(set::FormatVersion, s.Version.FormatVersion);
-    w.I16(set::ChannelCount, s.ChannelCount);
-
-    const FeatureBlock& f = s.Features;
-    const size_t F = set::Features;
-    w.I16(F + feat::CurrentGroup, f.CurrentGroup);
-    w.I16(F + feat::MemChannelUse, f.MemChannelUse);
-    w.I16(F + feat::ActiveGroup, f.ActiveGroup);
-    w.I16(F + feat::MemChannelSel, f.MemChannelSel);
-    WriteI16s(w, F + feat::GroupEnabled, f.GroupEnabled);
-    WriteI16s(w, F + feat::WorkChannel, f.WorkChannel);
-    WriteI16s(w, F + feat::GroupEmg1, f.GroupEmgChannel1);
-    WriteI16s(w, F + feat::GroupEmg2, f.GroupEmgChannel2);
-    WriteI16s(w, F + feat::Options, f.Options);
-    w.Bytes(F + feat::EmgAmFm1, f.GroupEmgAmFm1.data(), 10);
-    w.Bytes(F + feat::EmgAmFm2, f.GroupEmgAmFm2.data(), 10);
-    WriteI16s(w, F + feat::Display, f.Display);
-    w.U8(F + feat::EmgChannelSel, f.EmgChannelSel);
-    w.U8(F + feat::EmgEditAllowed, f.EmgEditAllowed);
-    w.U8(F + feat::DisplayMode, f.DisplayMode);
-    w.Bytes(F + feat::Reserved, f.Reserved.data(), f.Reserved.size());
-
-    WriteChannelAt(w, set::Common, s.CommonChannel);
-    WriteI16s(w, set::Keys, s.KeyTable);
-
-    const DtmfBlock& d = s.Dtmf;
-    const int16_t head[] = {d.DtmfRate,     d.FirstDigitTime, d.FirstDigitDelay,
-                            d.StarHashTime, d.DKeySetting,    d.DtmfDisplay};
-    for (size_t i = 0; i < 6; ++i)
-        w.I16(set::Dtmf + 2 * i, head[i]);
-    for (size_t n = 0; n < d.Codes.size(); ++n) {
-        size_t at = set::Dtmf + dtmf::Codes + dtmf::EntrySize * n;
-        w.I16(at, d.Codes[n].Length);
-        w.Text(at + 2, d.Codes[n].Code);
-    }
-    w.Bytes(set::Dtmf + dtmf::Reserved, d.Reserved.data(), d.Reserved.size());
-
-    for (size_t t = 0; t < s.ToneTips.size(); ++t) {
-        size_t at = set::ToneTips + kToneTipSize * t;
-        const ToneTipRecord& tip = s.ToneTips[t];
-        for (size_t k = 0; k < tip.Pairs.size(); ++k) {
-            w.I16(at + 4 * k, tip.Pairs[k].Tone);
-            w.I16(at + 4 * k + 2, tip.Pairs[k].Duration);
-        }
-        w.I16(at + 56, tip.LoopCount);
-        w.I16(at + 58, tip.LoopInterval);
-    }
-    for (size_t e = 0; e < s.Emergency.size(); ++e) {
-        size_t at = set::Emergency + kEmergencyFileSize * e;
-        w.I16(at, s.Emergency[e].EmgGroup);
-        w.I16(at + 2, s.Emergency[e].EmgChannel);
-        WriteChannelAt(w, at + 4, s.Emergency[e].Channel);
-    }
+    Put(w, 0, s);
 }
 
 void DecodeSettings(std::span<const uint8_t, kSettingsFileSize> in, SettingsRecord& s) {
     ByteReader rd(in);
-    rd.Text(set::ModelCode, s.Version.ModelCode);
-    s.Version.ModelType = rd.I16(set::ModelType);
-    rd.Text(set::FormatVersion, s.Version.FormatVersion);
-    s.ChannelCount = rd.I16(set::ChannelCount);
-
-    FeatureBlock& f = s.Features;
-    const size_t F = set::Features;
-    f.CurrentGroup = rd.I16(F + feat::CurrentGroup);
-    f.MemChannelUse = rd.I16(F + feat::MemChannelUse);
-    f.ActiveGroup = rd.I16(F + feat::ActiveGroup);
-    f.MemChannelSel = rd.I16(F + feat::MemChannelSel);
-    ReadI16s(rd, F + feat::GroupEnabled, f.GroupEnabled);
-    ReadI16s(rd, F + feat::WorkChannel, f.WorkChannel);
-    ReadI16s(rd, F + feat::GroupEmg1, f.GroupEmgChannel1);
-    ReadI16s(rd, F + feat::GroupEmg2, f.GroupEmgChannel2);
-    ReadI16s(rd, F + feat::Options, f.Options);
-    rd.Bytes(F + feat::EmgAmFm1, f.GroupEmgAmFm1.data(), 10);
-    rd.Bytes(F + feat::EmgAmFm2, f.GroupEmgAmFm2.data(), 10);
-    ReadI16s(rd, F + feat::Display, f.Display);
-    f.EmgChannelSel = rd.U8(F + feat::EmgChannelSel);
-    f.EmgEditAllowed = rd.U8(F + feat::EmgEditAllowed);
-    f.DisplayMode = rd.U8(F + feat::DisplayMode);
-    rd.Bytes(F + feat::Reserved, f.Reserved.data(), f.Reserved.size());
-
-    ReadChannelAt(rd, set::Common, s.CommonChannel);
-    ReadI16s(rd, set::Keys, s.KeyTable);
-
-    DtmfBlock& d = s.Dtmf;
-    int16_t* head[] = {&d.DtmfRate,     &d.FirstDigitTime, &d.FirstDigitDelay,
-                       &d.StarHashTime, &d.DKeySetting,    &d.DtmfDisplay};
-    for (size_t i = 0; i < 6; ++i)
-        *head[i] = rd.I16(set::Dtmf + 2 * i);
-    for (size_t n = 0; n < d.Codes.size(); ++n) {
-        size_t at = set::Dtmf + dtmf::Codes + dtmf::EntrySize * n;
-        d.Codes[n].Length = rd.I16(at);
-        rd.Text(at + 2, d.Codes[n].Code);
-    }
-    rd.Bytes(set::Dtmf + dtmf::Reserved, d.Reserved.data(), d.Reserved.size());
-
-    for (size_t t = 0; t < s.ToneTips.size(); ++t) {
-        size_t at = set::ToneTips + kToneTipSize * t;
-        ToneTipRecord& tip = s.ToneTips[t];
-        for (size_t k = 0; k < tip.Pairs.size(); ++k) {
-            tip.Pairs[k].Tone = rd.I16(at + 4 * k);
-            tip.Pairs[k].Duration = rd.I16(at + 4 * k + 2);
-        }
-        tip.LoopCount = rd.I16(at + 56);
-        tip.LoopInterval = rd.I16(at + 58);
-    }
-    for (size_t e = 0; e < s.Emergency.size(); ++e) {
-        size_t at = set::Emergency + kEmergencyFileSize * e;
-        s.Emergency[e].EmgGroup = rd.I16(at);
-        s.Emergency[e].EmgChannel = rd.I16(at + 2);
-        ReadChannelAt(rd, at + 4, s.Emergency[e].Channel);
-    }
+    Get(rd, 0, s);
 }
 
 std::vector<uint8_t> EncodeCodeplug(const RadioImage& image) {
@@ -246,8 +250,16 @@ bool DecodeCodeplug(std::span<const uint8_t> bytes, RadioImage& image) {
 
 namespace {
 
-bool ValidCount(const SettingsRecord& s) {
-    return s.ChannelCount >= 0 && s.ChannelCount <= kMaxChannels;
+enum class ImageFault { None, Short, Count, Band };
+
+// A whole codeplug, with what every later step relies on checked: a channel count
+// within the list and a known band.
+ImageFault DecodeChecked(std::span<const uint8_t> bytes, RadioImage& image) {
+    if (!DecodeCodeplug(bytes, image)) return ImageFault::Short;
+    const SettingsRecord& s = image.Settings;
+    if (s.ChannelCount < 0 || s.ChannelCount > kMaxChannels) return ImageFault::Count;
+    if (BandTextForType(s.Version.ModelType).empty()) return ImageFault::Band;
+    return ImageFault::None;
 }
 
 std::string FailureText(Program& p, const std::string& path, const std::string& reason) {
@@ -277,7 +289,7 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
         Tell(p, FileFailureText(p, error));
         return OpenResult::Refused;
     }
-    constexpr size_t kProbeSize = 13; // the VersionTag
+    constexpr size_t kProbeSize = FileLayout<VersionTag>::Size;
     if (bytes.size() < kProbeSize) {
         Tell(p, FailureText(p, path, LangText(p, 32202_txt)));
         return OpenResult::Refused;
@@ -306,17 +318,18 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
         return OpenResult::Refused;
     }
     RadioImage scratch;
-    if (!DecodeCodeplug(bytes, scratch)) {
+    switch (DecodeChecked(bytes, scratch)) {
+    case ImageFault::Short:
         Tell(p, FailureText(p, path, LangText(p, 32202_txt)));
         return OpenResult::Refused;
-    }
-    if (!ValidCount(scratch.Settings)) {
+    case ImageFault::Count:
         Tell(p, FailureText(p, path, LangText(p, 32203_txt)));
         return OpenResult::Refused;
-    }
-    if (BandTextForType(scratch.Settings.Version.ModelType).empty()) {
+    case ImageFault::Band:
         Tell(p, "Country Mode Error!");
         return OpenResult::Refused;
+    case ImageFault::None:
+        break;
     }
     scratch.Settings.Version.FormatVersion.Assign(kProgramFormatVersion);
     p.Baseline = scratch;
@@ -351,8 +364,8 @@ bool SaveCodeplug(Program& p, const std::string& path) {
 bool LoadInitFull(Program& p, const std::string& path) {
     std::vector<uint8_t> bytes;
     RadioImage scratch = p.Baseline;
-    bool ok = ReadWholeFile(path, bytes, kCodeplugReadLimit) && DecodeCodeplug(bytes, scratch) &&
-              ValidCount(scratch.Settings) && !BandTextForType(scratch.Settings.Version.ModelType).empty();
+    const bool ok =
+        ReadWholeFile(path, bytes, kCodeplugReadLimit) && DecodeChecked(bytes, scratch) == ImageFault::None;
     if (!ok) {
         CopyToBaseline(p);
         return false;

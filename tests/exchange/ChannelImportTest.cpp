@@ -11,7 +11,7 @@
 
 #include "ExchangeHelpers.h"
 #include "TestProgram.h"
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelImport.h"
 #include "freq/Bands.h"
 #include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"

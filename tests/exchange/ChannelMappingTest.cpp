@@ -4,7 +4,8 @@
 
 #include "ExchangeHelpers.h"
 #include "TestProgram.h"
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelExport.h"
+#include "exchange/ChannelImport.h"
 #include "freq/Bands.h"
 #include "freq/ChannelEdit.h"
 #include "freq/ChannelSlots.h"

@@ -62,7 +62,7 @@ TEST(CompareImages, EachChangeIsOneLineNamedByFieldAndChannel) {
         auto p = test::NewDocumentProgram(kBandHAM);
         RadioImage b = p->Image;
         c.change(b);
-        const auto lines = Lines(CompareImages(*p, p->Image, b));
+        const auto lines = Lines(CompareImages(p->Image, b));
         ASSERT_EQ(lines.size(), c.lines.size());
         for (size_t i = 0; i < lines.size(); ++i) {
             const std::string& want = c.lines[i];
@@ -80,7 +80,7 @@ TEST(CompareImages, ChannelsOnOneSideOnly) {
     const int at = FindChannelSlot(b, 5);
     ASSERT_GE(at, 0);
     b.Channels[static_cast<size_t>(at)].SlotNumber = 45; // bank A 5 becomes bank B 5
-    const auto lines = Lines(CompareImages(*p, p->Image, b));
+    const auto lines = Lines(CompareImages(p->Image, b));
     EXPECT_EQ(lines, (std::vector<std::string>{"Channels A 5: only in A", "Channels B 5: only in B"}));
 }
 
@@ -95,11 +95,11 @@ TEST(CompareImages, RandomDocuments) {
         a.Settings.Version.ModelType = static_cast<int16_t>(band);
         RadioImage b = a;
         std::shuffle(b.Channels.begin(), b.Channels.begin() + b.UsedCount(), d.Rng());
-        EXPECT_TRUE(CompareImages(*p, a, b).empty());
+        EXPECT_TRUE(CompareImages(a, b).empty());
         const int i = d.In(0, b.UsedCount() - 1);
         b.Channels[static_cast<size_t>(i)].TSQ =
             static_cast<int16_t>(1 - b.Channels[static_cast<size_t>(i)].TSQ);
-        const auto diffs = CompareImages(*p, a, b);
+        const auto diffs = CompareImages(a, b);
         ASSERT_EQ(diffs.size(), 1u);
         EXPECT_EQ(diffs[0].Field, "TSQ");
         const int slot = b.Channels[static_cast<size_t>(i)].SlotNumber;

@@ -25,7 +25,7 @@
 #include "exchange/CsvFile.h"
 
 #ifndef TARVANE_LIBFUZZER
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelImport.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
 #include "state/Program.h"

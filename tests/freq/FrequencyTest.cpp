@@ -55,11 +55,11 @@ TEST(CheckFreq, CbMemoryChannelsTakeTheNearestPlanChannel) {
     AppendChannel(p.Image, 121, "27.60100"); // UK 1, shown as 27.60125
     AppendChannel(p.Image, 400, "27.30000"); // outside the plans: not a candidate
     AppendChannel(p.Image, 3, "27.00500");   // same frequency later in the list: the first wins
-    PlanPick pick = NearestPlanFreq(p, 27.1);
+    PlanPick pick = NearestPlanFreq(p.Image, p.Model, 27.1);
     EXPECT_DOUBLE_EQ(pick.Freq, 27.005);
     EXPECT_EQ(pick.Group, 1);
     EXPECT_EQ(pick.Index, 0);
-    pick = NearestPlanFreq(p, 27.6012);
+    pick = NearestPlanFreq(p.Image, p.Model, 27.6012);
     EXPECT_EQ(pick.Group, 3);
     EXPECT_DOUBLE_EQ(pick.Freq, 27.601); // the result is the stored text, without the "125"
     EXPECT_EQ(CheckFreq(p, "27.59", 8, kBandCB), "27.60100");

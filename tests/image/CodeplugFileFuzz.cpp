@@ -8,12 +8,12 @@
 /* With libFuzzer (clang), from the source root:
 
      clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -DTARVANE_LIBFUZZER -Isrc -Itests/support \
-       tests/image/CodeplugFileFuzz.cpp src/image/CodeplugFile.cpp src/image/SafeFile.cpp \
-       src/image/ImageOps.cpp src/image/InitialValues.cpp src/image/ModelVersion.cpp src/app/IniFile.cpp \
-       src/app/NumberText.cpp src/app/FieldHelpers.cpp src/app/lang/LangText.cpp src/freq/Bands.cpp \
-       src/freq/FreqCodec.cpp \
+       tests/image/CodeplugFileFuzz.cpp src/image/CodeplugFile.cpp src/image/ImageOps.cpp \
+       src/image/InitialValues.cpp src/image/ModelVersion.cpp src/base/SafeFile.cpp src/base/IniFile.cpp \
+       src/base/NumberText.cpp src/base/FieldHelpers.cpp src/state/lang/LangText.cpp src/freq/Bands.cpp \
+       src/freq/ChannelSlots.cpp src/freq/FreqCodec.cpp \
        -o /tmp/codeplug_file_fuzz
-     mkdir -p /tmp/codeplug-corpus && cp build-test/stage/V100/Init/Tarvane_*.dat /tmp/codeplug-corpus/
+     mkdir -p /tmp/codeplug-corpus && cp <build>/stage/V100/Init/Tarvane_*.dat /tmp/codeplug-corpus/
      /tmp/codeplug_file_fuzz -max_len=70000 -max_total_time=60 /tmp/codeplug-corpus
 
    (Whole codeplugs are 25919 bytes: without -max_len and the shipped files as

@@ -62,7 +62,7 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
         group_->addItem(ToQ(GroupName(g, kBandCB)));
     freq_->setText(freqText);
     if (auto v = ParseDouble(freqText.toStdString())) {
-        PlanPick pick = NearestPlanFreq(p_, *v);
+        PlanPick pick = NearestPlanFreq(p_.Image, p_.Model, *v);
         if (pick.Group >= 0 && pick.Group < kPlans) {
             groupPos_ = pick.Group + 1;
             channelPos_ = pick.Index;

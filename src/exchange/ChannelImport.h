@@ -1,8 +1,7 @@
 #pragma once
-// Channel lists in and out as CSV: export writes one row per channel of all
-// groups or one; import takes rows from this program, from other radio
-// programmers or from a spreadsheet, through the same edit operation and checks
-// as typing into the channel table, and reports each adjusted or refused row.
+// Channel lists in from CSV: rows from this program, from other radio programmers
+// or from a spreadsheet go through the same edit operation and checks as typing
+// into the channel table, and each adjusted or refused row is reported.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,9 +11,6 @@
 namespace tarvane {
 
 struct Program;
-
-// All groups when group is -1. `rows` receives the number of channels written.
-std::string ExportChannels(Program& p, int group, int* rows = nullptr);
 
 enum class RowOutcome { Taken, Adjusted, Refused };
 

@@ -1,4 +1,4 @@
-#include "exchange/ChannelExchange.h"
+#include "exchange/ChannelImport.h"
 
 #include <algorithm>
 
@@ -400,31 +400,6 @@ class Importer {
 };
 
 } // namespace
-
-std::string ExportChannels(Program& p, int group, int* rows) {
-    const int band = p.Model.ModelType;
-    std::vector<std::string> header;
-    for (const ColumnDef& c : ChannelColumns())
-        header.emplace_back(c.Name);
-    std::string out = CsvLine(header);
-    int count = 0;
-    for (int g = 0; g <= 12; ++g) {
-        if ((group >= 0 && g != group) || GroupSize(g, band) == 0) continue;
-        for (int ch = 1; ch <= GroupSize(g, band); ++ch) {
-            const int index = FindChannelSlot(p.Image, GroupBase(g, band) + ch);
-            if (index < 0) continue;
-            ChannelValues v = ValuesOfRecord(p, p.Image.Channels[static_cast<size_t>(index)], g, ch);
-            if (!v.FreqHz) continue; // a slot without a frequency is no channel to exchange
-            v.Location = std::to_string(++count);
-            std::vector<std::string> cells;
-            for (const ColumnDef& c : ChannelColumns())
-                cells.push_back(c.Write(v));
-            out += CsvLine(cells);
-        }
-    }
-    if (rows) *rows = count;
-    return out;
-}
 
 int ImportResult::Count(RowOutcome outcome) const {
     return static_cast<int>(
