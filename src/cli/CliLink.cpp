@@ -175,14 +175,8 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
 
     // The give-up question says what was tried and what to check instead of
     // asking; --retries decides the answer.
-    const std::string giveUp = LangText(p, 9008_txt);
-    const auto inner = p.Prompts.message;
     int restarts = 0;
-    p.Prompts.message = [&](const std::string& text, MsgIcon icon, MsgButtons buttons,
-                            const std::string& title) {
-        const bool question = buttons == MsgButtons::OkCancel || buttons == MsgButtons::RetryCancel;
-        if (text != giveUp || !question)
-            return inner ? inner(text, icon, buttons, title) : DefaultAnswer(buttons);
+    link.setRetryQuestion([&](LinkOperation) {
         if (progress) progress->Done();
         const std::string what = WhatWasTried(p, link.engine());
         if (restarts < retries && !catcher.Signal()) {
@@ -191,17 +185,12 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
                          FillIn(LangText(p, 32005_txt),
                                 {device, what, std::to_string(restarts), std::to_string(retries)})
                              .c_str());
-            return buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Retry;
+            return true;
         }
         std::fprintf(stderr, "%s\n",
                      FillIn(LangText(p, 32006_txt), {device, what, std::to_string(retries)}).c_str());
-        return MsgAnswer::Cancel;
-    };
-    struct Restore {
-        Program& p;
-        std::function<MsgAnswer(const std::string&, MsgIcon, MsgButtons, const std::string&)> inner;
-        ~Restore() { p.Prompts.message = inner; }
-    } restore{p, inner};
+        return false;
+    });
 
     QObject::connect(&link, &RadioLink::progress, [progress](int percent) {
         if (progress) progress->Show(percent);

@@ -5,8 +5,6 @@
 #include "base/FixedText.h"
 #include "base/NumberText.h"
 #include "image/ModelVersion.h"
-#include "state/Program.h"
-#include "state/lang/LangText.h"
 
 namespace tarvane {
 
@@ -24,14 +22,9 @@ struct DepthGuard {
 constexpr int kInfoStartAddress = kRadioInfoBase - kBlockSize; // 0x3DF0
 constexpr int kPasswordOffset = 12;                            // in the password block's data
 
-void ReplaceText(std::string& text, const std::string& mark, const std::string& by) {
-    const size_t at = text.find(mark);
-    if (at != std::string::npos) text.replace(at, mark.size(), by);
-}
-
 } // namespace
 
-LinkEngine::LinkEngine(Program& p, LinkHost host) : p_(p), host_(std::move(host)) {}
+LinkEngine::LinkEngine(LinkContext context, LinkHost host) : ctx_(context), host_(std::move(host)) {}
 
 void LinkEngine::Prepare(LinkOperation op) {
     Disarm();
@@ -51,14 +44,9 @@ void LinkEngine::Prepare(LinkOperation op) {
     featureWarned_ = false;
     refusals_ = 0;
     settling_ = false;
-    suspect_ = false;
     wroteBlocks_ = false;
     echoConfirmed_ = false;
-    notTaken_ = 0;
-    phase_ = TransferPhase::Blocks;
-    phaseBlocks_.clear();
-    differing_.clear();
-    rewriteRound_ = 0;
+    verifier_.Reset();
     ResetRetries();
 }
 
@@ -69,7 +57,7 @@ void LinkEngine::ResetRetries() {
 }
 
 void LinkEngine::MarkSuspect() {
-    if (op_ == LinkOperation::WriteRadio) suspect_ = true;
+    if (op_ == LinkOperation::WriteRadio) verifier_.MarkSuspect();
 }
 
 int LinkEngine::BlockRetryCounter(int address) const {
@@ -89,7 +77,7 @@ void LinkEngine::Disarm() {
 }
 
 void LinkEngine::Send(const Bytes& packet, int replyLength) {
-    echoLength_ = p_.Link.NoEchoMode ? 0 : static_cast<int>(packet.size());
+    echoLength_ = ctx_.link.NoEchoMode ? 0 : static_cast<int>(packet.size());
     if (host_.armTimer) host_.armTimer();
     threshold_ = echoLength_ + replyLength;
     pending_.clear(); // the input queue is emptied before each packet
@@ -109,7 +97,7 @@ void LinkEngine::SendCurrentReadRequest() {
 }
 
 void LinkEngine::SendCurrentBlock() {
-    if (op_ == LinkOperation::WriteRadio && phase_ != TransferPhase::Check)
+    if (op_ == LinkOperation::WriteRadio && verifier_.Phase() != TransferPhase::Check)
         SendCurrentWriteBlock();
     else
         SendCurrentReadRequest();
@@ -124,7 +112,7 @@ void LinkEngine::SendCurrentWriteBlock() {
     wroteBlocks_ = true;
     DataBlock block;
     block.address = static_cast<uint16_t>(blockAddress_);
-    std::copy_n(p_.RadioMemoryBlock.begin() + blockAddress_, kBlockSize, block.data.begin());
+    std::copy_n(ctx_.memory.begin() + blockAddress_, kBlockSize, block.data.begin());
     Send(block.encode(), kAckLength);
 }
 
@@ -171,7 +159,8 @@ void LinkEngine::ExtendSettling() {
 
 void LinkEngine::Classify(std::span<const uint8_t> reply) {
     const bool writing = op_ == LinkOperation::WriteRadio;
-    const bool checking = writing && step_ == LinkStep::TransferBlocks && phase_ == TransferPhase::Check;
+    const bool checking =
+        writing && step_ == LinkStep::TransferBlocks && verifier_.Phase() == TransferPhase::Check;
     if (reply.size() == 1 && reply[0] == kAck) {
         if (checking) {
             MarkSuspect(); // a late acknowledgement, where a block read back was due
@@ -205,7 +194,7 @@ void LinkEngine::Classify(std::span<const uint8_t> reply) {
     if (auto ident = IdentReply::parse(reply)) {
         if (step_ != LinkStep::AwaitIdentReply) return;
         if (op_ != LinkOperation::ReadRadioInfo) {
-            RadioIdentity& id = p_.Link.Identity;
+            RadioIdentity& id = ctx_.link.Identity;
             id.RadioModelCode = TrimField(ident->modelCode);
             id.RadioModelType = ident->modelType;
             id.RadioFirmwareVersion = ident->firmwareVersion;
@@ -242,10 +231,9 @@ void LinkEngine::StoreBlock(const DataBlock& block) {
     for (int i = 0; i < kBlockSize; ++i) {
         const int address = block.address + i;
         if (address < kRadioMemorySize) {
-            p_.RadioMemoryBlock[static_cast<size_t>(address)] = block.data[static_cast<size_t>(i)];
+            ctx_.memory[static_cast<size_t>(address)] = block.data[static_cast<size_t>(i)];
         } else if (address >= kRadioInfoBase && address < kRadioInfoBase + kRadioInfoSize) {
-            p_.RadioInfoBlock[static_cast<size_t>(address - kRadioInfoBase)] =
-                block.data[static_cast<size_t>(i)];
+            ctx_.info[static_cast<size_t>(address - kRadioInfoBase)] = block.data[static_cast<size_t>(i)];
         }
     }
     if (op_ == LinkOperation::ReadRadio) UpdateProgress();
@@ -282,9 +270,9 @@ void LinkEngine::Advance() {
             return;
         }
         if (op_ == LinkOperation::WriteRadio) {
-            if (!p_.Link.Identity.CtcssDcsSupported && !featureWarned_) {
+            if (!ctx_.link.Identity.CtcssDcsSupported && !featureWarned_) {
                 featureWarned_ = true;
-                Tell(p_, "CTCSS/DCS Function is invalid,\r\nSome features will not work.", MsgIcon::Warning);
+                if (host_.notice) host_.notice(LinkNotice::FeatureUnsupported, 0);
             }
             step_ = LinkStep::TransferBlocks;
             NextWriteBlock();
@@ -296,7 +284,7 @@ void LinkEngine::Advance() {
     case LinkStep::TransferBlocks:
         if (op_ != LinkOperation::WriteRadio)
             NextReadBlock();
-        else if (phase_ == TransferPhase::Rewrite)
+        else if (verifier_.Phase() == TransferPhase::Rewrite)
             NextRewriteBlock();
         else
             NextWriteBlock();
@@ -328,96 +316,80 @@ void LinkEngine::NextWriteBlock() {
 }
 
 void LinkEngine::AfterLastBlock() {
-    if (op_ == LinkOperation::WriteRadio && (suspect_ || p_.Link.VerifyWrite)) {
+    if (op_ == LinkOperation::WriteRadio && verifier_.Wanted(ctx_.link.VerifyWrite)) {
         // Read back in the same session, before "END": a radio may restart after it.
-        std::vector<int> all;
-        for (int a = 0; a < endAddress_; a += kBlockSize)
-            all.push_back(a);
-        rewriteRound_ = 0;
-        StartCheck(std::move(all));
+        verifier_.BeginCheck(endAddress_);
+        StartCheck();
         return;
     }
     step_ = LinkStep::AwaitEndAck;
     Send(EndPacket::encode(), kAckLength);
 }
 
-void LinkEngine::EnterPhase(TransferPhase phase) {
-    phase_ = phase;
+void LinkEngine::ShowPhase() {
     lastProgress_ = 0;
-    if (host_.phase) host_.phase(phase);
+    if (host_.phase) host_.phase(verifier_.Phase());
     if (host_.progress) host_.progress(0);
 }
 
-void LinkEngine::PhaseProgress(size_t done, size_t total) {
+void LinkEngine::PhaseProgress() {
+    const size_t total = verifier_.Total();
     if (total == 0) return;
-    const int percent =
-        static_cast<int>(RoundHalfEven(static_cast<double>(done) * 100.0 / static_cast<double>(total)));
+    const int percent = static_cast<int>(
+        RoundHalfEven(static_cast<double>(verifier_.Done()) * 100.0 / static_cast<double>(total)));
     if (percent <= lastProgress_) return;
     lastProgress_ = percent;
     if (host_.progress) host_.progress(percent);
 }
 
-void LinkEngine::StartCheck(std::vector<int> blocks) {
-    EnterPhase(TransferPhase::Check);
-    phaseBlocks_ = std::move(blocks);
-    phaseIndex_ = 0;
-    differing_.clear();
+void LinkEngine::StartCheck() {
+    ShowPhase();
     ResetRetries(); // each block of the check gets its own three re-sends
     NextCheckBlock();
 }
 
 void LinkEngine::CheckBlock(const DataBlock& block) {
     refusals_ = 0;
-    const auto sent = p_.RadioMemoryBlock.begin() + blockAddress_;
-    if (!std::equal(block.data.begin(), block.data.end(), sent)) differing_.push_back(blockAddress_);
-    ++phaseIndex_;
-    PhaseProgress(phaseIndex_, phaseBlocks_.size());
+    const auto sent = ctx_.memory.begin() + blockAddress_;
+    verifier_.Checked(std::equal(block.data.begin(), block.data.end(), sent));
+    PhaseProgress();
     NextCheckBlock();
 }
 
 void LinkEngine::NextCheckBlock() {
-    if (phaseIndex_ < phaseBlocks_.size()) {
-        blockAddress_ = phaseBlocks_[phaseIndex_];
+    if (verifier_.Block() >= 0) {
+        blockAddress_ = verifier_.Block();
         SendCurrentReadRequest();
         return;
     }
-    if (differing_.empty()) {
-        notTaken_ = 0;
+    switch (verifier_.CheckDone()) {
+    case WriteVerifier::Next::End:
         step_ = LinkStep::AwaitEndAck;
         Send(EndPacket::encode(), kAckLength);
         return;
-    }
-    if (rewriteRound_ >= kRewriteRounds) {
-        notTaken_ = static_cast<int>(differing_.size());
-        std::string text = LangText(p_, 32000_txt);
-        ReplaceText(text, "%1", std::to_string(notTaken_));
-        ReplaceText(text, "%2", std::to_string(kRewriteRounds));
-        Tell(p_, text, MsgIcon::Critical, MsgButtons::Ok);
+    case WriteVerifier::Next::NotTaken:
+        if (host_.notice) host_.notice(LinkNotice::BlocksNotTaken, verifier_.NotTaken());
         FinishTransfer(false);
         return;
-    }
-    StartRewrite();
-}
-
-void LinkEngine::StartRewrite() {
-    ++rewriteRound_;
-    EnterPhase(TransferPhase::Rewrite);
-    phaseBlocks_ = differing_;
-    phaseIndex_ = 0;
-    ResetRetries();
-    blockAddress_ = phaseBlocks_[0];
-    SendCurrentWriteBlock();
-}
-
-void LinkEngine::NextRewriteBlock() {
-    ++phaseIndex_;
-    PhaseProgress(phaseIndex_, phaseBlocks_.size());
-    if (phaseIndex_ < phaseBlocks_.size()) {
-        blockAddress_ = phaseBlocks_[phaseIndex_];
+    case WriteVerifier::Next::Rewrite:
+        ShowPhase();
+        ResetRetries();
+        blockAddress_ = verifier_.Block();
         SendCurrentWriteBlock();
         return;
     }
-    StartCheck(phaseBlocks_);
+}
+
+void LinkEngine::NextRewriteBlock() {
+    verifier_.Rewritten();
+    PhaseProgress();
+    if (verifier_.Block() >= 0) {
+        blockAddress_ = verifier_.Block();
+        SendCurrentWriteBlock();
+        return;
+    }
+    verifier_.RewriteDone();
+    StartCheck();
 }
 
 void LinkEngine::OnTimeout() {
@@ -432,7 +404,7 @@ void LinkEngine::OnTimeout() {
             return;
         }
         // The cable may or may not echo: try the other expectation.
-        p_.Link.NoEchoMode = !p_.Link.NoEchoMode;
+        ctx_.link.NoEchoMode = !ctx_.link.NoEchoMode;
         SendHandshake();
         return;
     case LinkStep::AwaitIdentReply:
@@ -443,8 +415,8 @@ void LinkEngine::OnTimeout() {
             GiveUp();
             return;
         }
-        const int16_t before = p_.Link.PasswordRetryCounter;
-        p_.Link.PasswordRetryCounter = static_cast<int16_t>(before - 1);
+        const int16_t before = ctx_.link.PasswordRetryCounter;
+        ctx_.link.PasswordRetryCounter = static_cast<int16_t>(before - 1);
         if (before >= 2)
             Send(ReadRequest{static_cast<uint16_t>(kPasswordBlockAddress)}.encode(), kBlockReplyLength);
         else
@@ -487,7 +459,7 @@ void LinkEngine::GiveUp() {
         // Retry repeats handshake and identification and goes on from the next
         // block; step back one so the block that timed out is read again.
         if (step_ == LinkStep::TransferBlocks) blockAddress_ -= kBlockSize;
-        if (TellId(p_, 9008_txt, MsgIcon::Question, MsgButtons::RetryCancel) == MsgAnswer::Retry) {
+        if (host_.askRetry && host_.askRetry(op_)) {
             SendHandshake();
         } else {
             FinishTransfer(false);
@@ -495,13 +467,14 @@ void LinkEngine::GiveUp() {
         return;
     }
     handshakeRetries_ = 0;
-    p_.Link.PasswordRetryCounter = 3;
+    ctx_.link.PasswordRetryCounter = 3;
     settling_ = false;
-    if (TellId(p_, 9008_txt, MsgIcon::Question, MsgButtons::OkCancel) == MsgAnswer::Ok) {
+    if (host_.askRetry && host_.askRetry(op_)) {
         blockAddress_ = -kBlockSize;
         refusals_ = 0;
-        rewriteRound_ = 0;
-        if (phase_ != TransferPhase::Blocks) EnterPhase(TransferPhase::Blocks);
+        const bool checking = verifier_.Phase() != TransferPhase::Blocks;
+        verifier_.Restart();
+        if (checking) ShowPhase();
         lastProgress_ = 0;
         if (host_.progress) host_.progress(0);
         SendHandshake();
@@ -527,13 +500,7 @@ void LinkEngine::FinishTransfer(bool success) {
     Disarm();
     if (host_.closePort) host_.closePort();
     if (host_.transferClosed) host_.transferClosed(op, success);
-    if (success) {
-        if (op == LinkOperation::ReadRadioInfo) {
-            if (!DecodeRadioInfo(p_)) Tell(p_, "Country Mode Error!");
-        } else {
-            TellId(p_, op == LinkOperation::ReadRadio ? 9009_txt : 9010_txt, MsgIcon::None, MsgButtons::Ok);
-        }
-    }
+    if (success && host_.succeeded) host_.succeeded(op);
     Disarm();
     op_ = LinkOperation::Idle;
     step_ = LinkStep::AwaitHandshakeAck;
@@ -543,35 +510,25 @@ void LinkEngine::FinishTransfer(bool success) {
 
 bool LinkEngine::PasswordCheck(const DataBlock& block) {
     const std::string radio = RadioPasswordOf(block.data);
-    if (radio.empty() || radio == p_.EnteredPassword) return true;
-    std::string entry = p_.EnteredPassword;
-    if (p_.Prompts.password && p_.Prompts.password(entry)) p_.EnteredPassword = TrimField(entry);
-    if (radio == p_.EnteredPassword) return true;
-    Tell(p_, "PassWord Failure!", MsgIcon::None, MsgButtons::Ok);
+    if (radio.empty() || radio == ctx_.enteredPassword) return true;
+    std::string entry = ctx_.enteredPassword;
+    if (host_.askPassword && host_.askPassword(entry)) ctx_.enteredPassword = TrimField(entry);
+    if (radio == ctx_.enteredPassword) return true;
+    if (host_.notice) host_.notice(LinkNotice::PasswordFailure, 0);
     FinishTransfer(false);
     return false;
 }
 
 bool LinkEngine::IdentityCheck() {
-    const RadioIdentity& id = p_.Link.Identity;
-    const bool typeOk = op_ != LinkOperation::WriteRadio || id.RadioModelType == p_.Model.ModelType;
-    const bool modelOk = TrimField(p_.Model.ModelCode) == id.RadioModelCode;
-    const bool versionOk = IsFormatSupported(p_.Versions, kProgramFormatVersion, id.RadioFirmwareVersion);
+    const RadioIdentity& id = ctx_.link.Identity;
+    const bool typeOk = op_ != LinkOperation::WriteRadio || id.RadioModelType == ctx_.model.ModelType;
+    const bool modelOk = TrimField(ctx_.model.ModelCode) == id.RadioModelCode;
+    const bool versionOk = IsFormatSupported(ctx_.versions, kProgramFormatVersion, id.RadioFirmwareVersion);
     if (typeOk && modelOk && versionOk) return true;
-    if (modelOk) {
-        if (versionOk) {
-            TellId(p_, 9030_txt, MsgIcon::Warning, MsgButtons::Ok);
-        } else if (Tell(p_, VersionMismatchText(p_, id.RadioFirmwareVersion), MsgIcon::None,
-                        MsgButtons::YesNo) == MsgAnswer::Yes) {
-            StartProgramFor(p_, id.RadioFirmwareVersion);
-            p_.QuitRequested = true;
-        }
-        return false;
-    }
-    Tell(p_,
-         LangText(p_, 9012_txt) + "\r\nPC is " + ModelDisplayName(p_.Model.ModelCode) + "\r\nRadio is " +
-             ModelDisplayName(id.RadioModelCode),
-         MsgIcon::None, MsgButtons::Ok);
+    const IdentityMismatch mismatch = !modelOk    ? IdentityMismatch::Model
+                                      : versionOk ? IdentityMismatch::ModelType
+                                                  : IdentityMismatch::Version;
+    if (host_.identityMismatch) host_.identityMismatch(mismatch, id);
     return false;
 }
 

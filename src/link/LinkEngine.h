@@ -2,7 +2,9 @@
 // The radio link as a state machine without I/O and without a clock. A host
 // (the Qt serial adapter, the in-process line of the tests, the fuzzer) feeds
 // it received bytes and wait-timer ticks and carries out what it asks through
-// LinkHost. Questions and messages go through the program's prompts.
+// LinkHost. The engine asks nobody itself: the questions (give up? password?)
+// and the outcomes worth telling go to the host, which words them (RadioOps
+// has the program's words for them) and answers.
 //
 // One transfer: handshake, identification, (read/write) password block,
 // the memory blocks, "END". Every wait ends by the 150 ms wait timer.
@@ -13,18 +15,22 @@
 // left to settle (input discarded) before the packet goes again; and a write
 // that saw a time-out, a late, extra or unexpected reply (or every write, with
 // LinkState::VerifyWrite) reads the written range back before "END", writes
-// the blocks that differ again and checks them, a bounded number of rounds.
+// the blocks that differ again and checks them, a bounded number of rounds
+// (WriteVerifier).
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "link/LinkWire.h"
+#include "link/WriteVerifier.h"
 #include "state/LinkState.h"
+#include "state/MemoryMap.h"
+#include "state/VersionTable.h"
 
 namespace tarvane {
-
-struct Program;
 
 inline constexpr int kWaitTimeoutMs = 150;
 inline constexpr int kMemoryEndAddress = 0x1CFF;
@@ -32,14 +38,34 @@ inline constexpr int kInfoEndAddress = 0x3EFF;
 // A block refused this many times in a row gets the give-up question, as after
 // its time-outs; without a bound a radio that refuses everything never ends.
 inline constexpr int kRefusalLimit = 16;
-// Rounds of writing again the blocks that the read-back found different.
-inline constexpr int kRewriteRounds = 3;
 // Input arriving while the line settles after a time-out extends the settling
 // this many times at most.
 inline constexpr int kSettleExtensions = 4;
 
-// What the blocks of a transfer are doing, for the progress window.
-enum class TransferPhase { Blocks, Check, Rewrite };
+// What of the program the engine reads and writes, and nothing else. The
+// references must outlive the engine.
+struct LinkContext {
+    RadioMemory& memory;                       // sent by a write, filled by a read
+    std::array<uint8_t, kRadioInfoSize>& info; // filled by the information read
+    LinkState& link;                           // echo mode, retries, verify choice, identity
+    std::string& enteredPassword;              // compared with the radio's; the dialog replaces it
+    const CurrentModel& model;                 // compared with the radio's identification
+    const VersionTable& versions;              // which firmware formats this program takes
+};
+
+// Why the identification stops a transfer before any block.
+enum class IdentityMismatch {
+    ModelType, // same model and a supported version, but a write to another band type
+    Version,   // same model, a firmware format this program version does not take
+    Model,     // another model
+};
+
+// Outcomes the host tells the user; nothing to decide.
+enum class LinkNotice {
+    FeatureUnsupported, // a write to a radio without CTCSS/DCS (once per write, before the first block)
+    PasswordFailure,    // the password was not given or wrong: the transfer ends
+    BlocksNotTaken,     // blocks still differed after the last rewrite round: the write fails
+};
 
 struct LinkHost {
     // Empty the input queue, then write the packet (never cutting short one still
@@ -54,16 +80,34 @@ struct LinkHost {
     // A write moves to reading back (Check) or writing again (Rewrite), or a
     // restart goes back to Blocks; the progress starts again from 0.
     std::function<void(TransferPhase phase)> phase;
-    // The transfer is over and the port closed; called before the success message
-    // (the progress window goes here).
+    // The transfer is over and the port closed; called before succeeded (the
+    // progress window goes here).
     std::function<void(LinkOperation op, bool success)> transferClosed;
+    // After transferClosed, for a transfer that went through: the host takes the
+    // result (the information area decoded) and says so.
+    std::function<void(LinkOperation op)> succeeded;
     // Last: the engine is idle again.
     std::function<void(LinkOperation op, bool success)> finished;
+
+    // Questions and outcomes. They are called from inside the engine's
+    // handlers: input and ticks the host delivers while one is open are ignored.
+    //
+    // The radio stopped answering (or refused a block kRefusalLimit times):
+    // true starts again from the handshake, false ends the transfer.
+    std::function<bool(LinkOperation op)> askRetry;
+    // The radio has a password other than the entered one. The entry comes
+    // filled with the entered password; true when the user gave one.
+    std::function<bool(std::string& entry)> askPassword;
+    // The identification names a radio this program must not go on with
+    // (another program version may handle it); the transfer then ends.
+    std::function<void(IdentityMismatch mismatch, const RadioIdentity& radio)> identityMismatch;
+    // count: the blocks not taken for BlocksNotTaken, else 0.
+    std::function<void(LinkNotice notice, int count)> notice;
 };
 
 class LinkEngine {
   public:
-    LinkEngine(Program& p, LinkHost host);
+    LinkEngine(LinkContext context, LinkHost host);
 
     // The transfer range and counters of an operation, as opening the port sets them.
     void Prepare(LinkOperation op);
@@ -87,16 +131,16 @@ class LinkEngine {
     int LastProgress() const { return lastProgress_; }
     bool ReceiveEnabled() const { return receiveEnabled_; }
     int Threshold() const { return threshold_; }
-    TransferPhase Phase() const { return phase_; }
+    TransferPhase Phase() const { return verifier_.Phase(); }
     // After a time-out: the line is left to go quiet before the packet goes again.
     bool Settling() const { return settling_; }
     // Naks in a row for the current packet (kRefusalLimit of them give up).
     int Refusals() const { return refusals_; }
     // The write saw a time-out or a reply it cannot trust: it is read back.
-    bool Suspect() const { return suspect_; }
+    bool Suspect() const { return verifier_.Suspect(); }
     // After a write: blocks that still differed after the last round (0 when
     // it was not checked or everything took).
-    int BlocksNotTaken() const { return notTaken_; }
+    int BlocksNotTaken() const { return verifier_.NotTaken(); }
     // A handshake was answered in this transfer: NoEchoMode is the cable's.
     bool EchoModeConfirmed() const { return echoConfirmed_; }
     // The last write sent memory blocks: when it failed, the radio may hold a mix.
@@ -112,15 +156,14 @@ class LinkEngine {
     void NextReadBlock();
     void NextWriteBlock();
     void AfterLastBlock();
-    void StartCheck(std::vector<int> blocks);
+    void StartCheck();
     void NextCheckBlock();
     void CheckBlock(const DataBlock& block);
-    void StartRewrite();
     void NextRewriteBlock();
     void SendCurrentBlock();
-    void EnterPhase(TransferPhase phase);
+    void ShowPhase();
     void ResetRetries();
-    void PhaseProgress(size_t done, size_t total);
+    void PhaseProgress();
     void MarkSuspect();
     void ExtendSettling();
     void StoreBlock(const DataBlock& block);
@@ -131,8 +174,9 @@ class LinkEngine {
     bool IdentityCheck();
     void Disarm();
 
-    Program& p_;
+    LinkContext ctx_;
     LinkHost host_;
+    WriteVerifier verifier_;
     LinkOperation op_ = LinkOperation::Idle;
     LinkStep step_ = LinkStep::AwaitHandshakeAck;
     int echoLength_ = 0;
@@ -150,20 +194,10 @@ class LinkEngine {
     int refusals_ = 0;        // Naks in a row for the current packet
     bool settling_ = false;   // after a time-out: input is discarded until the timer fires
     int settleExtensions_ = 0;
-    bool suspect_ = false;
     bool wroteBlocks_ = false;
     bool echoConfirmed_ = false;
-    int notTaken_ = 0;
-    TransferPhase phase_ = TransferPhase::Blocks;
-    std::vector<int> phaseBlocks_; // Check/Rewrite: the block addresses, in order
-    size_t phaseIndex_ = 0;
-    std::vector<int> differing_; // Check: blocks found different so far
-    int rewriteRound_ = 0;
 };
 
-// Decodes p.RadioInfoBlock into p.RadioInfo. False when the model type (low four
-// bits of byte 0) names no band; the record is filled either way.
-bool DecodeRadioInfo(Program& p);
 // The radio password held in a password block's data (bytes 12..15).
 std::string RadioPasswordOf(std::span<const uint8_t, kBlockSize> data);
 

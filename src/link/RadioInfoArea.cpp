@@ -4,11 +4,10 @@
 //           1..15  unused                       40..43  text B     64..79  text E
 //          16..31  password block               44..47  text C     80..95  text F
 //          96..191 text G   192..207 H   208..223 I   224..239 J   240..255 K
-#include <span>
+#include "link/RadioInfoArea.h"
 
 #include "base/FixedText.h"
 #include "image/ModelVersion.h"
-#include "link/LinkEngine.h"
 #include "state/Program.h"
 
 namespace tarvane {
@@ -32,9 +31,7 @@ void PutText(FixedText<N>& field, const std::array<uint8_t, kRadioInfoSize>& are
 
 } // namespace
 
-bool DecodeRadioInfo(Program& p) {
-    const auto& a = p.RadioInfoBlock;
-    RadioInfoRecord& r = p.RadioInfo;
+bool DecodeRadioInfo(const std::array<uint8_t, kRadioInfoSize>& a, RadioInfoRecord& r) {
     r.ModelType = static_cast<int16_t>(a[0] & 0x0F);
     PutText(r.TextA, a, 32);
     PutText(r.TextB, a, 40);
@@ -45,6 +42,10 @@ bool DecodeRadioInfo(Program& p) {
     for (size_t i = 0; i < 4; ++i)
         PutText(r.Tail16[i], a, 192 + 16 * i);
     return !BandTextForType(r.ModelType).empty();
+}
+
+bool DecodeRadioInfo(Program& p) {
+    return DecodeRadioInfo(p.RadioInfoBlock, p.RadioInfo);
 }
 
 } // namespace tarvane

@@ -1,6 +1,7 @@
 #include "link/RadioLink.h"
 
 #include "link/PortMap.h"
+#include "link/RadioOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 
@@ -23,7 +24,11 @@ RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
     host.phase = [this](TransferPhase ph) { emit phase(ph); };
     host.transferClosed = [this](LinkOperation op, bool success) { emit transferClosed(op, success); };
     host.finished = [this](LinkOperation op, bool success) { emit finished(op, success); };
-    engine_ = std::make_unique<LinkEngine>(p_, std::move(host));
+    AskThroughPrompts(p_, host);
+    host.askRetry = [this, asked = host.askRetry](LinkOperation op) {
+        return retryQuestion_ ? retryQuestion_(op) : asked(op);
+    };
+    engine_ = std::make_unique<LinkEngine>(LinkContextOf(p_), std::move(host));
     clock_.start();
 }
 
@@ -94,6 +99,10 @@ bool RadioLink::start() {
     if (!engine_->Running()) engine_->Prepare(prepared_); // a second transfer of the same kind
     engine_->Start();
     return true;
+}
+
+void RadioLink::setRetryQuestion(std::function<bool(LinkOperation op)> ask) {
+    retryQuestion_ = std::move(ask);
 }
 
 bool RadioLink::abort() {

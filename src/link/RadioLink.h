@@ -15,7 +15,9 @@
 //   link.start();                                               // reopens the port, sends the handshake
 // The radio information read is the same without question and progress; on
 // success p.RadioInfo holds the decoded area (show FrmRadioInfo). The password
-// dialog and every question come through p.Prompts from inside the transfer.
+// dialog and every question of the transfer come through p.Prompts, worded by
+// RadioOps (AskThroughPrompts); setRetryQuestion answers the give-up question
+// some other way.
 // The signals are emitted from inside the transfer's handlers: delete the link
 // with deleteLater(), never from a slot directly. After finished, check
 // p.QuitRequested (the version question was answered Yes: the program ends).
@@ -26,6 +28,7 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "link/LinkEngine.h"
@@ -58,6 +61,9 @@ class RadioLink : public QObject {
     // when a question of the transfer is open and it cannot end now.
     bool abort();
     bool isRunning() const { return engine_->Running(); }
+    // Answers the give-up question instead of asking it through p.Prompts:
+    // true starts the transfer again, false ends it.
+    void setRetryQuestion(std::function<bool(LinkOperation op)> ask);
     LinkEngine& engine() { return *engine_; }
 
   signals:
@@ -81,6 +87,7 @@ class RadioLink : public QObject {
     std::unique_ptr<LinkEngine> engine_;
     QString device_;
     LinkOperation prepared_ = LinkOperation::Idle;
+    std::function<bool(LinkOperation op)> retryQuestion_;
     QFile trace_;
     QElapsedTimer clock_;
 };

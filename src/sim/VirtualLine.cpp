@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "link/RadioOps.h"
+
 namespace tarvane {
 
 namespace {
@@ -29,7 +31,8 @@ VirtualLine::VirtualLine(Program& p, RadioResponder& radio, bool echoingCable, b
     host.progress = [this](int percent) { progress.push_back(percent); };
     host.phase = [this](TransferPhase phase) { phases.push_back(phase); };
     host.finished = [this](LinkOperation, bool success) { lastSuccess = success; };
-    engine_ = std::make_unique<LinkEngine>(p_, std::move(host));
+    AskThroughPrompts(p_, host); // questions and messages as the programs word them
+    engine_ = std::make_unique<LinkEngine>(LinkContextOf(p_), std::move(host));
 }
 
 void VirtualLine::Schedule(double at, Bytes bytes) {
@@ -41,7 +44,8 @@ void VirtualLine::OnSend(std::span<const uint8_t> packet) {
     Bytes bytes(packet.begin(), packet.end());
     sent.push_back(bytes);
     // The request needs its own wire time before the radio has all of it.
-    const double arrived = paced_ ? std::max(now_, lineFreeAt_) + kByteMs * static_cast<double>(bytes.size()) : now_;
+    const double arrived =
+        paced_ ? std::max(now_, lineFreeAt_) + kByteMs * static_cast<double>(bytes.size()) : now_;
     if (echo_) Schedule(arrived, bytes);
     std::vector<SimReply> replies;
     if (!(tamper && tamper(bytes, replies))) replies = radio_.Feed(bytes);
@@ -52,7 +56,8 @@ void VirtualLine::OnSend(std::span<const uint8_t> packet) {
         for (size_t i = 0; i < r.bytes.size(); i += piece) {
             const size_t n = std::min(piece, r.bytes.size() - i);
             if (paced_) t += kByteMs * static_cast<double>(n);
-            Schedule(t, Bytes(r.bytes.begin() + static_cast<long>(i), r.bytes.begin() + static_cast<long>(i + n)));
+            Schedule(
+                t, Bytes(r.bytes.begin() + static_cast<long>(i), r.bytes.begin() + static_cast<long>(i + n)));
         }
     }
     lineFreeAt_ = t;
@@ -90,7 +95,8 @@ bool VirtualLine::RunUntilIdle() {
         }
     }
     // Leftover events belong to a finished transfer.
-    while (!events_.empty()) events_.pop();
+    while (!events_.empty())
+        events_.pop();
     stalled_ = engine_->Running();
     return !stalled_;
 }

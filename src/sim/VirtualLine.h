@@ -2,6 +2,8 @@
 // The link engine and the radio responder joined by a line with virtual time:
 // deterministic, thousands of transfers a second. Optionally paced at the
 // 9600-baud byte rate (960 bytes a second) so wire times can be checked.
+// The engine's questions and messages go through the program's prompts, worded
+// as the programs word them (RadioOps), so tests script and read them there.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,6 +14,8 @@
 #include "sim/RadioResponder.h"
 
 namespace tarvane {
+
+struct Program;
 
 class VirtualLine {
   public:

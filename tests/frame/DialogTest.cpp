@@ -17,7 +17,7 @@
 #include "link/FrmProgress.h"
 #include "link/FrmRadioInfo.h"
 #include "link/FrmSetComm.h"
-#include "link/LinkEngine.h"
+#include "link/RadioInfoArea.h"
 #include "state/lang/LangText.h"
 
 using namespace tarvane;

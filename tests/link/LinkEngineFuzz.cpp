@@ -6,9 +6,10 @@
 /* With libFuzzer (clang), from the source root:
 
      clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -DTARVANE_LIBFUZZER -Isrc \
-       tests/link/LinkEngineFuzz.cpp src/link/LinkEngine.cpp src/link/LinkWire.cpp \
-       src/link/RadioInfoArea.cpp src/sim/RadioResponder.cpp src/app/IniFile.cpp \
-       src/app/NumberText.cpp src/app/lang/LangText.cpp src/image/ModelVersion.cpp \
+       tests/link/LinkEngineFuzz.cpp src/link/LinkEngine.cpp src/link/WriteVerifier.cpp \
+       src/link/LinkWire.cpp src/link/RadioInfoArea.cpp src/link/RadioOpsPrompts.cpp \
+       src/sim/RadioResponder.cpp src/base/IniFile.cpp src/base/NumberText.cpp src/base/SafeFile.cpp \
+       src/state/lang/LangText.cpp src/image/ModelVersion.cpp \
        -o /tmp/link_engine_fuzz && /tmp/link_engine_fuzz -max_total_time=60
 
    Without clang the same target is built as a random-stream driver under the
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "link/LinkEngine.h"
+#include "link/RadioOps.h"
 #include "sim/RadioResponder.h"
 #include "state/Program.h"
 
@@ -107,7 +109,8 @@ void RunOne(const uint8_t* data, size_t size) {
     host.armTimer = [&] { timerArmed = true; };
     host.disarmTimer = [&] { timerArmed = false; };
     host.closePort = [&] { portOpen = false; };
-    LinkEngine engine(p, host);
+    AskThroughPrompts(p, host);
+    LinkEngine engine(LinkContextOf(p), host);
     engine.Prepare(op);
     engine.Start();
 
@@ -168,15 +171,6 @@ void RunOne(const uint8_t* data, size_t size) {
 }
 
 } // namespace
-
-#ifdef TARVANE_LIBFUZZER
-// The engine writes no file; this keeps the INI code linkable without the codeplug files.
-namespace tarvane {
-bool WriteFileAtomic(const std::string&, std::span<const uint8_t>) {
-    return false;
-}
-} // namespace tarvane
-#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RunOne(data, size);
