@@ -355,8 +355,9 @@ int main(int argc, char** argv) {
             std::string codes;
             for (const LanguageEntry& l : languages)
                 if (!l.Code.empty()) codes += (codes.empty() ? "" : ", ") + l.Code;
-            std::fprintf(stderr, "--lang: '%s' is not a language of this program (%s)\n", lang.c_str(),
-                         codes.c_str());
+            std::fprintf(
+                stderr, "--lang: '%s' is not a language of this program (%s)\nTry 'tarvane-cli %s --help'.\n",
+                lang.c_str(), codes.c_str(), command.c_str());
             return kExitUsage;
         }
         SetLanguage(p, index);
