@@ -144,7 +144,7 @@ const ChannelRecord* RecordAt(const Program& p, int group, int channel) {
 // the plan allows only FM, and the top power level only with FM.
 void FitToTarget(const Program& p, Line& line, const ChannelRecord& target, int group, int channel) {
     auto& v = line.Values;
-    if (v[kColRbTone]) v[kColRbTone] = CheckToneTipReference(p, *v[kColRbTone]);
+    if (v[kColRbTone]) v[kColRbTone] = CheckToneTipReference(p.Image, *v[kColRbTone]);
     for (int c : {kColDtmfBot, kColDtmfEot, kColDtmfCall}) {
         auto& code = v[static_cast<size_t>(c)];
         if (code && *code > 0 &&
@@ -283,7 +283,7 @@ RowEdit InsertChannelRow(Program& p, int group, int channel) {
     const int size = GroupSize(group, band);
     if (channel < 1 || channel > size) return RowEdit::Nothing;
     if (InsertDropsLast(p, group, channel) &&
-        !ChannelDeleteAllowed(p, GroupBase(group, band) + size, group, band))
+        !ChannelDeleteAllowed(p.Image, GroupBase(group, band) + size, group, band))
         return RowEdit::Refused;
     bool any = false;
     for (int c = channel; c <= size; ++c)
@@ -299,7 +299,7 @@ RowEdit DeleteChannelRow(Program& p, int group, int channel) {
     const int size = GroupSize(group, band);
     if (channel < 1 || channel > size) return RowEdit::Nothing;
     if (RecordAt(p, group, channel) &&
-        !ChannelDeleteAllowed(p, GroupBase(group, band) + channel, group, band))
+        !ChannelDeleteAllowed(p.Image, GroupBase(group, band) + channel, group, band))
         return RowEdit::Refused;
     bool any = false;
     for (int c = channel; c <= size; ++c)

@@ -325,7 +325,7 @@ void FrmCHInfoEdit::ShowRB() {
     list->clear();
     list->addItem(ToQ(LangText(p_, 15030_txt)));
     for (int n = 1; n <= 8; ++n)
-        if (CheckToneTipReference(p_, n) == n) list->addItem(QString::number(n));
+        if (CheckToneTipReference(p_.Image, n) == n) list->addItem(QString::number(n));
     const int band = p_.Model.ModelType;
     const int index = FindChannelSlot(p_.Image, GroupBase(Group(), band) + Channel());
     const int value = index < 0 ? 0 : p_.Image.Channels[static_cast<size_t>(index)].RBTone;

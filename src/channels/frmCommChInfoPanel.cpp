@@ -173,12 +173,12 @@ void frmCommChInfo::GroupEnabledChosen() {
     CommitEdit();
     auto& flag = p_.Image.Settings.Features.GroupEnabled[static_cast<size_t>(group_)];
     const QSignalBlocker block(panelLists_[3]);
-    if (CountInGroup(p_, group_, band) < 1) {
+    if (CountInGroup(p_.Image, group_, band) < 1) {
         // A group without channels cannot be on.
         flag = 0;
         SelectListIndex(panelLists_[3], 0);
         EnsureOneGroupEnabled(p_, band);
-    } else if (CountOtherEnabledGroups(p_, group_, band) > 0) {
+    } else if (CountOtherEnabledGroups(p_.Image, group_, band) > 0) {
         flag = static_cast<int16_t>(std::max(0, panelLists_[3]->currentIndex()));
     } else {
         // The only group switched on stays on.

@@ -352,7 +352,7 @@ class Importer {
             if (*value) Set(plan, column, **value);
         if (v.RogerBeep) {
             const int want = *v.RogerBeep;
-            Set(plan, kColRbTone, CheckToneTipReference(s_, std::clamp(want, 0, 8)));
+            Set(plan, kColRbTone, CheckToneTipReference(s_.Image, std::clamp(want, 0, 8)));
             if (r->RBTone != want) note(T(32832_txt, {std::to_string(want), std::to_string(r->RBTone)}));
         }
         const std::pair<const std::optional<int>*, int> dtmf[] = {

@@ -56,10 +56,10 @@ void NotifyRow(Program& p, int slot) {
 
 } // namespace
 
-bool ChannelDeleteAllowed(const Program& p, int slot, int group, int band) {
+bool ChannelDeleteAllowed(const RadioImage& image, int slot, int group, int band) {
     if (slot == 401) return false; // the VFO is never deleted
-    if (slot <= 400) return CountNormalOutside(p, group, band) > 0;
-    return CountInGroup(p, group, band) > 1;
+    if (slot <= 400) return CountNormalOutside(image, group, band) > 0;
+    return CountInGroup(image, group, band) > 1;
 }
 
 bool SetRecordField(ChannelRecord& r, int column, std::string_view value) {
@@ -108,7 +108,7 @@ void SetChannelField(Program& p, int group, int channel, int column, std::string
             AfterGroupChange(p, group);
     } else if (freqColumn && v.empty()) {
         // A refused delete leaves the channel as it was, silently.
-        if (ChannelDeleteAllowed(p, slot, group, band)) RemoveChannel(p, index);
+        if (ChannelDeleteAllowed(p.Image, slot, group, band)) RemoveChannel(p, index);
         AfterGroupChange(p, group);
     } else {
         ChannelRecord& r = p.Image.Channels[static_cast<size_t>(index)];
@@ -134,31 +134,30 @@ bool RemoveChannel(Program& p, int index) {
     return true;
 }
 
-int CountInGroup(const Program& p, int group, int band) {
+int CountInGroup(const RadioImage& image, int group, int band) {
     const int base = GroupBase(group, band), size = GroupSize(group, band);
     int count = 0;
-    for (int i = 0; i < p.Image.UsedCount(); ++i)
-        if (InGroup(p.Image.Channels[static_cast<size_t>(i)].SlotNumber, base, size)) ++count;
+    for (int i = 0; i < image.UsedCount(); ++i)
+        if (InGroup(image.Channels[static_cast<size_t>(i)].SlotNumber, base, size)) ++count;
     return count;
 }
 
-int CountNormalOutside(const Program& p, int group, int band) {
+int CountNormalOutside(const RadioImage& image, int group, int band) {
     const int base = GroupBase(group, band), size = GroupSize(group, band);
     int count = 0;
-    for (int i = 0; i < p.Image.UsedCount(); ++i) {
-        int slot = p.Image.Channels[static_cast<size_t>(i)].SlotNumber;
+    for (int i = 0; i < image.UsedCount(); ++i) {
+        int slot = image.Channels[static_cast<size_t>(i)].SlotNumber;
         // Slots below 1 are no channel at all and must not make a delete possible.
         if (slot >= 1 && slot <= 400 && !InGroup(slot, base, size)) ++count;
     }
     return count;
 }
 
-int16_t ValidChannelSel(const Program& p, int group, int selection) {
-    const int band = p.Model.ModelType;
+int16_t ValidChannelSel(const RadioImage& image, int group, int selection, int band) {
     const int base = GroupBase(group, band), size = GroupSize(group, band);
     int lowest = 0; // channel number; 0 while none is found
-    for (int i = 0; i < p.Image.UsedCount(); ++i) {
-        int n = p.Image.Channels[static_cast<size_t>(i)].SlotNumber - base;
+    for (int i = 0; i < image.UsedCount(); ++i) {
+        int n = image.Channels[static_cast<size_t>(i)].SlotNumber - base;
         if (n < 1 || n > size) continue;
         if (n == selection + 1) return static_cast<int16_t>(selection);
         if (lowest == 0 || n < lowest) lowest = n;
@@ -170,17 +169,18 @@ void AfterGroupChange(Program& p, int group) {
     const int band = p.Model.ModelType;
     FeatureBlock& f = p.Image.Settings.Features;
     if (group != 10) {
-        const int n = CountInGroup(p, group, band);
+        const int n = CountInGroup(p.Image, group, band);
         if (group == MemGroup(band)) {
-            f.MemChannelSel = n > 0 ? ValidChannelSel(p, group, f.MemChannelSel) : 0;
+            f.MemChannelSel = n > 0 ? ValidChannelSel(p.Image, group, f.MemChannelSel, band) : 0;
         } else if (group == EmgGroup(band)) {
-            f.EmgChannelSel = static_cast<uint8_t>(n > 0 ? ValidChannelSel(p, group, f.EmgChannelSel) : 0);
+            f.EmgChannelSel =
+                static_cast<uint8_t>(n > 0 ? ValidChannelSel(p.Image, group, f.EmgChannelSel, band) : 0);
         } else if (group >= 0 && group <= 9) {
             const auto g = static_cast<size_t>(group);
             if (n > 0) {
-                f.WorkChannel[g] = ValidChannelSel(p, group, f.WorkChannel[g]);
-                f.GroupEmgChannel1[g] = ValidChannelSel(p, group, f.GroupEmgChannel1[g]);
-                f.GroupEmgChannel2[g] = ValidChannelSel(p, group, f.GroupEmgChannel2[g]);
+                f.WorkChannel[g] = ValidChannelSel(p.Image, group, f.WorkChannel[g], band);
+                f.GroupEmgChannel1[g] = ValidChannelSel(p.Image, group, f.GroupEmgChannel1[g], band);
+                f.GroupEmgChannel2[g] = ValidChannelSel(p.Image, group, f.GroupEmgChannel2[g], band);
             } else {
                 f.GroupEnabled[g] = f.WorkChannel[g] = f.GroupEmgChannel1[g] = f.GroupEmgChannel2[g] = 0;
             }
@@ -206,10 +206,10 @@ void EnsureOneGroupEnabled(Program& p, int band) {
     }
 }
 
-int CountOtherEnabledGroups(const Program& p, int group, int band) {
+int CountOtherEnabledGroups(const RadioImage& image, int group, int band) {
     int count = 0;
     for (int g = 0; g <= HighestPlanGroup(band); ++g)
-        if (g != group && p.Image.Settings.Features.GroupEnabled[static_cast<size_t>(g)] > 0) ++count;
+        if (g != group && image.Settings.Features.GroupEnabled[static_cast<size_t>(g)] > 0) ++count;
     return count;
 }
 

@@ -54,19 +54,19 @@ bool RemoveChannel(Program& p, int index);
 // Whether clearing the frequency of the channel in the slot may delete it: never
 // the VFO; a channel of slots 1..400 only while a channel exists outside its
 // group; a memory or emergency channel only while its group keeps another one.
-bool ChannelDeleteAllowed(const Program& p, int slot, int group, int band);
-int CountInGroup(const Program& p, int group, int band);
+bool ChannelDeleteAllowed(const RadioImage& image, int slot, int group, int band);
+int CountInGroup(const RadioImage& image, int group, int band);
 // Records in slots 1..400 outside the group.
-int CountNormalOutside(const Program& p, int group, int band);
+int CountNormalOutside(const RadioImage& image, int group, int band);
 // Group bookkeeping after a channel of the group was added, deleted or retuned;
 // notifies the group panel when the channel table is open.
 void AfterGroupChange(Program& p, int group);
 // The selection (channel number - 1) when it names a channel of the group;
 // otherwise the lowest channel that exists in the group (minus 1), or 0 when the
 // group is empty.
-int16_t ValidChannelSel(const Program& p, int group, int selection);
+int16_t ValidChannelSel(const RadioImage& image, int group, int selection, int band);
 void EnsureOneGroupEnabled(Program& p, int band);
-int CountOtherEnabledGroups(const Program& p, int group, int band);
+int CountOtherEnabledGroups(const RadioImage& image, int group, int band);
 
 // Labels of the channel edits.
 std::string ChannelFieldLabel(Program& p, int group, int channel, int column);

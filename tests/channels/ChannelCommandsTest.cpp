@@ -57,7 +57,7 @@ void ExpectConsistent(test::TestProgram& p) {
     for (int g = 0; g <= HighestPlanGroup(band); ++g) {
         const auto gi = static_cast<size_t>(g);
         const int base = GroupBase(g, band);
-        if (CountInGroup(*p, g, band) == 0) {
+        if (CountInGroup(p->Image, g, band) == 0) {
             EXPECT_EQ(f.GroupEnabled[gi], 0) << "empty group " << g << " on";
             continue;
         }
@@ -69,7 +69,7 @@ void ExpectConsistent(test::TestProgram& p) {
     if (anyPlanChannel) {
         EXPECT_TRUE(anyOn);
     }
-    if (CountInGroup(*p, MemGroup(band), band) > 0) {
+    if (CountInGroup(p->Image, MemGroup(band), band) > 0) {
         EXPECT_NE(At(p, GroupBase(MemGroup(band), band) + f.MemChannelSel + 1), nullptr);
     }
 }
@@ -208,7 +208,7 @@ TEST(ChannelRows, InsertShiftsDownAndDropsTheLastChannel) {
     EXPECT_EQ(At(p, 2), nullptr);
     EXPECT_EQ(Freq(p, 3), f2);
     EXPECT_EQ(Freq(p, 4), f3);
-    EXPECT_EQ(CountInGroup(*p, 0, HF), 3); // channel 40 went
+    EXPECT_EQ(CountInGroup(p->Image, 0, HF), 3); // channel 40 went
     ExpectConsistent(p);
 }
 

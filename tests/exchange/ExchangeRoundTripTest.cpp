@@ -56,7 +56,7 @@ void MakeTypeable(Program& p, test::Dice& d, int band) {
         }
         if (IsFixFM(channel, group, band)) r.AM_FM = 0;
         if (r.AM_FM == 1 && r.Tx_Power > 1) r.Tx_Power = 1;
-        r.RBTone = CheckToneTipReference(p, r.RBTone);
+        r.RBTone = CheckToneTipReference(p.Image, r.RBTone);
         for (int16_t* f : {&r.DTMF_BOT, &r.DTMF_EOT, &r.DTMF_Call})
             if (*f > 0 && !DtmfCodeDefined(s.Dtmf.Codes[static_cast<size_t>(*f - 1)])) *f = 0;
     };

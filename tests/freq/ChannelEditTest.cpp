@@ -152,7 +152,7 @@ TEST(SetChannelField, DeletingTheLastChannelOfTheEnabledPlanSwitchesToTheFirstRe
     EXPECT_EQ(f.WorkChannel[0], 0);
     EXPECT_EQ(f.GroupEnabled[3], 1) << "slot 130 comes first in the list";
     EXPECT_EQ(f.GroupEnabled[1], 0);
-    EXPECT_EQ(CountOtherEnabledGroups(*p, 0, 0), 1);
+    EXPECT_EQ(CountOtherEnabledGroups(p->Image, 0, 0), 1);
 }
 
 TEST(SetChannelField, ChannelNumbersOutsideTheGroupChangeNothing) {
@@ -166,16 +166,16 @@ TEST(ChannelEdit, SelectionsFollowTheGroupsContents) {
     auto p = WithSlots(0, {403, 405, 411});
     FeatureBlock& f = p->Image.Settings.Features;
     f.MemChannelSel = 3; // channel 4: present
-    EXPECT_EQ(ValidChannelSel(*p, 8, f.MemChannelSel), 3);
-    EXPECT_EQ(ValidChannelSel(*p, 8, 0), 1);
+    EXPECT_EQ(ValidChannelSel(p->Image, 8, f.MemChannelSel, p->Model.ModelType), 3);
+    EXPECT_EQ(ValidChannelSel(p->Image, 8, 0, p->Model.ModelType), 1);
     f.EmgChannelSel = 0;
     AfterGroupChange(*p, 9);
     EXPECT_EQ(f.EmgChannelSel, 1);
     f.MemChannelSel = 5;
     AfterGroupChange(*p, 8);
     EXPECT_EQ(f.MemChannelSel, 1);
-    EXPECT_EQ(CountInGroup(*p, 8, 0), 2);
-    EXPECT_EQ(CountNormalOutside(*p, 8, 0), 0);
+    EXPECT_EQ(CountInGroup(p->Image, 8, 0), 2);
+    EXPECT_EQ(CountNormalOutside(p->Image, 8, 0), 0);
 }
 
 TEST(ChannelEdit, RemoveChannelMovesLaterRecordsDown) {
@@ -193,7 +193,7 @@ TEST(ChannelEdit, HostileSlotsDoNotPermitADelete) {
     p->Image.Channels[1].SlotNumber = 0;
     p->Image.Channels[2].SlotNumber = -40;
     p->Image.Settings.ChannelCount = 3;
-    EXPECT_EQ(CountNormalOutside(*p, 0, 1), 0);
+    EXPECT_EQ(CountNormalOutside(p->Image, 0, 1), 0);
     p->Image.Settings.Features.GroupEnabled = {};
     EnsureOneGroupEnabled(*p, 1);
     EXPECT_EQ(p->Image.Settings.Features.GroupEnabled[0], 1);
@@ -253,12 +253,12 @@ TEST(ToneTipReferences, OnlyTipsInUseStayReferenced) {
     s.ToneTips[1].Pairs[13].Duration = 1; // tip 2: in use
     s.ToneTips[2].Pairs[0].Duration = 5;  // tip 3: loop count 0
     s.ToneTips[3].LoopCount = 2;          // tip 4: no tone
-    EXPECT_EQ(CheckToneTipReference(*p, 0), 0);
-    EXPECT_EQ(CheckToneTipReference(*p, 2), 2);
-    EXPECT_EQ(CheckToneTipReference(*p, 3), 0);
-    EXPECT_EQ(CheckToneTipReference(*p, 4), 0);
-    EXPECT_EQ(CheckToneTipReference(*p, 9), 0);
-    EXPECT_EQ(CheckToneTipReference(*p, -2), 0);
+    EXPECT_EQ(CheckToneTipReference(p->Image, 0), 0);
+    EXPECT_EQ(CheckToneTipReference(p->Image, 2), 2);
+    EXPECT_EQ(CheckToneTipReference(p->Image, 3), 0);
+    EXPECT_EQ(CheckToneTipReference(p->Image, 4), 0);
+    EXPECT_EQ(CheckToneTipReference(p->Image, 9), 0);
+    EXPECT_EQ(CheckToneTipReference(p->Image, -2), 0);
 
     At(p, 1).RBTone = 2;
     At(p, 2).RBTone = 3;

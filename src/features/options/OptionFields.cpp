@@ -204,7 +204,7 @@ std::vector<std::string> PowerEntries(Program& p, int amFm) {
 std::vector<std::string> RogerBeepEntries(Program& p) {
     std::vector<std::string> out{LangText(p, 15030_txt)};
     for (int n = 1; n <= 8; ++n)
-        if (CheckToneTipReference(p, n) == n) out.push_back(std::to_string(n));
+        if (CheckToneTipReference(p.Image, n) == n) out.push_back(std::to_string(n));
     return out;
 }
 

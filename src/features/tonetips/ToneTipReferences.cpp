@@ -13,12 +13,12 @@ bool ToneTipInUse(const SettingsRecord& s, int n) {
                                            [](const TonePair& pair) { return pair.Duration > 0; });
 }
 
-int16_t CheckToneTipReference(const Program& p, int value) {
-    return ToneTipInUse(p.Image.Settings, value) ? static_cast<int16_t>(value) : 0;
+int16_t CheckToneTipReference(const RadioImage& image, int value) {
+    return ToneTipInUse(image.Settings, value) ? static_cast<int16_t>(value) : 0;
 }
 
 void RecheckToneTipReferences(Program& p) {
-    auto check = [&p](ChannelRecord& r) { r.RBTone = CheckToneTipReference(p, r.RBTone); };
+    auto check = [&p](ChannelRecord& r) { r.RBTone = CheckToneTipReference(p.Image, r.RBTone); };
     for (int i = 0; i < p.Image.UsedCount(); ++i)
         check(p.Image.Channels[static_cast<size_t>(i)]);
     check(p.Image.Settings.CommonChannel);

@@ -12,7 +12,7 @@ struct Program;
 // duration above 0.
 bool ToneTipInUse(const SettingsRecord& s, int n);
 // The roger-beep value kept: 0 when it does not name a tone tip in use.
-int16_t CheckToneTipReference(const Program& p, int value);
+int16_t CheckToneTipReference(const RadioImage& image, int value);
 // Applies CheckToneTipReference to the RBTone of every used channel, of the
 // CommonChannel and of both emergency records, then notifies toneTipsChanged.
 void RecheckToneTipReferences(Program& p);
