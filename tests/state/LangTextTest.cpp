@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -67,12 +68,27 @@ TEST(LangText, TextsAreTrimmedCutAndMissingOnesEnglish) {
     EXPECT_FALSE(LangText(p, 10000_txt).empty());
 }
 
-// Every identifier written as NNNN_txt anywhere in the sources must be present and
-// non-empty in both language files.
-TEST(LangText, EveryIdentifierUsedExistsInBothLanguages) {
+// Every identifier the sources use, as NNNN_txt or by its name txt::kName (the
+// ";@ Name" line above it in english.ini), must be present and non-empty in every
+// language file.
+TEST(LangText, EveryIdentifierUsedExistsInEveryLanguage) {
     namespace fs = std::filesystem;
+    const fs::path data = fs::path(TARVANE_SOURCE_DIR) / "data" / "language";
+    std::map<std::string, int> named;
+    {
+        std::ifstream in(data / "english.ini");
+        std::string line, pending;
+        while (std::getline(in, line)) {
+            if (line.rfind(";@ ", 0) == 0)
+                pending = line.substr(3);
+            else if (const size_t eq = line.find('='); !pending.empty() && eq != std::string::npos) {
+                named[pending] = std::stoi(line.substr(0, eq));
+                pending.clear();
+            }
+        }
+    }
     std::set<int> used;
-    const std::regex literal(R"(\b([0-9]+)_txt\b)");
+    const std::regex literal(R"(\b([0-9]+)_txt\b)"), name(R"(\btxt::k(\w+))");
     for (const auto& entry : fs::recursive_directory_iterator(fs::path(TARVANE_SOURCE_DIR) / "src")) {
         auto ext = entry.path().extension();
         if (ext != ".cpp" && ext != ".h") continue;
@@ -82,15 +98,25 @@ TEST(LangText, EveryIdentifierUsedExistsInBothLanguages) {
         std::string text = ss.str();
         for (std::sregex_iterator it(text.begin(), text.end(), literal), end; it != end; ++it)
             used.insert(std::stoi((*it)[1]));
+        for (std::sregex_iterator it(text.begin(), text.end(), name), end; it != end; ++it) {
+            const auto id = named.find((*it)[1]);
+            ASSERT_NE(id, named.end()) << entry.path() << ": no text is named " << (*it)[1];
+            used.insert(id->second);
+        }
     }
     ASSERT_GT(used.size(), 5u) << "the scan found too few identifiers to be looking at the sources";
-    for (const char* file : {"english.ini", "chinese.ini"}) {
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(data)) {
+        if (entry.path().extension() != ".ini") continue;
+        ++files;
+        const std::string file = entry.path().filename().string();
         IniFile ini;
-        ASSERT_TRUE(ini.Load(std::string(TARVANE_SOURCE_DIR) + "/data/language/" + file)) << file;
+        ASSERT_TRUE(ini.Load(entry.path().string())) << file;
         for (int id : used)
             EXPECT_FALSE(ini.GetOr(LangSection(id), std::to_string(id)).empty())
                 << file << " lacks [" << LangSection(id) << "] " << id;
     }
+    EXPECT_GE(files, 5);
 }
 
 } // namespace
