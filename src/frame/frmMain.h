@@ -1,15 +1,20 @@
 #pragma once
 // The frame window: function tree, menus, toolbar, status bar and the child
 // windows of the editors. It starts and replaces documents and runs the file and
-// radio commands.
+// radio commands. Its parts are held by helpers: FrameClient places the tree, the
+// splitter and the MDI area (frmMainLayout), FrameMenus builds the menus and the
+// toolbar from the tables in frmMainMenus.cpp, ChildWindowRegistry knows the
+// window kinds and the open windows.
 #include <QMainWindow>
-#include <QMap>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
 #include "base/Signal.h"
+#include "frame/ChildWindowRegistry.h"
+#include "frame/FrameMenus.h"
+#include "frame/frmMainLayout.h"
 #include "state/LinkState.h"
 #include "ui/Twips.h"
 
@@ -18,7 +23,6 @@ class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class QTreeWidget;
@@ -29,13 +33,10 @@ namespace tarvane {
 struct Program;
 class RadioLink;
 
-inline constexpr int kMinLeftPaneTwips = 300;
-
 class frmMain : public QMainWindow {
     Q_OBJECT
   public:
-    // Makes the window of a kind; the frame names it after the kind.
-    using Factory = std::function<QWidget*(frmMain&)>;
+    using Factory = ChildWindowRegistry::Factory;
 
     explicit frmMain(Program& p, QWidget* parent = nullptr);
     ~frmMain() override;
@@ -44,16 +45,20 @@ class frmMain : public QMainWindow {
     QMdiArea* MdiArea() const { return mdi_; }
 
     // Window kinds the editors plug in: child windows live in the MDI area, dialogs are modal.
-    void RegisterChildKind(const QString& kind, Factory create);
-    void RegisterDialogKind(const QString& kind, Factory create);
-    bool HasKind(const QString& kind) const { return kinds_.contains(kind); }
+    void RegisterChildKind(const QString& kind, Factory create) {
+        windows_.RegisterChild(kind, std::move(create));
+    }
+    void RegisterDialogKind(const QString& kind, Factory create) {
+        windows_.RegisterDialog(kind, std::move(create));
+    }
+    bool HasKind(const QString& kind) const { return windows_.Has(kind); }
     bool TransferRunning() const;
     // Focuses the open window of the kind, or makes it, shows it and cascades.
     QWidget* ShowFormOnce(const QString& kind);
     // Runs a registered modal dialog; false when the kind is not registered.
     bool ShowDialogKind(const QString& kind);
-    QWidget* FindChildWindow(const QString& kind) const;
-    QList<QWidget*> ChildWindows() const;
+    QWidget* FindChildWindow(const QString& kind) const { return windows_.Find(kind); }
+    QList<QWidget*> ChildWindows() const { return windows_.Open(); }
 
     void CloseCurAllWindows();
     void ShowMainTxt();
@@ -117,19 +122,19 @@ class frmMain : public QMainWindow {
     QStringList RecentFiles() const;
 
     QString FileFilter() const { return fileFilter_; }
-    QAction* Action(const QString& name) const { return actions_.value(name); }
-    QMenu* Menu(const QString& name) const { return menus_.value(name); }
-    QWidget* LeftPane() const { return picLeft_; }
-    QWidget* Splitter() const { return imgSplitter_; }
-    QTreeWidget* Tree() const { return tvTreeView_; }
-    QToolBar* ToolBar() const { return tbToolBar_; }
+    QAction* Action(const QString& name) const { return menus_.Action(name); }
+    QMenu* Menu(const QString& name) const { return menus_.Menu(name); }
+    QWidget* LeftPane() const { return client_->LeftPane(); }
+    QWidget* Splitter() const { return client_->Splitter(); }
+    QTreeWidget* Tree() const { return client_->Tree(); }
+    QToolBar* ToolBar() const { return menus_.ToolBar(); }
     QLabel* StatusPanel(int n) const;
-    int LeftPaneWidth() const { return leftWidth_; }
+    int LeftPaneWidth() const { return client_->LeftPaneWidth(); }
 
     // Splitter drag, x in pixels relative to the splitter.
-    void SplitterMouseDown();
-    void SplitterMouseMove(int x);
-    void SplitterMouseUp();
+    void SplitterMouseDown() { client_->SplitterMouseDown(); }
+    void SplitterMouseMove(int x) { client_->SplitterMouseMove(x); }
+    void SplitterMouseUp() { client_->SplitterMouseUp(); }
 
     QTimer NewDocTimer;
     QTimer ReadOKTimer;
@@ -144,20 +149,14 @@ class frmMain : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
   private:
+    // The menu bar, toolbar and function tree from their tables (frmMainMenus.cpp).
     void BuildMenus();
     void BuildToolBar();
-    void BuildLeftPane();
     void BuildStatusBar();
-    void RestorePlacement();
-    void StorePlacement();
-    void ArrangeClient();
-    void GrowToShow(QMdiSubWindow* sub);
-    void RebuildWindowMenu();
     void UpdateStatusPanels();
     void NewDocTimer_Timer();
     void ReadOKTimer_Timer();
@@ -177,11 +176,6 @@ class frmMain : public QMainWindow {
     void RunWithProgress(RadioLink* link, bool writing);
     // Commits the edit in progress of the open windows of these kinds.
     void CommitEdits(const QStringList& kinds);
-    QAction* AddAction(QMenu* menu, const QString& name, std::function<void()> run = {});
-    QMenu* AddMenu(QMenu* parent, const QString& name);
-    // Undo, print, backups and recent files: menus, shortcuts, texts.
-    void BuildComforts();
-    void SetComfortTexts();
     void UpdateUndoActions();
     void RebuildRecentMenu();
     void NoteRecentFile(const QString& path);
@@ -190,34 +184,21 @@ class frmMain : public QMainWindow {
     bool SaveDocument(const std::string& path);
     void KeepReadBackup();
     bool KeepWriteBackup();
-    // A user input reached a widget: the commit follows once it is handled.
+    // Follows user input and menu commands: the commit follows once one is handled.
     void WatchUserInput();
     void UserInputSeen(QObject* target, QEvent* e);
     QString WindowLabelOf(QWidget* w) const;
 
     Program& p_;
+    FrameClient* client_;         // the left pane, the splitter and the MDI area
+    QMdiArea* mdi_;               // the client's MDI area
+    ChildWindowRegistry windows_; // the window kinds and the open child windows
+    FrameMenus menus_;
     Subscription captionSub_;
     Subscription imageSub_;
     int windowsBand_ = -1; // the band the open windows were made for
     QString fileFilter_;
-    QMdiArea* mdi_ = nullptr;
-    QWidget* client_ = nullptr;
-    QWidget* picLeft_ = nullptr;
-    QToolBar* tbLeft_ = nullptr;
-    QWidget* imgSplitter_ = nullptr;
-    QTreeWidget* tvTreeView_ = nullptr;
-    QToolBar* tbToolBar_ = nullptr;
     QList<QLabel*> panels_;
-    QMap<QString, QAction*> actions_;
-    QMap<QString, QMenu*> menus_;
-    QList<QAction*> chEditGroup_; // toolbar positions 11..19
-    struct Kind {
-        Factory create;
-        bool modal = false;
-    };
-    QMap<QString, Kind> kinds_;
-    int leftWidth_ = 180;
-    bool splitterDrag_ = false;
     QPointer<RadioLink> link_; // the transfer of the running radio command
     QObject* inputWatcher_ = nullptr;
     bool commitPending_ = false;

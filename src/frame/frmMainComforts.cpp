@@ -1,18 +1,14 @@
-// The frame's everyday comforts: the undo, print, backup and recent-file menu
-// entries and their shortcuts, backups around radio transfers, and files dropped
-// on the frame.
+// The frame's everyday comforts: recent files, backups around radio transfers,
+// and files dropped on the frame.
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
 #include <QTimer>
-#include <QToolBar>
 #include <QUrl>
 
 #include "base/RecentFiles.h"
@@ -56,84 +52,6 @@ QStringList ToQt(const std::vector<std::string>& list) {
 }
 
 } // namespace
-
-void frmMain::BuildComforts() {
-    QMenu* file = Menu("mnuFile");
-    QMenu* edit = Menu("mnuEdit");
-    QAction* save = Action("mnuFileSave");
-
-    QAction* backup = new QAction(file);
-    backup->setObjectName("mnuFileOpenBackup");
-    actions_[backup->objectName()] = backup;
-    connect(backup, &QAction::triggered, this, [this] { mnuFileOpenBackup_Click(); });
-    file->insertAction(save, backup);
-    QMenu* recent = new QMenu(file);
-    recent->setObjectName("mnuFileRecent");
-    recent->menuAction()->setObjectName("mnuFileRecent");
-    menus_["mnuFileRecent"] = recent;
-    file->insertMenu(save, recent);
-    connect(recent, &QMenu::aboutToShow, this, [this] { RebuildRecentMenu(); });
-    file->insertSeparator(save);
-
-    // Preview and PDF follow Print.
-    const QList<QAction*> entries = file->actions();
-    const qsizetype at = entries.indexOf(Action("mnuFilePrint"));
-    QAction* next = at >= 0 && at + 1 < entries.size() ? entries[at + 1] : nullptr;
-    for (const char* name : {"mnuFilePrintPreview", "mnuFileExportPdf"}) {
-        QAction* a = new QAction(file);
-        a->setObjectName(name);
-        actions_[name] = a;
-        file->insertAction(next, a);
-    }
-    connect(Action("mnuFilePrint"), &QAction::triggered, this, [this] { mnuFilePrint_Click(); });
-    connect(Action("mnuFilePrintPreview"), &QAction::triggered, this,
-            [this] { mnuFilePrintPreview_Click(); });
-    connect(Action("mnuFileExportPdf"), &QAction::triggered, this, [this] { mnuFileExportPdf_Click(); });
-
-    QAction* first = edit->actions().value(0);
-    for (const char* name : {"mnuEditUndo", "mnuEditRedo"}) {
-        QAction* a = new QAction(edit);
-        a->setObjectName(name);
-        actions_[name] = a;
-        edit->insertAction(first, a);
-    }
-    edit->insertSeparator(first);
-    connect(Action("mnuEditUndo"), &QAction::triggered, this, [this] { mnuEditUndo_Click(); });
-    connect(Action("mnuEditRedo"), &QAction::triggered, this, [this] { mnuEditRedo_Click(); });
-    connect(edit, &QMenu::aboutToShow, this, [this] { UpdateUndoActions(); });
-
-    Action("mnuFileNew")->setShortcut(QKeySequence("Ctrl+N"));
-    Action("mnuFileOpen")->setShortcut(QKeySequence("Ctrl+O"));
-    Action("mnuFileSave")->setShortcut(QKeySequence("Ctrl+S"));
-    Action("mnuFileSaveAs")->setShortcut(QKeySequence("Ctrl+Shift+S"));
-    Action("mnuFilePrint")->setShortcut(QKeySequence("Ctrl+P"));
-    Action("mnuFileExit")->setShortcut(QKeySequence("Ctrl+Q"));
-    Action("mnuHelpAbout")->setShortcut(QKeySequence("F1"));
-    Action("mnuEditUndo")->setShortcut(QKeySequence("Ctrl+Z"));
-    Action("mnuEditRedo")->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
-    for (QAction* a : {Action("mnuEditUndo"), Action("mnuEditRedo")})
-        a->setShortcutContext(Qt::WindowShortcut);
-
-    // The command that ran names the step it made.
-    connect(menuBar(), &QMenuBar::triggered, this, [this](QAction* a) {
-        if (a != Action("mnuEditUndo") && a != Action("mnuEditRedo")) actionLabel_ = a->text();
-    });
-    AskPdfPath = [this](const QString& proposed) {
-        return QFileDialog::getSaveFileName(this, QString(), proposed, "PDF (*.pdf)");
-    };
-    WatchUserInput();
-}
-
-void frmMain::SetComfortTexts() {
-    auto set = [this](const char* name, TextId id) {
-        if (QAction* a = Action(name)) a->setText(ToQ(LangText(p_, id)));
-    };
-    set("mnuFileOpenBackup", 33231_txt);
-    set("mnuFilePrintPreview", 33232_txt);
-    set("mnuFileExportPdf", 33233_txt);
-    if (QMenu* recent = Menu("mnuFileRecent")) recent->setTitle(ToQ(LangText(p_, 33230_txt)));
-    UpdateUndoActions();
-}
 
 // ---- recent files ------------------------------------------------------------
 

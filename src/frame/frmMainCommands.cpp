@@ -23,7 +23,6 @@
 
 namespace tarvane {
 
-
 bool frmMain::AskSaveChanges() {
     if (!ImageChanged(p_)) return true;
     switch (TellId(p_, 9006_txt, MsgIcon::Warning, MsgButtons::YesNoCancel)) {
@@ -135,7 +134,7 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
-    StorePlacement();
+    StorePlacement(*this);
     if (ImageChanged(p_)) {
         const MsgAnswer a = TellId(p_, 9006_txt, MsgIcon::Warning, MsgButtons::YesNoCancel);
         // Yes saves as Save does; a save that does not happen keeps the program running.

@@ -67,6 +67,10 @@ class InputWatcher : public QObject {
 } // namespace
 
 void frmMain::WatchUserInput() {
+    // The command that ran names the step it made.
+    connect(menuBar(), &QMenuBar::triggered, this, [this](QAction* a) {
+        if (a != Action("mnuEditUndo") && a != Action("mnuEditRedo")) actionLabel_ = a->text();
+    });
     inputWatcher_ = new InputWatcher([this](QObject* o, QEvent* e) { UserInputSeen(o, e); }, this);
     qApp->installEventFilter(inputWatcher_);
 }

@@ -18,7 +18,6 @@
 
 namespace tarvane {
 
-
 FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmRadioInfo");
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
@@ -31,7 +30,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
         Combo1[i]->setObjectName(QString("Combo1_%1").arg(i));
     }
     for (int t = 0; t < 3; ++t)
-        Combo1[1]->addItem(ToQ(BandTextForType(t)));
+        Combo1[kBandList]->addItem(ToQ(BandTextForType(t)));
     Combo3 = new QComboBox(frame);
     Combo3->setObjectName("Combo3");
     Combo3->addItems({"CB", "HF", "HAM"});
@@ -41,15 +40,25 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
         SetReadOnlyLook(Text1[i], true);
     }
     // The information is only read from the radio: the lists show, they do not choose.
-    for (QComboBox* c : {Combo1[0], Combo1[1], Combo3})
+    for (QComboBox* c : {Combo1[kModelList], Combo1[kBandList], Combo3})
         c->setEnabled(false);
 
     // Label beside field; the remark (96 characters) takes a whole row.
     const std::pair<TextId, QWidget*> fields[] = {
-        {21002_txt, Combo1[0]}, {21003_txt, Combo1[1]}, {21004_txt, Combo3},   {21005_txt, Text1[5]},
-        {21006_txt, Text1[0]},  {21007_txt, Text1[1]},  {21008_txt, Text1[2]}, {21009_txt, Text1[3]},
-        {21011_txt, Text1[6]},  {21012_txt, Text1[7]},  {21013_txt, Text1[8]}, {21014_txt, Text1[9]},
-        {21015_txt, Text1[10]}, {21016_txt, Text1[11]},
+        {21002_txt, Combo1[kModelList]},
+        {21003_txt, Combo1[kBandList]},
+        {21004_txt, Combo3},
+        {21005_txt, Text1[kSoftwareVersionBox]},
+        {21006_txt, Text1[kSerialNumberBox]},
+        {21007_txt, Text1[kDealerBox]},
+        {21008_txt, Text1[kProductionDateBox]},
+        {21009_txt, Text1[kProgrammingDateBox]},
+        {21011_txt, Text1[kHardwareBox]},
+        {21012_txt, Text1[kBatchBox]},
+        {21013_txt, Text1[kFactoryText1Box]},
+        {21014_txt, Text1[kFactoryText2Box]},
+        {21015_txt, Text1[kFactoryText3Box]},
+        {21016_txt, Text1[kFactoryText4Box]},
     };
     auto* grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(8);
@@ -64,7 +73,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
     }
     if (col != 0) ++row;
     grid->addWidget(new QLabel(text(21010_txt), frame), row, 0);
-    grid->addWidget(Text1[4], row, 1, 1, 3);
+    grid->addWidget(Text1[kRemarkBox], row, 1, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
@@ -94,25 +103,25 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
 
 void FrmRadioInfo::ShowByData() {
     const RadioInfoRecord& r = p_.RadioInfo;
-    Combo1[0]->clear();
-    Combo1[0]->addItem(ToQ(ModelDisplayName(r.ModelCode)));
+    Combo1[kModelList]->clear();
+    Combo1[kModelList]->addItem(ToQ(ModelDisplayName(r.ModelCode)));
     // A type that names no band shows nothing rather than a wrong band.
     if (r.ModelType >= 0 && r.ModelType <= 2) {
-        SelectListIndex(Combo1[1], r.ModelType);
+        SelectListIndex(Combo1[kBandList], r.ModelType);
         SelectListIndex(Combo3, r.ModelType);
     } else {
-        Combo1[1]->setCurrentIndex(-1);
+        Combo1[kBandList]->setCurrentIndex(-1);
         Combo3->setCurrentIndex(-1);
     }
-    Text1[0]->setText(ToQ(r.TextC));
-    for (size_t i = 0; i < 3; ++i)
-        Text1[1 + i]->setText(ToQ(r.Head16[i].Trimmed()));
-    Text1[4]->setText(ToQ(r.TextG.Trimmed()));
-    Text1[5]->setText(ToQ(r.SoftVersion));
-    Text1[6]->setText(ToQ(r.TextA.Trimmed()));
-    Text1[7]->setText(ToQ(r.TextB.Trimmed()));
+    Text1[kSerialNumberBox]->setText(ToQ(r.TextC));
+    for (size_t i = 0; i < 3; ++i) // the fourth head text has no box
+        Text1[kDealerBox + i]->setText(ToQ(r.Head16[i].Trimmed()));
+    Text1[kRemarkBox]->setText(ToQ(r.TextG.Trimmed()));
+    Text1[kSoftwareVersionBox]->setText(ToQ(r.SoftVersion));
+    Text1[kHardwareBox]->setText(ToQ(r.TextA.Trimmed()));
+    Text1[kBatchBox]->setText(ToQ(r.TextB.Trimmed()));
     for (size_t i = 0; i < 4; ++i)
-        Text1[8 + i]->setText(ToQ(r.Tail16[i].Trimmed()));
+        Text1[kFactoryText1Box + i]->setText(ToQ(r.Tail16[i].Trimmed()));
     for (QLineEdit* t : Text1)
         t->setCursorPosition(0);
 }

@@ -20,21 +20,23 @@ namespace tarvane {
 
 namespace {
 
-constexpr int kLists = 5;
 constexpr int kCodes = 16;
+constexpr int kCodesPerTab = 8;
 constexpr int kCodeLength = 16;
-// The unit of lists 0..3 in milliseconds: the stored value is the shown number over it.
-constexpr int kUnitMs[4] = {10, 100, 100, 100};
+// The lists before the D key show times.
+constexpr int kTimeLists = FrmDTMF::kListDKey;
+// The unit of the time lists in milliseconds: the stored value is the shown number over it.
+constexpr int kUnitMs[kTimeLists] = {10, 100, 100, 100};
 
 int16_t& ListField(DtmfBlock& d, int k) {
     switch (k) {
-    case 0:
+    case FrmDTMF::kListDigitTime:
         return d.DtmfRate;
-    case 1:
+    case FrmDTMF::kListFirstDigitTime:
         return d.FirstDigitTime;
-    case 2:
+    case FrmDTMF::kListFirstDigitDelay:
         return d.FirstDigitDelay;
-    case 3:
+    case FrmDTMF::kListStarHashTime:
         return d.StarHashTime;
     default:
         return d.DKeySetting;
@@ -60,7 +62,7 @@ FrmDTMF::FrmDTMF(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     FillLists();
     ApplyCaptions();
     ShowDtmf();
-    SSTab1->setCurrentIndex(0);
+    SSTab1->setCurrentIndex(kTabSettings);
     subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowDtmf(); }));
 }
 
@@ -71,7 +73,7 @@ void FrmDTMF::BuildControls() {
     EnterMovesFocus(SSTab1->tabBar());
     auto* settings = new QWidget;
     SSTab1->addTab(settings, QString());
-    for (int k = 0; k < kLists; ++k) {
+    for (int k = 0; k < kListCount; ++k) {
         auto* c = new QComboBox(settings);
         c->setObjectName(QString("Combo1_%1").arg(k));
         c->setMaxVisibleItems(16);
@@ -85,16 +87,16 @@ void FrmDTMF::BuildControls() {
     }
     Check1 = new QCheckBox(settings);
     Check1->setObjectName("Check1");
-    Check1->setGeometry(20 + Twips(100), 16 + 32 * kLists + 4, 300, 24);
+    Check1->setGeometry(20 + Twips(100), 16 + 32 * kListCount + 4, 300, 24);
     EnterMovesFocus(Check1);
     connect(Check1, &QCheckBox::clicked, this, [this] { StoreDisplay(); });
 
     // Codes 1..8 on the second tab, 9..16 on the third, in two columns of four.
-    for (int page = 0; page < 2; ++page) {
+    for (int page = 0; page < kCodes / kCodesPerTab; ++page) {
         auto* tab = new QWidget;
         SSTab1->addTab(tab, QString());
-        for (int i = 0; i < 8; ++i) {
-            const int n = page * 8 + i; // box index, code n + 1
+        for (int i = 0; i < kCodesPerTab; ++i) {
+            const int n = page * kCodesPerTab + i; // box index, code n + 1
             auto* box = new QLineEdit(tab);
             box->setObjectName(QString("Text1_%1").arg(n));
             box->setMaxLength(kCodeLength);
@@ -122,24 +124,24 @@ void FrmDTMF::BuildControls() {
 }
 
 void FrmDTMF::FillLists() {
-    FillList(Combo1[0], Steps(10, 500, 10));
-    FillList(Combo1[1], Steps(0, 1000, 100));
-    FillList(Combo1[2], Steps(100, 2500, 100));
-    FillList(Combo1[3], {"0", "100", "500", "1000"});
+    FillList(Combo1[kListDigitTime], Steps(10, 500, 10));
+    FillList(Combo1[kListFirstDigitTime], Steps(0, 1000, 100));
+    FillList(Combo1[kListFirstDigitDelay], Steps(100, 2500, 100));
+    FillList(Combo1[kListStarHashTime], {"0", "100", "500", "1000"});
     std::vector<std::string> dkey{LangText(p_, 18040_txt)};
     for (int n = 1; n <= 16; ++n)
         dkey.push_back(std::to_string(n) + LangText(p_, 16060_txt));
-    FillList(Combo1[4], dkey);
+    FillList(Combo1[kListDKey], dkey);
 }
 
 void FrmDTMF::ApplyCaptions() {
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
-    constexpr TextId tabs[3] = {18002_txt, 18003_txt, 18004_txt};
-    constexpr TextId lists[kLists] = {18005_txt, 18006_txt, 18007_txt, 18008_txt, 18009_txt};
+    constexpr TextId tabs[kTabCount] = {18002_txt, 18003_txt, 18004_txt};
+    constexpr TextId lists[kListCount] = {18005_txt, 18006_txt, 18007_txt, 18008_txt, 18009_txt};
     setWindowTitle(text(18000_txt));
-    for (int t = 0; t < 3; ++t)
+    for (int t = 0; t < kTabCount; ++t)
         SSTab1->setTabText(t, text(tabs[t]));
-    for (int k = 0; k < kLists; ++k)
+    for (int k = 0; k < kListCount; ++k)
         Label1[static_cast<size_t>(k)]->setText(text(lists[k]));
     Check1->setText(text(18030_txt));
     SetCloseHelpCaptions(this, p_);
@@ -147,12 +149,12 @@ void FrmDTMF::ApplyCaptions() {
 
 void FrmDTMF::ShowDtmf() {
     DtmfBlock& d = p_.Image.Settings.Dtmf;
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < kTimeLists; ++k)
         SelectListText(Combo1[static_cast<size_t>(k)], QString::number(ListField(d, k) * kUnitMs[k]));
-    SelectListIndex(Combo1[4], d.DKeySetting);
+    SelectListIndex(Combo1[kListDKey], d.DKeySetting);
     SetOptionState(Check1, d.DtmfDisplay);
     // Showing counts as choosing: what is shown is what is stored.
-    for (int k = 0; k < kLists; ++k)
+    for (int k = 0; k < kListCount; ++k)
         StoreList(k);
     StoreDisplay();
     for (int n = 0; n < kCodes; ++n) {
@@ -168,11 +170,11 @@ void FrmDTMF::ShowDtmf() {
 }
 
 void FrmDTMF::StoreList(int k) {
-    if (k < 0 || k >= kLists) return;
+    if (k < 0 || k >= kListCount) return;
     const QComboBox* list = Combo1[static_cast<size_t>(k)];
     if (list->currentIndex() < 0) return;
     DtmfBlock& d = p_.Image.Settings.Dtmf;
-    if (k == 4) {
+    if (k == kListDKey) {
         d.DKeySetting = static_cast<int16_t>(list->currentIndex());
         return;
     }

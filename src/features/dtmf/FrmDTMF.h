@@ -21,15 +21,27 @@ struct Program;
 class FrmDTMF : public QWidget {
     Q_OBJECT
   public:
+    // The lists of the settings tab, Combo1[k]: four times in milliseconds, then the D key.
+    enum List {
+        kListDigitTime,
+        kListFirstDigitTime,
+        kListFirstDigitDelay,
+        kListStarHashTime,
+        kListDKey,
+        kListCount
+    };
+    // The tabs of SSTab1.
+    enum Tab { kTabSettings, kTabCodes1To8, kTabCodes9To16, kTabCount };
+
     explicit FrmDTMF(Program& p, QWidget* parent = nullptr);
 
     void ShowDtmf();
-    // Stores list k (0..4) as it is shown.
+    // Stores list k (kListDigitTime..kListDKey) as it is shown.
     void StoreList(int k);
     void StoreDisplay();
 
-    std::array<QComboBox*, 5> Combo1{};
-    std::array<QLabel*, 5> Label1{};
+    std::array<QComboBox*, kListCount> Combo1{};
+    std::array<QLabel*, kListCount> Label1{};
     std::array<QLineEdit*, 16> Text1{};
     std::array<QLabel*, 16> Label2{};
     QCheckBox* Check1 = nullptr;

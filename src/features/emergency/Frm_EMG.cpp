@@ -36,6 +36,11 @@ constexpr int kButtonsCbTop = Twips(4560);
 // The window is 5625 twips high with its title bar and borders (about 495 twips).
 constexpr int kClientCbHeight = Twips(5625 - 495);
 
+// The index of a grid column's emergency channel into the records and editors.
+size_t EmgIndex(int column) {
+    return static_cast<size_t>(column - Frm_EMG::kColumnEmg1);
+}
+
 // Enter in the offset editor commits, like a grid click.
 class EnterCommits : public QObject {
   public:
@@ -65,8 +70,8 @@ Frm_EMG::Frm_EMG(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     BuildGrid();
     BuildEditors();
     ShowRB();
-    ShowColumn(1);
-    ShowColumn(2);
+    ShowColumn(kColumnEmg1);
+    ShowColumn(kColumnEmg2);
     subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowReplacedImage(); }));
 }
 
@@ -83,12 +88,12 @@ void Frm_EMG::ShowReplacedImage() {
     const auto dtmf = FillDtmfCodeList(p_);
     for (int r : {kRowDtmfBot, kRowDtmfEot, kRowDtmfCall})
         FillList(rowEditor_[static_cast<size_t>(r)], dtmf);
-    ShowColumn(1);
-    ShowColumn(2);
+    ShowColumn(kColumnEmg1);
+    ShowColumn(kColumnEmg2);
 }
 
 void Frm_EMG::BuildGrid() {
-    MSFlexGrid1 = new QTableWidget(kRowCount, 3, this);
+    MSFlexGrid1 = new QTableWidget(kRowCount, kColumnCount, this);
     MSFlexGrid1->setObjectName("MSFlexGrid1");
     MSFlexGrid1->setHorizontalHeaderLabels({"", "EMG 1", "EMG 2"});
     MSFlexGrid1->verticalHeader()->hide();
@@ -97,20 +102,20 @@ void Frm_EMG::BuildGrid() {
     MSFlexGrid1->horizontalHeader()->setFixedHeight(kRowHeight);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->horizontalHeader()->setSectionsClickable(false);
-    MSFlexGrid1->setColumnWidth(0, Twips(3000));
-    MSFlexGrid1->setColumnWidth(1, Twips(1500));
-    MSFlexGrid1->setColumnWidth(2, Twips(1500));
+    MSFlexGrid1->setColumnWidth(kColumnCaption, Twips(3000));
+    MSFlexGrid1->setColumnWidth(kColumnEmg1, Twips(1500));
+    MSFlexGrid1->setColumnWidth(kColumnEmg2, Twips(1500));
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MSFlexGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int r = 1; r <= kRowCount; ++r) {
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < kColumnCount; ++c) {
             auto* item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignCenter);
             MSFlexGrid1->setItem(r - 1, c, item);
         }
-        MSFlexGrid1->item(r - 1, 0)->setText(ToQ(LangText(p_, kCaptionKeys[r])));
+        MSFlexGrid1->item(r - 1, kColumnCaption)->setText(ToQ(LangText(p_, kCaptionKeys[r])));
     }
     const bool cb = band_ == kBandCB;
     MSFlexGrid1->setRowHidden(kRowScan - 1, true);
@@ -167,9 +172,9 @@ void Frm_EMG::BuildEditors() {
     const auto dtmf = FillDtmfCodeList(p_);
     for (int r : {kRowDtmfBot, kRowDtmfEot, kRowDtmfCall})
         rowEditor_[static_cast<size_t>(r)] = list(dtmf);
-    for (int c = 0; c < 2; ++c) {
-        channelEditor_[static_cast<size_t>(c)] = list({});
-        powerEditor_[static_cast<size_t>(c)] = list({});
+    for (size_t c = 0; c < channelEditor_.size(); ++c) {
+        channelEditor_[c] = list({});
+        powerEditor_[c] = list({});
     }
     offsetEditor_ = new QLineEdit(port);
     offsetEditor_->setAlignment(Qt::AlignCenter);
@@ -192,8 +197,8 @@ void Frm_EMG::SetCell(int row, int column, const QString& text) {
 }
 
 QComboBox* Frm_EMG::ListEditor(int row, int column) const {
-    if (row == kRowChannel) return channelEditor_[static_cast<size_t>(column - 1)];
-    if (row == kRowPower) return powerEditor_[static_cast<size_t>(column - 1)];
+    if (row == kRowChannel) return channelEditor_[EmgIndex(column)];
+    if (row == kRowPower) return powerEditor_[EmgIndex(column)];
     return row >= 1 && row <= kRowCount ? rowEditor_[static_cast<size_t>(row)] : nullptr;
 }
 
@@ -242,8 +247,8 @@ int16_t* Frm_EMG::NumberField(ChannelRecord& r, int row) const {
 }
 
 void Frm_EMG::RebuildChannelList(int column) {
-    const EmergencyRecord& e = emg_[static_cast<size_t>(column - 1)];
-    QComboBox* list = channelEditor_[static_cast<size_t>(column - 1)];
+    const EmergencyRecord& e = emg_[EmgIndex(column)];
+    QComboBox* list = channelEditor_[EmgIndex(column)];
     // A stored group outside the group list names no channel.
     const bool known = e.EmgGroup >= 0 && e.EmgGroup < rowEditor_[kRowGroup]->count();
     FillList(list, known ? ChannelListEntries(p_, e.EmgGroup, band_, true)
@@ -251,17 +256,17 @@ void Frm_EMG::RebuildChannelList(int column) {
 }
 
 void Frm_EMG::RebuildPowerList(int column) {
-    ChannelRecord& r = emg_[static_cast<size_t>(column - 1)].Channel;
-    FillList(powerEditor_[static_cast<size_t>(column - 1)], PowerEntries(p_, r.AM_FM));
+    ChannelRecord& r = emg_[EmgIndex(column)].Channel;
+    FillList(powerEditor_[EmgIndex(column)], PowerEntries(p_, r.AM_FM));
     if (r.AM_FM == 1 && r.Tx_Power > 1) r.Tx_Power = 1;
 }
 
 void Frm_EMG::ShowColumn(int column) {
-    EmergencyRecord& e = emg_[static_cast<size_t>(column - 1)];
+    EmergencyRecord& e = emg_[EmgIndex(column)];
     SetCell(kRowGroup, column, ListTextAt(rowEditor_[kRowGroup], e.EmgGroup));
     RebuildChannelList(column);
     // Only a channel that is in the list may be shown (the none entry is no channel).
-    const QComboBox* channels = channelEditor_[static_cast<size_t>(column - 1)];
+    const QComboBox* channels = channelEditor_[EmgIndex(column)];
     QString shown = e.EmgChannel >= 1 ? FindListText(channels, QString::number(e.EmgChannel), -1) : QString();
     SetCell(kRowChannel, column, shown);
     if (shown.isEmpty()) {
@@ -279,7 +284,7 @@ void Frm_EMG::ShowColumn(int column) {
 }
 
 void Frm_EMG::FillRows(int column) {
-    ChannelRecord& r = emg_[static_cast<size_t>(column - 1)].Channel;
+    ChannelRecord& r = emg_[EmgIndex(column)].Channel;
     SetCell(kRowFreq, column, ToQ(FreqToDisplay(p_, r.RxFreq.Raw())));
     SetCell(kRowOffset, column, QString::number(r.OffSetFre));
     RebuildPowerList(column);
@@ -297,11 +302,12 @@ void Frm_EMG::ClearRows(int column) {
 }
 
 void Frm_EMG::LoadChannel(int column) {
-    LoadEmergencyChannel(p_.Image, emg_[static_cast<size_t>(column - 1)]);
+    LoadEmergencyChannel(p_.Image, emg_[EmgIndex(column)]);
 }
 
 QWidget* Frm_EMG::StartEdit(int row, int column) {
-    if (column < 1 || column > 2 || row < 1 || row > kRowCount || row == kRowFreq) return nullptr;
+    if (column < kColumnEmg1 || column > kColumnEmg2 || row < 1 || row > kRowCount || row == kRowFreq)
+        return nullptr;
     if (MSFlexGrid1->isRowHidden(row - 1)) return nullptr;
     if (row >= kRowFreq && CellText(row, column).isEmpty()) return nullptr; // no channel chosen
     CommitEdit();
@@ -325,7 +331,7 @@ QWidget* Frm_EMG::StartEdit(int row, int column) {
 }
 
 void Frm_EMG::ChannelChanged(int column, int16_t channel) {
-    emg_[static_cast<size_t>(column - 1)].EmgChannel = channel;
+    emg_[EmgIndex(column)].EmgChannel = channel;
     if (channel == 0) {
         ClearRows(column);
         return;
@@ -340,7 +346,7 @@ void Frm_EMG::CommitEdit() {
     editor_ = nullptr;
     w->hide();
     const int row = editRow_, column = editColumn_;
-    EmergencyRecord& e = emg_[static_cast<size_t>(column - 1)];
+    EmergencyRecord& e = emg_[EmgIndex(column)];
     ChannelRecord& r = e.Channel;
     auto* list = qobject_cast<QComboBox*>(w);
     const int index = list ? list->currentIndex() : -1;
@@ -350,7 +356,7 @@ void Frm_EMG::CommitEdit() {
         SetCell(row, column, list->currentText());
         RebuildChannelList(column);
         const QString kept =
-            FindListText(channelEditor_[static_cast<size_t>(column - 1)], CellText(kRowChannel, column), -1);
+            FindListText(channelEditor_[EmgIndex(column)], CellText(kRowChannel, column), -1);
         SetCell(kRowChannel, column, kept);
         const int16_t channel = ClampNumberText(kept.toStdString(), 1, 40, 1, 0);
         ChannelChanged(column, channel);
@@ -371,7 +377,7 @@ void Frm_EMG::CommitEdit() {
         SetCell(row, column, list->currentText());
         if (row == kRowAmFm) {
             RebuildPowerList(column);
-            SetCell(kRowPower, column, ListTextAt(powerEditor_[static_cast<size_t>(column - 1)], r.Tx_Power));
+            SetCell(kRowPower, column, ListTextAt(powerEditor_[EmgIndex(column)], r.Tx_Power));
         }
     }
 }

@@ -45,10 +45,12 @@ class Frm_EMG : public QDialog {
         kRowAddSub5K,
         kRowCount = kRowAddSub5K
     };
+    // Columns of the grid: the setting's name, then one column per emergency channel.
+    enum Column { kColumnCaption, kColumnEmg1, kColumnEmg2, kColumnCount };
 
     explicit Frm_EMG(Program& p, QWidget* parent = nullptr);
 
-    // The text of a value cell (column 1 or 2).
+    // The text of a value cell (kColumnEmg1 or kColumnEmg2).
     QString CellText(int row, int column) const;
     // Starts editing a cell as a double-click does; returns the editor shown, if any.
     QWidget* StartEdit(int row, int column);

@@ -19,12 +19,15 @@ struct Program;
 class FrmKey : public QWidget {
     Q_OBJECT
   public:
+    static constexpr int kKeyPages = 3;
+    static constexpr int kKeysPerPage = 6;
+
     explicit FrmKey(Program& p, QWidget* parent = nullptr);
 
     void ShowKeys();
 
-    std::array<QComboBox*, 18> Combo1{}; // key k: page k / 6 + 1, key P(k % 6 + 1)
-    std::array<QGroupBox*, 3> Frame1{};
+    std::array<QComboBox*, kKeyPages * kKeysPerPage> Combo1{}; // key k: page k / 6 + 1, key P(k % 6 + 1)
+    std::array<QGroupBox*, kKeyPages> Frame1{};
     QComboBox* Combo2 = nullptr; // pages in use
     QLabel* Label2 = nullptr;
     QPushButton* CommandClose = nullptr;

@@ -33,17 +33,27 @@ constexpr int kFrameTop = 24;  // room for the frame caption
 constexpr int kRows = 12;      // rows of a frame column
 constexpr int kLabelGap = 100; // twips between a label and its control
 
+// The default-channel lists j, first to last; IsChannelList leaves out the gap.
+constexpr int kFirstChannelList = kChDuplexList;
+constexpr int kLastChannelList = kChDtmfCallList;
 // The default-channel lists in the order they are shown.
-constexpr int kChannelOrder[] = {1, 2, 4, 5, 6, 8, 9, 10, 11, 12, 13};
+constexpr int kChannelOrder[] = {kChDuplexList,       kChToneSquelchList, kChHighCutList, kChBusyLockOutList,
+                                 kChNoiseBlankerList, kChAmFmList,        kChPowerList,   kChRogerBeepList,
+                                 kChDtmfStartList,    kChDtmfEndList,     kChDtmfCallList};
+// The lists that show the stored position as it is.
+constexpr int kIndexLists[] = {kChDuplexList,       kChToneSquelchList, kChHighCutList, kChBusyLockOutList,
+                               kChNoiseBlankerList, kChShift5kList,     kChAmFmList};
+// The lists of DTMF codes, filled from the DTMF window's codes.
+constexpr int kDtmfLists[] = {kChDtmfStartList, kChDtmfEndList, kChDtmfCallList};
 
-constexpr TextId kOptionCaptions[23] = {16001_txt, 16002_txt, 16003_txt, 16004_txt, 16005_txt, 16006_txt,
-                                        16007_txt, 16008_txt, 16009_txt, 16010_txt, 16011_txt, 16012_txt,
-                                        16013_txt, 16014_txt, 16015_txt, 16016_txt, 16017_txt, 16018_txt,
-                                        16019_txt, 16020_txt, 16021_txt, 16022_txt, 16023_txt};
+constexpr TextId kOptionCaptions[kOptionListCount] = {
+    16001_txt, 16002_txt, 16003_txt, 16004_txt, 16005_txt, 16006_txt, 16007_txt, 16008_txt,
+    16009_txt, 16010_txt, 16011_txt, 16012_txt, 16013_txt, 16014_txt, 16015_txt, 16016_txt,
+    16017_txt, 16018_txt, 16019_txt, 16020_txt, 16021_txt, 16022_txt, 16023_txt};
 // Label of default-channel list j is text 15005 + j; j = 0 and 3 do not exist.
-constexpr TextId kChannelCaptions[14] = {TextId{0}, 15006_txt, 15007_txt, TextId{0}, 15009_txt,
-                                         15010_txt, 15011_txt, 15012_txt, 15013_txt, 15014_txt,
-                                         15015_txt, 15016_txt, 15017_txt, 15018_txt};
+constexpr TextId kChannelCaptions[kLastChannelList + 1] = {
+    TextId{0}, 15006_txt, 15007_txt, TextId{0}, 15009_txt, 15010_txt, 15011_txt,
+    15012_txt, 15013_txt, 15014_txt, 15015_txt, 15016_txt, 15017_txt, 15018_txt};
 
 } // namespace
 
@@ -99,9 +109,9 @@ void FrmOptFeatures::BuildControls() {
     Combo4->setObjectName("Combo4");
     EnterMovesFocus(Combo4);
     connect(Combo4, &QComboBox::activated, this, [this] { CountryChosen(true); });
-    for (int j = 1; j <= 13; ++j) {
+    for (int j = kFirstChannelList; j <= kLastChannelList; ++j) {
         if (!IsChannelList(j)) continue;
-        Combo2[static_cast<size_t>(j)] = combo(Frame2, QString("Combo2_%1").arg(j), 100 + j);
+        Combo2[static_cast<size_t>(j)] = combo(Frame2, QString("Combo2_%1").arg(j), kSaveChannelList + j);
         Label2[static_cast<size_t>(j)] = new QLabel(Frame2);
     }
     Text1 = new QLineEdit(Frame2);
@@ -109,12 +119,12 @@ void FrmOptFeatures::BuildControls() {
     FilterKeys(Text1, "0123456789");
     EnterMovesFocus(Text1);
     Text1->installEventFilter(this);
-    connect(Text1, &QLineEdit::textChanged, this, [this] { SaveOptFeat(200); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { SaveOptFeat(kSaveOffset); });
     Label3 = new QLabel(Frame2);
     Check1 = new QCheckBox(Frame2);
     Check1->setObjectName("Check1");
     EnterMovesFocus(Check1);
-    connect(Check1, &QCheckBox::clicked, this, [this] { SaveOptFeat(300); });
+    connect(Check1, &QCheckBox::clicked, this, [this] { SaveOptFeat(kSaveSwrInUse); });
     Text2 = new QLineEdit(Frame2);
     Text2->setObjectName("Text2");
     FilterKeys(Text2, "0123456789.");
@@ -155,7 +165,7 @@ void FrmOptFeatures::LayoutControls() {
         PlaceLabelLeftOf(Label2[static_cast<size_t>(j)], c, kLabelGap, kChLabelW);
         y += kRow;
     }
-    Combo2[7]->setGeometry(x, y, kChListW, 22); // never shown
+    Combo2[kChShift5kList]->setGeometry(x, y, kChListW, 22); // never shown
     if (Text1->isVisibleTo(this)) {
         Text1->setGeometry(x, y, 70, 22);
         PlaceLabelLeftOf(Label3, Text1, kLabelGap, kChLabelW);
@@ -182,7 +192,7 @@ void FrmOptFeatures::ApplyCaptions() {
     Frame2->setTitle(text(16101_txt));
     for (int i = 0; i < kOptionListCount; ++i)
         Label1[static_cast<size_t>(i)]->setText(text(kOptionCaptions[i]));
-    for (int j = 1; j <= 13; ++j)
+    for (int j = kFirstChannelList; j <= kLastChannelList; ++j)
         if (QLabel* l = Label2[static_cast<size_t>(j)]) l->setText(text(kChannelCaptions[j]));
     Label3->setText(text(15100_txt));
     Label4->setText(text(32408_txt));
@@ -190,11 +200,12 @@ void FrmOptFeatures::ApplyCaptions() {
     SetCloseHelpCaptions(this, p_);
 
     // Visibility follows the band.
-    Combo2[7]->hide();
-    Label2[7]->hide();
-    for (QWidget* w : {static_cast<QWidget*>(Combo2[1]), static_cast<QWidget*>(Label2[1]),
-                       static_cast<QWidget*>(Combo2[9]), static_cast<QWidget*>(Label2[9]),
-                       static_cast<QWidget*>(Text1), static_cast<QWidget*>(Label3)})
+    Combo2[kChShift5kList]->hide();
+    Label2[kChShift5kList]->hide();
+    for (QWidget* w :
+         {static_cast<QWidget*>(Combo2[kChDuplexList]), static_cast<QWidget*>(Label2[kChDuplexList]),
+          static_cast<QWidget*>(Combo2[kChPowerList]), static_cast<QWidget*>(Label2[kChPowerList]),
+          static_cast<QWidget*>(Text1), static_cast<QWidget*>(Label3)})
         w->setHidden(isCB_);
     Combo1[kOptActiveGroupList]->setHidden(isCB_);
     Combo3->setVisible(isCB_);
@@ -209,7 +220,7 @@ void FrmOptFeatures::FillLists() {
     Combo3->setCurrentIndex(-1);
     Combo4->setCurrentIndex(-1);
     const int amFm = p_.Image.Settings.CommonChannel.AM_FM;
-    for (int j = 1; j <= 13; ++j)
+    for (int j = kFirstChannelList; j <= kLastChannelList; ++j)
         if (QComboBox* c = Combo2[static_cast<size_t>(j)]) FillList(c, DefaultChannelEntries(p_, j, amFm));
 }
 
@@ -235,14 +246,14 @@ void FrmOptFeatures::ShowOptFeat() {
             SelectListIndex(list, v);
     }
     if (isCB_) ShowCountry();
-    for (int j : {1, 2, 4, 5, 6, 7, 8})
+    for (int j : kIndexLists)
         SelectListIndex(Combo2[static_cast<size_t>(j)], *DefaultChannelField(c, j));
     // Power: the list follows the modulation, and AM allows no power above 1.
     FillPowerList();
     if (c.AM_FM == 1 && c.Tx_Power > 1) c.Tx_Power = 1;
     SelectListIndex(Combo2[kChPowerList], c.Tx_Power);
     ShowRBOpt();
-    for (int j = 11; j <= 13; ++j) {
+    for (int j : kDtmfLists) {
         QComboBox* list = Combo2[static_cast<size_t>(j)];
         FillList(list, FillDtmfCodeList(p_));
         SelectListText(list, QString::number(*DefaultChannelField(c, j)));
@@ -261,7 +272,7 @@ void FrmOptFeatures::ShowRBOpt() {
 
 void FrmOptFeatures::RefillDtmfLists() {
     const std::vector<std::string> entries = FillDtmfCodeList(p_);
-    for (int j = 11; j <= 13; ++j) {
+    for (int j : kDtmfLists) {
         QComboBox* list = Combo2[static_cast<size_t>(j)];
         const QString shown = list->currentText();
         FillList(list, entries);
@@ -302,8 +313,8 @@ void FrmOptFeatures::SaveOptFeat(int id) {
             SetOptionValue(f, id, ListNumberOr(list, 1));
         else if (list->currentIndex() >= 0)
             SetOptionValue(f, id, list->currentIndex());
-    } else if (IsChannelList(id - 100)) {
-        const int j = id - 100;
+    } else if (IsChannelList(id - kSaveChannelList)) {
+        const int j = id - kSaveChannelList;
         const QComboBox* list = Combo2[static_cast<size_t>(j)];
         int16_t* field = DefaultChannelField(c, j);
         if (ChannelListShowsNumber(j))
@@ -314,9 +325,9 @@ void FrmOptFeatures::SaveOptFeat(int id) {
             amFmChanged = true;
             if (c.AM_FM == 1 && c.Tx_Power > 1) c.Tx_Power = 1;
         }
-    } else if (id == 200) {
+    } else if (id == kSaveOffset) {
         c.OffSetFre = OffsetFromText(Text1->text().toStdString());
-    } else if (id == 300) {
+    } else if (id == kSaveSwrInUse) {
         f.Options[kOptSwrInUse] = Check1->isChecked() ? 1 : 0;
     }
     p_.Image.Settings.Features = f;

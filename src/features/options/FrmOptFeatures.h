@@ -1,11 +1,12 @@
 #pragma once
-#include <vector>
-
-#include "base/Signal.h"
 // The optional-features window: the radio's menu options, the SWR limit and the
 // common channel data. Every change goes into the working image at once.
 #include <QWidget>
 #include <array>
+#include <vector>
+
+#include "base/Signal.h"
+#include "features/options/OptionFields.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,13 +19,30 @@ namespace tarvane {
 
 struct Program;
 
+// The default-channel lists Combo2[j] beside kChAmFmList, kChPowerList and
+// kChRogerBeepList; j = 3 does not exist.
+inline constexpr int kChDuplexList = 1;
+inline constexpr int kChToneSquelchList = 2;
+inline constexpr int kChHighCutList = 4;
+inline constexpr int kChBusyLockOutList = 5;
+inline constexpr int kChNoiseBlankerList = 6;
+inline constexpr int kChShift5kList = 7; // +/- 5 kHz: never shown
+inline constexpr int kChDtmfStartList = 11;
+inline constexpr int kChDtmfEndList = 12;
+inline constexpr int kChDtmfCallList = 13;
+
 class FrmOptFeatures : public QWidget {
     Q_OBJECT
   public:
     explicit FrmOptFeatures(Program& p, QWidget* parent = nullptr);
 
-    // Stores the one control named by id: 0..22 option list, 101..113 default-channel
-    // list id - 100, 200 the offset box, 300 the SWR check box.
+    // Ids of SaveOptFeat beside the option lists 0..22.
+    static constexpr int kSaveChannelList = 100; // + j: default-channel list j
+    static constexpr int kSaveOffset = 200;      // the offset box
+    static constexpr int kSaveSwrInUse = 300;    // the SWR check box
+
+    // Stores the one control named by id: an option list, a default-channel list,
+    // the offset box or the SWR check box.
     void SaveOptFeat(int id);
     void ShowOptFeat();
     // The image was replaced as a whole: every list and box shows it again.
@@ -38,10 +56,10 @@ class FrmOptFeatures : public QWidget {
     // the image is saved or written.
     Q_INVOKABLE void CommitEdit();
 
-    std::array<QComboBox*, 23> Combo1{}; // option lists
-    std::array<QComboBox*, 14> Combo2{}; // default-channel lists; 0 and 3 do not exist
-    std::array<QLabel*, 23> Label1{};
-    std::array<QLabel*, 14> Label2{};
+    std::array<QComboBox*, kOptionListCount> Combo1{};    // option lists
+    std::array<QComboBox*, kChDtmfCallList + 1> Combo2{}; // default-channel lists; 0 and 3 do not exist
+    std::array<QLabel*, kOptionListCount> Label1{};
+    std::array<QLabel*, kChDtmfCallList + 1> Label2{};
     QComboBox* Combo3 = nullptr; // CB: country
     QComboBox* Combo4 = nullptr; // CB: "EI" / "UK", shown for "UK"
     QLineEdit* Text1 = nullptr;  // offset

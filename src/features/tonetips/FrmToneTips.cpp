@@ -21,7 +21,9 @@ namespace tarvane {
 
 namespace {
 
+constexpr int kTips = 8;
 constexpr int kTones = 14;
+constexpr int kTonesPerColumn = kTones / 2;
 constexpr int kRow = 28;
 constexpr int kToneLabelW = 70;
 constexpr int kFreqW = 96;
@@ -47,7 +49,7 @@ ToneTipPicture::ToneTipPicture(Program& p, QWidget* parent) : QWidget(parent), p
 }
 
 void ToneTipPicture::paintEvent(QPaintEvent*) {
-    if (tip_ < 1 || tip_ > 8) return;
+    if (tip_ < 1 || tip_ > kTips) return;
     QPainter painter(this);
     // The picture's units are twips.
     painter.scale(1.0 / 15, 1.0 / 15);
@@ -65,7 +67,7 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
 
     TabStrip1 = new QTabBar(this);
     TabStrip1->setObjectName("TabStrip1");
-    for (int t = 1; t <= 8; ++t)
+    for (int t = 1; t <= kTips; ++t)
         TabStrip1->addTab(text(29001_txt) + " " + QString::number(t));
     TabStrip1->setExpanding(false);
     TabStrip1->setGeometry(8, 8, 2 * kColW, 28);
@@ -110,7 +112,8 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
         dh->setGeometry(fx + kFreqW + 8, head, kDurW + 16, 20);
     }
     for (int k = 0; k < kTones; ++k) {
-        const int x = (k / 7) * kColW + 12 + kToneLabelW + 7, y = head + 22 + (k % 7) * kRow;
+        const int x = (k / kTonesPerColumn) * kColW + 12 + kToneLabelW + 7;
+        const int y = head + 22 + (k % kTonesPerColumn) * kRow;
         QComboBox* f = combo(QString("CmbFreq_%1").arg(k), x, y, kFreqW);
         QComboBox* d = combo(QString("CmbDur_%1").arg(k), x + kFreqW + 8, y, kDurW);
         FillList(f, freqs);
@@ -121,7 +124,7 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
         CmbFreq[static_cast<size_t>(k)] = f;
         CmbDur[static_cast<size_t>(k)] = d;
     }
-    const int below = head + 22 + 7 * kRow + 8;
+    const int below = head + 22 + kTonesPerColumn * kRow + 8;
     Picture1 = new ToneTipPicture(p_, this);
     Picture1->setObjectName("Picture1");
     Picture1->setGeometry(12, below, 2 * kColW - 16, 110);

@@ -1,4 +1,5 @@
-// The window kinds of the program, and its start. Each editor family plugs itself in here.
+// The desktop program's start and the window kinds it ships with; each editor
+// family plugs itself in here.
 #include <QApplication>
 #include <clocale>
 
