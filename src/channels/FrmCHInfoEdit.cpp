@@ -23,6 +23,7 @@
 #include "image/ImageOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
 
@@ -140,11 +141,11 @@ void FrmCHInfoEdit::Build() {
         lists_[k]->setObjectName(QString("cboOption%1").arg(k));
         connect(lists_[k], &QComboBox::activated, this, [this, k] { StoreOption(k); });
     }
-    const QStringList offOn{ToQ(LangText(p_, 32400_txt)), ToQ(LangText(p_, 32401_txt))};
+    const QStringList offOn{ToQ(LangText(p_, txt::kOff)), ToQ(LangText(p_, txt::kOn))};
     lists_[0]->addItems(offOn);
     lists_[kDup]->addItems({offOn[0], "+", "-"});
     lists_[kTsq]->addItems(offOn);
-    lists_[kScan]->addItems({ToQ(LangText(p_, 32402_txt)), ToQ(LangText(p_, 32403_txt))});
+    lists_[kScan]->addItems({ToQ(LangText(p_, txt::kDel)), ToQ(LangText(p_, txt::kAdd))});
     for (int k = 4; k <= kAddSub5K; ++k)
         lists_[k]->addItems(offOn);
     lists_[kAmFm]->addItems({"FM", "AM"});
@@ -171,15 +172,15 @@ void FrmCHInfoEdit::Build() {
 }
 
 void FrmCHInfoEdit::LoadTexts() {
-    setWindowTitle(ToQ(LangText(p_, 15000_txt)));
-    groupLabel_->setText(ToQ(LangText(p_, groups_->IsCountry() ? 15031_txt : 15029_txt)));
-    channelLabel_->setText(ToQ(LangText(p_, 15001_txt)));
-    freqLabel_->setText(ToQ(LangText(p_, 15002_txt)));
-    offsetLabel_->setText(ToQ(LangText(p_, 15100_txt)));
+    setWindowTitle(ToQ(LangText(p_, txt::kEditChannel_15000)));
+    groupLabel_->setText(ToQ(LangText(p_, groups_->IsCountry() ? txt::kEditCountryPlan : txt::kEditGroup)));
+    channelLabel_->setText(ToQ(LangText(p_, txt::kEditChannel_15001)));
+    freqLabel_->setText(ToQ(LangText(p_, txt::kReceiveFrequencyMHz)));
+    offsetLabel_->setText(ToQ(LangText(p_, txt::kEditOffsetKHz)));
     for (int k = 0; k < kOptionLists; ++k)
         labels_[k]->setText(ToQ(LangText(p_, TextId{static_cast<int32_t>(15005 + k)})));
-    closeButton_->setText(ToQ(LangText(p_, 9023_txt)));
-    helpButton_->setText(ToQ(LangText(p_, 9025_txt)));
+    closeButton_->setText(ToQ(LangText(p_, txt::kClose)));
+    helpButton_->setText(ToQ(LangText(p_, txt::kMsgHelp)));
 }
 
 // The places of the controls. A CB radio has no DUP, offset, Add_Sub_5K or power
@@ -244,9 +245,9 @@ void FrmCHInfoEdit::FillChannelChoice(int group) {
 
 void FrmCHInfoEdit::FillPowerList(bool fm) {
     lists_[kTxPower]->clear();
-    lists_[kTxPower]->addItem(ToQ(LangText(p_, 15044_txt)));
-    lists_[kTxPower]->addItem(ToQ(LangText(p_, 15045_txt)));
-    if (fm) lists_[kTxPower]->addItem(ToQ(LangText(p_, 15046_txt)));
+    lists_[kTxPower]->addItem(ToQ(LangText(p_, txt::kLow)));
+    lists_[kTxPower]->addItem(ToQ(LangText(p_, txt::kMedium)));
+    if (fm) lists_[kTxPower]->addItem(ToQ(LangText(p_, txt::kHigh)));
 }
 
 void FrmCHInfoEdit::RefillDtmfLists() {
@@ -307,7 +308,7 @@ void FrmCHInfoEdit::SetGridEditData(bool followGrid) {
         ShowRB();
         for (int k = kDtmfBot; k <= kDtmfCall; ++k) {
             const int code = FieldValue(copy, k);
-            SelectListText(lists_[k], code == 0 ? ToQ(LangText(p_, 14013_txt)) : QString::number(code));
+            SelectListText(lists_[k], code == 0 ? ToQ(LangText(p_, txt::kTableNone)) : QString::number(code));
         }
         SelectListIndex(lists_[kRdct], copy.RDCT);
         SelectListIndex(lists_[kTdct], copy.TDCT);
@@ -323,7 +324,7 @@ void FrmCHInfoEdit::ShowRB() {
     loading_ = true;
     QComboBox* list = lists_[kRbTone];
     list->clear();
-    list->addItem(ToQ(LangText(p_, 15030_txt)));
+    list->addItem(ToQ(LangText(p_, txt::kEditNone)));
     for (int n = 1; n <= 8; ++n)
         if (CheckToneTipReference(p_.Image, n) == n) list->addItem(QString::number(n));
     const int band = p_.Model.ModelType;

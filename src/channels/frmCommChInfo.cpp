@@ -21,6 +21,7 @@
 #include "image/ImageOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ToQ.h"
 #include "ui/Twips.h"
 
@@ -34,8 +35,9 @@ int Px(int twips) {
 
 constexpr int kColumns = 8;
 constexpr int kColumnTwips[kColumns] = {740, 1800, 1100, 0, 0, 1200, 1100, 1400};
-constexpr TextId kHeaderText[kColumns] = {14001_txt, 14002_txt, 14003_txt, 14004_txt,
-                                          14005_txt, 14006_txt, 14008_txt, 14011_txt};
+constexpr TextId kHeaderText[kColumns] = {txt::kNo,          txt::kFrequencyMHz,   txt::kTableCommonData,
+                                          txt::kTableDuplex, txt::kTableOffsetKHz, txt::kTableToneSquelch,
+                                          txt::kTableScan,   txt::kTableEdit};
 constexpr int kHeaderTwips = 500;
 constexpr int kGridTwips = 7680;
 constexpr int kWindowWidthTwips = 8200, kWindowHeightTwips = 6900;
@@ -50,9 +52,9 @@ QString ValueText(const QStringList& texts, int v) {
 frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("frmCommChInfo");
     // Texts of the list columns in value order: Public and TSQ, DUP, Scan.
-    offOn_ = QStringList{ToQ(LangText(p_, 32400_txt)), ToQ(LangText(p_, 32401_txt))};
+    offOn_ = QStringList{ToQ(LangText(p_, txt::kOff)), ToQ(LangText(p_, txt::kOn))};
     dupTexts_ = QStringList{offOn_[0], "+", "-"};
-    scanTexts_ = QStringList{ToQ(LangText(p_, 32402_txt)), ToQ(LangText(p_, 32403_txt))};
+    scanTexts_ = QStringList{ToQ(LangText(p_, txt::kDel)), ToQ(LangText(p_, txt::kAdd))};
     Guard("frmCommChInfo_Form_Load", [this] {
         setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
         band_ = p_.Model.ModelType;
@@ -146,18 +148,20 @@ void frmCommChInfo::BuildButtons() {
 }
 
 void frmCommChInfo::LoadTexts(bool afterLanguageChange) {
-    titleKeyText_ = ToQ(LangText(p_, afterLanguageChange ? 14050_txt : 14012_txt));
+    titleKeyText_ = ToQ(
+        LangText(p_, afterLanguageChange ? txt::kTableChannelsGroup_14050 : txt::kTableChannelsGroup_14012));
     QStringList headers;
     for (TextId id : kHeaderText)
         headers << ToQ(LangText(p_, id));
     grid_->setHorizontalHeaderLabels(headers);
-    groupLabel_->setText(ToQ(LangText(p_, groups_->IsCountry() ? 14015_txt : 14014_txt)));
-    const TextId panelText[4] = {14020_txt, 14021_txt, 14022_txt, 14023_txt};
+    groupLabel_->setText(ToQ(LangText(p_, groups_->IsCountry() ? txt::kTableCountryPlan : txt::kTableGroup)));
+    const TextId panelText[4] = {txt::kWorkingChannel, txt::kEmergencyChannel1, txt::kEmergencyChannel2,
+                                 txt::kGroupSwitched};
     for (int i = 0; i < 4; ++i)
         panelLabels_[i]->setText(ToQ(LangText(p_, panelText[i])));
-    editButton_->setText(ToQ(LangText(p_, 14016_txt)));
-    closeButton_->setText(ToQ(LangText(p_, 9023_txt)));
-    helpButton_->setText(ToQ(LangText(p_, 9025_txt)));
+    editButton_->setText(ToQ(LangText(p_, txt::kEditChannel_14016)));
+    closeButton_->setText(ToQ(LangText(p_, txt::kClose)));
+    helpButton_->setText(ToQ(LangText(p_, txt::kMsgHelp)));
 }
 
 void frmCommChInfo::ReShowChInfoByLanguage() {

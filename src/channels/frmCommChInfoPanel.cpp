@@ -15,6 +15,7 @@
 #include "freq/FreqCodec.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ListHelpers.h"
 
 namespace tarvane {
@@ -49,8 +50,8 @@ void frmCommChInfo::BuildPanel() {
         panelLists_[i]->setObjectName(QString("cboPanel%1").arg(i));
         panelLists_[i]->setGeometry(kPanelListX, y, kPanelListW, 22);
     }
-    panelLists_[3]->addItems(
-        {QString::fromStdString(LangText(p_, 32404_txt)), QString::fromStdString(LangText(p_, 32405_txt))});
+    panelLists_[3]->addItems({QString::fromStdString(LangText(p_, txt::kDisable)),
+                              QString::fromStdString(LangText(p_, txt::kEnable))});
     for (int k = 0; k < 2; ++k) {
         emgMod_[k] = new QComboBox(this);
         emgMod_[k]->setObjectName(QString("cboEmgMod%1").arg(k + 1));
@@ -201,20 +202,21 @@ void frmCommChInfo::RunCommand(const QString& key) {
         } else if (cmd == "Cut") {
             CutResult r = CutChannels(p_, group_, first, count);
             QApplication::clipboard()->setText(QString::fromStdString(r.Text));
-            if (r.Kept > 0) TellId(p_, 28003_txt, MsgIcon::Information);
+            if (r.Kept > 0) TellId(p_, txt::kSomeChannelsCouldNot, MsgIcon::Information);
         } else if (cmd == "Paste") {
             PasteResult r =
                 PasteChannels(p_, group_, channel, QApplication::clipboard()->text().toStdString());
-            if (!r.Valid) TellId(p_, 28000_txt, MsgIcon::Warning);
+            if (!r.Valid) TellId(p_, txt::kClipboardHoldsNoChannels, MsgIcon::Warning);
         } else if (cmd == "Insert") {
             if (InsertDropsLast(p_, group_, channel) &&
-                TellId(p_, 28001_txt, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+                TellId(p_, txt::kLastChannelGroupPushed, MsgIcon::Question, MsgButtons::YesNo) !=
+                    MsgAnswer::Yes)
                 return;
             if (InsertChannelRow(p_, group_, channel) == RowEdit::Refused)
-                TellId(p_, 28002_txt, MsgIcon::Warning);
+                TellId(p_, txt::kChannelCannotDeletedRadio, MsgIcon::Warning);
         } else if (cmd == "Delete") {
             if (DeleteChannelRow(p_, group_, channel) == RowEdit::Refused)
-                TellId(p_, 28002_txt, MsgIcon::Warning);
+                TellId(p_, txt::kChannelCannotDeletedRadio, MsgIcon::Warning);
         } else if (cmd == "MoveUp" || cmd == "MoveDown") {
             const int direction = cmd == "MoveUp" ? -1 : 1;
             if (MoveChannel(p_, group_, channel, direction) == RowEdit::Done)

@@ -12,6 +12,7 @@
 #include "image/CodeplugFile.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -22,7 +23,8 @@ std::optional<int> GroupOption(Program& p, const CliArgs& args, int fallback) {
     if (!args.Has("--group")) return fallback;
     const int g = GroupByName(args.Get("--group"), p.Model.ModelType);
     if (g < 0) {
-        std::fprintf(stderr, "%s\n", FillIn(LangText(p, 32814_txt), {args.Get("--group")}).c_str());
+        std::fprintf(stderr, "%s\n",
+                     FillIn(LangText(p, txt::kThereNoGroupRadio), {args.Get("--group")}).c_str());
         return std::nullopt;
     }
     return g;
@@ -39,10 +41,10 @@ int CliExport(Program& p, const CliArgs& args) {
     const std::string text = ExportChannels(p, *group, &rows);
     const std::string out = args.Get("--out");
     if (!WriteFileAtomic(out, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
-        std::fprintf(stderr, "%s\n", FillIn(LangText(p, 32850_txt), {out}).c_str());
+        std::fprintf(stderr, "%s\n", FillIn(LangText(p, txt::kFileCannotRead), {out}).c_str());
         return kExitFailed;
     }
-    std::printf("%s\n", FillIn(LangText(p, 32883_txt), {std::to_string(rows), out}).c_str());
+    std::printf("%s\n", FillIn(LangText(p, txt::kChannelsWritten), {std::to_string(rows), out}).c_str());
     return kExitOk;
 }
 
@@ -76,7 +78,8 @@ int CliImport(Program& p, const CliArgs& args) {
     std::printf("%s\n", ImportSummary(p, result).c_str());
     const int refused = result.Count(RowOutcome::Refused);
     if (refused > 0 && !args.Has("--skip-bad")) {
-        std::fprintf(stderr, "%s\n", FillIn(LangText(p, 32856_txt), {std::to_string(refused)}).c_str());
+        std::fprintf(stderr, "%s\n",
+                     FillIn(LangText(p, txt::kNothingWrittenRowsRefused), {std::to_string(refused)}).c_str());
         return kExitFailed;
     }
     p.Image = result.Image;

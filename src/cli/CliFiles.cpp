@@ -15,16 +15,36 @@
 #include "image/ModelVersion.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
 namespace {
 
 // Captions of the optional-features lists, in list order (as the window labels them).
-constexpr TextId kOptionCaptions[kOptionListCount] = {
-    16001_txt, 16002_txt, 16003_txt, 16004_txt, 16005_txt, 16006_txt, 16007_txt, 16008_txt,
-    16009_txt, 16010_txt, 16011_txt, 16012_txt, 16013_txt, 16014_txt, 16015_txt, 16016_txt,
-    16017_txt, 16018_txt, 16019_txt, 16020_txt, 16021_txt, 16022_txt, 16023_txt};
+constexpr TextId kOptionCaptions[kOptionListCount] = {txt::kMemoryChannels,
+                                                      txt::kActiveGroup,
+                                                      txt::kBeep,
+                                                      txt::kTimeOutTimer,
+                                                      txt::kBacklight,
+                                                      txt::kVolume,
+                                                      txt::kSquelch,
+                                                      txt::kAutoSquelch,
+                                                      txt::kAutoSquelchLevel,
+                                                      txt::kRFGain,
+                                                      txt::kChannelDisplay,
+                                                      txt::kScanType,
+                                                      txt::kScanTime,
+                                                      txt::kSquelchStepBack,
+                                                      txt::kAutoSquelchStepBack,
+                                                      txt::kPowerAutomatically,
+                                                      txt::kMemoryChannelEditing,
+                                                      txt::kScreenSaver,
+                                                      txt::kScreenSaverColour,
+                                                      txt::kTimeFormat,
+                                                      txt::kScreenSaverPowerOff,
+                                                      txt::kEmergencyChannelEditing,
+                                                      txt::kDisplayMode};
 
 // Key function codes 1..20 and the page choices, as the keys window lists them.
 const char* const kKeyFunctions[] = {"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP", "SCA", "MEM", "BND",
@@ -87,27 +107,28 @@ void ShowChannel(Program& p, const ChannelRecord& c) {
                 : c.Scan == 0 ? "Del"
                               : "?",
                 ToneText(c.RDCT).c_str(), ToneText(c.TDCT).c_str(), RogerBeepText(p, c.RBTone).c_str(),
-                c.IsBlank ? ("  " + LangText(p, 32628_txt)).c_str() : "");
+                c.IsBlank ? ("  " + LangText(p, txt::kBlank)).c_str() : "");
 }
 
 void ShowDefaultChannel(Program& p, const ChannelRecord& c) {
-    std::printf("\n[%s]\n", LangText(p, 32626_txt).c_str());
-    Line(p, 15006_txt, DuplexText(c));
-    Line(p, 15013_txt, ModeText(c.AM_FM));
-    Line(p, 15014_txt, Entry(PowerEntries(p, c.AM_FM), c.Tx_Power));
-    Line(p, 15015_txt, RogerBeepText(p, c.RBTone));
-    Line(p, 15019_txt, ToneText(c.RDCT));
-    Line(p, 32625_txt, ToneText(c.TDCT));
+    std::printf("\n[%s]\n", LangText(p, txt::kDefaultChannel).c_str());
+    Line(p, txt::kEditDuplex, DuplexText(c));
+    Line(p, txt::kEditModulation, ModeText(c.AM_FM));
+    Line(p, txt::kEditTransmitPower, Entry(PowerEntries(p, c.AM_FM), c.Tx_Power));
+    Line(p, txt::kEditRogerBeep, RogerBeepText(p, c.RBTone));
+    Line(p, txt::kEditReceiveCTCSSDCS, ToneText(c.RDCT));
+    Line(p, txt::kTransmitCTCSSDCS_32625, ToneText(c.TDCT));
 }
 
 void ShowKeys(Program& p, const SettingsRecord& s) {
-    std::printf("\n[%s]\n", LangText(p, 32617_txt).c_str());
-    Line(p, 25007_txt, Entry(kKeyPages, s.KeyTable[0]));
+    std::printf("\n[%s]\n", LangText(p, txt::kProgrammableKeys).c_str());
+    Line(p, txt::kPagesUse, Entry(kKeyPages, s.KeyTable[0]));
     for (int k = 0; k < kKeyTableSize - 1; ++k) {
         const int code = s.KeyTable[static_cast<size_t>(k + 1)]; // function codes start at 1
         const std::string name =
             code >= 1 && code <= 20 ? kKeyFunctions[code - 1] : "?" + std::to_string(code);
-        std::printf("%s %d P%d: %s\n", LangText(p, 25008_txt).c_str(), k / 6 + 1, k % 6 + 1, name.c_str());
+        std::printf("%s %d P%d: %s\n", LangText(p, txt::kKeyPage).c_str(), k / 6 + 1, k % 6 + 1,
+                    name.c_str());
     }
 }
 
@@ -115,21 +136,21 @@ void ShowKeys(Program& p, const SettingsRecord& s) {
 
 void PrintRadioInfo(Program& p, const RadioInfoRecord& r) {
     // The labels of the radio-information window, in its order.
-    Line(p, 21002_txt, ModelDisplayName(r.ModelCode));
-    Line(p, 21004_txt, TypeName(r.ModelType));
-    Line(p, 21003_txt, BandTextForType(r.ModelType));
-    Line(p, 21005_txt, r.SoftVersion);
-    Line(p, 21006_txt, r.TextC);
-    Line(p, 21007_txt, r.Head16[0].Trimmed());
-    Line(p, 21008_txt, r.Head16[1].Trimmed());
-    Line(p, 21009_txt, r.Head16[2].Trimmed());
-    Line(p, 21011_txt, r.TextA.Trimmed());
-    Line(p, 21012_txt, r.TextB.Trimmed());
-    Line(p, 21013_txt, r.Tail16[0].Trimmed());
-    Line(p, 21014_txt, r.Tail16[1].Trimmed());
-    Line(p, 21015_txt, r.Tail16[2].Trimmed());
-    Line(p, 21016_txt, r.Tail16[3].Trimmed());
-    Line(p, 21010_txt, r.TextG.Trimmed());
+    Line(p, txt::kInfoModel, ModelDisplayName(r.ModelCode));
+    Line(p, txt::kInfoType, TypeName(r.ModelType));
+    Line(p, txt::kInfoBand, BandTextForType(r.ModelType));
+    Line(p, txt::kSoftwareVersion, r.SoftVersion);
+    Line(p, txt::kSerialNumber, r.TextC);
+    Line(p, txt::kDealer, r.Head16[0].Trimmed());
+    Line(p, txt::kProductionDate, r.Head16[1].Trimmed());
+    Line(p, txt::kProgrammingDate, r.Head16[2].Trimmed());
+    Line(p, txt::kHardware, r.TextA.Trimmed());
+    Line(p, txt::kBatch, r.TextB.Trimmed());
+    Line(p, txt::kFactoryText1, r.Tail16[0].Trimmed());
+    Line(p, txt::kFactoryText2, r.Tail16[1].Trimmed());
+    Line(p, txt::kFactoryText3, r.Tail16[2].Trimmed());
+    Line(p, txt::kFactoryText4, r.Tail16[3].Trimmed());
+    Line(p, txt::kRemark, r.TextG.Trimmed());
 }
 
 int CliShow(Program& p, const CliArgs& args) {
@@ -141,37 +162,38 @@ int CliShow(Program& p, const CliArgs& args) {
     }
     const SettingsRecord& s = p.Image.Settings;
     const FeatureBlock& f = s.Features;
-    Line(p, 32610_txt, ModelDisplayName(p.Model.ModelCode));
-    Line(p, 32611_txt, TypeName(p.Model.ModelType));
-    Line(p, 32612_txt, p.Model.BandText);
-    Line(p, 32613_txt, VersionDisplay(s.Version.FormatVersion.Trimmed()));
-    Line(p, 32614_txt, std::to_string(p.Image.UsedCount()));
+    Line(p, txt::kModel_32610, ModelDisplayName(p.Model.ModelCode));
+    Line(p, txt::kModelType_32611, TypeName(p.Model.ModelType));
+    Line(p, txt::kBand_32612, p.Model.BandText);
+    Line(p, txt::kFormatVersion, VersionDisplay(s.Version.FormatVersion.Trimmed()));
+    Line(p, txt::kChannels, std::to_string(p.Image.UsedCount()));
     const int current = GroupOfSlot(GroupBase(f.CurrentGroup, p.Model.ModelType) + 1, p.Model.ModelType);
-    Line(p, 32615_txt,
+    Line(p, txt::kCurrentGroup,
          current == f.CurrentGroup ? GroupName(f.CurrentGroup, p.Model.ModelType)
                                    : "?" + std::to_string(f.CurrentGroup));
 
-    std::printf("\n[%s]\n", LangText(p, 32616_txt).c_str());
+    std::printf("\n[%s]\n", LangText(p, txt::kOptionalFeatures).c_str());
     for (int i = 0; i < kOptionListCount; ++i)
         Line(p, kOptionCaptions[i], OptionText(p, f, i));
-    Line(p, 15600_txt, f.Options[kOptSwrInUse] ? SwrText(f.Options[kOptSwrLimit]) : "Off");
+    Line(p, txt::kSWRLimit, f.Options[kOptSwrInUse] ? SwrText(f.Options[kOptSwrLimit]) : "Off");
     ShowDefaultChannel(p, s.CommonChannel);
     ShowKeys(p, s);
 
     std::printf("\n");
-    Line(p, 32620_txt, std::to_string(s.Dtmf.DtmfRate));
+    Line(p, txt::kDTMFRate, std::to_string(s.Dtmf.DtmfRate));
     for (size_t i = 0; i < s.Dtmf.Codes.size(); ++i) {
         const DtmfCodeEntry& d = s.Dtmf.Codes[i];
         if (d.Length <= 0 || d.Length > 16) continue;
-        std::printf("%s %zu: %s\n", LangText(p, 32619_txt).c_str(), i + 1,
+        std::printf("%s %zu: %s\n", LangText(p, txt::kDTMFCode_32619).c_str(), i + 1,
                     std::string(d.Code.Raw().substr(0, static_cast<size_t>(d.Length))).c_str());
     }
-    std::printf(
-        "\n%5s  %-5s %4s  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s\n", LangText(p, 32621_txt).c_str(),
-        LangText(p, 32622_txt).c_str(), LangText(p, 14001_txt).c_str(), LangText(p, 14002_txt).c_str(),
-        LangText(p, 14004_txt).c_str(), LangText(p, 32623_txt).c_str(), LangText(p, 32624_txt).c_str(),
-        LangText(p, 14008_txt).c_str(), LangText(p, 15019_txt).c_str(), LangText(p, 32625_txt).c_str(),
-        LangText(p, 15015_txt).c_str());
+    std::printf("\n%5s  %-5s %4s  %-15s %-10s %-4s %-7s %-4s %-17s %-17s %s\n",
+                LangText(p, txt::kSlot).c_str(), LangText(p, txt::kGroup_32622).c_str(),
+                LangText(p, txt::kNo).c_str(), LangText(p, txt::kFrequencyMHz).c_str(),
+                LangText(p, txt::kTableDuplex).c_str(), LangText(p, txt::kMode).c_str(),
+                LangText(p, txt::kPower).c_str(), LangText(p, txt::kTableScan).c_str(),
+                LangText(p, txt::kEditReceiveCTCSSDCS).c_str(),
+                LangText(p, txt::kTransmitCTCSSDCS_32625).c_str(), LangText(p, txt::kEditRogerBeep).c_str());
     for (int i = 0; i < p.Image.UsedCount(); ++i)
         ShowChannel(p, p.Image.Channels[static_cast<size_t>(i)]);
     return kExitOk;

@@ -20,6 +20,7 @@
 #include "link/RadioOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -88,20 +89,20 @@ std::string Hex4(int address) {
 std::string WhatWasTried(Program& p, const LinkEngine& engine) {
     switch (engine.Step()) {
     case LinkStep::AwaitHandshakeAck:
-        return LangText(p, 32007_txt);
+        return LangText(p, txt::kWaitingHandshake);
     case LinkStep::AwaitIdentReply:
-        return LangText(p, 32008_txt);
+        return LangText(p, txt::kWaitingIdentification);
     case LinkStep::AwaitPasswordBlock:
-        return LangText(p, 32009_txt);
+        return LangText(p, txt::kWaitingPasswordBlock);
     case LinkStep::AwaitEndAck:
-        return LangText(p, 32012_txt);
+        return LangText(p, txt::kWaitingAnswerEND);
     case LinkStep::TransferBlocks:
         break;
     }
     if (engine.Refusals() >= kRefusalLimit)
-        return FillIn(LangText(p, 32011_txt),
+        return FillIn(LangText(p, txt::kRadioRefusedBlockTimes),
                       {Hex4(engine.BlockAddress()), std::to_string(engine.Refusals())});
-    return FillIn(LangText(p, 32010_txt), {Hex4(engine.BlockAddress())});
+    return FillIn(LangText(p, txt::kWaitingBlock), {Hex4(engine.BlockAddress())});
 }
 
 // SIGINT and SIGTERM reach the event loop through a pipe: the transfer then
@@ -165,7 +166,8 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
     RadioLink link(p);
     link.setDevice(QString::fromStdString(device));
     if (args.Has("--trace") && !link.setTraceFile(QString::fromStdString(args.Get("--trace")))) {
-        std::fprintf(stderr, "%s\n", ForStderr(LangText(p, 9002_txt) + "\r\n" + args.Get("--trace")).c_str());
+        std::fprintf(stderr, "%s\n",
+                     ForStderr(LangText(p, txt::kFileCouldNotRead) + "\r\n" + args.Get("--trace")).c_str());
         return result;
     }
     // The echo expectation that worked on this device last time.
@@ -182,13 +184,15 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
         if (restarts < retries && !catcher.Signal()) {
             ++restarts;
             std::fprintf(stderr, "%s\n",
-                         FillIn(LangText(p, 32005_txt),
+                         FillIn(LangText(p, txt::kRadioGaveNoUsable_32005),
                                 {device, what, std::to_string(restarts), std::to_string(retries)})
                              .c_str());
             return true;
         }
-        std::fprintf(stderr, "%s\n",
-                     FillIn(LangText(p, 32006_txt), {device, what, std::to_string(retries)}).c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            FillIn(LangText(p, txt::kRadioGaveNoUsable_32006), {device, what, std::to_string(retries)})
+                .c_str());
         return false;
     });
 
@@ -197,9 +201,9 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
     });
     QObject::connect(&link, &RadioLink::phase, [&p, progress](TransferPhase phase) {
         if (!progress) return;
-        const TextId id = phase == TransferPhase::Check     ? 32001_txt
-                          : phase == TransferPhase::Rewrite ? 32002_txt
-                                                            : 9028_txt;
+        const TextId id = phase == TransferPhase::Check     ? txt::kCheckingWhatWritten
+                          : phase == TransferPhase::Rewrite ? txt::kWritingDifferingBlocksAgain
+                                                            : txt::kWritingRadio;
         progress->Restart(LangText(p, id));
     });
     QObject::connect(&link, &RadioLink::transferClosed, [progress](LinkOperation, bool) {
@@ -239,8 +243,9 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
 
 // What an interrupted command says before it ends.
 int Interrupted(Program& p, const TransferResult& r, LinkOperation op) {
-    std::string text = LangText(p, 32013_txt) + "\n" +
-                       LangText(p, op == LinkOperation::WriteRadio && r.wroteBlocks ? 32015_txt : 32014_txt);
+    std::string text = LangText(p, txt::kInterruptedTransferEndedEND) + "\n" +
+                       LangText(p, op == LinkOperation::WriteRadio && r.wroteBlocks ? txt::kRadioMayHoldMix
+                                                                                    : txt::kNothingSaved);
     std::fprintf(stderr, "%s\n", text.c_str());
     return InterruptedStatus(r.signal);
 }
@@ -265,7 +270,8 @@ bool CheckWritable(Program& p, const std::string& path) {
         close(fd);
         return true;
     }
-    std::fprintf(stderr, "%s %s %s\n", path.c_str(), LangText(p, 32016_txt).c_str(), std::strerror(errno));
+    std::fprintf(stderr, "%s %s %s\n", path.c_str(), LangText(p, txt::kCannotWritten).c_str(),
+                 std::strerror(errno));
     return false;
 }
 
@@ -304,7 +310,7 @@ int CliRead(Program& p, const CliArgs& args) {
     InstallCliPrompts(p, *retries, args.Has("--password") ? &password : nullptr);
     const std::string out = args.Get("--out");
     if (!CheckWritable(p, out)) return kExitFailed;
-    ProgressPrinter progress(LangText(p, 9027_txt));
+    ProgressPrinter progress(LangText(p, txt::kReadingRadio));
     // The read starts from the new document start-up has made.
     const TransferResult r = RunTransfer(p, LinkOperation::ReadRadio, args, *retries, &progress);
     if (r.signal) return Interrupted(p, r, LinkOperation::ReadRadio);
@@ -320,7 +326,7 @@ int CliWrite(Program& p, const CliArgs& args) {
     InstallCliPrompts(p, *retries, args.Has("--password") ? &password : nullptr);
     if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kExitFailed;
     p.Link.VerifyWrite = args.Has("--verify");
-    ProgressPrinter progress(LangText(p, 9028_txt));
+    ProgressPrinter progress(LangText(p, txt::kWritingRadio));
     const TransferResult r = RunTransfer(p, LinkOperation::WriteRadio, args, *retries, &progress);
     if (r.signal) return Interrupted(p, r, LinkOperation::WriteRadio);
     return r.success ? kExitOk : kExitFailed;

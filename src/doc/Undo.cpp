@@ -3,6 +3,7 @@
 #include "image/ImageOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -34,13 +35,13 @@ bool RedoEdit(Program& p) {
 }
 
 std::string UndoMenuText(Program& p) {
-    return p.History.CanUndo() ? FillIn(LangText(p, 33202_txt), {p.History.UndoLabel()})
-                               : LangText(p, 33200_txt);
+    return p.History.CanUndo() ? FillIn(LangText(p, txt::kUndo_33202), {p.History.UndoLabel()})
+                               : LangText(p, txt::kUndo_33200);
 }
 
 std::string RedoMenuText(Program& p) {
-    return p.History.CanRedo() ? FillIn(LangText(p, 33203_txt), {p.History.RedoLabel()})
-                               : LangText(p, 33201_txt);
+    return p.History.CanRedo() ? FillIn(LangText(p, txt::kRedo_33203), {p.History.RedoLabel()})
+                               : LangText(p, txt::kRedo_33201);
 }
 
 } // namespace tarvane

@@ -18,6 +18,7 @@
 #include "image/ImageOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 namespace {
@@ -76,7 +77,7 @@ class Importer {
             return result;
         }
         if (table.Records.empty() || !MapHeader(table.Records[0].Fields)) {
-            result.FileError = T(32848_txt);
+            result.FileError = T(txt::kFirstLineNamesNo);
             return result;
         }
         for (size_t i = 1; i < table.Records.size(); ++i) {
@@ -85,7 +86,7 @@ class Importer {
                 continue; // spreadsheets leave empty rows behind
             result.Rows.push_back(Row(rec));
         }
-        if (result.Rows.empty()) result.FileError = T(32849_txt);
+        if (result.Rows.empty()) result.FileError = T(txt::kFileHoldsNoChannels);
         result.Image = s_.Image;
         return result;
     }
@@ -98,28 +99,29 @@ class Importer {
     }
 
     std::string CsvErrorText(const CsvTable& t) {
-        if (t.Error == CsvError::TooLarge) return T(32847_txt, {std::to_string(kCsvMaxBytes >> 20)});
-        TextId why = 32841_txt;
+        if (t.Error == CsvError::TooLarge)
+            return T(txt::kFileLargerThanMB, {std::to_string(kCsvMaxBytes >> 20)});
+        TextId why = txt::kHoldsBinaryData;
         switch (t.Error) {
         case CsvError::NotUtf8:
-            why = 32842_txt;
+            why = txt::kNotUTF8Text;
             break;
         case CsvError::OpenQuote:
-            why = 32843_txt;
+            why = txt::kQuotedFieldNeverClosed;
             break;
         case CsvError::AfterQuote:
-            why = 32844_txt;
+            why = txt::kTextFollowsClosingQuote;
             break;
         case CsvError::TooManyFields:
-            why = 32845_txt;
+            why = txt::kRowTooManyFields;
             break;
         case CsvError::FieldTooLong:
-            why = 32846_txt;
+            why = txt::kFieldTooLong;
             break;
         default:
             break;
         }
-        return T(32840_txt, {std::to_string(t.ErrorLine), LangText(s_, why)});
+        return T(txt::kFileNotChannelList, {std::to_string(t.ErrorLine), LangText(s_, why)});
     }
 
     bool MapHeader(const std::vector<std::string>& header) {
@@ -151,9 +153,9 @@ class Importer {
         const bool extraEmpty = std::all_of(rec.Fields.begin() + static_cast<long>(std::min(n, headerSize_)),
                                             rec.Fields.end(), [](auto& f) { return Trim(f).empty(); });
         if (n < headerSize_ || !extraEmpty)
-            return refuse(T(32810_txt, {std::to_string(n), std::to_string(headerSize_)}));
+            return refuse(T(txt::kRowFieldsFirstLine, {std::to_string(n), std::to_string(headerSize_)}));
         for (const std::string& cell : rec.Fields)
-            if (LooksLikeFormula(cell)) return refuse(T(32811_txt, {Trim(cell)}));
+            if (LooksLikeFormula(cell)) return refuse(T(txt::kCellLooksLikeSpreadsheet, {Trim(cell)}));
 
         RowPlan plan;
         for (size_t i = 0; i < headerSize_; ++i) {
@@ -162,7 +164,7 @@ class Importer {
             const ColumnDef& def = ChannelColumns()[static_cast<size_t>(c)];
             if (Trim(rec.Fields[i]).empty() && !def.EmptyIsValue) continue;
             if (!def.Read(rec.Fields[i], plan.v))
-                return refuse(T(32812_txt, {Trim(rec.Fields[i]), def.Name}));
+                return refuse(T(txt::kNotValueColumn, {Trim(rec.Fields[i]), def.Name}));
         }
         ChannelValues& v = plan.v;
         // A file with only one of the two tone columns means the same tone for both.
@@ -173,7 +175,7 @@ class Importer {
         const bool own = v.Group && v.GroupChannel;
         if (own) {
             plan.Group = GroupByName(*v.Group, band_);
-            if (plan.Group < 0) return refuse(T(32814_txt, {*v.Group}));
+            if (plan.Group < 0) return refuse(T(txt::kThereNoGroupRadio, {*v.Group}));
             plan.Channel = *v.GroupChannel;
         } else {
             plan.Group = fillGroup_;
@@ -182,8 +184,9 @@ class Importer {
         row.Group = plan.Group;
         row.Channel = plan.Channel;
         if (plan.Channel < 1 || plan.Channel > GroupSize(plan.Group, band_))
-            return refuse(T(32815_txt, {GroupName(plan.Group, band_), std::to_string(plan.Channel)}));
-        if (!v.FreqHz) return refuse(T(32813_txt));
+            return refuse(
+                T(txt::kGroupNoChannel, {GroupName(plan.Group, band_), std::to_string(plan.Channel)}));
+        if (!v.FreqHz) return refuse(T(txt::kRowNoFrequency));
 
         if (std::string why = Check(plan); !why.empty()) return refuse(why);
         if (!Apply(plan, row)) return row;
@@ -200,10 +203,11 @@ class Importer {
             // The channel table never lets a country plan's frequency be typed.
             const int index = FindChannelSlot(s_.Image, slot);
             const std::string name = GroupName(plan.Group, band_);
-            if (index < 0) return T(32817_txt, {name, std::to_string(plan.Channel)});
+            if (index < 0) return T(txt::kPlanNoChannelCountry, {name, std::to_string(plan.Channel)});
             const auto& r = s_.Image.Channels[static_cast<size_t>(index)];
             if (ShownUnits(s_, r.RxFreq.Raw(), plan.Group) * 10 != *v.FreqHz)
-                return T(32816_txt, {MHzText(*v.FreqHz), std::to_string(plan.Channel), name});
+                return T(txt::kChannelsCountryPlanKeep,
+                         {MHzText(*v.FreqHz), std::to_string(plan.Channel), name});
         }
         if (v.Duplex) {
             if (*v.Duplex == "")
@@ -213,7 +217,7 @@ class Importer {
             else if (*v.Duplex == "-")
                 plan.Dup = 2;
             else
-                return T(32819_txt, {*v.Duplex});
+                return T(txt::kDuplexNotOfferedRadio, {*v.Duplex});
         }
         if (v.ToneMode) {
             if (std::string why = Tones(plan); !why.empty()) return why;
@@ -225,7 +229,7 @@ class Importer {
             else if (m == "AM")
                 plan.AmFm = 1;
             else
-                return T(32826_txt, {m});
+                return T(txt::kModeNotOfferedRadio, {m});
         }
         if (v.Skip) {
             if (*v.Skip == "S")
@@ -233,7 +237,7 @@ class Importer {
             else if (*v.Skip == "" || *v.Skip == "P")
                 plan.Scan = 1;
             else
-                return T(32831_txt, {*v.Skip});
+                return T(txt::kSkipNotOfferedRadio, {*v.Skip});
         }
         return "";
     }
@@ -248,16 +252,17 @@ class Importer {
         auto ctcss = [&](int tenths) {
             const int code = CtcssCodeOfTenths(tenths);
             if (code < 0 && why.empty())
-                why = T(32823_txt, {std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)});
+                why = T(txt::kToneHzNotOffered,
+                        {std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)});
             return code;
         };
         auto dcs = [&](int octal, size_t polarityAt) {
             const int code = DcsCodeOfOctal(octal);
             char buf[8];
             std::snprintf(buf, sizeof buf, "%03d", octal);
-            if (code < 0 && why.empty()) why = T(32824_txt, {buf});
+            if (code < 0 && why.empty()) why = T(txt::kDCSCodeNotOffered, {buf});
             if ((polarity.size() != 2 || polarity[polarityAt] != 'N') && why.empty())
-                why = T(32825_txt, {polarity});
+                why = T(txt::kDCSPolarityRadioSends, {polarity});
             return code;
         };
         int rx = 0, tx = 0;
@@ -272,17 +277,17 @@ class Importer {
         } else if (mode == "Cross") {
             const std::string cross = v.CrossMode.value_or("Tone->Tone");
             const size_t arrow = cross.find("->");
-            if (arrow == std::string::npos) return T(32822_txt, {cross});
+            if (arrow == std::string::npos) return T(txt::kCrossModeNotOffered, {cross});
             const std::string t = cross.substr(0, arrow), r = cross.substr(arrow + 2);
             if ((t != "" && t != "Tone" && t != "DTCS") || (r != "" && r != "Tone" && r != "DTCS") ||
                 (t.empty() && r.empty()))
-                return T(32822_txt, {cross});
+                return T(txt::kCrossModeNotOffered, {cross});
             if (t == "Tone") tx = ctcss(rtone);
             if (t == "DTCS") tx = dcs(dtcs, 0);
             if (r == "Tone") rx = ctcss(ctone);
             if (r == "DTCS") rx = dcs(rxDtcs, 1);
         } else {
-            return T(32821_txt, {mode});
+            return T(txt::kToneModeNotOffered, {mode});
         }
         plan.Rx = rx;
         plan.Tx = tx;
@@ -312,12 +317,12 @@ class Importer {
             const std::string checked = CheckFreq(s_, typed, group, band_);
             const int64_t takenUnits = ShownUnits(s_, DisplayToFreq(checked), group);
             if (takenUnits * 10 != *v.FreqHz)
-                note(T(32818_txt, {MHzText(*v.FreqHz), MHzText(takenUnits * 10)}));
+                note(T(txt::kFrequencyMHzTakenAs, {MHzText(*v.FreqHz), MHzText(takenUnits * 10)}));
             SetChannelField(s_, group, channel, kColRxFreq, typed);
             r = Record(plan);
             if (!r) {
                 row.Outcome = RowOutcome::Refused;
-                row.Notes = {T(32834_txt)};
+                row.Notes = {T(txt::kChannelListFull)};
                 return false;
             }
         }
@@ -328,21 +333,22 @@ class Importer {
             SetChannelField(s_, group, channel, kColOffSetFre,
                             FormatShortest(static_cast<double>(hz) / 1000.0));
             if (static_cast<int64_t>(r->OffSetFre) * 1000 != hz)
-                note(T(32820_txt, {MHzText(hz), MHzText(static_cast<int64_t>(r->OffSetFre) * 1000)}));
+                note(T(txt::kOffsetMHzTakenAs,
+                       {MHzText(hz), MHzText(static_cast<int64_t>(r->OffSetFre) * 1000)}));
         }
         if (plan.Rx >= 0) Set(plan, kColRdct, plan.Rx);
         if (plan.Tx >= 0) Set(plan, kColTdct, plan.Tx);
         if (plan.AmFm >= 0) {
             int am = plan.AmFm;
             if (am == 1 && IsFixFM(channel, group, band_)) {
-                note(T(32827_txt));
+                note(T(txt::kChannelFMOnlyAM));
                 am = 0;
             }
             Set(plan, kColAmFm, am);
         }
         if (v.Power) Power(plan, *v.Power, note);
         if (plan.Scan >= 0) Set(plan, kColScan, plan.Scan);
-        if (v.Skip && *v.Skip == "P") note(T(32830_txt, {*v.Skip}));
+        if (v.Skip && *v.Skip == "P") note(T(txt::kSkipTakenAsScanned, {*v.Skip}));
         const std::pair<const std::optional<int>*, int> switches[] = {{&v.Busy, kColBusy},
                                                                       {&v.NoiseBlanker, kColNb},
                                                                       {&v.HighCut, kColHiCut},
@@ -353,7 +359,8 @@ class Importer {
         if (v.RogerBeep) {
             const int want = *v.RogerBeep;
             Set(plan, kColRbTone, CheckToneTipReference(s_.Image, std::clamp(want, 0, 8)));
-            if (r->RBTone != want) note(T(32832_txt, {std::to_string(want), std::to_string(r->RBTone)}));
+            if (r->RBTone != want)
+                note(T(txt::kRogerBeepTakenAs, {std::to_string(want), std::to_string(r->RBTone)}));
         }
         const std::pair<const std::optional<int>*, int> dtmf[] = {
             {&v.DtmfBot, kColDtmfBot}, {&v.DtmfEot, kColDtmfEot}, {&v.DtmfCall, kColDtmfCall}};
@@ -364,7 +371,7 @@ class Importer {
             if (code > 0 && !DtmfCodeDefined(s_.Image.Settings.Dtmf.Codes[static_cast<size_t>(code - 1)]))
                 code = 0;
             Set(plan, column, code);
-            if (code != want) note(T(32833_txt, {std::to_string(want), std::to_string(code)}));
+            if (code != want) note(T(txt::kDTMFCodeTakenAs, {std::to_string(want), std::to_string(code)}));
         }
         return true;
     }
@@ -382,13 +389,13 @@ class Importer {
             return l >= 0 && l <= 2 ? std::string(PowerNames()[static_cast<size_t>(l)]) : std::to_string(l);
         };
         if (level < 0) {
-            note(T(32828_txt, {text, name(r->Tx_Power)}));
+            note(T(txt::kPowerNotLevelRadio, {text, name(r->Tx_Power)}));
             return;
         }
         int taken = level;
         if (r->AM_FM == 1 && level > 1) taken = 1; // the top level is FM only
         Set(plan, kColTxPower, taken);
-        if (taken != level) note(T(32829_txt, {name(level), name(taken)}));
+        if (taken != level) note(T(txt::kPowerFMOnlyTaken, {name(level), name(taken)}));
     }
 
     Program s_;
@@ -414,13 +421,13 @@ ImportResult ImportChannels(const Program& p, std::string_view csv, const Import
 }
 
 std::string ImportRowText(Program& p, const ImportRow& row) {
-    std::string text = FillIn(LangText(p, 32800_txt), {std::to_string(row.Line)});
+    std::string text = FillIn(LangText(p, txt::kLine_32800), {std::to_string(row.Line)});
     if (row.Group >= 0)
-        text += ", " + FillIn(LangText(p, 32801_txt),
+        text += ", " + FillIn(LangText(p, txt::kGroupChannel),
                               {GroupName(row.Group, p.Model.ModelType), std::to_string(row.Channel)});
-    const TextId outcome = row.Outcome == RowOutcome::Taken      ? 32802_txt
-                           : row.Outcome == RowOutcome::Adjusted ? 32803_txt
-                                                                 : 32804_txt;
+    const TextId outcome = row.Outcome == RowOutcome::Taken      ? txt::kTaken
+                           : row.Outcome == RowOutcome::Adjusted ? txt::kAdjusted
+                                                                 : txt::kRefused;
     text += ": " + LangText(p, outcome);
     for (const std::string& n : row.Notes)
         text += "; " + n;
@@ -428,9 +435,10 @@ std::string ImportRowText(Program& p, const ImportRow& row) {
 }
 
 std::string ImportSummary(Program& p, const ImportResult& result) {
-    return FillIn(LangText(p, 32855_txt), {std::to_string(result.Count(RowOutcome::Taken)),
-                                           std::to_string(result.Count(RowOutcome::Adjusted)),
-                                           std::to_string(result.Count(RowOutcome::Refused))});
+    return FillIn(LangText(p, txt::kRowsTakenAdjustedRefused),
+                  {std::to_string(result.Count(RowOutcome::Taken)),
+                   std::to_string(result.Count(RowOutcome::Adjusted)),
+                   std::to_string(result.Count(RowOutcome::Refused))});
 }
 
 bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::string& error) {
@@ -439,10 +447,10 @@ bool ReadCsvFile(Program& p, const std::string& path, std::string& text, std::st
     FileError fault;
     if (!ReadWholeFile(path, bytes, kCsvMaxBytes, &fault)) {
         if (fault.fault == FileFault::TooLarge)
-            error = FillIn(LangText(p, 32847_txt), {std::to_string(kCsvMaxBytes >> 20)});
+            error = FillIn(LangText(p, txt::kFileLargerThanMB), {std::to_string(kCsvMaxBytes >> 20)});
         else
             error =
-                FillIn(LangText(p, 32850_txt),
+                FillIn(LangText(p, txt::kFileCannotRead),
                        {path + (fault.fault == FileFault::System ? ": " + SystemReason(fault.code) : "")});
         return false;
     }

@@ -8,6 +8,7 @@
 
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ToQ.h"
 
@@ -17,7 +18,7 @@ FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, c
                        QWidget* parent)
     : QDialog(parent) {
     setObjectName("FrmCompare");
-    setWindowTitle(ToQ(LangText(p, 32884_txt)));
+    setWindowTitle(ToQ(LangText(p, txt::kCompare)));
     heading_ = new QLabel(this);
     heading_->setObjectName("Heading");
     list_ = new QPlainTextEdit(this);
@@ -26,11 +27,12 @@ FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, c
     list_->setLineWrapMode(QPlainTextEdit::NoWrap);
     list_->setMinimumSize(640, 360);
     if (differences.empty()) {
-        heading_->setText(ToQ(LangText(p, 32860_txt)));
+        heading_->setText(ToQ(LangText(p, txt::kNothingDiffers)));
         list_->hide();
     } else {
-        heading_->setText(ToQ(FillIn(LangText(p, 32885_txt), {otherName.toStdString()})) + "\n" +
-                          ToQ(FillIn(LangText(p, 32861_txt), {std::to_string(differences.size())})));
+        heading_->setText(
+            ToQ(FillIn(LangText(p, txt::kDifferencesBetweenOpenDocument), {otherName.toStdString()})) + "\n" +
+            ToQ(FillIn(LangText(p, txt::kDifferences), {std::to_string(differences.size())})));
         QString text;
         for (const Difference& d : differences)
             text += ToQ(DifferenceText(d)) + "\n";

@@ -13,16 +13,16 @@
 #include "freq/Bands.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ToQ.h"
 
 namespace tarvane {
 
-
 FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& fileName, QWidget* parent)
     : QDialog(parent), p_(p), csv_(std::move(csv)) {
     setObjectName("FrmImportPreview");
-    setWindowTitle(ToQ(LangText(p_, 32879_txt)) + " - " + fileName);
+    setWindowTitle(ToQ(LangText(p_, txt::kImportChannels_32879)) + " - " + fileName);
     const int band = p_.Model.ModelType;
 
     group_ = new QComboBox(this);
@@ -34,16 +34,17 @@ FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& f
     first_->setObjectName("FirstChannel");
     first_->setRange(1, GroupSize(DisplayedGroup(p_), band));
     auto* place = new QHBoxLayout;
-    place->addWidget(new QLabel(ToQ(LangText(p_, 32877_txt)), this));
+    place->addWidget(new QLabel(ToQ(LangText(p_, txt::kRowsWithoutGroupFill)), this));
     place->addWidget(group_);
-    place->addWidget(new QLabel(ToQ(LangText(p_, 32878_txt)), this));
+    place->addWidget(new QLabel(ToQ(LangText(p_, txt::kChannel_32878)), this));
     place->addWidget(first_);
     place->addStretch();
 
     rows_ = new QTableWidget(0, 3, this);
     rows_->setObjectName("Rows");
-    rows_->setHorizontalHeaderLabels(
-        {ToQ(LangText(p_, 32880_txt)), ToQ(LangText(p_, 32881_txt)), ToQ(LangText(p_, 32882_txt))});
+    rows_->setHorizontalHeaderLabels({ToQ(LangText(p_, txt::kLine_32880)),
+                                      ToQ(LangText(p_, txt::kChannel_32881)),
+                                      ToQ(LangText(p_, txt::kResult))});
     rows_->verticalHeader()->hide();
     rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -52,7 +53,7 @@ FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& f
 
     summary_ = new QLabel(this);
     summary_->setObjectName("Summary");
-    auto* hint = new QLabel(ToQ(LangText(p_, 32888_txt)), this);
+    auto* hint = new QLabel(ToQ(LangText(p_, txt::kNothingChangedUntilOK)), this);
     QPushButton* cancel = nullptr;
     QHBoxLayout* buttons = MakeOkCancelRow(this, p_, ok_, cancel);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
@@ -81,9 +82,9 @@ void FrmImportPreview::Preview() {
     const int band = p_.Model.ModelType;
     for (int i = 0; i < rows_->rowCount(); ++i) {
         const ImportRow& row = result_.Rows[static_cast<size_t>(i)];
-        const TextId outcome = row.Outcome == RowOutcome::Taken      ? 32802_txt
-                               : row.Outcome == RowOutcome::Adjusted ? 32803_txt
-                                                                     : 32804_txt;
+        const TextId outcome = row.Outcome == RowOutcome::Taken      ? txt::kTaken
+                               : row.Outcome == RowOutcome::Adjusted ? txt::kAdjusted
+                                                                     : txt::kRefused;
         QString result = ToQ(LangText(p_, outcome));
         for (const std::string& note : row.Notes)
             result += "; " + ToQ(note);

@@ -10,6 +10,7 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "state/lang/Languages.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 
@@ -17,8 +18,8 @@ namespace tarvane {
 
 FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("FrmSetLanguage");
-    setWindowTitle(QString::fromStdString(LangText(p_, 23000_txt)));
-    Label1 = new QLabel(QString::fromStdString(LangText(p_, 23001_txt)), this);
+    setWindowTitle(QString::fromStdString(LangText(p_, txt::kLangLanguage)));
+    Label1 = new QLabel(QString::fromStdString(LangText(p_, txt::kLanguageProgram)), this);
     Label1->setObjectName("Label1");
     Combo1 = new QComboBox(this);
     Combo1->setObjectName("Combo1");

@@ -6,6 +6,7 @@
 #include "link/FrmPassWord.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -64,7 +65,7 @@ void InstallGuiPrompts(Program& p, QWidget* owner) {
     QPointer<QWidget> parent = owner;
     p.Prompts.message = [&p, parent](const std::string& text, MsgIcon icon, MsgButtons buttons,
                                      const std::string& title) {
-        const std::string caption = title.empty() ? LangText(p, 12000_txt) : title;
+        const std::string caption = title.empty() ? LangText(p, txt::kMainTarvaneCPS) : title;
         QMessageBox box(IconOf(icon), QString::fromStdString(caption), QString::fromStdString(text),
                         ButtonsOf(buttons), parent.data());
         if (buttons == MsgButtons::YesNo) box.setEscapeButton(QMessageBox::No);

@@ -12,31 +12,32 @@
 #include "base/BuildVersion.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
 frmAbout::frmAbout(Program& p, QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
     auto text = [&p](TextId id) { return QString::fromStdString(LangText(p, id)); };
-    setWindowTitle(text(24000_txt));
+    setWindowTitle(text(txt::kAboutTarvaneCPS_24000));
     auto label = [this](const char* name, const QString& t) {
         auto* l = new QLabel(t, this);
         l->setObjectName(name);
         l->setWordWrap(true);
         return l;
     };
-    lblTitle = label("lblTitle", text(24001_txt));
+    lblTitle = label("lblTitle", text(txt::kAboutTarvaneCPS_24001));
     QFont big = lblTitle->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
     big.setBold(true);
     lblTitle->setFont(big);
     // The version is the build's; the language files hold only the word.
-    lblVersion = label("lblVersion", text(24002_txt) + " " + TARVANE_VERSION);
-    lblDescription = label("lblDescription", text(24003_txt));
-    lblDisclaimer = label("lblDisclaimer", text(24004_txt));
+    lblVersion = label("lblVersion", text(txt::kVersion) + " " + TARVANE_VERSION);
+    lblDescription = label("lblDescription", text(txt::kProgrammingSoftwareTarvaneCB));
+    lblDisclaimer = label("lblDisclaimer", text(txt::kUseYourOwnRisk));
     lblDisclaimer->setStyleSheet("color: palette(dark);");
-    lblLicence = label("lblLicence", text(32600_txt));
-    cmdOK = new QPushButton(text(24005_txt), this);
+    lblLicence = label("lblLicence", text(txt::kLicenceGNUGeneralPublic));
+    cmdOK = new QPushButton(text(txt::kAboutOK), this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -20,6 +20,7 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/QtTranslations.h"
 #include "ui/ToQ.h"
 
@@ -72,7 +73,7 @@ frmMain::frmMain(Program& p, QWidget* parent)
     Action("mnuWindowTileVertical")->setVisible(false);
     Action("mnuWindowArrangeIcons")->setVisible(false);
     WaitSaveDataTimer.stop();
-    RestorePlacement(*this, [this] { return ToQ(LangText(p_, 12000_txt)); });
+    RestorePlacement(*this, [this] { return ToQ(LangText(p_, txt::kMainTarvaneCPS)); });
     SetFrameTexts();
     LoadTree();
     InitImage(p_);
@@ -116,7 +117,7 @@ QLabel* frmMain::StatusPanel(int n) const {
 // ---- texts -----------------------------------------------------------------
 
 void frmMain::SetFrameTexts() {
-    fileFilter_ = ToQ(LangText(p_, 9001_txt)) + " (*.dat)";
+    fileFilter_ = ToQ(LangText(p_, txt::kCodeplugFiles)) + " (*.dat)";
     UpdateStatusPanels();
     ShowMainTxt();
     menus_.SetTexts([this](TextId id) { return ToQ(LangText(p_, id)); });
@@ -131,11 +132,11 @@ void frmMain::UpdateStatusPanels() {
 
 void frmMain::ShowMainTxt() {
     const std::string band =
-        p_.Model.BandText == "26.965 - 27.405 MHz" ? LangText(p_, 32407_txt) : p_.Model.BandText;
+        p_.Model.BandText == "26.965 - 27.405 MHz" ? LangText(p_, txt::kFrequency_32407) : p_.Model.BandText;
     const QString type = ToQ(TypeName(p_.Model.ModelType));
-    setWindowTitle(ToQ(LangText(p_, 12000_txt)) + "[" + ToQ(p_.Model.ModelCode) + ":" + type + ":" +
-                   ToQ(band) + "]" + "[" + ToQ(LangText(p_, 12009_txt)) + ":" + ToQ(FileNameOf(p_.Doc.Path)) +
-                   "]");
+    setWindowTitle(ToQ(LangText(p_, txt::kMainTarvaneCPS)) + "[" + ToQ(p_.Model.ModelCode) + ":" + type +
+                   ":" + ToQ(band) + "]" + "[" + ToQ(LangText(p_, txt::kMainFile)) + ":" +
+                   ToQ(FileNameOf(p_.Doc.Path)) + "]");
     if (QTreeWidgetItem* root = Tree()->topLevelItemCount() ? Tree()->topLevelItem(0) : nullptr)
         root->setText(0, ToQ(p_.Model.ModelCode) + ":" + type);
 }

@@ -17,6 +17,7 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ToQ.h"
 
 namespace tarvane {
@@ -74,7 +75,7 @@ void frmMain::RebuildRecentMenu() {
     recent->clear();
     const QStringList files = RecentFiles();
     if (files.isEmpty()) {
-        recent->addAction(ToQ(LangText(p_, 33234_txt)))->setEnabled(false);
+        recent->addAction(ToQ(LangText(p_, txt::kNoRecentFiles)))->setEnabled(false);
         return;
     }
     int n = 0;
@@ -95,14 +96,15 @@ void frmMain::OpenDocumentFile(const QString& path) {
 void frmMain::KeepReadBackup() {
     const std::string written = KeepBackup(p_, BackupKind::Read, BackupDir.toStdString());
     if (written.empty())
-        Tell(p_, FillIn(LangText(p_, 33320_txt), {BackupDir.toStdString()}), MsgIcon::Warning);
+        Tell(p_, FillIn(LangText(p_, txt::kBackupConfigurationReadCould), {BackupDir.toStdString()}),
+             MsgIcon::Warning);
 }
 
 bool frmMain::KeepWriteBackup() {
     if (!KeepBackup(p_, BackupKind::Write, BackupDir.toStdString()).empty()) return true;
     // Without a copy of what goes into the radio the user decides.
-    return Tell(p_, FillIn(LangText(p_, 33321_txt), {BackupDir.toStdString()}), MsgIcon::Warning,
-                MsgButtons::OkCancel) == MsgAnswer::Ok;
+    return Tell(p_, FillIn(LangText(p_, txt::kBackupConfigurationWrittenCould), {BackupDir.toStdString()}),
+                MsgIcon::Warning, MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 
 void frmMain::mnuFileOpenBackup_Click() {

@@ -19,13 +19,14 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ToQ.h"
 
 namespace tarvane {
 
 bool frmMain::AskSaveChanges() {
     if (!ImageChanged(p_)) return true;
-    switch (TellId(p_, 9006_txt, MsgIcon::Warning, MsgButtons::YesNoCancel)) {
+    switch (TellId(p_, txt::kDocumentUnsavedChangesSave, MsgIcon::Warning, MsgButtons::YesNoCancel)) {
     case MsgAnswer::Yes:
         // An untitled document asks for a name rather than writing "new.dat" somewhere;
         // when the save does not happen the command stops, so nothing is lost.
@@ -40,7 +41,8 @@ bool frmMain::AskSaveChanges() {
 
 void frmMain::mnuFileNew_Click() {
     if (!AskSaveChanges()) return;
-    if (TellId(p_, 9026_txt, MsgIcon::Warning, MsgButtons::OkCancel) != MsgAnswer::Ok) return;
+    if (TellId(p_, txt::kStartNewDocumentCurrent, MsgIcon::Warning, MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return;
     LoadNewDoc();
 }
 
@@ -83,7 +85,7 @@ void frmMain::OpenChosenFile(const QString& path) {
 
 bool frmMain::mnuFileSave_Click() {
     if (p_.Doc.Untitled) return mnuFileSaveAs_Click();
-    const std::string text = "\"" + FileNameOf(p_.Doc.Path) + "\"" + LangText(p_, 9007_txt);
+    const std::string text = "\"" + FileNameOf(p_.Doc.Path) + "\"" + LangText(p_, txt::kOverwrittenContinue);
     if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
     return SaveDocument(p_.Doc.Path);
 }
@@ -96,7 +98,8 @@ bool frmMain::mnuFileSaveAs_Click() {
     if (QFileInfo(path).suffix().isEmpty()) {
         path += ".dat";
         if (QFileInfo::exists(path)) {
-            const std::string text = "\"" + FileNameOf(path.toStdString()) + "\"" + LangText(p_, 9007_txt);
+            const std::string text =
+                "\"" + FileNameOf(path.toStdString()) + "\"" + LangText(p_, txt::kOverwrittenContinue);
             if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
         }
     }
@@ -136,7 +139,8 @@ void frmMain::mnuHelpAbout_Click() {
 void frmMain::closeEvent(QCloseEvent* e) {
     StorePlacement(*this);
     if (ImageChanged(p_)) {
-        const MsgAnswer a = TellId(p_, 9006_txt, MsgIcon::Warning, MsgButtons::YesNoCancel);
+        const MsgAnswer a =
+            TellId(p_, txt::kDocumentUnsavedChangesSave, MsgIcon::Warning, MsgButtons::YesNoCancel);
         // Yes saves as Save does; a save that does not happen keeps the program running.
         if (a == MsgAnswer::Cancel || (a == MsgAnswer::Yes && !mnuFileSave_Click())) {
             e->ignore();

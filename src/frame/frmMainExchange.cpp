@@ -20,6 +20,7 @@
 #include "memory/RadioMemory.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ToQ.h"
 
 namespace tarvane {
@@ -39,31 +40,33 @@ Program ScratchOf(const Program& p) {
 void frmMain::mnuExportChannels_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit"});
     const int band = p_.Model.ModelType;
-    QStringList choices{ToQ(LangText(p_, 32876_txt))};
+    QStringList choices{ToQ(LangText(p_, txt::kAllGroups))};
     for (int g = 0; g <= 12; ++g)
         if (GroupSize(g, band) > 0) choices << ToQ(GroupName(g, band));
     bool chosen = false;
-    const QString choice = QInputDialog::getItem(this, ToQ(LangText(p_, 32870_txt)).remove("..."),
-                                                 ToQ(LangText(p_, 32875_txt)), choices, 0, false, &chosen);
+    const QString choice =
+        QInputDialog::getItem(this, ToQ(LangText(p_, txt::kExportChannels)).remove("..."),
+                              ToQ(LangText(p_, txt::kGroup_32875)), choices, 0, false, &chosen);
     if (!chosen) return;
     const int group = choice == choices[0] ? -1 : GroupByName(choice.toStdString(), band);
     const QString proposed = QFileInfo(ToQ(p_.Doc.Path)).completeBaseName() + ".csv";
-    const QString path = AskSavePath ? AskSavePath(ToQ(LangText(p_, 32874_txt)), proposed) : QString();
+    const QString path =
+        AskSavePath ? AskSavePath(ToQ(LangText(p_, txt::kCSVFilesCsv)), proposed) : QString();
     if (path.isEmpty()) return;
     int rows = 0;
     const std::string text = ExportChannels(p_, group, &rows);
     if (!WriteFileAtomic(path.toStdString(),
                          std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
-        Tell(p_, LangText(p_, 9002_txt) + "\r\n" + path.toStdString(), MsgIcon::Warning);
+        Tell(p_, LangText(p_, txt::kFileCouldNotRead) + "\r\n" + path.toStdString(), MsgIcon::Warning);
         return;
     }
-    Tell(p_, FillIn(LangText(p_, 32883_txt), {std::to_string(rows), path.toStdString()}),
+    Tell(p_, FillIn(LangText(p_, txt::kChannelsWritten), {std::to_string(rows), path.toStdString()}),
          MsgIcon::Information);
 }
 
 void frmMain::mnuImportChannels_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit"});
-    const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, 32874_txt))) : QString();
+    const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, txt::kCSVFilesCsv))) : QString();
     if (path.isEmpty()) return;
     std::string text, error;
     if (!ReadCsvFile(p_, path.toStdString(), text, error)) {
@@ -86,7 +89,7 @@ void frmMain::mnuImportChannels_Click() {
 
 void frmMain::mnuCompareFile_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF"});
-    const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, 32887_txt))) : QString();
+    const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, txt::kCodeplugFilesDat))) : QString();
     if (path.isEmpty()) return;
     Program other = ScratchOf(p_);
     if (OpenCodeplug(other, path.toStdString()) != OpenResult::Opened) return;
@@ -106,7 +109,7 @@ void frmMain::mnuCompareRadio_Click() {
         // "The radio has been read" would suggest the document was replaced; the
         // comparison that follows is the answer instead.
         const UserPrompts prompts = p_.Prompts;
-        const std::string readText = LangText(p_, 9009_txt);
+        const std::string readText = LangText(p_, txt::kRadioRead);
         p_.Prompts.message = [prompts, readText](const std::string& text, MsgIcon icon, MsgButtons buttons,
                                                  const std::string& title) {
             if (text == readText) return MsgAnswer::Ok;
@@ -142,7 +145,7 @@ void frmMain::mnuCompareRadio_Click() {
     Program mine = ScratchOf(p_);
     EncodeRadioMemory(mine);
     if (!DecodeRadioMemory(mine)) return;
-    FrmCompare dlg(p_, CompareImages(mine.Image, radio.Image), ToQ(LangText(p_, 32886_txt)), this);
+    FrmCompare dlg(p_, CompareImages(mine.Image, radio.Image), ToQ(LangText(p_, txt::kRadio)), this);
     dlg.exec();
 }
 

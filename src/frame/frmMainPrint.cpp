@@ -13,6 +13,7 @@
 #include "report/ReportPrinter.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ToQ.h"
 
 namespace tarvane {
@@ -41,19 +42,19 @@ void frmMain::mnuFilePrint_Click() {
     SetUpPrinter(printer, ToQ(FileNameOf(p_.Doc.Path)));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (PrintReport(report, printer, ToQ(LangText(p_, 33310_txt))) == 0)
-        TellId(p_, 33311_txt, MsgIcon::Warning);
+    if (PrintReport(report, printer, ToQ(LangText(p_, txt::kPage))) == 0)
+        TellId(p_, txt::kDocumentCouldNotPrinted, MsgIcon::Warning);
 }
 
 void frmMain::mnuFilePrintPreview_Click() {
     CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF"});
     const Report report = DocumentReport(p_);
-    const QString pageText = ToQ(LangText(p_, 33310_txt));
+    const QString pageText = ToQ(LangText(p_, txt::kPage));
     QPrinter printer(QPrinter::HighResolution);
     SetUpPrinter(printer, ToQ(FileNameOf(p_.Doc.Path)));
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName("PrintPreview");
-    preview.setWindowTitle(ToQ(LangText(p_, 33232_txt)).remove('&').remove("..."));
+    preview.setWindowTitle(ToQ(LangText(p_, txt::kPrintPreview)).remove('&').remove("..."));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&report, &pageText](QPrinter* target) { PrintReport(report, *target, pageText); });
     preview.exec();
@@ -65,8 +66,8 @@ bool frmMain::ExportPdf(const QString& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     SetUpPrinter(printer, ToQ(FileNameOf(p_.Doc.Path)));
-    if (PrintReport(DocumentReport(p_), printer, ToQ(LangText(p_, 33310_txt))) == 0) {
-        TellId(p_, 33311_txt, MsgIcon::Warning);
+    if (PrintReport(DocumentReport(p_), printer, ToQ(LangText(p_, txt::kPage))) == 0) {
+        TellId(p_, txt::kDocumentCouldNotPrinted, MsgIcon::Warning);
         return false;
     }
     return true;

@@ -15,6 +15,7 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ListHelpers.h"
 
 namespace tarvane {
@@ -105,7 +106,7 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
         return;
     }
     if (offerAgain) {
-        if (TellId(p_, 32003_txt, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
+        if (TellId(p_, txt::kWriteDidNotFinish, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
             RunWithProgress(link, true); // RadioMemoryBlock still holds what was sent
             return;
         }
@@ -119,7 +120,8 @@ void frmMain::mnuReadFromRadio_Click() {
     RadioLink* link = LinkWithCheckedPort(LinkOperation::ReadRadio);
     if (!link) return;
     link->closePort(); // only checked here: the progress window opens it for the transfer
-    if (TellId(p_, 9004_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) {
+    if (TellId(p_, txt::kReadWholeConfigurationRadio, MsgIcon::Question, MsgButtons::OkCancel) !=
+        MsgAnswer::Ok) {
         DropLink();
         emit RadioCommandDone();
         return;
@@ -153,7 +155,8 @@ void frmMain::WaitSaveDataTimer_Timer() {
     RadioLink* link = LinkWithCheckedPort(LinkOperation::WriteRadio);
     if (!link) return;
     link->closePort(); // only checked here: the progress window opens it for the transfer
-    if (TellId(p_, 9005_txt, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok ||
+    if (TellId(p_, txt::kWriteCurrentConfigurationInto, MsgIcon::Question, MsgButtons::OkCancel) !=
+            MsgAnswer::Ok ||
         !KeepWriteBackup()) {
         DropLink();
         emit RadioCommandDone();

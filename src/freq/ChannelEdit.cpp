@@ -10,6 +10,7 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 namespace {
@@ -216,31 +217,35 @@ int CountOtherEnabledGroups(const RadioImage& image, int group, int band) {
 std::string ChannelFieldLabel(Program& p, int group, int channel, int column) {
     // Short field names, one per column code 1..18.
     static constexpr TextId kFieldNames[18] = {
-        33210_txt, 33211_txt, 33212_txt, 33213_txt, 33214_txt, 33215_txt, 33216_txt, 33217_txt, 33218_txt,
-        33219_txt, 33220_txt, 33221_txt, 33222_txt, 33223_txt, 33224_txt, 33225_txt, 33226_txt, 33227_txt};
+        txt::kFrequency_33210, txt::kCommonData,      txt::kDuplex,
+        txt::kOffset,          txt::kToneSquelch,     txt::kScan,
+        txt::kHighCut,         txt::kBusyLockOut,     txt::kNoiseBlanker,
+        txt::kN5KHz,           txt::kModulation,      txt::kTransmitPower,
+        txt::kRogerBeep,       txt::kDTMFStart,       txt::kDTMFEnd,
+        txt::kDTMFCall,        txt::kReceiveCTCSSDCS, txt::kTransmitCTCSSDCS_33227};
     const bool known = column >= kColRxFreq && column <= kColTdct;
     const std::string field = known ? LangText(p, kFieldNames[column - 1]) : std::string();
-    return FillIn(LangText(p, 33204_txt),
+    return FillIn(LangText(p, txt::kChannel_33204),
                   {GroupName(group, p.Model.ModelType), std::to_string(channel), field});
 }
 
 std::string ChannelCommandLabel(Program& p, ChannelCommand command, int group, int first, int count) {
-    TextId id = 33205_txt;
+    TextId id = txt::kCutChannels;
     switch (command) {
     case ChannelCommand::Cut:
-        id = 33205_txt;
+        id = txt::kCutChannels;
         break;
     case ChannelCommand::Paste:
-        id = 33206_txt;
+        id = txt::kPasteChannels;
         break;
     case ChannelCommand::Insert:
-        id = 33207_txt;
+        id = txt::kInsertChannel;
         break;
     case ChannelCommand::Delete:
-        id = 33208_txt;
+        id = txt::kDeleteChannel;
         break;
     case ChannelCommand::Move:
-        id = 33209_txt;
+        id = txt::kMoveChannel;
         break;
     }
     const std::string rows =

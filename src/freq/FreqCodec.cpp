@@ -7,6 +7,7 @@
 #include "freq/Bands.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 namespace {
@@ -26,7 +27,7 @@ int HexValue(char c) {
 }
 
 void WarnOutOfBand(Program& p) {
-    TellId(p, 9021_txt, MsgIcon::Warning);
+    TellId(p, txt::kFrequencyOutsideBandMoved, MsgIcon::Warning);
 }
 
 // The "125" ending of the CB UK plan and of CB memory channels above 27.405 on a display text.
@@ -205,7 +206,7 @@ std::vector<std::string> ChannelListEntries(Program& p, int group, int band, boo
     }
     std::sort(numbers.begin(), numbers.end());
     std::vector<std::string> out;
-    if (noneEntry) out.push_back(LangText(p, 14013_txt));
+    if (noneEntry) out.push_back(LangText(p, txt::kTableNone));
     for (int n : numbers)
         out.push_back(std::to_string(n));
     return out;

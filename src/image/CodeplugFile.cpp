@@ -10,6 +10,7 @@
 #include "image/ModelVersion.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 namespace {
@@ -263,7 +264,7 @@ ImageFault DecodeChecked(std::span<const uint8_t> bytes, RadioImage& image) {
 }
 
 std::string FailureText(Program& p, const std::string& path, const std::string& reason) {
-    return LangText(p, 9002_txt) + "\r\n" + path + ": " + reason;
+    return LangText(p, txt::kFileCouldNotRead) + "\r\n" + path + ": " + reason;
 }
 
 } // namespace
@@ -273,13 +274,13 @@ std::string FileFailureText(Program& p, const FileError& error) {
     case FileFault::System:
         return FailureText(p, error.path, SystemReason(error.code));
     case FileFault::NotRegular:
-        return FailureText(p, error.path, LangText(p, 32200_txt));
+        return FailureText(p, error.path, LangText(p, txt::kNotRegularFileDevice));
     case FileFault::TooLarge:
-        return FailureText(p, error.path, LangText(p, 32201_txt));
+        return FailureText(p, error.path, LangText(p, txt::kTooLargeCodeplugFile));
     case FileFault::None:
         break;
     }
-    return LangText(p, 9002_txt);
+    return LangText(p, txt::kFileCouldNotRead);
 }
 
 OpenResult OpenCodeplug(Program& p, const std::string& path) {
@@ -291,7 +292,7 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
     }
     constexpr size_t kProbeSize = FileLayout<VersionTag>::Size;
     if (bytes.size() < kProbeSize) {
-        Tell(p, FailureText(p, path, LangText(p, 32202_txt)));
+        Tell(p, FailureText(p, path, LangText(p, txt::kTooShortCodeplugFile)));
         return OpenResult::Refused;
     }
     // Everything is read and checked in a scratch image; the working image and
@@ -301,12 +302,12 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
     SettingsRecord probe;
     DecodeSettings(std::span<const uint8_t, kSettingsFileSize>(head.data(), kSettingsFileSize), probe);
     if (ModelDisplayName(std::string(probe.Version.ModelCode.Raw())) != ModelDisplayName(p.Model.ModelCode)) {
-        TellId(p, 9012_txt);
+        TellId(p, txt::kFileRadioBelongsAnother);
         return OpenResult::Refused;
     }
     std::string version = TrimField(probe.Version.FormatVersion.Raw());
     if (!IsVersionText(version)) {
-        TellId(p, 9065_txt);
+        TellId(p, txt::kFilesFormatVersionNot);
         return OpenResult::Refused;
     }
     if (!IsFormatSupported(p.Versions, kProgramFormatVersion, version)) {
@@ -320,10 +321,10 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
     RadioImage scratch;
     switch (DecodeChecked(bytes, scratch)) {
     case ImageFault::Short:
-        Tell(p, FailureText(p, path, LangText(p, 32202_txt)));
+        Tell(p, FailureText(p, path, LangText(p, txt::kTooShortCodeplugFile)));
         return OpenResult::Refused;
     case ImageFault::Count:
-        Tell(p, FailureText(p, path, LangText(p, 32203_txt)));
+        Tell(p, FailureText(p, path, LangText(p, txt::kChannelCountOutRange)));
         return OpenResult::Refused;
     case ImageFault::Band:
         Tell(p, "Country Mode Error!");

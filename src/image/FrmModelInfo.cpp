@@ -11,6 +11,7 @@
 #include "image/ModelVersion.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 
@@ -20,7 +21,7 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
     : QDialog(parent), p_(p), newDocument_(std::move(newDocument)) {
     setObjectName("FrmModelInfo");
     auto text = [this](TextId id) { return QString::fromStdString(LangText(p_, id)); };
-    setWindowTitle(text(13000_txt));
+    setWindowTitle(text(txt::kModelModelInformation));
     auto combo = [this](const char* name) {
         auto* c = new QComboBox(this);
         c->setObjectName(name);
@@ -46,7 +47,7 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
 
     auto* grid = new QGridLayout;
     const std::pair<TextId, QComboBox*> rows[] = {
-        {13001_txt, Combo1}, {13002_txt, Combo2}, {13003_txt, Combo3}};
+        {txt::kModelModel, Combo1}, {txt::kModelBand, Combo2}, {txt::kModelType_13003, Combo3}};
     int r = 0;
     for (const auto& [id, c] : rows) {
         grid->addWidget(new QLabel(text(id), this), r, 0);
@@ -64,8 +65,8 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
 void FrmModelInfo::CommandOK_Click() {
     const int type = ListIndexOr(Combo2, p_.Model.ModelType);
     if (type != p_.Model.ModelType) {
-        const MsgAnswer a =
-            Tell(p_, LangText(p_, 9016_txt), MsgIcon::Warning, MsgButtons::OkCancel, LangText(p_, 9019_txt));
+        const MsgAnswer a = Tell(p_, LangText(p_, txt::kChangingBandStartsNew), MsgIcon::Warning,
+                                 MsgButtons::OkCancel, LangText(p_, txt::kChangeBand));
         if (a == MsgAnswer::Ok && SetModelType(p_, type)) {
             p_.Image.Settings.Version.ModelType = static_cast<int16_t>(type);
             p_.RadioInfo.ModelType = static_cast<int16_t>(type);

@@ -9,6 +9,7 @@
 #include "base/NumberText.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -118,8 +119,9 @@ std::string VersionDisplay(const std::string& version) {
 }
 
 std::string VersionMismatchText(Program& p, const std::string& formatVersion) {
-    return LangText(p, 9062_txt) + "\r\n" + LangText(p, 9064_txt) + " " + VersionDisplay(formatVersion) +
-           "\r\n" + LangText(p, 9061_txt) + " " + VersionDisplay(kProgramFormatVersion);
+    return LangText(p, txt::kFileMadeAnotherVersion) + "\r\n" + LangText(p, txt::kFileFormat) + " " +
+           VersionDisplay(formatVersion) + "\r\n" + LangText(p, txt::kProgramHandlesFormat) + " " +
+           VersionDisplay(kProgramFormatVersion);
 }
 
 namespace {
@@ -146,7 +148,7 @@ bool SpawnDetached(const std::string& path) {
 bool StartProgramFor(Program& p, const std::string& formatVersion) {
     std::string version = ProgramForFormat(p.Versions, formatVersion);
     if (version.empty()) {
-        TellId(p, 9063_txt);
+        TellId(p, txt::kNoInstalledProgramVersion);
         return false;
     }
     std::string path = p.Dirs.InstallRoot + "/" + version + "/" + p.Dirs.ProgramFileName;

@@ -9,14 +9,15 @@
 #include "base/FieldHelpers.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 
 namespace tarvane {
 
 FrmPassWord::FrmPassWord(Program& p, std::string& entry, QWidget* parent) : QDialog(parent), entry_(entry) {
     setObjectName("FrmPassWord");
-    setWindowTitle(QString::fromStdString(LangText(p, 23100_txt)));
-    Label1 = new QLabel(QString::fromStdString(LangText(p, 23101_txt)), this);
+    setWindowTitle(QString::fromStdString(LangText(p, txt::kLangRadioPassword)));
+    Label1 = new QLabel(QString::fromStdString(LangText(p, txt::kPassword)), this);
     Label1->setObjectName("Label1");
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Text1 = new QLineEdit(this);

@@ -9,14 +9,15 @@
 
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 
 namespace tarvane {
 
 FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("FrmProgress");
-    setWindowTitle(QString::fromStdString(LangText(p, writing ? 9028_txt : 9027_txt)));
-    Label1 = new QLabel(QString::fromStdString(LangText(p, 9029_txt)), this);
+    setWindowTitle(QString::fromStdString(LangText(p, writing ? txt::kWritingRadio : txt::kReadingRadio)));
+    Label1 = new QLabel(QString::fromStdString(LangText(p, txt::kProgress)), this);
     Label1->setObjectName("Label1");
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2 = new QLabel("0%", this);
@@ -35,7 +36,7 @@ FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(pa
     row->addSpacing(1); // Label1 ends 10 twips left of Label2
     row->addWidget(Label2);
     row->addStretch();
-    CommandCancel = new QPushButton(QString::fromStdString(LangText(p, 9018_txt)), this);
+    CommandCancel = new QPushButton(QString::fromStdString(LangText(p, txt::kCancel)), this);
     CommandCancel->setObjectName("CommandCancel");
     CommandCancel->setAutoDefault(false);
     connect(CommandCancel, &QPushButton::clicked, this, &FrmProgress::reject);
@@ -51,9 +52,9 @@ FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(pa
 }
 
 void FrmProgress::SetPhase(TransferPhase phase) {
-    const TextId id = phase == TransferPhase::Check     ? 32001_txt
-                      : phase == TransferPhase::Rewrite ? 32002_txt
-                                                        : 9029_txt;
+    const TextId id = phase == TransferPhase::Check     ? txt::kCheckingWhatWritten
+                      : phase == TransferPhase::Rewrite ? txt::kWritingDifferingBlocksAgain
+                                                        : txt::kProgress;
     Label1->setText(QString::fromStdString(LangText(p_, id)));
     SetProgressValue(0);
 }

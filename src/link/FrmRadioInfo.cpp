@@ -12,6 +12,7 @@
 #include "image/ModelVersion.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
@@ -21,8 +22,8 @@ namespace tarvane {
 FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmRadioInfo");
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
-    setWindowTitle(text(21000_txt));
-    auto* frame = new QGroupBox(text(21001_txt), this);
+    setWindowTitle(text(txt::kInfoRadioInformation));
+    auto* frame = new QGroupBox(text(txt::kInformationArea), this);
     frame->setObjectName("Frame1");
 
     for (size_t i = 0; i < Combo1.size(); ++i) {
@@ -45,20 +46,20 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
 
     // Label beside field; the remark (96 characters) takes a whole row.
     const std::pair<TextId, QWidget*> fields[] = {
-        {21002_txt, Combo1[kModelList]},
-        {21003_txt, Combo1[kBandList]},
-        {21004_txt, Combo3},
-        {21005_txt, Text1[kSoftwareVersionBox]},
-        {21006_txt, Text1[kSerialNumberBox]},
-        {21007_txt, Text1[kDealerBox]},
-        {21008_txt, Text1[kProductionDateBox]},
-        {21009_txt, Text1[kProgrammingDateBox]},
-        {21011_txt, Text1[kHardwareBox]},
-        {21012_txt, Text1[kBatchBox]},
-        {21013_txt, Text1[kFactoryText1Box]},
-        {21014_txt, Text1[kFactoryText2Box]},
-        {21015_txt, Text1[kFactoryText3Box]},
-        {21016_txt, Text1[kFactoryText4Box]},
+        {txt::kInfoModel, Combo1[kModelList]},
+        {txt::kInfoBand, Combo1[kBandList]},
+        {txt::kInfoType, Combo3},
+        {txt::kSoftwareVersion, Text1[kSoftwareVersionBox]},
+        {txt::kSerialNumber, Text1[kSerialNumberBox]},
+        {txt::kDealer, Text1[kDealerBox]},
+        {txt::kProductionDate, Text1[kProductionDateBox]},
+        {txt::kProgrammingDate, Text1[kProgrammingDateBox]},
+        {txt::kHardware, Text1[kHardwareBox]},
+        {txt::kBatch, Text1[kBatchBox]},
+        {txt::kFactoryText1, Text1[kFactoryText1Box]},
+        {txt::kFactoryText2, Text1[kFactoryText2Box]},
+        {txt::kFactoryText3, Text1[kFactoryText3Box]},
+        {txt::kFactoryText4, Text1[kFactoryText4Box]},
     };
     auto* grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(8);
@@ -72,7 +73,7 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
         if (++col == 2) col = 0, ++row;
     }
     if (col != 0) ++row;
-    grid->addWidget(new QLabel(text(21010_txt), frame), row, 0);
+    grid->addWidget(new QLabel(text(txt::kRemark), frame), row, 0);
     grid->addWidget(Text1[kRemarkBox], row, 1, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);

@@ -16,32 +16,32 @@
 #include "link/LinkSettings.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
 
 namespace tarvane {
 
-
 QString PortWithDevice(Program& p, int number) {
     // One arg() call: a "%1" inside a typed path is not replaced again.
-    return ToQ(LangText(p, 32412_txt)).arg(QString::number(number), ToQ(PortDevicePath(p, number)));
+    return ToQ(LangText(p, txt::kPort)).arg(QString::number(number), ToQ(PortDevicePath(p, number)));
 }
 
 FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("FrmSetComm");
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
-    setWindowTitle(text(22000_txt));
-    auto* frame = new QGroupBox(text(22001_txt), this);
+    setWindowTitle(text(txt::kPortSerialPort));
+    auto* frame = new QGroupBox(text(txt::kPortPort), this);
     frame->setObjectName("Frame1");
     group_ = new QButtonGroup(this);
     auto* grid = new QGridLayout(frame);
-    auto* deviceHead = new QLabel(text(22003_txt), frame);
-    auto* descHead = new QLabel(text(22004_txt), frame);
+    auto* deviceHead = new QLabel(text(txt::kDevice), frame);
+    auto* descHead = new QLabel(text(txt::kDescription), frame);
     grid->addWidget(deviceHead, 0, 1);
     grid->addWidget(descHead, 0, 2);
     for (int i = 0; i < kPortCount; ++i) {
-        Option1[i] = new QRadioButton(text(22002_txt) + QString::number(i + 1), frame);
+        Option1[i] = new QRadioButton(text(txt::kCOM) + QString::number(i + 1), frame);
         Option1[i]->setObjectName(QString("Option1_%1").arg(i));
         group_->addButton(Option1[i], i + 1);
         Device[i] = new QLineEdit(frame);
@@ -62,7 +62,7 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     Chosen = new QLabel(this);
     Chosen->setObjectName("lblChosen");
     LoadVerifySetting(p_);
-    CheckVerify = new QCheckBox(text(32004_txt), this);
+    CheckVerify = new QCheckBox(text(txt::kReadEveryWriteBack), this);
     CheckVerify->setObjectName("CheckVerify");
     CheckVerify->setChecked(p_.Link.VerifyWrite);
 
@@ -136,7 +136,7 @@ void FrmSetComm::ShowChosen() {
     const int n = SelectedNumber();
     const QString typed = Device[n - 1]->text().trimmed();
     if (typed_[static_cast<size_t>(n - 1)] && !typed.isEmpty())
-        Chosen->setText(ToQ(LangText(p_, 32412_txt)).arg(QString::number(n), typed));
+        Chosen->setText(ToQ(LangText(p_, txt::kPort)).arg(QString::number(n), typed));
     else
         Chosen->setText(PortWithDevice(p_, n));
 }

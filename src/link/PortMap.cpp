@@ -12,6 +12,7 @@
 #include "base/IniFile.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -138,17 +139,20 @@ std::string PortOpenFailureText(Program& p, const std::string& device, const std
 
 std::string PortOpenFailureText(Program& p, const std::string& device, const std::string& reason,
                                 bool permissionDenied, const std::vector<std::string>& lockDirs) {
-    std::string text = LangText(p, 9003_txt) + "\r\n" + device;
+    std::string text = LangText(p, txt::kSerialPortCouldNot) + "\r\n" + device;
     if (permissionDenied) {
         if (const long holder = PortLockHolder(device, lockDirs); holder > 0)
-            return text + "\r\n" + FillIn(LangText(p, 32602_txt), {std::to_string(holder)}) + "\r\n" +
-                   LangText(p, 32603_txt);
+            return text + "\r\n" +
+                   FillIn(LangText(p, txt::kPortUseAnotherProgram_32602), {std::to_string(holder)}) + "\r\n" +
+                   LangText(p, txt::kCloseProgramChooseAnother);
         // Allowed to open it, yet refused: another program holds the device.
         if (access(device.c_str(), R_OK | W_OK) == 0)
-            return text + "\r\n" + LangText(p, 32601_txt) + "\r\n" + LangText(p, 32603_txt);
+            return text + "\r\n" + LangText(p, txt::kPortUseAnotherProgram_32601) + "\r\n" +
+                   LangText(p, txt::kCloseProgramChooseAnother);
     }
     if (!reason.empty()) text += ": " + reason;
-    if (permissionDenied) text += "\r\n" + LangText(p, 9031_txt) + "\r\n" + LangText(p, 32604_txt);
+    if (permissionDenied)
+        text += "\r\n" + LangText(p, txt::kYourUserMayNot) + "\r\n" + LangText(p, txt::kHowGetAccessSee);
     return text;
 }
 

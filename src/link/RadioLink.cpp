@@ -4,6 +4,7 @@
 #include "link/RadioOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -139,7 +140,9 @@ void RadioLink::OnError(QSerialPort::SerialPortError error) {
     Trace("error", reason.toUtf8());
     if (port_.isOpen()) port_.close();
     if (engine_->Running()) {
-        Tell(p_, LangText(p_, 9032_txt) + "\r\n" + device().toStdString() + ": " + reason.toStdString(),
+        Tell(p_,
+             LangText(p_, txt::kConnectionRadioThroughSerial) + "\r\n" + device().toStdString() + ": " +
+                 reason.toStdString(),
              MsgIcon::Critical);
         engine_->Abort();
     }

@@ -7,7 +7,7 @@
 //   RadioLink link(p);                          // device: the one mapped to p.Link.SerialPortNumber
 //   if (!link.openRadioPort(LinkOperation::ReadRadio)) return;   // 9003 shown
 //   link.closePort();
-//   if (TellId(p, 9004_txt, ...) != MsgAnswer::Ok) return;
+//   if (TellId(p, txt::kReadWholeConfigurationRadio, ...) != MsgAnswer::Ok) return;
 //   PrepareTransferData(p, LinkOperation::ReadRadio);           // RadioLink does not touch the image
 //   connect(&link, &RadioLink::progress, bar, ...);             // "N%" and the bar
 //   connect(&link, &RadioLink::transferClosed, ...);            // close FrmProgress here
@@ -32,6 +32,7 @@
 #include <memory>
 
 #include "link/LinkEngine.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 

@@ -7,6 +7,7 @@
 #include "link/RadioOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -15,14 +16,15 @@ namespace {
 bool AskRetry(Program& p, LinkOperation op) {
     // The information read goes on from the block that timed out: "Retry" says so.
     if (op == LinkOperation::ReadRadioInfo)
-        return TellId(p, 9008_txt, MsgIcon::Question, MsgButtons::RetryCancel) == MsgAnswer::Retry;
-    return TellId(p, 9008_txt, MsgIcon::Question, MsgButtons::OkCancel) == MsgAnswer::Ok;
+        return TellId(p, txt::kRadioDoesNotAnswer, MsgIcon::Question, MsgButtons::RetryCancel) ==
+               MsgAnswer::Retry;
+    return TellId(p, txt::kRadioDoesNotAnswer, MsgIcon::Question, MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 
 void TellIdentityMismatch(Program& p, IdentityMismatch mismatch, const RadioIdentity& radio) {
     switch (mismatch) {
     case IdentityMismatch::ModelType:
-        TellId(p, 9030_txt, MsgIcon::Warning, MsgButtons::Ok);
+        TellId(p, txt::kRadioAnotherBandType, MsgIcon::Warning, MsgButtons::Ok);
         return;
     case IdentityMismatch::Version:
         if (Tell(p, VersionMismatchText(p, radio.RadioFirmwareVersion), MsgIcon::None, MsgButtons::YesNo) ==
@@ -33,8 +35,8 @@ void TellIdentityMismatch(Program& p, IdentityMismatch mismatch, const RadioIden
         return;
     case IdentityMismatch::Model:
         Tell(p,
-             LangText(p, 9012_txt) + "\r\nPC is " + ModelDisplayName(p.Model.ModelCode) + "\r\nRadio is " +
-                 ModelDisplayName(radio.RadioModelCode),
+             LangText(p, txt::kFileRadioBelongsAnother) + "\r\nPC is " + ModelDisplayName(p.Model.ModelCode) +
+                 "\r\nRadio is " + ModelDisplayName(radio.RadioModelCode),
              MsgIcon::None, MsgButtons::Ok);
         return;
     }
@@ -49,7 +51,9 @@ void TellNotice(Program& p, LinkNotice notice, int count) {
         Tell(p, "PassWord Failure!", MsgIcon::None, MsgButtons::Ok);
         return;
     case LinkNotice::BlocksNotTaken:
-        Tell(p, FillIn(LangText(p, 32000_txt), {std::to_string(count), std::to_string(kRewriteRounds)}),
+        Tell(p,
+             FillIn(LangText(p, txt::kBlocksDidNotTake),
+                    {std::to_string(count), std::to_string(kRewriteRounds)}),
              MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
@@ -60,7 +64,8 @@ void TellSuccess(Program& p, LinkOperation op) {
         if (!DecodeRadioInfo(p.RadioInfoBlock, p.RadioInfo)) Tell(p, "Country Mode Error!");
         return;
     }
-    TellId(p, op == LinkOperation::ReadRadio ? 9009_txt : 9010_txt, MsgIcon::None, MsgButtons::Ok);
+    TellId(p, op == LinkOperation::ReadRadio ? txt::kRadioRead : txt::kRadioWritten, MsgIcon::None,
+           MsgButtons::Ok);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "state/History.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -29,10 +30,29 @@ const Row kKeyFunctions{"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP", "SCA", 
                         "DW",  "CAL", "NB",  "RB",  "HIC", "TSQ", "SPL", "5K",  "DIM", "NULL"};
 const Row kKeyPages{"1&2", "1&3", "2&3", "1&2&3"};
 
-constexpr TextId kOptionCaptions[kOptionListCount] = {
-    16001_txt, 16002_txt, 16003_txt, 16004_txt, 16005_txt, 16006_txt, 16007_txt, 16008_txt,
-    16009_txt, 16010_txt, 16011_txt, 16012_txt, 16013_txt, 16014_txt, 16015_txt, 16016_txt,
-    16017_txt, 16018_txt, 16019_txt, 16020_txt, 16021_txt, 16022_txt, 16023_txt};
+constexpr TextId kOptionCaptions[kOptionListCount] = {txt::kMemoryChannels,
+                                                      txt::kActiveGroup,
+                                                      txt::kBeep,
+                                                      txt::kTimeOutTimer,
+                                                      txt::kBacklight,
+                                                      txt::kVolume,
+                                                      txt::kSquelch,
+                                                      txt::kAutoSquelch,
+                                                      txt::kAutoSquelchLevel,
+                                                      txt::kRFGain,
+                                                      txt::kChannelDisplay,
+                                                      txt::kScanType,
+                                                      txt::kScanTime,
+                                                      txt::kSquelchStepBack,
+                                                      txt::kAutoSquelchStepBack,
+                                                      txt::kPowerAutomatically,
+                                                      txt::kMemoryChannelEditing,
+                                                      txt::kScreenSaver,
+                                                      txt::kScreenSaverColour,
+                                                      txt::kTimeFormat,
+                                                      txt::kScreenSaverPowerOff,
+                                                      txt::kEmergencyChannelEditing,
+                                                      txt::kDisplayMode};
 
 // The entry at a stored index, or the number itself when no entry has it.
 std::string EntryAt(const Row& entries, int index) {
@@ -46,30 +66,38 @@ std::string PowerText(Program& p, int amFm, int power) {
 
 // A DTMF code reference: its number, or "None" for 0.
 std::string CodeRef(Program& p, int code) {
-    return code >= 1 ? std::to_string(code) : LangText(p, 14013_txt);
+    return code >= 1 ? std::to_string(code) : LangText(p, txt::kTableNone);
 }
 
 // The flags of a channel that are switched on, by the names of the edit dialog.
 std::string ChannelFlags(Program& p, const ChannelRecord& r) {
     std::string out;
     auto add = [&out](const std::string& text) { out += (out.empty() ? "" : ", ") + text; };
-    if (r.Public >= 1) add(LangText(p, 15005_txt));
-    if (r.TSQ >= 1) add(LangText(p, 15007_txt));
-    if (r.HI_CUT >= 1) add(LangText(p, 15009_txt));
-    if (r.BUSY >= 1) add(LangText(p, 15010_txt));
-    if (r.NB >= 1) add(LangText(p, 15011_txt));
-    if (r.Add_Sub_5K >= 1) add(LangText(p, 15012_txt));
-    if (r.RBTone >= 1 && r.RBTone <= 8) add(LangText(p, 15015_txt) + " " + std::to_string(r.RBTone));
-    if (r.DTMF_BOT >= 1) add(LangText(p, 15016_txt) + " " + CodeRef(p, r.DTMF_BOT));
-    if (r.DTMF_EOT >= 1) add(LangText(p, 15017_txt) + " " + CodeRef(p, r.DTMF_EOT));
-    if (r.DTMF_Call >= 1) add(LangText(p, 15018_txt) + " " + CodeRef(p, r.DTMF_Call));
+    if (r.Public >= 1) add(LangText(p, txt::kEditCommonData));
+    if (r.TSQ >= 1) add(LangText(p, txt::kEditToneSquelch));
+    if (r.HI_CUT >= 1) add(LangText(p, txt::kEditHighCut));
+    if (r.BUSY >= 1) add(LangText(p, txt::kEditBusyLockOut));
+    if (r.NB >= 1) add(LangText(p, txt::kEditNoiseBlanker));
+    if (r.Add_Sub_5K >= 1) add(LangText(p, txt::kEditN5KHz));
+    if (r.RBTone >= 1 && r.RBTone <= 8)
+        add(LangText(p, txt::kEditRogerBeep) + " " + std::to_string(r.RBTone));
+    if (r.DTMF_BOT >= 1) add(LangText(p, txt::kEditDTMFStart) + " " + CodeRef(p, r.DTMF_BOT));
+    if (r.DTMF_EOT >= 1) add(LangText(p, txt::kEditDTMFEnd) + " " + CodeRef(p, r.DTMF_EOT));
+    if (r.DTMF_Call >= 1) add(LangText(p, txt::kEditDTMFCall) + " " + CodeRef(p, r.DTMF_Call));
     return out;
 }
 
 Row ChannelColumns(Program& p) {
-    return {LangText(p, 14001_txt), LangText(p, 14002_txt), LangText(p, 14004_txt), LangText(p, 14005_txt),
-            LangText(p, 15019_txt), LangText(p, 15020_txt), LangText(p, 15013_txt), LangText(p, 15014_txt),
-            LangText(p, 14008_txt), LangText(p, 33306_txt)};
+    return {LangText(p, txt::kNo),
+            LangText(p, txt::kFrequencyMHz),
+            LangText(p, txt::kTableDuplex),
+            LangText(p, txt::kTableOffsetKHz),
+            LangText(p, txt::kEditReceiveCTCSSDCS),
+            LangText(p, txt::kEditTransmitCTCSSDCS),
+            LangText(p, txt::kEditModulation),
+            LangText(p, txt::kEditTransmitPower),
+            LangText(p, txt::kTableScan),
+            LangText(p, txt::kOtherSettings)};
 }
 
 // As the channel table shows it (the UK plan with its "125"); a damaged text shows nothing.
@@ -99,7 +127,7 @@ void AddGroups(Program& p, Report& report) {
         const std::string name = GroupName(g, band);
         if (name.empty()) continue;
         ReportSection s;
-        s.Title = FillIn(LangText(p, 33305_txt), {name});
+        s.Title = FillIn(LangText(p, txt::kChannelsGroup), {name});
         s.NewPage = true;
         s.Table.Columns = ChannelColumns(p);
         const int base = GroupBase(g, band), size = GroupSize(g, band);
@@ -111,12 +139,13 @@ void AddGroups(Program& p, Report& report) {
         if (g <= HighestPlanGroup(band)) {
             const auto gi = static_cast<size_t>(g);
             auto sel = [&p](int selection) {
-                return selection >= 0 ? std::to_string(selection + 1) : LangText(p, 14013_txt);
+                return selection >= 0 ? std::to_string(selection + 1) : LangText(p, txt::kTableNone);
             };
-            s.Lines.push_back(LangText(p, 14023_txt) + ": " + EntryAt(kOffOn, f.GroupEnabled[gi]) + "    " +
-                              LangText(p, 14020_txt) + ": " + sel(f.WorkChannel[gi]) + "    " +
-                              LangText(p, 14021_txt) + ": " + sel(f.GroupEmgChannel1[gi]) + "    " +
-                              LangText(p, 14022_txt) + ": " + sel(f.GroupEmgChannel2[gi]));
+            s.Lines.push_back(LangText(p, txt::kGroupSwitched) + ": " + EntryAt(kOffOn, f.GroupEnabled[gi]) +
+                              "    " + LangText(p, txt::kWorkingChannel) + ": " + sel(f.WorkChannel[gi]) +
+                              "    " + LangText(p, txt::kEmergencyChannel1) + ": " +
+                              sel(f.GroupEmgChannel1[gi]) + "    " + LangText(p, txt::kEmergencyChannel2) +
+                              ": " + sel(f.GroupEmgChannel2[gi]));
         }
         report.Sections.push_back(std::move(s));
     }
@@ -126,9 +155,9 @@ void AddOptions(Program& p, Report& report) {
     const bool cb = p.Model.ModelType == kBandCB;
     const FeatureBlock& f = p.Image.Settings.Features;
     ReportSection s;
-    s.Title = LangText(p, 16000_txt);
+    s.Title = LangText(p, txt::kOptOptionalFeatures);
     s.NewPage = true;
-    s.Table.Columns = {LangText(p, 33307_txt), LangText(p, 33308_txt)};
+    s.Table.Columns = {LangText(p, txt::kSetting), LangText(p, txt::kValue)};
     auto add = [&s](const std::string& name, const std::string& value) {
         s.Table.Rows.push_back({name, value});
     };
@@ -145,39 +174,39 @@ void AddOptions(Program& p, Report& report) {
     report.Sections.push_back(std::move(s));
     // The common channel data as the window's second frame shows it.
     s = ReportSection{};
-    s.Title = LangText(p, 16101_txt);
-    s.Table.Columns = {LangText(p, 33307_txt), LangText(p, 33308_txt)};
+    s.Title = LangText(p, txt::kCommonChannelData);
+    s.Table.Columns = {LangText(p, txt::kSetting), LangText(p, txt::kValue)};
     const ChannelRecord& c = p.Image.Settings.CommonChannel;
-    if (!cb) add(LangText(p, 15006_txt), EntryAt(kDupTexts, c.DUP));
-    add(LangText(p, 15007_txt), EntryAt(ToneNames(), c.RDCT));
-    add(LangText(p, 15009_txt), EntryAt(kOffOn, c.HI_CUT));
-    add(LangText(p, 15010_txt), EntryAt(kOffOn, c.BUSY));
-    add(LangText(p, 15011_txt), EntryAt(kOffOn, c.NB));
-    add(LangText(p, 15013_txt), EntryAt(kModeTexts, c.AM_FM));
-    if (!cb) add(LangText(p, 15014_txt), PowerText(p, c.AM_FM, c.Tx_Power));
-    add(LangText(p, 15015_txt), RogerBeepText(p, c.RBTone));
-    add(LangText(p, 15016_txt), CodeRef(p, c.DTMF_BOT));
-    add(LangText(p, 15017_txt), CodeRef(p, c.DTMF_EOT));
-    add(LangText(p, 15018_txt), CodeRef(p, c.DTMF_Call));
-    if (!cb) add(LangText(p, 15100_txt), std::to_string(c.OffSetFre));
-    add(LangText(p, 15600_txt),
-        f.Options[kOptSwrInUse] == 1 ? SwrText(f.Options[kOptSwrLimit]) : LangText(p, 16040_txt));
+    if (!cb) add(LangText(p, txt::kEditDuplex), EntryAt(kDupTexts, c.DUP));
+    add(LangText(p, txt::kEditToneSquelch), EntryAt(ToneNames(), c.RDCT));
+    add(LangText(p, txt::kEditHighCut), EntryAt(kOffOn, c.HI_CUT));
+    add(LangText(p, txt::kEditBusyLockOut), EntryAt(kOffOn, c.BUSY));
+    add(LangText(p, txt::kEditNoiseBlanker), EntryAt(kOffOn, c.NB));
+    add(LangText(p, txt::kEditModulation), EntryAt(kModeTexts, c.AM_FM));
+    if (!cb) add(LangText(p, txt::kEditTransmitPower), PowerText(p, c.AM_FM, c.Tx_Power));
+    add(LangText(p, txt::kEditRogerBeep), RogerBeepText(p, c.RBTone));
+    add(LangText(p, txt::kEditDTMFStart), CodeRef(p, c.DTMF_BOT));
+    add(LangText(p, txt::kEditDTMFEnd), CodeRef(p, c.DTMF_EOT));
+    add(LangText(p, txt::kEditDTMFCall), CodeRef(p, c.DTMF_Call));
+    if (!cb) add(LangText(p, txt::kEditOffsetKHz), std::to_string(c.OffSetFre));
+    add(LangText(p, txt::kSWRLimit),
+        f.Options[kOptSwrInUse] == 1 ? SwrText(f.Options[kOptSwrLimit]) : LangText(p, txt::kOptOff));
     report.Sections.push_back(std::move(s));
 }
 
 void AddDtmf(Program& p, Report& report) {
     const DtmfBlock& d = p.Image.Settings.Dtmf;
     ReportSection s;
-    s.Title = LangText(p, 18000_txt);
+    s.Title = LangText(p, txt::kDtmfDTMF);
     s.NewPage = true;
-    s.Lines = {LangText(p, 18005_txt) + ": " + std::to_string(d.DtmfRate * 10),
-               LangText(p, 18006_txt) + ": " + std::to_string(d.FirstDigitTime * 100),
-               LangText(p, 18007_txt) + ": " + std::to_string(d.FirstDigitDelay * 100),
-               LangText(p, 18008_txt) + ": " + std::to_string(d.StarHashTime * 100),
-               LangText(p, 18009_txt) + ": " +
-                   (d.DKeySetting >= 1 ? std::to_string(d.DKeySetting) + "s" : LangText(p, 18040_txt)),
-               LangText(p, 18030_txt) + ": " + EntryAt(kOffOn, d.DtmfDisplay)};
-    s.Table.Columns = {LangText(p, 14001_txt), LangText(p, 33309_txt)};
+    s.Lines = {LangText(p, txt::kDigitTimeMs) + ": " + std::to_string(d.DtmfRate * 10),
+               LangText(p, txt::kFirstDigitTimeMs) + ": " + std::to_string(d.FirstDigitTime * 100),
+               LangText(p, txt::kFirstDigitDelayMs) + ": " + std::to_string(d.FirstDigitDelay * 100),
+               LangText(p, txt::kTimeMs) + ": " + std::to_string(d.StarHashTime * 100),
+               LangText(p, txt::kDKey) + ": " +
+                   (d.DKeySetting >= 1 ? std::to_string(d.DKeySetting) + "s" : LangText(p, txt::kDtmfOff)),
+               LangText(p, txt::kShowDTMFCodesDisplay) + ": " + EntryAt(kOffOn, d.DtmfDisplay)};
+    s.Table.Columns = {LangText(p, txt::kNo), LangText(p, txt::kDTMFCode_33309)};
     for (size_t n = 0; n < d.Codes.size(); ++n) {
         const DtmfCodeEntry& e = d.Codes[n];
         if (!DtmfCodeDefined(e)) continue;
@@ -186,7 +215,7 @@ void AddDtmf(Program& p, Report& report) {
         s.Table.Rows.push_back({std::to_string(n + 1), code});
     }
     if (s.Table.Rows.empty()) {
-        s.Lines.push_back(LangText(p, 33309_txt) + ": " + LangText(p, 14013_txt));
+        s.Lines.push_back(LangText(p, txt::kDTMFCode_33309) + ": " + LangText(p, txt::kTableNone));
         s.Table.Columns.clear();
     }
     report.Sections.push_back(std::move(s));
@@ -195,9 +224,9 @@ void AddDtmf(Program& p, Report& report) {
 void AddKeys(Program& p, Report& report) {
     const auto& keys = p.Image.Settings.KeyTable;
     ReportSection s;
-    s.Title = LangText(p, 25000_txt);
-    s.Lines = {LangText(p, 25007_txt) + ": " + EntryAt(kKeyPages, keys[0])};
-    s.Table.Columns = {LangText(p, 25008_txt), "P1", "P2", "P3", "P4", "P5", "P6"};
+    s.Title = LangText(p, txt::kKeyProgrammableKeys);
+    s.Lines = {LangText(p, txt::kPagesUse) + ": " + EntryAt(kKeyPages, keys[0])};
+    s.Table.Columns = {LangText(p, txt::kKeyPage), "P1", "P2", "P3", "P4", "P5", "P6"};
     for (int page = 0; page < 3; ++page) {
         Row row{std::to_string(page + 1)};
         for (int k = 0; k < 6; ++k)
@@ -210,23 +239,23 @@ void AddKeys(Program& p, Report& report) {
 void AddToneTips(Program& p, Report& report) {
     const SettingsRecord& st = p.Image.Settings;
     ReportSection s;
-    s.Title = LangText(p, 29000_txt);
-    s.Table.Columns = {LangText(p, 29001_txt), LangText(p, 29002_txt), LangText(p, 29003_txt),
-                       LangText(p, 29004_txt) + " / " + LangText(p, 29005_txt)};
+    s.Title = LangText(p, txt::kTipToneTips);
+    s.Table.Columns = {LangText(p, txt::kTip), LangText(p, txt::kLoops), LangText(p, txt::kPauseMs),
+                       LangText(p, txt::kFrequencyHz) + " / " + LangText(p, txt::kDurationMs)};
     for (int n = 1; n <= 8; ++n) {
         if (!ToneTipInUse(st, n)) continue;
         const ToneTipRecord& tip = st.ToneTips[static_cast<size_t>(n - 1)];
         std::string tones;
         for (const TonePair& t : tip.Pairs) {
             if (t.Duration <= 0) continue;
-            const std::string freq = t.Tone <= 0 ? LangText(p, 29201_txt) : std::to_string(t.Tone * 10);
+            const std::string freq = t.Tone <= 0 ? LangText(p, txt::kRest) : std::to_string(t.Tone * 10);
             tones += (tones.empty() ? "" : ", ") + freq + "/" + std::to_string(t.Duration * 10);
         }
         s.Table.Rows.push_back(
             {std::to_string(n), std::to_string(tip.LoopCount), std::to_string(tip.LoopInterval * 10), tones});
     }
     if (s.Table.Rows.empty()) {
-        s.Lines.push_back(LangText(p, 14013_txt));
+        s.Lines.push_back(LangText(p, txt::kTableNone));
         s.Table.Columns.clear();
     }
     report.Sections.push_back(std::move(s));
@@ -235,14 +264,14 @@ void AddToneTips(Program& p, Report& report) {
 void AddEmergency(Program& p, Report& report) {
     const int band = p.Model.ModelType;
     ReportSection s;
-    s.Title = LangText(p, 20000_txt);
+    s.Title = LangText(p, txt::kEmergencyChannels);
     s.Table.Columns = ChannelColumns(p);
-    s.Table.Columns.insert(s.Table.Columns.begin(), LangText(p, 15029_txt));
-    s.Table.Columns[1] = LangText(p, 15001_txt);
+    s.Table.Columns.insert(s.Table.Columns.begin(), LangText(p, txt::kEditGroup));
+    s.Table.Columns[1] = LangText(p, txt::kEditChannel_15001);
     for (const EmergencyRecord& e : p.Image.Settings.Emergency) {
         if (e.EmgChannel < 1) {
-            s.Table.Rows.push_back(
-                {GroupName(e.EmgGroup, band), LangText(p, 14013_txt), "", "", "", "", "", "", "", "", ""});
+            s.Table.Rows.push_back({GroupName(e.EmgGroup, band), LangText(p, txt::kTableNone), "", "", "", "",
+                                    "", "", "", "", ""});
             continue;
         }
         Row row = ChannelCells(p, std::to_string(e.EmgChannel), e.Channel, e.EmgGroup);
@@ -256,18 +285,18 @@ void AddEmergency(Program& p, Report& report) {
 
 Report BuildCodeplugReport(Program& p, const std::string& fileName, const std::string& date) {
     Report report;
-    const std::string model = LangText(p, 33300_txt) + ": " + p.Model.ModelCode;
+    const std::string model = LangText(p, txt::kModel_33300) + ": " + p.Model.ModelCode;
     const std::string band =
-        LangText(p, 33301_txt) + ": " + TypeName(p.Model.ModelType) + " " + p.Model.BandText;
-    const std::string file = LangText(p, 33302_txt) + ": " + fileName;
-    const std::string printed = LangText(p, 33303_txt) + ": " + date;
-    report.Title = LangText(p, 12000_txt);
+        LangText(p, txt::kBand_33301) + ": " + TypeName(p.Model.ModelType) + " " + p.Model.BandText;
+    const std::string file = LangText(p, txt::kFile) + ": " + fileName;
+    const std::string printed = LangText(p, txt::kPrinted) + ": " + date;
+    report.Title = LangText(p, txt::kMainTarvaneCPS);
     report.HeaderDetail = p.Model.ModelCode + "  " + TypeName(p.Model.ModelType) + "  " + fileName;
     report.Footer = printed;
     ReportSection summary;
-    summary.Title = LangText(p, 33304_txt);
+    summary.Title = LangText(p, txt::kDocument);
     summary.Lines = {model, band, file, printed,
-                     LangText(p, 12001_txt) + ": " + std::to_string(p.Image.UsedCount())};
+                     LangText(p, txt::kMainChannels) + ": " + std::to_string(p.Image.UsedCount())};
     report.Sections.push_back(std::move(summary));
     AddGroups(p, report);
     AddOptions(p, report);

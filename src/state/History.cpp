@@ -2,6 +2,7 @@
 
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -69,7 +70,7 @@ void NoteEdit(Program& p, const std::string& label) {
 }
 
 bool CommitStep(Program& p, const std::string& fallbackLabel, const std::string& mergeKey) {
-    return p.History.Commit(p.Image, fallbackLabel.empty() ? LangText(p, 33235_txt) : fallbackLabel,
+    return p.History.Commit(p.Image, fallbackLabel.empty() ? LangText(p, txt::kEdit) : fallbackLabel,
                             mergeKey);
 }
 

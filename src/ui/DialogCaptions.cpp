@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -18,15 +19,15 @@ void Caption(QWidget* window, const char* name, Program& p, TextId id) {
 } // namespace
 
 void SetOkCancelCaptions(QWidget* window, Program& p) {
-    Caption(window, "CommandOK", p, 9017_txt);
-    Caption(window, "CommandCancel", p, 9018_txt);
+    Caption(window, "CommandOK", p, txt::kMsgOK);
+    Caption(window, "CommandCancel", p, txt::kCancel);
 }
 
 void SetCloseCaption(QWidget* window, Program& p) {
-    Caption(window, "CommandClose", p, 9023_txt);
+    Caption(window, "CommandClose", p, txt::kClose);
 }
 void SetHelpCaption(QWidget* window, Program& p) {
-    Caption(window, "CommandHelp", p, 9025_txt);
+    Caption(window, "CommandHelp", p, txt::kMsgHelp);
 }
 
 void SetCloseHelpCaptions(QWidget* window, Program& p) {

@@ -3,6 +3,7 @@
 #include "features/dtmf/DtmfArea.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -17,7 +18,7 @@ void ClearDtmfReferences(Program& p, int code) {
 }
 
 std::vector<std::string> FillDtmfCodeList(Program& p) {
-    std::vector<std::string> entries{LangText(p, 14013_txt)};
+    std::vector<std::string> entries{LangText(p, txt::kTableNone)};
     for (int n = 1; n <= 16; ++n)
         if (DtmfCodeDefined(p.Image.Settings.Dtmf.Codes[static_cast<size_t>(n - 1)]))
             entries.push_back(std::to_string(n));

@@ -11,6 +11,7 @@
 #include "features/dtmf/DtmfArea.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
@@ -128,22 +129,23 @@ void FrmDTMF::FillLists() {
     FillList(Combo1[kListFirstDigitTime], Steps(0, 1000, 100));
     FillList(Combo1[kListFirstDigitDelay], Steps(100, 2500, 100));
     FillList(Combo1[kListStarHashTime], {"0", "100", "500", "1000"});
-    std::vector<std::string> dkey{LangText(p_, 18040_txt)};
+    std::vector<std::string> dkey{LangText(p_, txt::kDtmfOff)};
     for (int n = 1; n <= 16; ++n)
-        dkey.push_back(std::to_string(n) + LangText(p_, 16060_txt));
+        dkey.push_back(std::to_string(n) + LangText(p_, txt::kS));
     FillList(Combo1[kListDKey], dkey);
 }
 
 void FrmDTMF::ApplyCaptions() {
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
-    constexpr TextId tabs[kTabCount] = {18002_txt, 18003_txt, 18004_txt};
-    constexpr TextId lists[kListCount] = {18005_txt, 18006_txt, 18007_txt, 18008_txt, 18009_txt};
-    setWindowTitle(text(18000_txt));
+    constexpr TextId tabs[kTabCount] = {txt::kDtmfSettings, txt::kCodes18, txt::kCodes916};
+    constexpr TextId lists[kListCount] = {txt::kDigitTimeMs, txt::kFirstDigitTimeMs, txt::kFirstDigitDelayMs,
+                                          txt::kTimeMs, txt::kDKey};
+    setWindowTitle(text(txt::kDtmfDTMF));
     for (int t = 0; t < kTabCount; ++t)
         SSTab1->setTabText(t, text(tabs[t]));
     for (int k = 0; k < kListCount; ++k)
         Label1[static_cast<size_t>(k)]->setText(text(lists[k]));
-    Check1->setText(text(18030_txt));
+    Check1->setText(text(txt::kShowDTMFCodesDisplay));
     SetCloseHelpCaptions(this, p_);
 }
 

@@ -17,6 +17,7 @@
 #include "freq/FreqCodec.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
@@ -26,10 +27,26 @@ namespace tarvane {
 
 namespace {
 
-constexpr TextId kCaptionKeys[Frm_EMG::kRowCount + 1] = {
-    TextId{0}, 15029_txt, 15001_txt, 15002_txt, 15006_txt, 15100_txt, 15008_txt,
-    15007_txt, 15019_txt, 15020_txt, 15009_txt, 15010_txt, 15011_txt, 15013_txt,
-    15015_txt, 15016_txt, 15017_txt, 15018_txt, 15014_txt, 15012_txt};
+constexpr TextId kCaptionKeys[Frm_EMG::kRowCount + 1] = {TextId{0},
+                                                         txt::kEditGroup,
+                                                         txt::kEditChannel_15001,
+                                                         txt::kReceiveFrequencyMHz,
+                                                         txt::kEditDuplex,
+                                                         txt::kEditOffsetKHz,
+                                                         txt::kEditScan,
+                                                         txt::kEditToneSquelch,
+                                                         txt::kEditReceiveCTCSSDCS,
+                                                         txt::kEditTransmitCTCSSDCS,
+                                                         txt::kEditHighCut,
+                                                         txt::kEditBusyLockOut,
+                                                         txt::kEditNoiseBlanker,
+                                                         txt::kEditModulation,
+                                                         txt::kEditRogerBeep,
+                                                         txt::kEditDTMFStart,
+                                                         txt::kEditDTMFEnd,
+                                                         txt::kEditDTMFCall,
+                                                         txt::kEditTransmitPower,
+                                                         txt::kEditN5KHz};
 constexpr int kRowHeight = 18; // pixels; the CB grid is 4135 twips for 15 lines
 constexpr int kGridCbHeight = Twips(4135);
 constexpr int kButtonsCbTop = Twips(4560);
@@ -66,7 +83,7 @@ Frm_EMG::Frm_EMG(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     setObjectName("Frm_EMG");
     band_ = p_.Model.ModelType;
     emg_ = p_.Image.Settings.Emergency;
-    setWindowTitle(ToQ(LangText(p_, 20000_txt)));
+    setWindowTitle(ToQ(LangText(p_, txt::kEmergencyChannels)));
     BuildGrid();
     BuildEditors();
     ShowRB();
@@ -152,7 +169,7 @@ void Frm_EMG::BuildEditors() {
         c->hide();
         return c;
     };
-    const std::vector<std::string> offOn{LangText(p_, 32400_txt), LangText(p_, 32401_txt)};
+    const std::vector<std::string> offOn{LangText(p_, txt::kOff), LangText(p_, txt::kOn)};
     std::vector<std::string> tones = ToneNames();
     tones[0] = offOn[0]; // no tone: a word, not a symbol
     std::vector<std::string> groups;
@@ -161,7 +178,7 @@ void Frm_EMG::BuildEditors() {
         groups.push_back(GroupName(g, band_));
     rowEditor_[kRowGroup] = list(groups);
     rowEditor_[kRowDup] = list({offOn[0], "+", "-"});
-    rowEditor_[kRowScan] = list({LangText(p_, 32402_txt), LangText(p_, 32403_txt)});
+    rowEditor_[kRowScan] = list({LangText(p_, txt::kDel), LangText(p_, txt::kAdd)});
     rowEditor_[kRowTsq] = list(offOn);
     rowEditor_[kRowRdct] = list(tones);
     rowEditor_[kRowTdct] = list(tones);
@@ -252,7 +269,7 @@ void Frm_EMG::RebuildChannelList(int column) {
     // A stored group outside the group list names no channel.
     const bool known = e.EmgGroup >= 0 && e.EmgGroup < rowEditor_[kRowGroup]->count();
     FillList(list, known ? ChannelListEntries(p_, e.EmgGroup, band_, true)
-                         : std::vector<std::string>{LangText(p_, 14013_txt)});
+                         : std::vector<std::string>{LangText(p_, txt::kTableNone)});
 }
 
 void Frm_EMG::RebuildPowerList(int column) {

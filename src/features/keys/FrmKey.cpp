@@ -7,6 +7,7 @@
 
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
@@ -37,9 +38,9 @@ FrmKey::FrmKey(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmKey");
     loading_ = true;
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
-    setWindowTitle(text(25000_txt));
+    setWindowTitle(text(txt::kKeyProgrammableKeys));
     for (int d = 0; d < kKeyPages; ++d) {
-        auto* frame = new QGroupBox(text(25008_txt) + " " + QString::number(d + 1), this);
+        auto* frame = new QGroupBox(text(txt::kKeyPage) + " " + QString::number(d + 1), this);
         frame->setObjectName(QString("Frame1_%1").arg(d));
         frame->setGeometry(8 + d * (kFrameW + 8), 8, kFrameW, 28 + kKeysPerPage * kRow);
         Frame1[static_cast<size_t>(d)] = frame;
@@ -64,7 +65,7 @@ FrmKey::FrmKey(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     FillList(Combo2, kPageChoices);
     EnterMovesFocus(Combo2);
     connect(Combo2, &QComboBox::activated, this, [this] { PagesChosen(); });
-    Label2 = new QLabel(text(25007_txt), this);
+    Label2 = new QLabel(text(txt::kPagesUse), this);
     PlaceLabelLeftOf(Label2, Combo2, 100, 200);
 
     CommandClose = new QPushButton(this);

@@ -12,6 +12,7 @@
 #include "image/ImageOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
@@ -28,14 +29,14 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     setObjectName("Frm_Mem_Freq");
     setModal(true);
     loading_ = true;
-    const TextId captions[3] = {15051_txt, 15052_txt, 15053_txt};
+    const TextId captions[3] = {txt::kEditBand, txt::kEditChannel_15052, txt::kEditFrequency};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(ToQ(LangText(p_, captions[i])), this);
         label->setObjectName(QString("Label%1").arg(i + 1));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(kLabelX, 12 + i * kRow, kLabelW, 22);
     }
-    setWindowTitle(ToQ(LangText(p_, 15050_txt)));
+    setWindowTitle(ToQ(LangText(p_, txt::kMemoryFrequency)));
     group_ = new QComboBox(this);
     group_->setObjectName("Combo1");
     group_->setGeometry(kFieldX, 12, kFieldW, 22);
@@ -57,7 +58,7 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     setFixedSize(kFieldX + kFieldW + 12, 12 + 3 * kRow + 8 + 28 + 12);
 
-    group_->addItem(ToQ(LangText(p_, 32400_txt)));
+    group_->addItem(ToQ(LangText(p_, txt::kOff)));
     for (int g = 0; g < kPlans; ++g)
         group_->addItem(ToQ(GroupName(g, kBandCB)));
     freq_->setText(freqText);

@@ -15,6 +15,7 @@
 #include "freq/ChannelEdit.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
@@ -46,14 +47,44 @@ constexpr int kIndexLists[] = {kChDuplexList,       kChToneSquelchList, kChHighC
 // The lists of DTMF codes, filled from the DTMF window's codes.
 constexpr int kDtmfLists[] = {kChDtmfStartList, kChDtmfEndList, kChDtmfCallList};
 
-constexpr TextId kOptionCaptions[kOptionListCount] = {
-    16001_txt, 16002_txt, 16003_txt, 16004_txt, 16005_txt, 16006_txt, 16007_txt, 16008_txt,
-    16009_txt, 16010_txt, 16011_txt, 16012_txt, 16013_txt, 16014_txt, 16015_txt, 16016_txt,
-    16017_txt, 16018_txt, 16019_txt, 16020_txt, 16021_txt, 16022_txt, 16023_txt};
+constexpr TextId kOptionCaptions[kOptionListCount] = {txt::kMemoryChannels,
+                                                      txt::kActiveGroup,
+                                                      txt::kBeep,
+                                                      txt::kTimeOutTimer,
+                                                      txt::kBacklight,
+                                                      txt::kVolume,
+                                                      txt::kSquelch,
+                                                      txt::kAutoSquelch,
+                                                      txt::kAutoSquelchLevel,
+                                                      txt::kRFGain,
+                                                      txt::kChannelDisplay,
+                                                      txt::kScanType,
+                                                      txt::kScanTime,
+                                                      txt::kSquelchStepBack,
+                                                      txt::kAutoSquelchStepBack,
+                                                      txt::kPowerAutomatically,
+                                                      txt::kMemoryChannelEditing,
+                                                      txt::kScreenSaver,
+                                                      txt::kScreenSaverColour,
+                                                      txt::kTimeFormat,
+                                                      txt::kScreenSaverPowerOff,
+                                                      txt::kEmergencyChannelEditing,
+                                                      txt::kDisplayMode};
 // Label of default-channel list j is text 15005 + j; j = 0 and 3 do not exist.
-constexpr TextId kChannelCaptions[kLastChannelList + 1] = {
-    TextId{0}, 15006_txt, 15007_txt, TextId{0}, 15009_txt, 15010_txt, 15011_txt,
-    15012_txt, 15013_txt, 15014_txt, 15015_txt, 15016_txt, 15017_txt, 15018_txt};
+constexpr TextId kChannelCaptions[kLastChannelList + 1] = {TextId{0},
+                                                           txt::kEditDuplex,
+                                                           txt::kEditToneSquelch,
+                                                           TextId{0},
+                                                           txt::kEditHighCut,
+                                                           txt::kEditBusyLockOut,
+                                                           txt::kEditNoiseBlanker,
+                                                           txt::kEditN5KHz,
+                                                           txt::kEditModulation,
+                                                           txt::kEditTransmitPower,
+                                                           txt::kEditRogerBeep,
+                                                           txt::kEditDTMFStart,
+                                                           txt::kEditDTMFEnd,
+                                                           txt::kEditDTMFCall};
 
 } // namespace
 
@@ -187,16 +218,16 @@ void FrmOptFeatures::LayoutControls() {
 
 void FrmOptFeatures::ApplyCaptions() {
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
-    setWindowTitle(text(16000_txt));
-    Frame1->setTitle(text(16100_txt));
-    Frame2->setTitle(text(16101_txt));
+    setWindowTitle(text(txt::kOptOptionalFeatures));
+    Frame1->setTitle(text(txt::kMenuOptions));
+    Frame2->setTitle(text(txt::kCommonChannelData));
     for (int i = 0; i < kOptionListCount; ++i)
         Label1[static_cast<size_t>(i)]->setText(text(kOptionCaptions[i]));
     for (int j = kFirstChannelList; j <= kLastChannelList; ++j)
         if (QLabel* l = Label2[static_cast<size_t>(j)]) l->setText(text(kChannelCaptions[j]));
-    Label3->setText(text(15100_txt));
-    Label4->setText(text(32408_txt));
-    Check1->setText(text(15600_txt));
+    Label3->setText(text(txt::kEditOffsetKHz));
+    Label4->setText(text(txt::kMax));
+    Check1->setText(text(txt::kSWRLimit));
     SetCloseHelpCaptions(this, p_);
 
     // Visibility follows the band.

@@ -11,6 +11,7 @@
 #include "freq/ChannelEdit.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
@@ -31,7 +32,7 @@ std::vector<std::string> Texts(Program& p, std::initializer_list<TextId> ids) {
 }
 
 std::vector<std::string> OffOn(Program& p) {
-    return Texts(p, {32400_txt, 32401_txt});
+    return Texts(p, {txt::kOff, txt::kOn});
 }
 
 } // namespace
@@ -80,8 +81,8 @@ std::vector<std::string> OptionEntries(Program& p, int i) {
         return GroupListEntries(p.Model.ModelType, "MEM");
     case 3: {
         // No time-out at 0: "Off" rather than a time of nothing.
-        auto out = Texts(p, {16040_txt});
-        auto n = Numerals(1, 30, 1, LangText(p, 16061_txt));
+        auto out = Texts(p, {txt::kOptOff});
+        auto n = Numerals(1, 30, 1, LangText(p, txt::kMin));
         out.insert(out.end(), n.begin(), n.end());
         return out;
     }
@@ -90,7 +91,7 @@ std::vector<std::string> OptionEntries(Program& p, int i) {
     case 5:
         return Numerals(1, 56);
     case 6: {
-        auto out = Texts(p, {16040_txt});
+        auto out = Texts(p, {txt::kOptOff});
         auto n = Numerals(1, 28);
         out.insert(out.end(), n.begin(), n.end());
         return out;
@@ -98,30 +99,30 @@ std::vector<std::string> OptionEntries(Program& p, int i) {
     case 8:
         return Numerals(1, 9);
     case 9: {
-        auto out = Texts(p, {16040_txt});
+        auto out = Texts(p, {txt::kOptOff});
         auto n = Numerals(1, 10, 3);
         out.insert(out.end(), n.begin(), n.end());
-        out.push_back(LangText(p, 16049_txt));
+        out.push_back(LangText(p, txt::kAuto));
         return out;
     }
     case 10:
-        return Texts(p, {17001_txt, 17002_txt});
+        return Texts(p, {txt::kChannelNumber, txt::kRadioFrequency});
     case 11:
-        return Texts(p, {16059_txt, 16058_txt});
+        return Texts(p, {txt::kTime, txt::kCarrier});
     case 12:
-        return Numerals(1, 6, 5, LangText(p, 16060_txt));
+        return Numerals(1, 6, 5, LangText(p, txt::kS));
     case 13:
     case 14:
         return Numerals(1, 7);
     case 17:
     case 20:
-        return Texts(p, {16040_txt, 16041_txt});
+        return Texts(p, {txt::kOptOff, txt::kOptOn});
     case 18:
-        return Texts(p, {16302_txt, 16303_txt, 16304_txt});
+        return Texts(p, {txt::kWhite, txt::kAmber, txt::kBlue});
     case 19:
-        return Texts(p, {16305_txt, 16306_txt});
+        return Texts(p, {txt::kN24Hour, txt::kN12Hour});
     case 22:
-        return Texts(p, {16062_txt, 16063_txt});
+        return Texts(p, {txt::kNormal, txt::kReversed});
     default:
         return {};
     }
@@ -165,10 +166,10 @@ int16_t* DefaultChannelField(ChannelRecord& r, int j) {
 std::vector<std::string> DefaultChannelEntries(Program& p, int j, int amFm) {
     switch (j) {
     case 1:
-        return {LangText(p, 32400_txt), "+", "-"};
+        return {LangText(p, txt::kOff), "+", "-"};
     case 2: {
         auto tones = ToneNames();
-        tones[0] = LangText(p, 32400_txt); // no tone: a word, not a symbol
+        tones[0] = LangText(p, txt::kOff); // no tone: a word, not a symbol
         return tones;
     }
     case 4:
@@ -196,20 +197,20 @@ bool ChannelListShowsNumber(int j) {
 }
 
 std::vector<std::string> PowerEntries(Program& p, int amFm) {
-    auto out = Texts(p, {15044_txt, 15045_txt});
-    if (amFm == 0) out.push_back(LangText(p, 15046_txt));
+    auto out = Texts(p, {txt::kLow, txt::kMedium});
+    if (amFm == 0) out.push_back(LangText(p, txt::kHigh));
     return out;
 }
 
 std::vector<std::string> RogerBeepEntries(Program& p) {
-    std::vector<std::string> out{LangText(p, 15030_txt)};
+    std::vector<std::string> out{LangText(p, txt::kEditNone)};
     for (int n = 1; n <= 8; ++n)
         if (CheckToneTipReference(p.Image, n) == n) out.push_back(std::to_string(n));
     return out;
 }
 
 std::string RogerBeepText(Program& p, int value) {
-    return value >= 1 && value <= 8 ? std::to_string(value) : LangText(p, 15030_txt);
+    return value >= 1 && value <= 8 ? std::to_string(value) : LangText(p, txt::kEditNone);
 }
 
 int16_t OffsetFromText(std::string_view text) {

@@ -13,6 +13,7 @@
 #include "freq/ChannelEdit.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/FeatureWidgets.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
@@ -29,9 +30,9 @@ constexpr int kToneLabelW = 70;
 constexpr int kFreqW = 96;
 constexpr int kDurW = 84;
 constexpr int kColW = 12 + kToneLabelW + 7 + kFreqW + 8 + kDurW + 16;
-constexpr TextId kToneCaptions[kTones] = {29100_txt, 29101_txt, 29102_txt, 29103_txt, 29104_txt,
-                                          29105_txt, 29106_txt, 29107_txt, 29108_txt, 29109_txt,
-                                          29110_txt, 29111_txt, 29112_txt, 29113_txt};
+constexpr TextId kToneCaptions[kTones] = {txt::kTone1,  txt::kTone2,  txt::kTone3,  txt::kTone4, txt::kTone5,
+                                          txt::kTone6,  txt::kTone7,  txt::kTone8,  txt::kTone9, txt::kTone10,
+                                          txt::kTone11, txt::kTone12, txt::kTone13, txt::kTone14};
 
 std::vector<std::string> Steps(int from, int to, int step) {
     std::vector<std::string> out;
@@ -63,12 +64,12 @@ void ToneTipPicture::paintEvent(QPaintEvent*) {
 FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     setObjectName("FrmToneTips");
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
-    setWindowTitle(text(29000_txt));
+    setWindowTitle(text(txt::kTipToneTips));
 
     TabStrip1 = new QTabBar(this);
     TabStrip1->setObjectName("TabStrip1");
     for (int t = 1; t <= kTips; ++t)
-        TabStrip1->addTab(text(29001_txt) + " " + QString::number(t));
+        TabStrip1->addTab(text(txt::kTip) + " " + QString::number(t));
     TabStrip1->setExpanding(false);
     TabStrip1->setGeometry(8, 8, 2 * kColW, 28);
     EnterMovesFocus(TabStrip1);
@@ -88,10 +89,10 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     };
     const int top = 48;
     Combo1 = combo("Combo1", 12 + 110 + 7, top, 96);
-    label(text(29002_txt), Combo1, 110);
+    label(text(txt::kLoops), Combo1, 110);
     Combo2 = combo("Combo2", kColW + 12 + 110 + 7, top, 96);
-    label(text(29003_txt), Combo2, 110);
-    std::vector<std::string> loops{LangText(p_, 29200_txt)};
+    label(text(txt::kPauseMs), Combo2, 110);
+    std::vector<std::string> loops{LangText(p_, txt::kTipOff)};
     for (int n = 1; n <= 10; ++n)
         loops.push_back(std::to_string(n));
     FillList(Combo1, loops);
@@ -99,16 +100,16 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     connect(Combo1, &QComboBox::activated, this, [this] { LoopChosen(); });
     connect(Combo2, &QComboBox::activated, this, [this] { IntervalChosen(); });
 
-    std::vector<std::string> freqs{LangText(p_, 29201_txt)};
+    std::vector<std::string> freqs{LangText(p_, txt::kRest)};
     for (const std::string& f : Steps(400, 2550, 10))
         freqs.push_back(f);
     const auto durs = Steps(0, 2550, 10);
     const int head = top + 36;
     for (int col = 0; col < 2; ++col) {
         const int fx = col * kColW + 12 + kToneLabelW + 7;
-        auto* fh = new QLabel(text(29004_txt), this);
+        auto* fh = new QLabel(text(txt::kFrequencyHz), this);
         fh->setGeometry(fx, head, kFreqW, 20);
-        auto* dh = new QLabel(text(29005_txt), this);
+        auto* dh = new QLabel(text(txt::kDurationMs), this);
         dh->setGeometry(fx + kFreqW + 8, head, kDurW + 16, 20);
     }
     for (int k = 0; k < kTones; ++k) {
@@ -130,9 +131,9 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     Picture1->setGeometry(12, below, 2 * kColW - 16, 110);
 
     Player = new TonePlayer(this);
-    CommandPlay = new QPushButton(text(29006_txt), this);
+    CommandPlay = new QPushButton(text(txt::kPlay), this);
     CommandPlay->setObjectName("CommandPlay");
-    CommandStop = new QPushButton(text(29007_txt), this);
+    CommandStop = new QPushButton(text(txt::kStop), this);
     CommandStop->setObjectName("CommandStop");
     const int buttons = below + 110 + 10;
     CommandStop->setGeometry(2 * kColW - 4 - 100, buttons, 100, 28);
@@ -142,8 +143,8 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     CommandPlay->setEnabled(audio_);
     CommandStop->setEnabled(audio_);
     if (!audio_) {
-        CommandPlay->setToolTip(text(29008_txt));
-        CommandStop->setToolTip(text(29008_txt));
+        CommandPlay->setToolTip(text(txt::kNoAudioOutputFound));
+        CommandStop->setToolTip(text(txt::kNoAudioOutputFound));
     }
     connect(CommandPlay, &QPushButton::clicked, this, [this] { CommandPlay_Click(); });
     connect(CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });
