@@ -8,7 +8,9 @@ namespace {
 
 const Bytes kProgram = HandshakePacket::encode();
 
-bool Every(int n, int count) { return n > 0 && count % n == 0; }
+bool Every(int n, int count) {
+    return n > 0 && count % n == 0;
+}
 
 } // namespace
 
@@ -22,8 +24,10 @@ RadioResponder::RadioResponder(RadioSetup s) : setup(std::move(s)) {
 
 void RadioResponder::SetPassword(const std::string& password) {
     for (size_t i = 0; i < 4; ++i) {
-        if (password.empty()) info[0x1C + i] = 0xFF;
-        else info[0x1C + i] = i < password.size() ? static_cast<uint8_t>(password[i]) : 0x00;
+        if (password.empty())
+            info[0x1C + i] = 0xFF;
+        else
+            info[0x1C + i] = i < password.size() ? static_cast<uint8_t>(password[i]) : 0x00;
     }
 }
 
@@ -53,7 +57,8 @@ uint8_t RadioResponder::ByteAt(int address) const {
 Bytes RadioResponder::ReadBlockReply(int address, bool badChecksum) const {
     DataBlock b;
     b.address = static_cast<uint16_t>(address);
-    for (int i = 0; i < kBlockSize; ++i) b.data[static_cast<size_t>(i)] = ByteAt(address + i);
+    for (int i = 0; i < kBlockSize; ++i)
+        b.data[static_cast<size_t>(i)] = ByteAt(address + i);
     Bytes out = b.encode();
     if (badChecksum) out[out.size() - 2] = static_cast<uint8_t>(out[out.size() - 2] + 1);
     return out;
@@ -115,6 +120,10 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         }
         const int n = ++blockRequests;
         if (Every(f.silenceEvery, n)) return true;
+        if (req->address == f.silenceAddress && silencedReads_ < f.silenceTimes) {
+            ++silencedReads_;
+            return true;
+        }
         const int address = Every(f.wrongAddressEvery, n) ? req->address + kBlockSize : req->address;
         out.push_back(Reply(ReadBlockReply(address, Every(f.badChecksumEvery, n)), Every(f.lateEvery, n)));
         return true;
@@ -133,6 +142,10 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         drop(kBlockReplyLength);
         const int n = ++blockRequests;
         if (Every(f.silenceEvery, n)) return true;
+        if (block->address == f.silenceAddress && silencedWrites_ < f.silenceTimes) {
+            ++silencedWrites_;
+            return true;
+        }
         const bool late = Every(f.lateEvery, n);
         if (Every(f.nakEvery, n) || (block->address == f.nakAddress && !nakAddressUsed_)) {
             if (block->address == f.nakAddress) nakAddressUsed_ = true;
@@ -167,7 +180,9 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         if (!f.silentEnd) out.push_back(Reply({kAck}));
         return true;
     }
-    default: drop(1); return true;
+    default:
+        drop(1);
+        return true;
     }
 }
 

@@ -27,6 +27,8 @@ struct RadioFaults {
     int nakEnds = 0;          // the first K "END"s are answered with a Nak
     bool silentEnd = false;   // "END" gets no answer
     int silencePassword = 0;  // the first K password block requests get no answer
+    int silenceAddress = -1;  // the first silenceTimes writes and the first silenceTimes
+    int silenceTimes = 0;     // reads of this address get no answer
 };
 
 struct RadioSetup {
@@ -81,6 +83,7 @@ class RadioResponder {
     int passwordSilencesLeft_ = 0;
     bool nakAddressUsed_ = false;
     int nakEndsLeft_ = 0;
+    int silencedWrites_ = 0, silencedReads_ = 0; // of faults.silenceAddress
 };
 
 } // namespace tarvane

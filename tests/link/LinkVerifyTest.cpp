@@ -141,6 +141,29 @@ TEST(VerifiedWrite, CleanLineIsNotReadBackUnlessAskedAndThenOnceInOrder) {
     }
 }
 
+// Each pass has its own three re-sends per block: a block that needs all three
+// in the write and all three again in the read-back still gets through, with no
+// give-up question (counters left over from the write would give up in the check).
+TEST(VerifiedWrite, EachPassRetriesABlockAfreshWithItsOwnRetries) {
+    RadioFaults faults;
+    faults.silenceAddress = 0x0120;
+    faults.silenceTimes = 3;
+    auto t = test::MakeTestProgram();
+    t->Link.NoEchoMode = true;
+    t->Link.VerifyWrite = true;
+    RadioResponder radio = BlankRadio(faults);
+    FillPattern(t->RadioMemoryBlock, 29);
+    VirtualLine line(*t, radio, false);
+    ASSERT_TRUE(line.Run(LinkOperation::WriteRadio));
+    EXPECT_EQ(radio.memory, t->RadioMemoryBlock);
+    EXPECT_FALSE(t.script->Saw(LangText(*t, 9008_txt)));
+    auto of = [&](bool (*kind)(const Bytes&)) {
+        return Count(line.sent, [kind](const Bytes& b) { return kind(b) && AddressOf(b) == 0x0120; });
+    };
+    EXPECT_EQ(of(IsWrite), 4u);
+    EXPECT_EQ(of(IsRead), 4u);
+}
+
 // A radio that acknowledges some blocks without storing them (a stale
 // acknowledgement, a flaky memory): the check finds them and they are written again.
 struct DropCase {
