@@ -21,31 +21,6 @@ namespace tarvane {
 
 namespace {
 
-// Captions of the optional-features lists, in list order (as the window labels them).
-constexpr TextId kOptionCaptions[kOptionListCount] = {txt::kMemoryChannels,
-                                                      txt::kActiveGroup,
-                                                      txt::kBeep,
-                                                      txt::kTimeOutTimer,
-                                                      txt::kBacklight,
-                                                      txt::kVolume,
-                                                      txt::kSquelch,
-                                                      txt::kAutoSquelch,
-                                                      txt::kAutoSquelchLevel,
-                                                      txt::kRFGain,
-                                                      txt::kChannelDisplay,
-                                                      txt::kScanType,
-                                                      txt::kScanTime,
-                                                      txt::kSquelchStepBack,
-                                                      txt::kAutoSquelchStepBack,
-                                                      txt::kPowerAutomatically,
-                                                      txt::kMemoryChannelEditing,
-                                                      txt::kScreenSaver,
-                                                      txt::kScreenSaverColour,
-                                                      txt::kTimeFormat,
-                                                      txt::kScreenSaverPowerOff,
-                                                      txt::kEmergencyChannelEditing,
-                                                      txt::kDisplayMode};
-
 // Key function codes 1..20 and the page choices, as the keys window lists them.
 const char* const kKeyFunctions[] = {"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP", "SCA", "MEM", "BND",
                                      "DW",  "CAL", "NB",  "RB",  "HIC", "TSQ", "SPL", "5K",  "DIM", "NULL"};

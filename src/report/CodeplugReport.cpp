@@ -30,30 +30,6 @@ const Row kKeyFunctions{"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP", "SCA", 
                         "DW",  "CAL", "NB",  "RB",  "HIC", "TSQ", "SPL", "5K",  "DIM", "NULL"};
 const Row kKeyPages{"1&2", "1&3", "2&3", "1&2&3"};
 
-constexpr TextId kOptionCaptions[kOptionListCount] = {txt::kMemoryChannels,
-                                                      txt::kActiveGroup,
-                                                      txt::kBeep,
-                                                      txt::kTimeOutTimer,
-                                                      txt::kBacklight,
-                                                      txt::kVolume,
-                                                      txt::kSquelch,
-                                                      txt::kAutoSquelch,
-                                                      txt::kAutoSquelchLevel,
-                                                      txt::kRFGain,
-                                                      txt::kChannelDisplay,
-                                                      txt::kScanType,
-                                                      txt::kScanTime,
-                                                      txt::kSquelchStepBack,
-                                                      txt::kAutoSquelchStepBack,
-                                                      txt::kPowerAutomatically,
-                                                      txt::kMemoryChannelEditing,
-                                                      txt::kScreenSaver,
-                                                      txt::kScreenSaverColour,
-                                                      txt::kTimeFormat,
-                                                      txt::kScreenSaverPowerOff,
-                                                      txt::kEmergencyChannelEditing,
-                                                      txt::kDisplayMode};
-
 // The entry at a stored index, or the number itself when no entry has it.
 std::string EntryAt(const Row& entries, int index) {
     return index >= 0 && index < static_cast<int>(entries.size()) ? entries[static_cast<size_t>(index)]

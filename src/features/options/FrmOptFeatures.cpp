@@ -47,29 +47,6 @@ constexpr int kIndexLists[] = {kChDuplexList,       kChToneSquelchList, kChHighC
 // The lists of DTMF codes, filled from the DTMF window's codes.
 constexpr int kDtmfLists[] = {kChDtmfStartList, kChDtmfEndList, kChDtmfCallList};
 
-constexpr TextId kOptionCaptions[kOptionListCount] = {txt::kMemoryChannels,
-                                                      txt::kActiveGroup,
-                                                      txt::kBeep,
-                                                      txt::kTimeOutTimer,
-                                                      txt::kBacklight,
-                                                      txt::kVolume,
-                                                      txt::kSquelch,
-                                                      txt::kAutoSquelch,
-                                                      txt::kAutoSquelchLevel,
-                                                      txt::kRFGain,
-                                                      txt::kChannelDisplay,
-                                                      txt::kScanType,
-                                                      txt::kScanTime,
-                                                      txt::kSquelchStepBack,
-                                                      txt::kAutoSquelchStepBack,
-                                                      txt::kPowerAutomatically,
-                                                      txt::kMemoryChannelEditing,
-                                                      txt::kScreenSaver,
-                                                      txt::kScreenSaverColour,
-                                                      txt::kTimeFormat,
-                                                      txt::kScreenSaverPowerOff,
-                                                      txt::kEmergencyChannelEditing,
-                                                      txt::kDisplayMode};
 // Label of default-channel list j is text 15005 + j; j = 0 and 3 do not exist.
 constexpr TextId kChannelCaptions[kLastChannelList + 1] = {TextId{0},
                                                            txt::kEditDuplex,

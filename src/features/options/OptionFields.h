@@ -9,12 +9,39 @@
 #include <vector>
 
 #include "state/RadioImage.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 
 struct Program;
 
 inline constexpr int kOptionListCount = 23;
+
+// Captions of the optional-features lists, in list order (as the window labels them).
+inline constexpr TextId kOptionCaptions[kOptionListCount] = {txt::kMemoryChannels,
+                                                             txt::kActiveGroup,
+                                                             txt::kBeep,
+                                                             txt::kTimeOutTimer,
+                                                             txt::kBacklight,
+                                                             txt::kVolume,
+                                                             txt::kSquelch,
+                                                             txt::kAutoSquelch,
+                                                             txt::kAutoSquelchLevel,
+                                                             txt::kRFGain,
+                                                             txt::kChannelDisplay,
+                                                             txt::kScanType,
+                                                             txt::kScanTime,
+                                                             txt::kSquelchStepBack,
+                                                             txt::kAutoSquelchStepBack,
+                                                             txt::kPowerAutomatically,
+                                                             txt::kMemoryChannelEditing,
+                                                             txt::kScreenSaver,
+                                                             txt::kScreenSaverColour,
+                                                             txt::kTimeFormat,
+                                                             txt::kScreenSaverPowerOff,
+                                                             txt::kEmergencyChannelEditing,
+                                                             txt::kDisplayMode};
+
 inline constexpr int kOptActiveGroupList = 1; // the group / country option
 
 // The value option list i (0..22) edits; 0 for an unknown i.
