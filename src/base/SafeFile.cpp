@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -226,6 +227,29 @@ bool OverwriteFileStart(const std::string& path, std::span<const uint8_t> bytes,
         code = errno;
     }
     return ok || Fail(error, path, FileFault::System, code);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat x {
+    }, y{};
+    return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
+std::string TraceTargetProblem(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? "" : SystemReason(errno);
+    if (!S_ISREG(st.st_mode)) return "not a regular file";
+    if (st.st_size == 0) return "";
+    // Non-blocking, as every open of ours: nothing may wait before Ctrl+C works.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return SystemReason(errno);
+    char head[7] = {};
+    const ssize_t got = read(fd, head, sizeof head);
+    close(fd);
+    if (got != static_cast<ssize_t>(sizeof head) || std::string_view(head, sizeof head) != "# open ")
+        return "exists and is not a trace: give a new name or remove it";
+    return "";
 }
 
 } // namespace tarvane

@@ -55,6 +55,13 @@ bool OverwriteFileStart(const std::string& path, std::span<const uint8_t> bytes,
 // The final target of a chain of symbolic links (the path itself when it is no
 // link); a dangling link gives the path it points to.
 std::string ResolveLinks(const std::string& path);
+// True when both paths name one existing file (the same device and inode, so
+// also through links and other spellings of the path).
+bool SameFile(const std::string& a, const std::string& b);
+// Why a path cannot take a byte trace of ours ("" when it can): a trace goes to a
+// new file or grows one that already is a trace (it starts "# open "); anything
+// else there, or anything but a regular file, is left alone.
+std::string TraceTargetProblem(const std::string& path);
 
 // The system's own words for an errno value.
 std::string SystemReason(int code);

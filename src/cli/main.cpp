@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "base/BuildVersion.h"
+#include "base/SafeFile.h"
 #include "cli/Cli.h"
 #include "doc/Startup.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "state/lang/Languages.h"
+#include "state/lang/TextIds.h"
 
 namespace {
 
@@ -331,6 +333,33 @@ Parsed ParseCommandLine(int argc, char** argv) {
     return ParseCommand(*c, all);
 }
 
+// Before anything is written: no output may be one of the command's inputs (or
+// the other output), however the path is spelt, and a trace only goes to a new
+// file or to one that already is a trace. -1 when all is well, else the exit status.
+int RefuseUnsafeOutputs(Program& p, const std::string& command, const CliArgs& args) {
+    std::vector<std::string> inputs = args.words;
+    for (const char* output : {"--out", "--trace"}) {
+        if (!args.Has(output)) continue;
+        const std::string path = args.Get(output);
+        for (const std::string& input : inputs)
+            if (SameFile(path, input)) {
+                std::fprintf(
+                    stderr,
+                    "%s: '%s' is the same file as '%s'; give another name\nTry 'tarvane-cli %s --help'.\n",
+                    output, path.c_str(), input.c_str(), command.c_str());
+                return kExitUsage;
+            }
+        inputs.push_back(path);
+    }
+    if (args.Has("--trace"))
+        if (const std::string why = TraceTargetProblem(args.Get("--trace")); !why.empty()) {
+            std::fprintf(stderr, "%s\n%s: %s\n", LangText(p, txt::kFileCouldNotRead).c_str(),
+                         args.Get("--trace").c_str(), why.c_str());
+            return kExitFailed;
+        }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -362,6 +391,7 @@ int main(int argc, char** argv) {
         }
         SetLanguage(p, index);
     }
+    if (const int refused = RefuseUnsafeOutputs(p, command, args); refused >= 0) return refused;
     if (command == "read") return CliRead(p, args);
     if (command == "write") return CliWrite(p, args);
     if (command == "info") return CliInfo(p, args);

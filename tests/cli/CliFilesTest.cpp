@@ -156,6 +156,49 @@ TEST(CliFiles, NewRefusesAFolderAndWritesThroughALink) {
     EXPECT_NE(shown.out.find("Model type: HAM"), std::string::npos);
 }
 
+// No output may be an input, however spelt, and a trace never grows a file that is
+// not a trace: each is refused before anything is written, the codeplug unchanged.
+TEST(CliFiles, OutputsThatWouldDestroyAnInputAreRefusedFirst) {
+    const std::string dir = test::TempDir();
+    const std::string mine = dir + "/mine.dat";
+    ASSERT_EQ(RunWithin(kCli, {"new", "--type", "CB", "--out", mine}).status, 0);
+    fs::create_symlink("mine.dat", dir + "/link.dat");
+    mkfifo((dir + "/pipe.log").c_str(), 0644);
+    const std::string before = Slurp(mine);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err; // the start of stderr
+    };
+    const std::string port = "/nonexistent/port";
+    const Case cases[] = {
+        {{"export", mine, "--out", mine}, 2, "--out: '" + mine + "' is the same file as '" + mine + "'"},
+        {{"export", mine, "--out", dir + "/link.dat"},
+         2,
+         "--out: '" + dir + "/link.dat' is the same file as '" + mine + "'"},
+        {{"import", mine, dir + "/x.csv", "--out", dir + "/./mine.dat"},
+         2,
+         "--out: '" + dir + "/./mine.dat' is the same file as '" + mine + "'"},
+        {{"write", mine, "--port", port, "--trace", mine},
+         2,
+         "--trace: '" + mine + "' is the same file as '" + mine + "'"},
+        {{"info", "--port", port, "--trace", mine},
+         1,
+         Failure(mine, "exists and is not a trace: give a new name or remove it")},
+        {{"info", "--port", port, "--trace", "/dev/full"}, 1, Failure("/dev/full", "not a regular file")},
+        {{"info", "--port", port, "--trace", dir + "/pipe.log"},
+         1,
+         Failure(dir + "/pipe.log", "not a regular file")},
+    };
+    for (const Case& c : cases) {
+        const Ran r = RunWithin(kCli, c.args);
+        ASSERT_TRUE(r.ended) << c.args[0] << " did not end";
+        EXPECT_EQ(r.status, c.status) << c.args[0] << ": " << r.err;
+        EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << c.args[0];
+        EXPECT_EQ(Slurp(mine), before) << c.args[0];
+    }
+}
+
 // A copy of the staged install with its own setup file; the program is a hard
 // link, so it runs from the copy and reads the copy's files.
 struct OwnInstall {
