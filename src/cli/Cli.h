@@ -14,6 +14,13 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+// The band type a name gives: "CB" 0, "HF" 1, "HAM" 2, in any case; -1 for any other.
+inline int BandOfName(std::string name) {
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return name == "CB" ? 0 : name == "HF" ? 1 : name == "HAM" ? 2 : -1;
+}
+
 // "--name value" options and the remaining words of one command line.
 struct CliArgs {
     std::map<std::string, std::string> options;

@@ -177,7 +177,7 @@ int CliShow(Program& p, const CliArgs& args) {
 int CliNew(Program& p, const CliArgs& args) {
     InstallCliPrompts(p, 0, nullptr);
     const std::string type = args.Get("--type");
-    const int t = type == "CB" ? 0 : type == "HF" ? 1 : type == "HAM" ? 2 : -1;
+    const int t = BandOfName(type);
     if (t < 0) {
         std::fprintf(stderr, "--type: '%s' is not CB, HF or HAM\n", type.c_str());
         return kExitUsage;

@@ -42,8 +42,8 @@ int CliSimulate(const CliArgs& args) {
     s.ctcssDcs = !args.Has("--no-ctcss");
     const std::string type = args.Get("--model-type");
     int modelType = 0;
-    if (type == "CB" || type == "HF" || type == "HAM") {
-        modelType = type == "CB" ? 0 : type == "HF" ? 1 : 2;
+    if (BandOfName(type) >= 0) {
+        modelType = BandOfName(type);
     } else if (!NumberOf(args, "--model-type", modelType) || modelType > 255) {
         std::fprintf(stderr, "--model-type must be CB, HF, HAM or a number 0..255\n");
         return kExitUsage;

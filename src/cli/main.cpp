@@ -221,9 +221,9 @@ std::string CheckValue(const OptionShape& o, const std::string& value) {
     case Kind::Address:
         return inRange(WholeNumber(value, 0), 0xFFFF, "a number");
     case Kind::Band:
-        return value == "CB" || value == "HF" || value == "HAM" ? "" : quoted + " is not CB, HF or HAM";
+        return BandOfName(value) >= 0 ? "" : quoted + " is not CB, HF or HAM";
     case Kind::ModelType:
-        if (value == "CB" || value == "HF" || value == "HAM") return "";
+        if (BandOfName(value) >= 0) return "";
         if (!WholeNumber(value, 0)) return quoted + " is not CB, HF, HAM or a number";
         return inRange(WholeNumber(value, 0), 255, "a number");
     }
@@ -244,7 +244,7 @@ Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{"h", "help"});
-    const QCommandLineOption version(QStringList{"version"});
+    const QCommandLineOption version(QStringList{"v", "version"});
     parser.addOption(help);
     parser.addOption(version);
     for (const OptionShape& o : c.options) {
@@ -316,7 +316,7 @@ Parsed ParseCommandLine(int argc, char** argv) {
         std::fputs(Usage().c_str(), stdout);
         return {kExitOk, nullptr, {}};
     }
-    if (first == "--version") {
+    if (first == "--version" || first == "-v") {
         std::printf("tarvane-cli %s\n", TARVANE_VERSION);
         return {kExitOk, nullptr, {}};
     }

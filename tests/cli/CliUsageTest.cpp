@@ -67,7 +67,7 @@ TEST(CliUsage, EachWrongUsageNamesTheOptionAndTheReasonInOneLine) {
          "'b.dat': unexpected argument (usage: tarvane-cli show FILE.dat [--json] [--lang CODE])",
          For("show")},
         {{"new", "--type", "XX", "--out", out}, "--type: 'XX' is not CB, HF or HAM", For("new")},
-        {{"new", "--type", "cb", "--out", out}, "--type: 'cb' is not CB, HF or HAM", For("new")},
+        {{"new", "--type", "c b", "--out", out}, "--type: 'c b' is not CB, HF or HAM", For("new")},
         {{"new", "--type", "CB"}, "--out: required by new", For("new")},
         {{"import", "a.dat", "--out", out}, "import: CHANNELS.csv is missing", For("import")},
         {{"import", "a.dat", "c.csv", "--out", out, "--first", "two"},
@@ -114,6 +114,7 @@ TEST(CliUsage, HelpAndVersionGoToStdoutWithStatusZero) {
     };
     const std::vector<Case> cases = {
         {{"--version"}, {version}},
+        {{"-v"}, {version}}, // as tarvane-cps -v
         {{"read", "--version"}, {version}},
         {{"--help"},
          {"usage: tarvane-cli COMMAND", "  read ", "  write ", "  info ", "  show ", "  new ", "  export ",
