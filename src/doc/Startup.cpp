@@ -41,6 +41,11 @@ std::optional<bool> ParseBool(const std::string& text) {
 
 constexpr const char* kSetupSection = "language";
 
+// The first locale variable that is set decides, as for every other program.
+const std::string& LocaleOf(const StartupEnvironment& env) {
+    return !env.LcAll.empty() ? env.LcAll : !env.LcMessages.empty() ? env.LcMessages : env.Lang;
+}
+
 } // namespace
 
 StartupEnvironment CurrentEnvironment(const std::string& programPath) {
@@ -57,11 +62,7 @@ StartupEnvironment CurrentEnvironment(const std::string& programPath) {
 }
 
 int LanguageFromLocale(const StartupEnvironment& env) {
-    // The first locale variable that is set decides, as for every other program.
-    const std::string& locale = !env.LcAll.empty()        ? env.LcAll
-                                : !env.LcMessages.empty() ? env.LcMessages
-                                                          : env.Lang;
-    return locale.starts_with("zh_CN") ? 2 : 1;
+    return LocaleOf(env).starts_with("zh_CN") ? 2 : 1;
 }
 
 std::string InstallRootOf(const std::string& programFolder) {
@@ -133,10 +134,8 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
     const int localeLanguage = LanguageFromLocale(env);
     SetLanguage(p, localeLanguage);
     if (localeLanguage == 1) {
-        const std::string& locale = !env.LcAll.empty()        ? env.LcAll
-                                    : !env.LcMessages.empty() ? env.LcMessages
-                                                              : env.Lang;
-        if (const int further = LanguageForLocale(ListLanguages(p.Dirs.ProgramFolder), locale); further >= 3)
+        if (const int further = LanguageForLocale(ListLanguages(p.Dirs.ProgramFolder), LocaleOf(env));
+            further >= 3)
             SetLanguage(p, further);
     }
     p.Lang.ShownIndex = p.Lang.Index;

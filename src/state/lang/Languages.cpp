@@ -76,7 +76,6 @@ bool SetLanguageFile(Program& p, const std::string& fileName) {
 }
 
 std::string LanguageCode(const Program& p) {
-    if (p.Lang.Index == 2) return "zh_CN";
     IniFile ini;
     ini.Load(LangFilePath(p));
     const std::string code = ini.GetOr("Language", "Code");
