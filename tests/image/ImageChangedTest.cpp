@@ -60,6 +60,58 @@ TEST(ImageChanged, ComparesTheEditableFields) {
     }
 }
 
+// Every byte a document stores either counts as an edit or is carried unchanged:
+// a byte that is stored, reaches the radio and is missed here would be lost on
+// closing without a question. The walk follows the file layout, so a field added
+// to a record is covered without a new row.
+TEST(ImageChanged, EveryStoredByteCountsButTheCarriedOnes) {
+    auto t = test::MakeTestProgram();
+    Program& p = *t;
+    // A text ends at its first NUL; full texts make every byte of them count.
+    for (auto& e : p.Image.Settings.Emergency)
+        e.Channel.RxFreq.Assign("02712500");
+    ASSERT_TRUE(SaveCodeplug(p, test::TempDir() + "/walk.dat"));
+    ASSERT_GT(p.Baseline.UsedCount(), 1);
+    struct Range {
+        size_t from, to;
+    };
+    // Offsets in the settings record: format version, unused feature bytes, the
+    // common channel's slot, blank flag, scan flag, frequency, public flag and TSQ
+    // (no window edits them) and its unused words, the unused DTMF bytes, and the
+    // unused words of both emergency channels.
+    const Range carriedSettings[] = {{9, 13},    {168, 173}, {173, 187},   {207, 209},
+                                     {217, 233}, {571, 591}, {1121, 1135}, {1185, 1199}};
+    const Range carriedChannel[] = {{46, 60}};
+    auto carried = [](const auto& ranges, size_t at) {
+        for (const Range& r : ranges)
+            if (at >= r.from && at < r.to) return true;
+        return false;
+    };
+
+    std::array<uint8_t, kSettingsFileSize> settings{};
+    EncodeSettings(p.Baseline.Settings, settings);
+    for (size_t at = 0; at < settings.size(); ++at) {
+        auto edited = settings;
+        edited[at] ^= 1;
+        DecodeSettings(edited, p.Image.Settings);
+        EXPECT_EQ(ImageChanged(p), !carried(carriedSettings, at)) << "settings byte " << at;
+    }
+    p.Image.Settings = p.Baseline.Settings;
+
+    for (size_t index : {size_t{0}, static_cast<size_t>(p.Baseline.UsedCount() - 1)}) {
+        std::array<uint8_t, kChannelFileSize> channel{};
+        EncodeChannelRecord(p.Baseline.Channels[index], channel);
+        for (size_t at = 0; at < channel.size(); ++at) {
+            auto edited = channel;
+            edited[at] ^= 1;
+            DecodeChannelRecord(edited, p.Image.Channels[index]);
+            EXPECT_EQ(ImageChanged(p), !carried(carriedChannel, at)) << "channel " << index << " byte " << at;
+        }
+        p.Image.Channels[index] = p.Baseline.Channels[index];
+    }
+    EXPECT_FALSE(ImageChanged(p));
+}
+
 TEST(ImageChanged, EditingAndUndoingAFrequency) {
     auto t = test::MakeTestProgram();
     Program& p = *t;
