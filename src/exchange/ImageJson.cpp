@@ -269,7 +269,7 @@ Json ImageJson(const RadioImage& image, int band) {
 
 Json DocumentJson(Program& p) {
     Json doc = ImageJson(p.Image, p.Model.ModelType);
-    doc.members.insert(doc.members.begin(), {"Path", Json::Str(p.Doc.Path)});
+    doc.members.insert(doc.members.begin(), Json::Member{"Path", Json::Str(p.Doc.Path)});
     return doc;
 }
 

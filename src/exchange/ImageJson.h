@@ -18,40 +18,54 @@ struct Json {
     int64_t number = 0;
     std::string text;
     std::vector<Json> items;                           // Array
-    std::vector<std::pair<std::string, Json>> members; // Object, in insertion order
+    struct Member;
+    std::vector<Member> members; // Object, in insertion order
 
-    static Json Num(int64_t v) {
-        Json j;
-        j.kind = Kind::Number;
-        j.number = v;
-        return j;
-    }
-    static Json Str(std::string v) {
-        Json j;
-        j.kind = Kind::String;
-        j.text = std::move(v);
-        return j;
-    }
-    static Json Arr() {
-        Json j;
-        j.kind = Kind::Array;
-        return j;
-    }
-    static Json Obj() {
-        Json j;
-        j.kind = Kind::Object;
-        return j;
-    }
-    Json& Add(std::string key, Json value) {
-        members.emplace_back(std::move(key), std::move(value));
-        return *this;
-    }
-    Json& Push(Json value) {
-        items.push_back(std::move(value));
-        return *this;
-    }
+    static Json Num(int64_t v);
+    static Json Str(std::string v);
+    static Json Arr();
+    static Json Obj();
+    Json& Add(std::string key, Json value);
+    Json& Push(Json value);
     const Json* Find(const std::string& key) const;
 };
+
+// Defined once Json is complete: a member holding a Json needs the whole type.
+struct Json::Member {
+    std::string first;
+    Json second;
+};
+
+inline Json Json::Num(int64_t v) {
+    Json j;
+    j.kind = Kind::Number;
+    j.number = v;
+    return j;
+}
+inline Json Json::Str(std::string v) {
+    Json j;
+    j.kind = Kind::String;
+    j.text = std::move(v);
+    return j;
+}
+inline Json Json::Arr() {
+    Json j;
+    j.kind = Kind::Array;
+    return j;
+}
+inline Json Json::Obj() {
+    Json j;
+    j.kind = Kind::Object;
+    return j;
+}
+inline Json& Json::Add(std::string key, Json value) {
+    members.push_back(Member{std::move(key), std::move(value)});
+    return *this;
+}
+inline Json& Json::Push(Json value) {
+    items.push_back(std::move(value));
+    return *this;
+}
 
 // The group and channel number of a slot, every group of the band included
 // (memory and emergency channels of HF and HAM radios too); false for a slot in no group.

@@ -290,6 +290,10 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
         Tell(p, FileFailureText(p, error));
         return OpenResult::Refused;
     }
+    return OpenCodeplugBytes(p, path, bytes);
+}
+
+OpenResult OpenCodeplugBytes(Program& p, const std::string& path, std::span<const uint8_t> bytes) {
     constexpr size_t kProbeSize = FileLayout<VersionTag>::Size;
     if (bytes.size() < kProbeSize) {
         Tell(p, FailureText(p, path, LangText(p, txt::kTooShortCodeplugFile)));
@@ -340,21 +344,25 @@ OpenResult OpenCodeplug(Program& p, const std::string& path) {
     return OpenResult::Opened;
 }
 
+RadioImage SavedImage(const Program& p) {
+    RadioImage next = p.Baseline;
+    next.Settings = p.Image.Settings;
+    StampVersion(p, next.Settings);
+    for (int i = 0; i < p.Image.UsedCount(); ++i)
+        next.Channels[static_cast<size_t>(i)] = p.Image.Channels[static_cast<size_t>(i)];
+    return next;
+}
+
 bool SaveCodeplug(Program& p, const std::string& path) {
     // Built aside and committed only once the file is safely on disk, so a failed
     // save leaves the baseline (and with it the unsaved-changes test) as it was.
-    RadioImage next = p.Baseline;
-    SettingsRecord stamped = p.Image.Settings;
-    StampVersion(p, stamped);
-    next.Settings = stamped;
-    for (int i = 0; i < p.Image.UsedCount(); ++i)
-        next.Channels[static_cast<size_t>(i)] = p.Image.Channels[static_cast<size_t>(i)];
+    RadioImage next = SavedImage(p);
     FileError error;
     if (!WriteFileAtomic(path, EncodeCodeplug(next), &error)) {
         Tell(p, FileFailureText(p, error));
         return false;
     }
-    p.Image.Settings.Version = stamped.Version;
+    p.Image.Settings.Version = next.Settings.Version;
     p.Baseline = next;
     p.Doc.Path = path;
     p.Doc.Untitled = false;
@@ -364,10 +372,16 @@ bool SaveCodeplug(Program& p, const std::string& path) {
 
 bool LoadInitFull(Program& p, const std::string& path) {
     std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, kCodeplugReadLimit)) {
+        CopyToBaseline(p);
+        return false;
+    }
+    return LoadInitFullBytes(p, bytes);
+}
+
+bool LoadInitFullBytes(Program& p, std::span<const uint8_t> bytes) {
     RadioImage scratch = p.Baseline;
-    const bool ok =
-        ReadWholeFile(path, bytes, kCodeplugReadLimit) && DecodeChecked(bytes, scratch) == ImageFault::None;
-    if (!ok) {
+    if (DecodeChecked(bytes, scratch) != ImageFault::None) {
         CopyToBaseline(p);
         return false;
     }
@@ -378,7 +392,15 @@ bool LoadInitFull(Program& p, const std::string& path) {
 
 bool LoadInitSettings(Program& p, const std::string& path) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes, kCodeplugReadLimit) || bytes.size() < kSettingsFileSize) {
+    if (!ReadWholeFile(path, bytes, kCodeplugReadLimit)) {
+        CopyToBaseline(p);
+        return false;
+    }
+    return LoadInitSettingsBytes(p, bytes);
+}
+
+bool LoadInitSettingsBytes(Program& p, std::span<const uint8_t> bytes) {
+    if (bytes.size() < kSettingsFileSize) {
         CopyToBaseline(p);
         return false;
     }

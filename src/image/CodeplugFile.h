@@ -34,11 +34,18 @@ enum class OpenResult { Opened, Refused, Quit };
 // The checked open of the Open command: model code, format version, version
 // table, size and counts are all checked before the image or baseline changes.
 OpenResult OpenCodeplug(Program& p, const std::string& path);
+// The same checks on bytes already read; path only names the file in messages.
+OpenResult OpenCodeplugBytes(Program& p, const std::string& path, std::span<const uint8_t> bytes);
+// What a save writes: the working settings, stamped with this program's model and
+// format, and the working channels over the baseline's.
+RadioImage SavedImage(const Program& p);
 // Atomic save: a failure shows 9002 and leaves file, baseline and document as they were.
 bool SaveCodeplug(Program& p, const std::string& path);
 // Initial codeplugs, without model and version checks.
 bool LoadInitFull(Program& p, const std::string& path);
 bool LoadInitSettings(Program& p, const std::string& path);
+bool LoadInitFullBytes(Program& p, std::span<const uint8_t> bytes);
+bool LoadInitSettingsBytes(Program& p, std::span<const uint8_t> bytes);
 
 // Text 9002, then the path and the reason: the system's words, or why the
 // program itself refused the file.

@@ -28,10 +28,10 @@ bool UseOwnPairOnly(VersionTable& table) {
 
 } // namespace
 
-bool LoadVersionTable(const std::string& path, VersionTable& table) {
+namespace {
+
+bool VersionTableOf(const IniFile& ini, VersionTable& table) {
     table = VersionTable{};
-    IniFile ini;
-    ini.Load(path); // a missing or unreadable file reads as empty and falls back below
     const auto head = ini.Section("Version");
     auto count = [&](const char* key) -> int16_t {
         auto it = head.find(key);
@@ -59,6 +59,20 @@ bool LoadVersionTable(const std::string& path, VersionTable& table) {
     // broken, whatever else it lists.
     if (!IsFormatSupported(table, kProgramFormatVersion, kProgramFormatVersion)) return UseOwnPairOnly(table);
     return true;
+}
+
+} // namespace
+
+bool LoadVersionTable(const std::string& path, VersionTable& table) {
+    IniFile ini;
+    ini.Load(path); // a missing or unreadable file reads as empty and falls back below
+    return VersionTableOf(ini, table);
+}
+
+bool ParseVersionTable(const std::string& text, VersionTable& table) {
+    IniFile ini;
+    ini.Parse(text);
+    return VersionTableOf(ini, table);
 }
 
 std::string TypeName(int modelType) {

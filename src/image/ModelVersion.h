@@ -16,6 +16,8 @@ struct Program;
 // gives this program's own pair V100/V100 (and false), so the program still
 // starts and opens its own files.
 bool LoadVersionTable(const std::string& path, VersionTable& table);
+// The same from the file's text.
+bool ParseVersionTable(const std::string& text, VersionTable& table);
 
 // "CB", "HF", "HAM" or "Unknown".
 std::string TypeName(int modelType);

@@ -3,14 +3,7 @@
 // questions. The engine must never crash, never stall (a time-out always ends a
 // wait), and never touch the working image or, outside a read, the memory block.
 //
-/* With libFuzzer (clang), from the source root:
-
-     clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -DTARVANE_LIBFUZZER -Isrc \
-       tests/link/LinkEngineFuzz.cpp src/link/LinkEngine.cpp src/link/WriteVerifier.cpp \
-       src/link/LinkWire.cpp src/link/RadioInfoArea.cpp src/link/RadioOpsPrompts.cpp \
-       src/sim/RadioResponder.cpp src/base/IniFile.cpp src/base/NumberText.cpp src/base/SafeFile.cpp \
-       src/state/lang/LangText.cpp src/image/ModelVersion.cpp \
-       -o /tmp/link_engine_fuzz && /tmp/link_engine_fuzz -max_total_time=60
+/* With libFuzzer (clang): `scripts/fuzz.sh [SECONDS]` builds and runs it.
 
    Without clang the same target is built as a random-stream driver under the
    build's sanitizers (target link_engine_fuzz; ctest runs a short round):
