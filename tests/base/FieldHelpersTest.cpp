@@ -50,6 +50,34 @@ TEST(FileNameOf, LastSeparator) {
     EXPECT_EQ(FileNameOf("/home/u/"), "");
 }
 
+TEST(WithDefaultExtension, OnlyANameWithoutExtensionGetsOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/club", "/home/u/club.csv"},
+        {"/home/u/club.csv", "/home/u/club.csv"},
+        {"/home/u/club.txt", "/home/u/club.txt"},
+        {"/home/u/club.", "/home/u/club.csv"},
+        {"/home/u.v/club", "/home/u.v/club.csv"},
+        {"/home/u/.club", "/home/u/.club.csv"},
+        {"/home/u/", "/home/u/"},
+    };
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(WithDefaultExtension(path, "csv"), expected) << path;
+}
+
+TEST(WithoutAccessMark, TitlesKeepNoMarkOrDots) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Print pre&view...", "Print preview"},
+        {"\xE6\x89\x93\xE5\x8D\xB0(&V)...", "\xE6\x89\x93\xE5\x8D\xB0"},
+        {"\xE5\xAF\xBC\xE5\x87\xBA PDF (&D)\xE2\x80\xA6", "\xE5\xAF\xBC\xE5\x87\xBA PDF"},
+        {"\xE4\xBF\x9D\xE5\xAD\x98\xEF\xBC\x88&S\xEF\xBC\x89", "\xE4\xBF\x9D\xE5\xAD\x98"},
+        {"Tom && Jerry (&T)", "Tom & Jerry"},
+        {"Keys (&&1)", "Keys (&1)"},
+        {"Plain", "Plain"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(WithoutAccessMark(text), expected) << text;
+}
+
 TEST(NumberText, FormatAndParseUseAPoint) {
     EXPECT_EQ(FormatFixed(26.965, 5), "26.96500");
     EXPECT_EQ(FormatFixed(-0.000001, 5), "0.00000");
