@@ -12,6 +12,7 @@
 #include "GuiTestSupport.h"
 #include "base/BuildVersion.h"
 #include "base/IniFile.h"
+#include "frame/FrmSetLanguage.h"
 #include "frame/frmAbout.h"
 #include "link/FrmPassWord.h"
 #include "link/FrmProgress.h"
@@ -45,6 +46,8 @@ class DialogTest : public QObject {
     void aboutTexts();
     void portDialogFollowsDiscovery();
     void portDialogTypedPathAndCancel();
+    void returnPressesOk_data();
+    void returnPressesOk();
 };
 
 void DialogTest::passwordIsMaskedAndAtMostFourCharacters_data() {
@@ -269,6 +272,37 @@ void DialogTest::portDialogTypedPathAndCancel() {
         QCOMPARE(SetupValue(p, "language", "comPort"), ok ? std::string("7") : std::string());
         QCOMPARE(p.Link.SerialPortNumber, int16_t(ok ? 7 : 1));
     }
+}
+
+void DialogTest::returnPressesOk_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("serial port") << "FrmSetComm";
+    QTest::newRow("language") << "FrmSetLanguage";
+}
+
+void DialogTest::returnPressesOk() {
+    QFETCH(QString, dialog);
+    TestProgram t = MakeTestProgram(0);
+    Program& p = *t;
+    QFile::remove(QString::fromStdString(p.Dirs.SetupFile));
+    std::unique_ptr<QDialog> dlg;
+    QWidget* first = nullptr; // the control that has the focus when Return is pressed
+    if (dialog == "FrmSetComm") {
+        auto* d = new FrmSetComm(p);
+        d->Discover = [] { return Ports({1}); };
+        first = d->Option1[0];
+        dlg.reset(d);
+    } else {
+        auto* d = new FrmSetLanguage(p);
+        first = d->Combo1;
+        dlg.reset(d);
+    }
+    dlg->show();
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Return);
+    QCOMPARE(dlg->result(), int(QDialog::Accepted));
+    // OK did its work: the setup file was written.
+    QVERIFY(QFile::exists(QString::fromStdString(p.Dirs.SetupFile)));
 }
 
 QTEST_MAIN(DialogTest)

@@ -191,16 +191,87 @@ void CollectMenus(QWidget* owner, const QList<QAction*>& actions, const QString&
     }
 }
 
+// The access key of a text: "&x" or "(&X)"; a null QChar when it has none.
+QChar AccessKey(const QString& text) {
+    const QRegularExpressionMatch m = QRegularExpression("&([^&])").match(QString(text).replace("&&", ""));
+    return m.hasMatch() ? m.captured(1).at(0).toUpper() : QChar();
+}
+
+// Every named entry of each menu level has an access key of its own.
+void CheckMenuKeys(const QList<QAction*>& actions, const QString& level, QStringList& problems) {
+    QMap<QChar, QString> keys;
+    for (QAction* a : actions) {
+        if (a->isSeparator() || !a->isVisible()) continue;
+        const QChar k = AccessKey(a->text());
+        // Entries made as the menu opens (recent files, windows) carry numbers or none.
+        if (k.isNull() && !a->objectName().isEmpty()) problems << level + ": no access key: " + a->text();
+        if (!k.isNull() && keys.contains(k)) problems << level + ": " + keys[k] + " / " + a->text();
+        if (!k.isNull()) keys[k] = a->text();
+        if (QMenu* sub = a->menu()) CheckMenuKeys(sub->actions(), level + "/" + a->text(), problems);
+    }
+}
+
+// Within one dialog, no two captions share an access key.
+void CheckDialogKeys(QWidget* dialog, QStringList& problems) {
+    QMap<QChar, QString> keys;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+        if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) text = g->title();
+        const QChar k = AccessKey(text);
+        if (k.isNull() || !w->isVisibleTo(dialog)) continue;
+        if (keys.contains(k)) problems << dialog->objectName() + ": " + keys[k] + " / " + text;
+        keys[k] = text;
+    }
+}
+
 } // namespace
 
 class LanguageTextsTest : public QObject {
     Q_OBJECT
   private slots:
+    void accessKeysAreUniqueInEveryLanguage_data();
+    void accessKeysAreUniqueInEveryLanguage();
     void everyWindowSpeaksTheChosenLanguage_data();
     void everyWindowSpeaksTheChosenLanguage();
     void foreignTextsAreCaught();
     void qtButtonsFollowTheLanguage();
 };
+
+void LanguageTextsTest::accessKeysAreUniqueInEveryLanguage_data() {
+    QTest::addColumn<QString>("file");
+    TestProgram t = MakeTestProgram(0);
+    const std::vector<LanguageEntry> languages = ListLanguages(t->Dirs.ProgramFolder);
+    QVERIFY(languages.size() >= 5);
+    for (const LanguageEntry& language : languages)
+        QTest::newRow(language.FileName.c_str()) << QString::fromStdString(language.FileName);
+}
+
+void LanguageTextsTest::accessKeysAreUniqueInEveryLanguage() {
+    QFETCH(QString, file);
+    FrameFixture f(kBandHF, false);
+    RegisterStandardWindows(*f.frame);
+    Program& p = f.p();
+    QVERIFY(SetLanguageFile(p, file.toStdString()));
+    f.frame->CheckLanguageChange();
+    f.frame->ShowCHInfo(true); // the channel menu too
+    QStringList problems;
+    CheckMenuKeys(f.frame->menuBar()->actions(), "menu", problems);
+    std::string entry;
+    std::vector<std::unique_ptr<QWidget>> dialogs;
+    dialogs.emplace_back(new Frm_EMG(p));
+    dialogs.emplace_back(new FrmSetComm(p));
+    dialogs.emplace_back(new FrmSetLanguage(p));
+    dialogs.emplace_back(new frmAbout(p));
+    dialogs.emplace_back(new FrmModelInfo(p, [] {}));
+    dialogs.emplace_back(new FrmPassWord(p, entry));
+    for (const auto& d : dialogs)
+        CheckDialogKeys(d.get(), problems);
+    QVERIFY2(problems.isEmpty(), qPrintable(file + ":\n" + problems.join('\n')));
+    SetLanguage(p, 1);
+    LoadQtTranslations(p);
+}
 
 void LanguageTextsTest::everyWindowSpeaksTheChosenLanguage_data() {
     QTest::addColumn<int>("band");
