@@ -33,13 +33,18 @@ namespace {
 
 // The file dialog, wide enough that a backup's name ("20261208-152300_Tarvane_HAM_write.dat")
 // shows whole in its list. An empty result means cancelled.
-QString AskFilePath(QWidget* owner, QFileDialog::AcceptMode mode, const QString& start, const QString& filter) {
+QString AskFilePath(QWidget* owner, QFileDialog::AcceptMode mode, const QString& start,
+                    const QString& filter) {
     QFileDialog dlg(owner, QString(), start, filter);
     dlg.setAcceptMode(mode);
     dlg.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const int name = dlg.fontMetrics().horizontalAdvance("20261208-152300-2_Tarvane_HAM_write.dat") + 48;
     dlg.resize(std::max(dlg.sizeHint().width(), name * 2 + 200), std::max(dlg.sizeHint().height(), 460));
-    if (auto* list = dlg.findChild<QTreeView*>("treeView")) list->header()->resizeSection(0, name);
+    if (auto* list = dlg.findChild<QTreeView*>("treeView")) {
+        list->header()->resizeSection(0, name);
+        for (int column = 1; column < list->header()->count(); ++column)
+            list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().constFirst();
 }
