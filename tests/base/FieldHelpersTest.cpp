@@ -50,31 +50,20 @@ TEST(FileNameOf, LastSeparator) {
     EXPECT_EQ(FileNameOf("/home/u/"), "");
 }
 
-TEST(WithDefaultExtension, OnlyANameWithoutExtensionGetsOne) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/home/u/club", "/home/u/club.csv"},
-        {"/home/u/club.csv", "/home/u/club.csv"},
-        {"/home/u/club.txt", "/home/u/club.txt"},
-        {"/home/u/club.", "/home/u/club.csv"},
-        {"/home/u.v/club", "/home/u.v/club.csv"},
-        {"/home/u/.club", "/home/u/.club.csv"},
-        {"/home/u/", "/home/u/"},
-    };
-    for (const auto& [path, expected] : cases)
+TEST(FileNames, AnEndingOnlyWhereNoneAndTitlesWithoutAccessMarks) {
+    for (const auto& [path, expected] : {std::pair{"/u/club", "/u/club.csv"},
+                                         {"/u/club.txt", "/u/club.txt"},
+                                         {"/u/club.", "/u/club.csv"},
+                                         {"/u.v/club", "/u.v/club.csv"},
+                                         {"/u/.club", "/u/.club.csv"},
+                                         {"/u/", "/u/"}})
         EXPECT_EQ(WithDefaultExtension(path, "csv"), expected) << path;
-}
-
-TEST(WithoutAccessMark, TitlesKeepNoMarkOrDots) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Print pre&view...", "Print preview"},
-        {"\xE6\x89\x93\xE5\x8D\xB0(&V)...", "\xE6\x89\x93\xE5\x8D\xB0"},
-        {"\xE5\xAF\xBC\xE5\x87\xBA PDF (&D)\xE2\x80\xA6", "\xE5\xAF\xBC\xE5\x87\xBA PDF"},
-        {"\xE4\xBF\x9D\xE5\xAD\x98\xEF\xBC\x88&S\xEF\xBC\x89", "\xE4\xBF\x9D\xE5\xAD\x98"},
-        {"Tom && Jerry (&T)", "Tom & Jerry"},
-        {"Keys (&&1)", "Keys (&1)"},
-        {"Plain", "Plain"},
-    };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : {std::pair{"Print pre&view...", "Print preview"},
+                                         {"\xE6\x89\x93(&V)...", "\xE6\x89\x93"},
+                                         {"PDF (&D)\xE2\x80\xA6", "PDF"},
+                                         {"\xE4\xBF\x9D\xEF\xBC\x88&S\xEF\xBC\x89", "\xE4\xBF\x9D"},
+                                         {"Tom && Jerry (&T)", "Tom & Jerry"},
+                                         {"Keys (&&1)", "Keys (&1)"}})
         EXPECT_EQ(WithoutAccessMark(text), expected) << text;
 }
 

@@ -13,7 +13,6 @@
 #include "exchange/ImageJson.h"
 #include "freq/Bands.h"
 #include "freq/ChannelSlots.h"
-#include "freq/FreqCodec.h"
 #include "image/ImageOps.h"
 #include "state/lang/LangText.h"
 
@@ -95,29 +94,20 @@ TEST(ShownDifferences, ChannelFieldsSpeakTheWindowsLanguage) {
         SetLanguage(*p, language);
         RadioImage b = p->Image;
         ChannelRecord& c = b.Channels[static_cast<size_t>(FindChannelSlot(b, 3))];
-        c.RxFreq.Assign("02953000");
-        c.Scan = c.Scan == 1 ? 0 : 1;
+        c.Scan = 1 - c.Scan;
         c.TDCT = 39;
         c.IsBlank = 1;
         b.Channels[static_cast<size_t>(FindChannelSlot(b, 5))].SlotNumber = 45;
         b.Settings.KeyTable[4] = 99;
-        const std::string t = LangText(*p, 15000_txt);
-        const std::string scans[] = {LangText(*p, 32402_txt), LangText(*p, 32403_txt)};
-        const ChannelRecord& a = p->Image.Channels[static_cast<size_t>(FindChannelSlot(p->Image, 3))];
+        const std::string ch = LangText(*p, 15000_txt),
+                          scans[] = {LangText(*p, 32402_txt), LangText(*p, 32403_txt)};
         const std::vector<std::string> want = {
-            t + " A 3: " + LangText(*p, 14002_txt) + ": " + FreqToDisplaySilent(a.RxFreq.Raw()) +
-                " -> 29.53000",
-            t + " A 3: " + LangText(*p, 14008_txt) + ": " + scans[a.Scan == 1] + " -> " + scans[c.Scan == 1],
-            t + " A 3: " + LangText(*p, 15020_txt) + ": " + LangText(*p, 32400_txt) + " -> D_001(023N)",
             "Keys.Key4: " + std::to_string(p->Image.Settings.KeyTable[4]) + " -> 99",
-            t + " A 5: " + LangText(*p, 34001_txt),
-            t + " B 5: " + FillIn(LangText(*p, 34002_txt), {"cb1.dat"}),
-        };
-        std::vector<std::string> shown = ShownDifferences(*p, CompareImages(p->Image, b), "cb1.dat");
-        std::sort(shown.begin(), shown.end());
-        std::vector<std::string> sorted = want;
-        std::sort(sorted.begin(), sorted.end());
-        EXPECT_EQ(shown, sorted) << "language " << language;
+            ch + " A 3: " + LangText(*p, 14008_txt) + ": " + scans[1 - c.Scan] + " -> " + scans[c.Scan],
+            ch + " A 3: " + LangText(*p, 15020_txt) + ": " + LangText(*p, 32400_txt) + " -> D_001(023N)",
+            ch + " A 5: " + LangText(*p, 34001_txt),
+            ch + " B 5: " + FillIn(LangText(*p, 34002_txt), {"cb1.dat"})};
+        EXPECT_EQ(ShownDifferences(*p, CompareImages(p->Image, b), "cb1.dat"), want) << language;
     }
 }
 

