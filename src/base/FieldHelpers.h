@@ -16,5 +16,10 @@ int32_t ParseNumberOr(std::string_view text, int32_t fallback);
 std::string TrimFixedText(std::string_view text);
 // The part after the last "\" or "/"; the whole path when it has neither.
 std::string FileNameOf(std::string_view path);
+// The path with "." + extension added when its file name has no extension of its own.
+std::string WithDefaultExtension(std::string_view path, std::string_view extension);
+// A menu or button text as a title or label: no access mark ("&Save", "保存(&S)"),
+// "&&" as "&", no trailing "..." or ellipsis.
+std::string WithoutAccessMark(std::string_view text);
 
 } // namespace tarvane

@@ -404,6 +404,15 @@ void FrmCHInfoEdit::MemButtonClicked() {
     freq_->setReadOnly(wasReadOnly); // the look stays: only the store needed it
 }
 
+void FrmCHInfoEdit::keyPressEvent(QKeyEvent* e) {
+    // Escape closes the window as its close button does.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        closeButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
 bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched != freq_ && watched != offset_) return QWidget::eventFilter(watched, event);
     auto* box = static_cast<QLineEdit*>(watched);
@@ -413,10 +422,13 @@ bool FrmCHInfoEdit::eventFilter(QObject* watched, QEvent* event) {
             box == freq_ ? StoreFreq() : StoreOffset();
             return true;
         }
-        if (e->key() == Qt::Key_Escape) {
-            box->setText(box == freq_ ? loadedFreq_ : loadedOffset_);
+        // Escape first takes back what was typed; in an untouched box it closes the window.
+        const QString& loaded = box == freq_ ? loadedFreq_ : loadedOffset_;
+        if (e->key() == Qt::Key_Escape && box->text() != loaded) {
+            box->setText(loaded);
             return true;
         }
+        if (e->key() == Qt::Key_Escape) return false;
         return RefusedKey(e, box == freq_);
     }
     if (event->type() == QEvent::FocusOut) {

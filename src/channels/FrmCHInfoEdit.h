@@ -55,6 +55,7 @@ class FrmCHInfoEdit : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "exchange/DifferenceTexts.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "state/lang/TextIds.h"
@@ -26,16 +27,18 @@ FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, c
     list_->setReadOnly(true);
     list_->setLineWrapMode(QPlainTextEdit::NoWrap);
     list_->setMinimumSize(640, 360);
-    if (differences.empty()) {
+    // In the words of the windows, so a changed scan flag reads as the channel table shows it.
+    const std::vector<std::string> lines = ShownDifferences(p, differences, otherName.toStdString());
+    if (lines.empty()) {
         heading_->setText(ToQ(LangText(p, txt::kNothingDiffers)));
         list_->hide();
     } else {
         heading_->setText(
             ToQ(FillIn(LangText(p, txt::kDifferencesBetweenOpenDocument), {otherName.toStdString()})) + "\n" +
-            ToQ(FillIn(LangText(p, txt::kDifferences), {std::to_string(differences.size())})));
+            ToQ(FillIn(LangText(p, txt::kDifferences), {std::to_string(lines.size())})));
         QString text;
-        for (const Difference& d : differences)
-            text += ToQ(DifferenceText(d)) + "\n";
+        for (const std::string& line : lines)
+            text += ToQ(line) + "\n";
         list_->setPlainText(text);
     }
     auto* close = new QPushButton(this);

@@ -28,7 +28,6 @@ FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p
     for (const LanguageEntry& language : ListLanguages(p_.Dirs.ProgramFolder))
         Combo1->addItem(QString::fromStdString(language.Name));
     SelectListIndex(Combo1, p_.Lang.Index - 1);
-    EnterMovesFocus(Combo1);
     QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(Label1);

@@ -1,6 +1,10 @@
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QSpacerItem>
+#include <QStyle>
 
 #include "frame/frmMain.h"
 #include "link/FrmPassWord.h"
@@ -59,6 +63,19 @@ MsgAnswer AnswerOf(int button, MsgButtons buttons) {
     }
 }
 
+// A short message makes a narrow box, and the title bar then cuts the caption:
+// the box is made wide enough for the caption beside the title bar's buttons.
+void KeepTitleWhole(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true); // most title bars draw the caption bold
+    const int buttonsRoom = 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + buttonsRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 } // namespace
 
 void InstallGuiPrompts(Program& p, QWidget* owner) {
@@ -69,6 +86,7 @@ void InstallGuiPrompts(Program& p, QWidget* owner) {
         QMessageBox box(IconOf(icon), QString::fromStdString(caption), QString::fromStdString(text),
                         ButtonsOf(buttons), parent.data());
         if (buttons == MsgButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+        KeepTitleWhole(box);
         return AnswerOf(box.exec(), buttons);
     };
     p.Prompts.password = [&p, parent](std::string& entry) { return AskPassword(p, entry, parent.data()); };

@@ -3,14 +3,17 @@
 #include <QAction>
 #include <QEvent>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "base/FieldHelpers.h"
 #include "doc/Backups.h"
+#include "doc/Caption.h"
 #include "doc/Undo.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
@@ -25,6 +28,28 @@
 #include "ui/ToQ.h"
 
 namespace tarvane {
+
+namespace {
+
+// The file dialog, wide enough that a backup's name ("20261208-152300_Tarvane_HAM_write.dat")
+// shows whole in its list. An empty result means cancelled.
+QString AskFilePath(QWidget* owner, QFileDialog::AcceptMode mode, const QString& start,
+                    const QString& filter) {
+    QFileDialog dlg(owner, QString(), start, filter);
+    dlg.setAcceptMode(mode);
+    dlg.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const int name = dlg.fontMetrics().horizontalAdvance("20261208-152300-2_Tarvane_HAM_write.dat") + 48;
+    dlg.resize(std::max(dlg.sizeHint().width(), name * 2 + 200), std::max(dlg.sizeHint().height(), 460));
+    if (auto* list = dlg.findChild<QTreeView*>("treeView")) {
+        list->header()->resizeSection(0, name);
+        for (int column = 1; column < list->header()->count(); ++column)
+            list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+} // namespace
 
 frmMain::frmMain(Program& p, QWidget* parent)
     : QMainWindow(parent), p_(p), client_(new FrameClient(nullptr)), mdi_(client_->Mdi()), windows_(*mdi_) {
@@ -41,13 +66,13 @@ frmMain::frmMain(Program& p, QWidget* parent)
     connect(&WaitSaveDataTimer, &QTimer::timeout, this, [this] { WaitSaveDataTimer_Timer(); });
 
     AskOpenPath = [this](const QString& filter) {
-        return QFileDialog::getOpenFileName(this, QString(), OpenFolder, filter);
+        return AskFilePath(this, QFileDialog::AcceptOpen, OpenFolder, filter);
     };
     AskSavePath = [this](const QString& filter, const QString& proposed) {
-        return QFileDialog::getSaveFileName(this, QString(), proposed, filter);
+        return AskFilePath(this, QFileDialog::AcceptSave, proposed, filter);
     };
     AskPdfPath = [this](const QString& proposed) {
-        return QFileDialog::getSaveFileName(this, QString(), proposed, "PDF (*.pdf)");
+        return AskFilePath(this, QFileDialog::AcceptSave, proposed, "PDF (*.pdf)");
     };
 
     setCentralWidget(client_); // takes the client over
@@ -121,6 +146,9 @@ void frmMain::SetFrameTexts() {
     UpdateStatusPanels();
     ShowMainTxt();
     menus_.SetTexts([this](TextId id) { return ToQ(LangText(p_, id)); });
+    const QString hideTree = ToQ(LangText(p_, txt::kHideFunctionTree));
+    client_->CloseTreeButton()->setText(hideTree);
+    client_->CloseTreeButton()->setToolTip(hideTree);
     UpdateUndoActions();
 }
 
@@ -131,12 +159,8 @@ void frmMain::UpdateStatusPanels() {
 }
 
 void frmMain::ShowMainTxt() {
-    const std::string band =
-        p_.Model.BandText == "26.965 - 27.405 MHz" ? LangText(p_, txt::kFrequency_32407) : p_.Model.BandText;
+    setWindowTitle(ToQ(MainCaption(p_, ImageChanged(p_))));
     const QString type = ToQ(TypeName(p_.Model.ModelType));
-    setWindowTitle(ToQ(LangText(p_, txt::kMainTarvaneCPS)) + "[" + ToQ(p_.Model.ModelCode) + ":" + type +
-                   ":" + ToQ(band) + "]" + "[" + ToQ(LangText(p_, txt::kMainFile)) + ":" +
-                   ToQ(FileNameOf(p_.Doc.Path)) + "]");
     if (QTreeWidgetItem* root = Tree()->topLevelItemCount() ? Tree()->topLevelItem(0) : nullptr)
         root->setText(0, ToQ(p_.Model.ModelCode) + ":" + type);
 }

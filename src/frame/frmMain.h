@@ -180,6 +180,9 @@ class frmMain : public QMainWindow {
     void RebuildRecentMenu();
     void NoteRecentFile(const QString& path);
     void OpenChosenFile(const QString& path);
+    // The chosen path with the ending added where it has none; empty when the
+    // user keeps an existing file of that name (or chose none).
+    QString WithEnding(const QString& typed, const char* extension);
     // Save through the history: the step before, the stamped version after.
     bool SaveDocument(const std::string& path);
     void KeepReadBackup();

@@ -40,9 +40,13 @@ bool frmMain::AskSaveChanges() {
 }
 
 void frmMain::mnuFileNew_Click() {
-    if (!AskSaveChanges()) return;
-    if (TellId(p_, txt::kStartNewDocumentCurrent, MsgIcon::Warning, MsgButtons::OkCancel) != MsgAnswer::Ok)
+    // One question: whether to keep the changes, or else whether to start anew.
+    if (ImageChanged(p_)) {
+        if (!AskSaveChanges()) return;
+    } else if (TellId(p_, txt::kStartNewDocumentCurrent, MsgIcon::Warning, MsgButtons::OkCancel) !=
+               MsgAnswer::Ok) {
         return;
+    }
     LoadNewDoc();
 }
 
@@ -83,26 +87,38 @@ void frmMain::OpenChosenFile(const QString& path) {
     }
 }
 
+namespace {
+
+// ""cb1.dat" will be overwritten. Continue?"
+std::string OverwriteQuestion(Program& p, const QString& path) {
+    return "\"" + FileNameOf(path.toStdString()) + "\" " + LangText(p, txt::kOverwrittenContinue);
+}
+
+} // namespace
+
 bool frmMain::mnuFileSave_Click() {
+    // The document's own file is written without a question; overwriting is asked about
+    // only when Save As aims at another existing file.
     if (p_.Doc.Untitled) return mnuFileSaveAs_Click();
-    const std::string text = "\"" + FileNameOf(p_.Doc.Path) + "\"" + LangText(p_, txt::kOverwrittenContinue);
-    if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
     return SaveDocument(p_.Doc.Path);
 }
 
+QString frmMain::WithEnding(const QString& typed, const char* extension) {
+    if (typed.isEmpty()) return {};
+    // The dialog only asked about overwriting the name as typed, so an existing
+    // file of the name with its ending is asked about here.
+    const QString path = ToQ(WithDefaultExtension(typed.toStdString(), extension));
+    if (path != typed && QFileInfo::exists(path) &&
+        Tell(p_, OverwriteQuestion(p_, path), MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return {};
+    return path;
+}
+
 bool frmMain::mnuFileSaveAs_Click() {
-    QString path = AskSavePath ? AskSavePath(fileFilter_, ToQ(p_.Doc.Path)) : QString();
+    // A name typed without an ending is a codeplug.
+    const QString path =
+        WithEnding(AskSavePath ? AskSavePath(fileFilter_, ToQ(p_.Doc.Path)) : QString(), "dat");
     if (path.isEmpty()) return false;
-    // A name typed without an ending is a codeplug; the dialog only asked about
-    // overwriting the name as typed, so an existing "name.dat" is asked about here.
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += ".dat";
-        if (QFileInfo::exists(path)) {
-            const std::string text =
-                "\"" + FileNameOf(path.toStdString()) + "\"" + LangText(p_, txt::kOverwrittenContinue);
-            if (Tell(p_, text, MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
-        }
-    }
     // The path becomes current only once the file is written (SaveCodeplug sets it).
     return SaveDocument(path.toStdString());
 }

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QTimer>
 
+#include "base/FieldHelpers.h"
 #include "exchange/ChannelExport.h"
 #include "exchange/ChannelImport.h"
 #include "exchange/FrmCompare.h"
@@ -45,13 +46,13 @@ void frmMain::mnuExportChannels_Click() {
         if (GroupSize(g, band) > 0) choices << ToQ(GroupName(g, band));
     bool chosen = false;
     const QString choice =
-        QInputDialog::getItem(this, ToQ(LangText(p_, txt::kExportChannels)).remove("..."),
+        QInputDialog::getItem(this, ToQ(WithoutAccessMark(LangText(p_, txt::kExportChannels))),
                               ToQ(LangText(p_, txt::kGroup_32875)), choices, 0, false, &chosen);
     if (!chosen) return;
     const int group = choice == choices[0] ? -1 : GroupByName(choice.toStdString(), band);
     const QString proposed = QFileInfo(ToQ(p_.Doc.Path)).completeBaseName() + ".csv";
-    const QString path =
-        AskSavePath ? AskSavePath(ToQ(LangText(p_, txt::kCSVFilesCsv)), proposed) : QString();
+    const QString path = WithEnding(
+        AskSavePath ? AskSavePath(ToQ(LangText(p_, txt::kCSVFilesCsv)), proposed) : QString(), "csv");
     if (path.isEmpty()) return;
     int rows = 0;
     const std::string text = ExportChannels(p_, group, &rows);

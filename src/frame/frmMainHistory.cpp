@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "base/FieldHelpers.h"
 #include "doc/Undo.h"
 #include "frame/frmMain.h"
 #include "image/CodeplugFile.h"
@@ -27,11 +28,8 @@ namespace tarvane {
 namespace {
 
 // A command or window name as a step label: no accelerator marks, no dots.
-QString PlainLabel(QString text) {
-    text.remove('&');
-    while (text.endsWith("...") || text.endsWith(QChar(0x2026)))
-        text.chop(text.endsWith("...") ? 3 : 1);
-    return text.trimmed();
+QString PlainLabel(const QString& text) {
+    return ToQ(WithoutAccessMark(text.toStdString())).trimmed();
 }
 
 bool IsTextField(QObject* o) {
@@ -132,6 +130,7 @@ void frmMain::mnuEditRedo_Click() {
 }
 
 void frmMain::UpdateUndoActions() {
+    ShowMainTxt(); // the caption marks unsaved changes
     if (QAction* undo = Action("mnuEditUndo")) {
         undo->setText(ToQ(UndoMenuText(p_)));
         undo->setEnabled(p_.History.CanUndo());

@@ -54,7 +54,7 @@ void frmMain::mnuFilePrintPreview_Click() {
     SetUpPrinter(printer, ToQ(FileNameOf(p_.Doc.Path)));
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName("PrintPreview");
-    preview.setWindowTitle(ToQ(LangText(p_, txt::kPrintPreview)).remove('&').remove("..."));
+    preview.setWindowTitle(ToQ(WithoutAccessMark(LangText(p_, txt::kPrintPreview))));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&report, &pageText](QPrinter* target) { PrintReport(report, *target, pageText); });
     preview.exec();
@@ -77,7 +77,7 @@ void frmMain::mnuFileExportPdf_Click() {
     QString proposed = ToQ(p_.Doc.Path);
     if (proposed.endsWith(".dat", Qt::CaseInsensitive)) proposed.chop(4);
     proposed += ".pdf";
-    const QString path = AskPdfPath ? AskPdfPath(proposed) : QString();
+    const QString path = WithEnding(AskPdfPath ? AskPdfPath(proposed) : QString(), "pdf");
     if (path.isEmpty()) return;
     ExportPdf(path);
 }

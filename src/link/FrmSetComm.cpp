@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +57,7 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
         connect(Device[i], &QLineEdit::textEdited, this,
                 [this, i] { typed_[static_cast<size_t>(i)] = true; });
         connect(Device[i], &QLineEdit::editingFinished, this, [this] { Refresh(); });
+        Device[i]->installEventFilter(this);
     }
     grid->setColumnStretch(1, 1);
 
@@ -93,6 +95,17 @@ void FrmSetComm::showEvent(QShowEvent* e) {
     // Discovery may have been replaced after construction: look again now.
     Refresh();
     ReCommTimer.start();
+}
+
+bool FrmSetComm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QLineEdit*>(watched)) {
+            Refresh();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 void FrmSetComm::done(int result) {

@@ -47,6 +47,8 @@ class FrmSetComm : public QDialog {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    // Return in a device box takes the typed path in; elsewhere it presses OK.
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void done(int result) override;
 
   private:

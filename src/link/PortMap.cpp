@@ -44,6 +44,8 @@ bool MapNewDevices(PortMap& map, const std::vector<std::string>& presentDevices)
     bool changed = false;
     for (const std::string& device : presentDevices) {
         if (device.empty() || std::find(map.begin(), map.end(), device) != map.end()) continue;
+        // A classic port already has its number (/dev/ttyS0 is port 1); it never takes another.
+        if (ClassicPortNumber(device) > 0) continue;
         auto free = std::find(map.begin(), map.end(), std::string());
         if (free == map.end()) break;
         *free = device;
@@ -59,6 +61,14 @@ bool AssignPortPath(Program& p, int number, const std::string& path) {
         if (!path.empty() && entry == path) entry.clear();
     map[static_cast<size_t>(number - 1)] = path;
     return SavePortMap(p, map);
+}
+
+int ClassicPortNumber(const std::string& device) {
+    const std::string prefix = "/dev/ttyS";
+    if (device.size() <= prefix.size() || device.compare(0, prefix.size(), prefix) != 0) return 0;
+    const std::string digits = device.substr(prefix.size());
+    if (digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+    return std::stoi(digits) + 1;
 }
 
 std::string PortDevicePath(const Program& p, int number) {

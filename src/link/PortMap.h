@@ -16,10 +16,13 @@ using PortMap = std::array<std::string, kPortCount>; // index = number - 1; empt
 PortMap LoadPortMap(const Program& p);
 bool SavePortMap(const Program& p, const PortMap& map);
 // Gives every present device that has no number the lowest free one; true when
-// the map changed. Devices beyond the sixteenth free number stay unmapped.
+// the map changed. Devices beyond the sixteenth free number stay unmapped, and
+// the classic ports keep the numbers they have without a map.
 bool MapNewDevices(PortMap& map, const std::vector<std::string>& presentDevices);
 // Any path may be given to a number; a path held by another number moves.
 bool AssignPortPath(Program& p, int number, const std::string& path);
+// The number of a classic port ("/dev/ttyS2" is 3); 0 for any other device.
+int ClassicPortNumber(const std::string& device);
 // The device of a number: the mapped path, else the n-th classic port /dev/ttyS(n-1).
 std::string PortDevicePath(const Program& p, int number);
 // The message of a failed open: 9003, the device and the reason. The serial

@@ -21,19 +21,32 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-const Row kOffOn{"Off", "On"};
-const Row kDupTexts{"Off", "+", "-"};
-const Row kScanTexts{"Del", "Add"};
 const Row kModeTexts{"FM", "AM"};
 // The key window's function list (codes 1..20) and its page choices.
 const Row kKeyFunctions{"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP", "SCA", "MEM", "BND",
                         "DW",  "CAL", "NB",  "RB",  "HIC", "TSQ", "SPL", "5K",  "DIM", "NULL"};
 const Row kKeyPages{"1&2", "1&3", "2&3", "1&2&3"};
 
+// The words of the windows' lists, in the current language.
+Row OffOn(Program& p) {
+    return {LangText(p, txt::kOff), LangText(p, txt::kOn)};
+}
+Row DupTexts(Program& p) {
+    return {LangText(p, txt::kOff), "+", "-"};
+}
+Row ScanTexts(Program& p) {
+    return {LangText(p, txt::kDel), LangText(p, txt::kAdd)};
+}
+
 // The entry at a stored index, or the number itself when no entry has it.
 std::string EntryAt(const Row& entries, int index) {
     return index >= 0 && index < static_cast<int>(entries.size()) ? entries[static_cast<size_t>(index)]
                                                                   : std::to_string(index);
+}
+
+// A tone code by its name; no tone is a word of the language, as the windows show it.
+std::string ToneText(Program& p, int code) {
+    return code == 0 ? LangText(p, txt::kOff) : EntryAt(ToneNames(), code);
 }
 
 std::string PowerText(Program& p, int amFm, int power) {
@@ -83,28 +96,29 @@ std::string FreqText(Program& p, const ChannelRecord& r, int group) {
 }
 
 Row ChannelCells(Program& p, const std::string& number, const ChannelRecord& r, int group) {
-    const Row& tones = ToneNames();
     return {number,
             FreqText(p, r, group),
-            EntryAt(kDupTexts, r.DUP),
+            EntryAt(DupTexts(p), r.DUP),
             std::to_string(r.OffSetFre),
-            EntryAt(tones, r.RDCT),
-            EntryAt(tones, r.TDCT),
+            ToneText(p, r.RDCT),
+            ToneText(p, r.TDCT),
             EntryAt(kModeTexts, r.AM_FM),
             PowerText(p, r.AM_FM, r.Tx_Power),
-            EntryAt(kScanTexts, r.Scan),
+            EntryAt(ScanTexts(p), r.Scan),
             ChannelFlags(p, r)};
 }
 
 void AddGroups(Program& p, Report& report) {
     const int band = p.Model.ModelType;
     const FeatureBlock& f = p.Image.Settings.Features;
+    bool firstGroup = true;
     for (int g = 0; g <= 12; ++g) {
         const std::string name = GroupName(g, band);
         if (name.empty()) continue;
         ReportSection s;
         s.Title = FillIn(LangText(p, txt::kChannelsGroup), {name});
-        s.NewPage = true;
+        // The first group follows the summary on page 1; every further one has a page of its own.
+        s.NewPage = !firstGroup;
         s.Table.Columns = ChannelColumns(p);
         const int base = GroupBase(g, band), size = GroupSize(g, band);
         for (int n = 1; n <= size; ++n)
@@ -112,16 +126,17 @@ void AddGroups(Program& p, Report& report) {
                 s.Table.Rows.push_back(
                     ChannelCells(p, std::to_string(n), p.Image.Channels[static_cast<size_t>(i)], g));
         if (s.Table.Rows.empty()) continue; // an empty group takes no page
+        firstGroup = false;
         if (g <= HighestPlanGroup(band)) {
             const auto gi = static_cast<size_t>(g);
             auto sel = [&p](int selection) {
                 return selection >= 0 ? std::to_string(selection + 1) : LangText(p, txt::kTableNone);
             };
-            s.Lines.push_back(LangText(p, txt::kGroupSwitched) + ": " + EntryAt(kOffOn, f.GroupEnabled[gi]) +
-                              "    " + LangText(p, txt::kWorkingChannel) + ": " + sel(f.WorkChannel[gi]) +
-                              "    " + LangText(p, txt::kEmergencyChannel1) + ": " +
-                              sel(f.GroupEmgChannel1[gi]) + "    " + LangText(p, txt::kEmergencyChannel2) +
-                              ": " + sel(f.GroupEmgChannel2[gi]));
+            s.Lines.push_back(
+                LangText(p, txt::kGroupSwitched) + ": " + EntryAt(OffOn(p), f.GroupEnabled[gi]) + "    " +
+                LangText(p, txt::kWorkingChannel) + ": " + sel(f.WorkChannel[gi]) + "    " +
+                LangText(p, txt::kEmergencyChannel1) + ": " + sel(f.GroupEmgChannel1[gi]) + "    " +
+                LangText(p, txt::kEmergencyChannel2) + ": " + sel(f.GroupEmgChannel2[gi]));
         }
         report.Sections.push_back(std::move(s));
     }
@@ -153,11 +168,11 @@ void AddOptions(Program& p, Report& report) {
     s.Title = LangText(p, txt::kCommonChannelData);
     s.Table.Columns = {LangText(p, txt::kSetting), LangText(p, txt::kValue)};
     const ChannelRecord& c = p.Image.Settings.CommonChannel;
-    if (!cb) add(LangText(p, txt::kEditDuplex), EntryAt(kDupTexts, c.DUP));
-    add(LangText(p, txt::kEditToneSquelch), EntryAt(ToneNames(), c.RDCT));
-    add(LangText(p, txt::kEditHighCut), EntryAt(kOffOn, c.HI_CUT));
-    add(LangText(p, txt::kEditBusyLockOut), EntryAt(kOffOn, c.BUSY));
-    add(LangText(p, txt::kEditNoiseBlanker), EntryAt(kOffOn, c.NB));
+    if (!cb) add(LangText(p, txt::kEditDuplex), EntryAt(DupTexts(p), c.DUP));
+    add(LangText(p, txt::kEditToneSquelch), ToneText(p, c.RDCT));
+    add(LangText(p, txt::kEditHighCut), EntryAt(OffOn(p), c.HI_CUT));
+    add(LangText(p, txt::kEditBusyLockOut), EntryAt(OffOn(p), c.BUSY));
+    add(LangText(p, txt::kEditNoiseBlanker), EntryAt(OffOn(p), c.NB));
     add(LangText(p, txt::kEditModulation), EntryAt(kModeTexts, c.AM_FM));
     if (!cb) add(LangText(p, txt::kEditTransmitPower), PowerText(p, c.AM_FM, c.Tx_Power));
     add(LangText(p, txt::kEditRogerBeep), RogerBeepText(p, c.RBTone));
@@ -181,7 +196,7 @@ void AddDtmf(Program& p, Report& report) {
                LangText(p, txt::kTimeMs) + ": " + std::to_string(d.StarHashTime * 100),
                LangText(p, txt::kDKey) + ": " +
                    (d.DKeySetting >= 1 ? std::to_string(d.DKeySetting) + "s" : LangText(p, txt::kDtmfOff)),
-               LangText(p, txt::kShowDTMFCodesDisplay) + ": " + EntryAt(kOffOn, d.DtmfDisplay)};
+               LangText(p, txt::kShowDTMFCodesDisplay) + ": " + EntryAt(OffOn(p), d.DtmfDisplay)};
     s.Table.Columns = {LangText(p, txt::kNo), LangText(p, txt::kDTMFCode_33309)};
     for (size_t n = 0; n < d.Codes.size(); ++n) {
         const DtmfCodeEntry& e = d.Codes[n];
@@ -280,6 +295,9 @@ Report BuildCodeplugReport(Program& p, const std::string& fileName, const std::s
     AddKeys(p, report);
     AddToneTips(p, report);
     AddEmergency(p, report);
+    for (ReportSection& s : report.Sections)
+        if (!s.Table.Columns.empty())
+            s.ContinuedTitle = FillIn(LangText(p, txt::kSectionContinued), {s.Title});
     return report;
 }
 

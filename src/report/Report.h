@@ -14,6 +14,7 @@ struct ReportTable {
 
 struct ReportSection {
     std::string Title;
+    std::string ContinuedTitle;     // heads the table again on each further page it runs onto
     bool NewPage = false;           // starts at the top of a page
     std::vector<std::string> Lines; // shown before the table
     ReportTable Table;              // none when it has no columns

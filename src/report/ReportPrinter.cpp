@@ -60,7 +60,7 @@ class Layout {
             Add(Op{QRectF(0, y_, width_, h), ToQ(l), Face::Body});
             y_ += h;
         }
-        if (!s.Table.Columns.empty()) Table(s.Table);
+        if (!s.Table.Columns.empty()) Table(s.Table, ToQ(s.ContinuedTitle));
     }
 
   private:
@@ -138,7 +138,8 @@ class Layout {
         return h;
     }
 
-    void Table(const ReportTable& t) {
+    // On each further page the table runs onto, its section's heading and column titles come again.
+    void Table(const ReportTable& t, const QString& continued) {
         const std::vector<double> w = ColumnWidths(t);
         const double headH = Row(t.Columns, w, Face::Bold, true, true);
         if (y_ + headH + line_ > height_) Break();
@@ -148,6 +149,11 @@ class Layout {
             const double h = Row(r, w, Face::Body, false, true);
             if (y_ + h > height_) {
                 Break();
+                if (!continued.isEmpty()) {
+                    const double titleH = TextHeight(continued, Face::Title, width_) + pad_ * 2;
+                    Add(Op{QRectF(0, y_, width_, titleH), continued, Face::Title});
+                    y_ += titleH + pad_;
+                }
                 Row(t.Columns, w, Face::Bold, true, false);
             }
             Row(r, w, Face::Body, false, false);

@@ -1,8 +1,8 @@
 #pragma once
 // Lays a report out on the pages of a printer (paper, preview or PDF): a header
 // and "Page n of m" on every page, sections that ask for it on a new page, table
-// columns fitted to the page width with wrapped cells, the table's column titles
-// again at the top of each page it runs onto.
+// columns fitted to the page width with wrapped cells, the section's heading and
+// the table's column titles again at the top of each page it runs onto.
 #include <QString>
 
 #include "report/Report.h"

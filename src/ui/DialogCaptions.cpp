@@ -38,10 +38,9 @@ void SetCloseHelpCaptions(QWidget* window, Program& p) {
 QHBoxLayout* MakeOkCancelRow(QDialog* dialog, Program& p, QPushButton*& ok, QPushButton*& cancel) {
     ok = new QPushButton(dialog);
     ok->setObjectName("CommandOK");
-    ok->setAutoDefault(false);
+    ok->setDefault(true); // Return presses OK unless another button has the focus
     cancel = new QPushButton(dialog);
     cancel->setObjectName("CommandCancel");
-    cancel->setAutoDefault(false);
     SetOkCancelCaptions(dialog, p);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     auto* row = new QHBoxLayout;

@@ -17,7 +17,7 @@ void SetCloseCaption(QWidget* window, Program& p);
 void SetHelpCaption(QWidget* window, Program& p);
 void SetCloseHelpCaptions(QWidget* window, Program& p);
 // Makes the dialog's "CommandOK" and "CommandCancel" buttons with their captions
-// (Enter does not press them by accident), Cancel rejecting the dialog, and
+// (OK the default button: Return presses it), Cancel rejecting the dialog, and
 // returns them right-aligned in a row for the dialog's layout.
 QHBoxLayout* MakeOkCancelRow(QDialog* dialog, Program& p, QPushButton*& ok, QPushButton*& cancel);
 // A dialog of fixed size with a title and (when closable) a close button only.

@@ -50,6 +50,23 @@ TEST(FileNameOf, LastSeparator) {
     EXPECT_EQ(FileNameOf("/home/u/"), "");
 }
 
+TEST(FileNames, AnEndingOnlyWhereNoneAndTitlesWithoutAccessMarks) {
+    for (const auto& [path, expected] : {std::pair{"/u/club", "/u/club.csv"},
+                                         {"/u/club.txt", "/u/club.txt"},
+                                         {"/u/club.", "/u/club.csv"},
+                                         {"/u.v/club", "/u.v/club.csv"},
+                                         {"/u/.club", "/u/.club.csv"},
+                                         {"/u/", "/u/"}})
+        EXPECT_EQ(WithDefaultExtension(path, "csv"), expected) << path;
+    for (const auto& [text, expected] : {std::pair{"Print pre&view...", "Print preview"},
+                                         {"\xE6\x89\x93(&V)...", "\xE6\x89\x93"},
+                                         {"PDF (&D)\xE2\x80\xA6", "PDF"},
+                                         {"\xE4\xBF\x9D\xEF\xBC\x88&S\xEF\xBC\x89", "\xE4\xBF\x9D"},
+                                         {"Tom && Jerry (&T)", "Tom & Jerry"},
+                                         {"Keys (&&1)", "Keys (&1)"}})
+        EXPECT_EQ(WithoutAccessMark(text), expected) << text;
+}
+
 TEST(NumberText, FormatAndParseUseAPoint) {
     EXPECT_EQ(FormatFixed(26.965, 5), "26.96500");
     EXPECT_EQ(FormatFixed(-0.000001, 5), "0.00000");

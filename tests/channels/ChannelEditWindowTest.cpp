@@ -154,6 +154,22 @@ class ChannelEditWindowTest : public QObject {
         QCOMPARE(table.Grid()->item(0, 6)->text(), QString("Del"));
     }
 
+    void escapeTakesBackTypingThenCloses() {
+        auto p = test::MakeTestProgram(HF);
+        test::AddPlan(*p, 0, 5, 28.0);
+        Stand(*p, 0, 2);
+        FrmCHInfoEdit d(*p);
+        QVERIFY(test::ShowAndWait(&d));
+        const QString loaded = d.FreqBox()->text();
+        d.FreqBox()->setFocus();
+        QTest::keyClicks(d.FreqBox(), "9");
+        QTest::keyClick(d.FreqBox(), Qt::Key_Escape);
+        QCOMPARE(d.FreqBox()->text(), loaded);
+        QVERIFY(d.isVisible());
+        QTest::keyClick(d.FreqBox(), Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+    }
+
     void theMemoryButtonStoresThePickedFrequency() {
         auto p = test::MakeTestProgram(CB);
         test::AddPlan(*p, kCE, 40, 26.965);

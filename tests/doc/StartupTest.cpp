@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "TestProgram.h"
 #include "base/IniFile.h"
+#include "doc/Caption.h"
 #include "doc/Startup.h"
 #include "state/lang/LangText.h"
 
@@ -169,6 +171,19 @@ TEST(StartUp, InstallRootAndUserSetupFile) {
     EXPECT_EQ(ChooseSetupFile(inst.root, config, false), own);
     EXPECT_EQ(ReadIniValue(own, "language", "comPort"), "9");
     EXPECT_EQ(inst.Setup("comPort"), "5");
+}
+
+TEST(MainCaption, EveryBandShowsItsRangeAndUnsavedChangesAMark) {
+    const std::tuple<int, const char*, bool, const char*> cases[] = {
+        {0, "new.dat", false, "Tarvane CPS[Tarvane:CB:26.965 - 27.405 MHz][File:new.dat]"},
+        {1, "/radios/hf one.dat", true, "Tarvane CPS[Tarvane:HF:25.615 - 30.105 MHz][File:hf one.dat*]"},
+        {2, "C:\\radios\\ham.dat", false, "Tarvane CPS[Tarvane:HAM:28.000 - 29.700 MHz][File:ham.dat]"},
+    };
+    for (const auto& [band, path, changed, caption] : cases) {
+        auto t = test::MakeTestProgram(band);
+        t->Doc.Path = path;
+        EXPECT_EQ(MainCaption(*t, changed), caption) << path;
+    }
 }
 
 } // namespace

@@ -8,11 +8,13 @@
 #include "RandomImages.h"
 #include "TestProgram.h"
 #include "exchange/CsvFile.h"
+#include "exchange/DifferenceTexts.h"
 #include "exchange/ImageCompare.h"
 #include "exchange/ImageJson.h"
 #include "freq/Bands.h"
 #include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
+#include "state/lang/LangText.h"
 
 namespace tarvane {
 namespace {
@@ -82,6 +84,31 @@ TEST(CompareImages, ChannelsOnOneSideOnly) {
     b.Channels[static_cast<size_t>(at)].SlotNumber = 45; // bank A 5 becomes bank B 5
     const auto lines = Lines(CompareImages(p->Image, b));
     EXPECT_EQ(lines, (std::vector<std::string>{"Channels A 5: only in A", "Channels B 5: only in B"}));
+}
+
+// What the compare window shows: channel fields by the windows' names and list
+// words in the chosen language; copies and inner flags left out.
+TEST(ShownDifferences, ChannelFieldsSpeakTheWindowsLanguage) {
+    for (int language : {1, 2}) {
+        auto p = test::NewDocumentProgram(kBandHAM);
+        SetLanguage(*p, language);
+        RadioImage b = p->Image;
+        ChannelRecord& c = b.Channels[static_cast<size_t>(FindChannelSlot(b, 3))];
+        c.Scan = 1 - c.Scan;
+        c.TDCT = 39;
+        c.IsBlank = 1;
+        b.Channels[static_cast<size_t>(FindChannelSlot(b, 5))].SlotNumber = 45;
+        b.Settings.KeyTable[4] = 99;
+        const std::string ch = LangText(*p, 15000_txt),
+                          scans[] = {LangText(*p, 32402_txt), LangText(*p, 32403_txt)};
+        const std::vector<std::string> want = {
+            "Keys.Key4: " + std::to_string(p->Image.Settings.KeyTable[4]) + " -> 99",
+            ch + " A 3: " + LangText(*p, 14008_txt) + ": " + scans[1 - c.Scan] + " -> " + scans[c.Scan],
+            ch + " A 3: " + LangText(*p, 15020_txt) + ": " + LangText(*p, 32400_txt) + " -> D_001(023N)",
+            ch + " A 5: " + LangText(*p, 34001_txt),
+            ch + " B 5: " + FillIn(LangText(*p, 34002_txt), {"cb1.dat"})};
+        EXPECT_EQ(ShownDifferences(*p, CompareImages(p->Image, b), "cb1.dat"), want) << language;
+    }
 }
 
 // Random documents: a document equals itself in any list order, and every

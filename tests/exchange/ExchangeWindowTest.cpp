@@ -140,7 +140,7 @@ void ExchangeWindowTest::exportWritesTheChosenGroup() {
     QString proposedName;
     f.frame->AskSavePath = [&](const QString&, const QString& proposed) {
         proposedName = proposed;
-        return QString::fromStdString(path);
+        return QString::fromStdString(path).chopped(4); // typed without ".csv": it is added
     };
     OnModalOf<QInputDialog>([](QInputDialog* ask) {
         ask->setTextValue("MEM");

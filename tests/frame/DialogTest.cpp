@@ -12,6 +12,7 @@
 #include "GuiTestSupport.h"
 #include "base/BuildVersion.h"
 #include "base/IniFile.h"
+#include "frame/FrmSetLanguage.h"
 #include "frame/frmAbout.h"
 #include "link/FrmPassWord.h"
 #include "link/FrmProgress.h"
@@ -45,6 +46,7 @@ class DialogTest : public QObject {
     void aboutTexts();
     void portDialogFollowsDiscovery();
     void portDialogTypedPathAndCancel();
+    void returnPressesOk();
 };
 
 void DialogTest::passwordIsMaskedAndAtMostFourCharacters_data() {
@@ -268,6 +270,24 @@ void DialogTest::portDialogTypedPathAndCancel() {
         QCOMPARE(SetupValue(p, "Ports", "Port7"), ok ? pty.toStdString() : std::string());
         QCOMPARE(SetupValue(p, "language", "comPort"), ok ? std::string("7") : std::string());
         QCOMPARE(p.Link.SerialPortNumber, int16_t(ok ? 7 : 1));
+    }
+}
+
+// Return on the first control presses OK, which writes the setup file.
+void DialogTest::returnPressesOk() {
+    TestProgram t = MakeTestProgram(0);
+    const QString setup = QString::fromStdString(t->Dirs.SetupFile);
+    FrmSetComm port(*t);
+    port.Discover = [] { return Ports({1}); };
+    FrmSetLanguage language(*t);
+    for (auto [dlg, first] :
+         {std::pair<QDialog*, QWidget*>{&port, port.Option1[0]}, {&language, language.Combo1}}) {
+        QFile::remove(setup);
+        dlg->show();
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QVERIFY(QFile::exists(setup));
     }
 }
 

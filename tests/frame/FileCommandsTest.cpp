@@ -49,8 +49,7 @@ class FileCommandsTest : public QObject {
     void openReplacesTheDocument();
     void openAsksAboutUnsavedChangesFirst_data();
     void openAsksAboutUnsavedChangesFirst();
-    void saveAsksBeforeOverwriting_data();
-    void saveAsksBeforeOverwriting();
+    void saveWritesItsOwnFileWithoutAsking();
     void saveAsProposesTheCurrentPath();
     void saveAsAddsTheEnding_data();
     void saveAsAddsTheEnding();
@@ -154,16 +153,7 @@ void FileCommandsTest::openAsksAboutUnsavedChangesFirst() {
     QCOMPARE(ReadAll(current) != before, savedFirst);
 }
 
-void FileCommandsTest::saveAsksBeforeOverwriting_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("written");
-    QTest::newRow("OK writes") << int(MsgAnswer::Ok) << true;
-    QTest::newRow("Cancel keeps the file") << int(MsgAnswer::Cancel) << false;
-}
-
-void FileCommandsTest::saveAsksBeforeOverwriting() {
-    QFETCH(int, answer);
-    QFETCH(bool, written);
+void FileCommandsTest::saveWritesItsOwnFileWithoutAsking() {
     FrameFixture f;
     QTemporaryDir dir;
     const QString path = WriteCodeplug(f.p(), dir.filePath("kept.dat"));
@@ -171,13 +161,15 @@ void FileCommandsTest::saveAsksBeforeOverwriting() {
     f.p().Doc.Untitled = false;
     const QByteArray before = ReadAll(path);
     EditImage(f.p());
-    f.script().answers = {MsgAnswer(answer)};
-    QCOMPARE(f.frame->mnuFileSave_Click(), written);
-    QCOMPARE(f.script().shown.size(), size_t(1));
-    QCOMPARE(f.script().shown[0].text, "\"kept.dat\"" + LangText(f.p(), 9007_txt));
-    QCOMPARE(f.script().shown[0].buttons, MsgButtons::OkCancel);
-    QCOMPARE(ReadAll(path) != before, written);
-    QCOMPARE(ImageChanged(f.p()), !written);
+    f.frame->ShowMainTxt();
+    QVERIFY2(f.frame->windowTitle().endsWith("[File:kept.dat*]"), qPrintable(f.frame->windowTitle()));
+    QAction* save = f.frame->Action("mnuFileSave");
+    QCOMPARE(save->shortcut(), QKeySequence("Ctrl+S"));
+    save->trigger();
+    QVERIFY(f.script().shown.empty());
+    QVERIFY(ReadAll(path) != before);
+    QVERIFY(!ImageChanged(f.p()));
+    QVERIFY2(f.frame->windowTitle().endsWith("[File:kept.dat]"), qPrintable(f.frame->windowTitle()));
 }
 
 void FileCommandsTest::saveAsProposesTheCurrentPath() {
@@ -244,6 +236,8 @@ void FileCommandsTest::saveAsAddsTheEnding() {
     f.script().answers = {MsgAnswer(answer)};
     QCOMPARE(f.frame->mnuFileSaveAs_Click(), saved);
     QCOMPARE(f.script().shown.size(), size_t(existing ? 1 : 0));
+    if (existing)
+        QCOMPARE(f.script().shown[0].text, "\"" + written.toStdString() + "\" " + LangText(f.p(), 9007_txt));
     QCOMPARE(ReadAll(target).size(), saved ? qsizetype(kCodeplugFileSize) : qsizetype(3));
     QCOMPARE(f.p().Doc.Path == target.toStdString(), saved);
     if (written != typed) QVERIFY(!QFile::exists(dir.filePath(typed)));

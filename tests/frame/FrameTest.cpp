@@ -167,38 +167,39 @@ void FrameTest::toolbarHasTwentyPositionsAndHidesTheChannelGroup() {
 
 void FrameTest::toolbarNewReplacesWithoutAskingMenuNewAsks_data() {
     QTest::addColumn<bool>("toolbar");
-    QTest::addColumn<QList<int>>("answers"); // MsgAnswer values
-    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer");   // MsgAnswer value of the one question
+    QTest::addColumn<int>("question"); // its text id; 0: none asked
     QTest::addColumn<bool>("replaced");
-    QTest::newRow("toolbar New") << true << QList<int>{} << 0 << true;
-    QTest::newRow("menu New, No then OK")
-        << false << QList<int>{int(MsgAnswer::No), int(MsgAnswer::Ok)} << 2 << true;
-    QTest::newRow("menu New, No then Cancel")
-        << false << QList<int>{int(MsgAnswer::No), int(MsgAnswer::Cancel)} << 2 << false;
-    QTest::newRow("menu New, Cancel at 9006") << false << QList<int>{int(MsgAnswer::Cancel)} << 1 << false;
+    QTest::newRow("toolbar New") << true << true << 0 << 0 << true;
+    // Unsaved changes: whether to save them is the one question.
+    QTest::newRow("menu New, edited, No") << false << true << int(MsgAnswer::No) << 9006 << true;
+    QTest::newRow("menu New, edited, Cancel") << false << true << int(MsgAnswer::Cancel) << 9006 << false;
+    // Nothing to lose: whether to start anew is the one question.
+    QTest::newRow("menu New, saved, OK") << false << false << int(MsgAnswer::Ok) << 9026 << true;
+    QTest::newRow("menu New, saved, Cancel") << false << false << int(MsgAnswer::Cancel) << 9026 << false;
 }
 
 void FrameTest::toolbarNewReplacesWithoutAskingMenuNewAsks() {
     QFETCH(bool, toolbar);
-    QFETCH(QList<int>, answers);
-    QFETCH(int, questions);
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
+    QFETCH(int, question);
     QFETCH(bool, replaced);
     FrameFixture f;
     f.Settle();
-    EditImage(f.p());
-    QVERIFY(ImageChanged(f.p()));
-    for (int a : answers)
-        f.script().answers.push_back(MsgAnswer(a));
+    if (edited) EditImage(f.p());
+    QCOMPARE(ImageChanged(f.p()), edited);
+    f.script().answers.push_back(MsgAnswer(answer));
     QWidget* table = f.frame->FindChildWindow("frmCommChInfo");
     if (toolbar)
         f.frame->Action("tb:NewFile")->trigger();
     else
         f.frame->Action("mnuFileNew")->trigger();
     f.Settle();
-    QCOMPARE(int(f.script().shown.size()), questions);
-    if (questions >= 1) QCOMPARE(f.script().shown[0].text, LangText(f.p(), 9006_txt));
-    if (questions >= 2) QCOMPARE(f.script().shown[1].text, LangText(f.p(), 9026_txt));
-    QCOMPARE(ImageChanged(f.p()), !replaced);
+    QCOMPARE(int(f.script().shown.size()), question ? 1 : 0);
+    if (question) QCOMPARE(f.script().shown[0].text, LangText(f.p(), TextId{question}));
+    QCOMPARE(ImageChanged(f.p()), edited && !replaced);
     // A new document comes with a new channel table once the old windows have gone.
     QCOMPARE(f.made.value("frmCommChInfo"), replaced ? 2 : 1);
     QCOMPARE(f.OpenOf("frmCommChInfo"), 1);
@@ -209,7 +210,7 @@ void FrameTest::captionShowsBand_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("status");
-    QTest::newRow("CB") << 0 << "Tarvane CPS[Tarvane:CB:Frequency][File:new.dat]"
+    QTest::newRow("CB") << 0 << "Tarvane CPS[Tarvane:CB:26.965 - 27.405 MHz][File:new.dat]"
                         << "Tarvane[CB:26.965 - 27.405 MHz]";
     QTest::newRow("HF") << 1 << "Tarvane CPS[Tarvane:HF:25.615 - 30.105 MHz][File:new.dat]"
                         << "Tarvane[HF:25.615 - 30.105 MHz]";
@@ -277,6 +278,7 @@ void FrameTest::treePaneCloseButtonClearsTheCheckMark() {
     for (QAction* a : tb->actions())
         if (a->objectName() == "TB_CLOSE") close = a;
     QVERIFY(close);
+    QCOMPARE(close->toolTip().toStdString(), LangText(f.p(), 34000_txt));
     close->trigger();
     QVERIFY(!f.frame->LeftPane()->isVisible());
     QVERIFY(!f.frame->Action("mnuTreeView")->isChecked());

@@ -37,6 +37,7 @@
 #include "state/lang/LangText.h"
 #include "state/lang/Languages.h"
 #include "ui/QtTranslations.h"
+#include "ui/ToQ.h"
 
 using namespace tarvane;
 using namespace tarvane::test;
@@ -185,9 +186,23 @@ void CollectMenus(QWidget* owner, const QList<QAction*>& actions, const QString&
             const QChar k = m.captured(1).at(0).toUpper();
             if (keys.contains(k)) clashes << QString("%1: %2 / %3").arg(level, keys[k], a->text());
             keys[k] = a->text();
+        } else if (!a->objectName().isEmpty()) { // entries made as a menu opens carry numbers or none
+            clashes << level + ": no access key: " + a->text();
         }
         if (QMenu* sub = a->menu())
             CollectMenus(owner, sub->actions(), level + "/" + a->text(), out, clashes);
+    }
+}
+
+// Within one dialog, no two captions share an access key.
+void CollectDialogKeys(QWidget* dialog, QStringList& clashes) {
+    QMap<QChar, QString> keys;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        const QString text = w->property(w->inherits("QGroupBox") ? "title" : "text").toString();
+        const QRegularExpressionMatch m = QRegularExpression("&([^&])").match(text);
+        if (!m.hasMatch() || !w->isVisibleTo(dialog)) continue;
+        if (keys.contains(m.captured(1).at(0).toUpper())) clashes << dialog->objectName() + ": " + text;
+        keys[m.captured(1).at(0).toUpper()] = text;
     }
 }
 
@@ -196,11 +211,40 @@ void CollectMenus(QWidget* owner, const QList<QAction*>& actions, const QString&
 class LanguageTextsTest : public QObject {
     Q_OBJECT
   private slots:
+    void accessKeysAreUniqueInEveryLanguage();
     void everyWindowSpeaksTheChosenLanguage_data();
     void everyWindowSpeaksTheChosenLanguage();
     void foreignTextsAreCaught();
     void qtButtonsFollowTheLanguage();
 };
+
+// In every language file: each menu entry has an access key no other entry of
+// its menu shares, and no two captions of a dialog share one.
+void LanguageTextsTest::accessKeysAreUniqueInEveryLanguage() {
+    FrameFixture f(kBandHF, false);
+    RegisterStandardWindows(*f.frame);
+    Program& p = f.p();
+    const std::vector<LanguageEntry> languages = ListLanguages(p.Dirs.ProgramFolder);
+    QVERIFY(languages.size() >= 5);
+    for (const LanguageEntry& language : languages) {
+        QVERIFY(SetLanguageFile(p, language.FileName));
+        f.frame->CheckLanguageChange();
+        f.frame->ShowCHInfo(true); // the channel menu too
+        QList<Seen> seen;
+        QStringList clashes;
+        CollectMenus(f.frame.get(), f.frame->menuBar()->actions(), ToQ(language.FileName), seen, clashes);
+        std::string entry;
+        for (const std::unique_ptr<QWidget>& d :
+             {std::unique_ptr<QWidget>(new Frm_EMG(p)), std::unique_ptr<QWidget>(new FrmSetComm(p)),
+              std::unique_ptr<QWidget>(new FrmSetLanguage(p)),
+              std::unique_ptr<QWidget>(new FrmModelInfo(p, [] {})),
+              std::unique_ptr<QWidget>(new FrmPassWord(p, entry)), std::unique_ptr<QWidget>(new frmAbout(p))})
+            CollectDialogKeys(d.get(), clashes);
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join('\n')));
+    }
+    SetLanguage(p, 1);
+    LoadQtTranslations(p);
+}
 
 void LanguageTextsTest::everyWindowSpeaksTheChosenLanguage_data() {
     QTest::addColumn<int>("band");

@@ -231,8 +231,7 @@ void WorkflowTest::openThenTypeThenSave() {
     OpenFile(f, path);
     QCOMPARE(QString::fromStdString(f.p().Doc.Path), path);
     TYPE_AND_CHECK(f);
-    f.script().answers = {MsgAnswer::Ok}; // "... will be overwritten"
-    QVERIFY(f.frame->mnuFileSave_Click());
+    QVERIFY(f.frame->mnuFileSave_Click()); // its own file: no question
     RadioImage saved;
     QVERIFY(ReadCodeplug(path, saved));
     const int slot = GroupBase(f.Table()->ShownGroup(), band) + row + 1;

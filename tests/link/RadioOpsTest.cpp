@@ -155,6 +155,15 @@ TEST(PortNumbers, NewDevicesTakeTheLowestFreeNumbersAndTypedPathsMove) {
     EXPECT_FALSE(AssignPortPath(*t, 0, "/dev/x"));
 }
 
+TEST(PortNumbers, ClassicPortsKeepTheirOwnNumbers) {
+    PortMap map;
+    map[0] = "/tmp/sim/radio"; // port 1 given to a simulator: /dev/ttyS0 does not move to port 2
+    EXPECT_TRUE(MapNewDevices(map, {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/ttyS1a"}));
+    EXPECT_EQ(map, (PortMap{"/tmp/sim/radio", "/dev/ttyUSB0", "/dev/ttyS1a"}));
+    for (const auto& [device, number] : {std::pair{"/dev/ttyS15", 16}, {"/dev/ttyS", 0}, {"/dev/ttyUSB0", 0}})
+        EXPECT_EQ(ClassicPortNumber(device), number) << device;
+}
+
 TEST(PortNumbers, FullMapLeavesFurtherDevicesUnnumbered) {
     PortMap map;
     std::vector<std::string> devices;

@@ -69,7 +69,11 @@ TEST(Report, ListsTheChannelsOfEachGroupWithTheirSettingsByName) {
                                         "DTMF", "Programmable keys", "Tone tips", "Emergency channels"}));
     const ReportSection* a = Find(r, "Channels [Group: A]");
     ASSERT_TRUE(a);
-    EXPECT_TRUE(a->NewPage);
+    // The first group shares page 1 with the summary; the others start pages, and
+    // a table that runs on repeats its heading.
+    EXPECT_FALSE(a->NewPage);
+    EXPECT_TRUE(Find(r, "Channels [Group: B]")->NewPage);
+    EXPECT_EQ(a->ContinuedTitle, "Channels [Group: A] (continued)");
     EXPECT_EQ(a->Table.Columns,
               (std::vector<std::string>{"No.", "Frequency (MHz)", "Duplex", "Offset (kHz)",
                                         "Receive CTCSS/DCS", "Transmit CTCSS/DCS", "Modulation",
@@ -189,6 +193,15 @@ TEST(Report, FollowsTheLanguage) {
     EXPECT_NE(r.Sections.at(1).Title.find("D"), std::string::npos);
     EXPECT_EQ(r.Sections.at(1).Table.Columns.at(0), LangText(*t, 14001_txt));
     EXPECT_NE(ReportText(r).find(LangText(*t, 16000_txt)), std::string::npos);
+    // The words of the lists too: no English "On", "Off", "Add" or "Del" in any cell.
+    int added = 0;
+    for (const ReportSection& s : r.Sections)
+        for (const auto& row : s.Table.Rows)
+            for (const std::string& cell : row) {
+                EXPECT_TRUE(cell != "On" && cell != "Off" && cell != "Add" && cell != "Del") << s.Title;
+                added += cell == LangText(*t, 32403_txt);
+            }
+    EXPECT_GT(added, 0);
 }
 
 } // namespace

@@ -147,10 +147,9 @@ void Frm_EMG::BuildGrid() {
 
     CommandOK = new QPushButton(this);
     CommandOK->setObjectName("CommandOK");
-    CommandOK->setAutoDefault(false);
+    CommandOK->setDefault(true); // Return in an editor commits it; elsewhere it presses OK
     CommandCancel = new QPushButton(this);
     CommandCancel->setObjectName("CommandCancel");
-    CommandCancel->setAutoDefault(false);
     SetOkCancelCaptions(this, p_);
     const int top = kButtonsCbTop + extra;
     CommandCancel->setGeometry(8 + width - 96, top, 96, 26);
