@@ -20,6 +20,7 @@
 #include "link/RadioOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/SystemErrors.h"
 #include "state/lang/TextIds.h"
 
 namespace tarvane {
@@ -153,8 +154,8 @@ int InterruptedStatus(int sig) {
 
 struct TransferResult {
     bool success = false;
-    int signal = 0;           // the transfer was interrupted by this signal
-    bool wroteBlocks = false; // a write sent memory blocks
+    int signal = 0;     // the transfer was interrupted by this signal
+    bool mixed = false; // a write ended after it had sent blocks: the radio may hold a mix
 };
 
 // Runs one transfer to its end on the event loop.
@@ -236,16 +237,20 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
     }
     result.signal = catcher.Signal();
     if (result.signal) result.success = false;
-    result.wroteBlocks = link.engine().WroteBlocks();
+    result.mixed = link.engine().LeftRadioMixed();
+    if (!result.success && !result.signal) {
+        // The port went away, the radio may hold a mix: said as the window says it.
+        const std::string failure = FailedTransferText(p, link.engine(), link.lostDevice());
+        if (!failure.empty()) std::fprintf(stderr, "%s\n", ForStderr(failure).c_str());
+    }
     if (link.engine().EchoModeConfirmed()) SaveNoEchoMode(p, device, p.Link.NoEchoMode);
     return result;
 }
 
 // What an interrupted command says before it ends.
-int Interrupted(Program& p, const TransferResult& r, LinkOperation op) {
+int Interrupted(Program& p, const TransferResult& r) {
     std::string text = LangText(p, txt::kInterruptedTransferEndedEND) + "\n" +
-                       LangText(p, op == LinkOperation::WriteRadio && r.wroteBlocks ? txt::kRadioMayHoldMix
-                                                                                    : txt::kNothingSaved);
+                       LangText(p, r.mixed ? txt::kRadioMayHoldMix : txt::kNothingSaved);
     std::fprintf(stderr, "%s\n", text.c_str());
     return InterruptedStatus(r.signal);
 }
@@ -270,8 +275,9 @@ bool CheckWritable(Program& p, const std::string& path) {
         close(fd);
         return true;
     }
+    const int err = errno; // before the language file is looked at
     std::fprintf(stderr, "%s %s %s\n", path.c_str(), LangText(p, txt::kCannotWritten).c_str(),
-                 std::strerror(errno));
+                 SystemErrorText(p, err).c_str());
     return false;
 }
 
@@ -313,7 +319,7 @@ int CliRead(Program& p, const CliArgs& args) {
     ProgressPrinter progress(LangText(p, txt::kReadingRadio));
     // The read starts from the new document start-up has made.
     const TransferResult r = RunTransfer(p, LinkOperation::ReadRadio, args, *retries, &progress);
-    if (r.signal) return Interrupted(p, r, LinkOperation::ReadRadio);
+    if (r.signal) return Interrupted(p, r);
     if (!r.success) return kExitFailed;
     if (!PostReadStep(p)) return kExitFailed;
     return SaveCodeplug(p, out) ? kExitOk : kExitFailed;
@@ -328,7 +334,7 @@ int CliWrite(Program& p, const CliArgs& args) {
     p.Link.VerifyWrite = args.Has("--verify");
     ProgressPrinter progress(LangText(p, txt::kWritingRadio));
     const TransferResult r = RunTransfer(p, LinkOperation::WriteRadio, args, *retries, &progress);
-    if (r.signal) return Interrupted(p, r, LinkOperation::WriteRadio);
+    if (r.signal) return Interrupted(p, r);
     return r.success ? kExitOk : kExitFailed;
 }
 
@@ -337,7 +343,7 @@ int CliInfo(Program& p, const CliArgs& args) {
     if (!retries) return kExitUsage;
     InstallCliPrompts(p, *retries, nullptr);
     const TransferResult t = RunTransfer(p, LinkOperation::ReadRadioInfo, args, *retries, nullptr);
-    if (t.signal) return Interrupted(p, t, LinkOperation::ReadRadioInfo);
+    if (t.signal) return Interrupted(p, t);
     if (!t.success) return kExitFailed;
     if (args.Has("--json")) {
         std::fputs(WriteJson(RadioInfoJson(p)).c_str(), stdout);

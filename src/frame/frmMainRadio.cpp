@@ -61,7 +61,7 @@ void frmMain::AbortTransfer() {
 }
 
 void frmMain::RunWithProgress(RadioLink* link, bool writing) {
-    bool offerAgain = false; // a write failed with blocks sent: the radio may hold a mix
+    std::string failure; // the last word on a failed transfer: the port went, the radio may hold a mix
     bool cancelled = false;
     bool startFailed = false;
     {
@@ -83,11 +83,10 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
                     }
                 });
         connect(link, &RadioLink::finished, &progress,
-                [this, link, &offerAgain, &cancelled](LinkOperation op, bool success) {
-                    if (op == LinkOperation::WriteRadio && !success && !cancelled &&
-                        link->engine().WroteBlocks() && !p_.QuitRequested) {
-                        offerAgain = true;
-                        return;
+                [this, link, &failure, &cancelled](LinkOperation op, bool success) {
+                    if (!success && !cancelled && !p_.QuitRequested) {
+                        failure = FailedTransferText(p_, link->engine(), link->lostDevice());
+                        if (!failure.empty()) return;
                     }
                     if (!(op == LinkOperation::ReadRadio && success)) emit RadioCommandDone();
                 });
@@ -105,9 +104,9 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
         emit RadioCommandDone();
         return;
     }
-    if (offerAgain) {
-        if (TellId(p_, txt::kWriteDidNotFinish, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
-            RunWithProgress(link, true); // RadioMemoryBlock still holds what was sent
+    if (!failure.empty()) {
+        if (OfferTransferAgain(p_, failure, !link->lostDevice().empty(), link->portPresent())) {
+            RunWithProgress(link, writing); // RadioMemoryBlock still holds what was sent
             return;
         }
         emit RadioCommandDone();
@@ -176,10 +175,20 @@ void frmMain::ReadRMGDataFromRadio() {
     RadioLink* link = LinkWithCheckedPort(LinkOperation::ReadRadioInfo);
     if (!link) return;
     PrepareTransferData(p_, LinkOperation::ReadRadioInfo);
-    connect(link, &RadioLink::finished, this, [this](LinkOperation, bool success) {
+    connect(link, &RadioLink::finished, this, [this, link](LinkOperation, bool success) {
         if (success) {
             QWidget* w = ShowFormOnce("FrmRadioInfo");
             if (auto* info = qobject_cast<FrmRadioInfo*>(w)) info->ShowByData();
+        } else if (std::string failure = FailedTransferText(p_, link->engine(), link->lostDevice());
+                   !failure.empty()) {
+            // Asked once the transfer's own handler has returned.
+            QTimer::singleShot(0, this, [this, failure, present = link->portPresent()] {
+                if (OfferTransferAgain(p_, failure, true, present))
+                    ReadRMGDataFromRadio();
+                else
+                    emit RadioCommandDone();
+            });
+            return;
         }
         emit RadioCommandDone();
     });

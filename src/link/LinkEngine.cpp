@@ -46,6 +46,7 @@ void LinkEngine::Prepare(LinkOperation op) {
     settling_ = false;
     wroteBlocks_ = false;
     echoConfirmed_ = false;
+    endedOp_ = LinkOperation::Idle;
     verifier_.Reset();
     ResetRetries();
 }
@@ -123,8 +124,8 @@ void LinkEngine::OnBytes(std::span<const uint8_t> bytes) {
     // still classified as usual: a read block only counts for its own address
     // and a write that saw it is read back, so taking it is safe, and quicker
     // than sending the packet again and getting two answers.
-    if (settling_) MarkSuspect();
     const bool inBlocks = step_ == LinkStep::TransferBlocks || step_ == LinkStep::AwaitEndAck;
+    if (settling_ && inBlocks) MarkSuspect();
     if (replyTaken_) {
         if (inBlocks) MarkSuspect(); // more than one reply to one packet
         ExtendSettling();
@@ -398,6 +399,7 @@ void LinkEngine::OnTimeout() {
     Disarm();
     switch (step_) {
     case LinkStep::AwaitHandshakeAck:
+        if (SettleOpening()) return;
         ++handshakeRetries_;
         if (handshakeRetries_ > 3) {
             GiveUp();
@@ -408,6 +410,7 @@ void LinkEngine::OnTimeout() {
         SendHandshake();
         return;
     case LinkStep::AwaitIdentReply:
+        if (SettleOpening()) return;
         GiveUp();
         return;
     case LinkStep::AwaitPasswordBlock: {
@@ -415,6 +418,7 @@ void LinkEngine::OnTimeout() {
             GiveUp();
             return;
         }
+        if (SettleOpening()) return;
         const int16_t before = ctx_.link.PasswordRetryCounter;
         ctx_.link.PasswordRetryCounter = static_cast<int16_t>(before - 1);
         if (before >= 2)
@@ -451,6 +455,25 @@ void LinkEngine::OnTimeout() {
         FinishTransfer(true);
         return;
     }
+}
+
+bool LinkEngine::SettleOpening() {
+    // A reply to the opening exchange that comes a little after its time-out is
+    // waited for and taken, as a memory block's is: sending again at once would
+    // meet it (a handshake taking the identification's bytes, the echo
+    // expectation turned the wrong way) and giving up would start over into the
+    // same lateness. A clean line never gets here. No wait when a reply was
+    // taken already (it was wrong, not late) or when a bare acknowledgement
+    // shows that the cable does not echo: those act at once, as before.
+    if (settling_) {
+        settling_ = false; // the wait is over: the step's own time-out rule
+        return false;
+    }
+    if (replyTaken_ || (step_ == LinkStep::AwaitHandshakeAck && HandshakeAck::parse(pending_))) return false;
+    settling_ = true;
+    settleExtensions_ = 0;
+    if (host_.armTimer) host_.armTimer();
+    return true;
 }
 
 void LinkEngine::GiveUp() {
@@ -502,6 +525,8 @@ void LinkEngine::FinishTransfer(bool success) {
     if (host_.transferClosed) host_.transferClosed(op, success);
     if (success && host_.succeeded) host_.succeeded(op);
     Disarm();
+    endedOp_ = op;
+    endedWell_ = success;
     op_ = LinkOperation::Idle;
     step_ = LinkStep::AwaitHandshakeAck;
     pending_.clear();

@@ -12,7 +12,8 @@
 // Replies carry no tag, so a reply that comes after its time-out could be
 // taken for the answer to a later packet. Against that: a read block is only
 // stored when its address is the one asked for; after a time-out the line is
-// left to settle (input discarded) before the packet goes again; and a write
+// left to settle before the packet goes again (a reply that comes meanwhile is
+// still taken; in the opening exchange too); and a write
 // that saw a time-out, a late, extra or unexpected reply (or every write, with
 // LinkState::VerifyWrite) reads the written range back before "END", writes
 // the blocks that differ again and checks them, a bounded number of rounds
@@ -145,6 +146,14 @@ class LinkEngine {
     bool EchoModeConfirmed() const { return echoConfirmed_; }
     // The last write sent memory blocks: when it failed, the radio may hold a mix.
     bool WroteBlocks() const { return wroteBlocks_; }
+    // The transfer has ended, it was a write, it failed and it had sent memory
+    // blocks: the radio may hold a mix of old and new settings. The one place
+    // that decides it, for every way a write can end (silence, refusals, a
+    // lost port, a cancel, blocks that did not take).
+    bool LeftRadioMixed() const {
+        return op_ == LinkOperation::Idle && endedOp_ == LinkOperation::WriteRadio && !endedWell_ &&
+               wroteBlocks_;
+    }
 
   private:
     void Send(const Bytes& packet, int replyLength);
@@ -166,6 +175,7 @@ class LinkEngine {
     void PhaseProgress();
     void MarkSuspect();
     void ExtendSettling();
+    bool SettleOpening();
     void StoreBlock(const DataBlock& block);
     void UpdateProgress();
     void GiveUp();
@@ -196,6 +206,8 @@ class LinkEngine {
     int settleExtensions_ = 0;
     bool wroteBlocks_ = false;
     bool echoConfirmed_ = false;
+    LinkOperation endedOp_ = LinkOperation::Idle; // the last transfer that ended, and how
+    bool endedWell_ = false;
 };
 
 // The radio password held in a password block's data (bytes 12..15).

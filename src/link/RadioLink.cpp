@@ -1,9 +1,13 @@
 #include "link/RadioLink.h"
 
+#include <QFileInfo>
+#include <cerrno>
+
 #include "link/PortMap.h"
 #include "link/RadioOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "state/lang/SystemErrors.h"
 #include "state/lang/TextIds.h"
 
 namespace tarvane {
@@ -26,11 +30,18 @@ RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
     host.transferClosed = [this](LinkOperation op, bool success) { emit transferClosed(op, success); };
     host.finished = [this](LinkOperation op, bool success) { emit finished(op, success); };
     AskThroughPrompts(p_, host);
+    // Never again on a port that went away, not even when it went while the question was open.
     host.askRetry = [this, asked = host.askRetry](LinkOperation op) {
-        return retryQuestion_ ? retryQuestion_(op) : asked(op);
+        if (!lostDevice_.empty()) return false;
+        const bool again = retryQuestion_ ? retryQuestion_(op) : asked(op);
+        return again && lostDevice_.empty();
     };
     engine_ = std::make_unique<LinkEngine>(LinkContextOf(p_), std::move(host));
     clock_.start();
+    abortLost_.setInterval(20);
+    connect(&abortLost_, &QTimer::timeout, this, [this] {
+        if (engine_->Abort()) abortLost_.stop();
+    });
 }
 
 RadioLink::~RadioLink() {
@@ -80,9 +91,31 @@ bool RadioLink::OpenPort() {
         return true;
     }
     const bool denied = port_.error() == QSerialPort::PermissionError;
-    Tell(p_, PortOpenFailureText(p_, path.toStdString(), port_.errorString().toStdString(), denied),
-         MsgIcon::Critical);
+    Tell(p_, PortOpenFailureText(p_, path.toStdString(), portErrorText(), denied), MsgIcon::Critical);
     return false;
+}
+
+std::string RadioLink::portErrorText() {
+    // The serial library keeps its own codes, not errno: each stands for the
+    // system refusal it is made from (a vanished device, a lock, a busy port).
+    switch (port_.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return SystemErrorText(p_, ENOENT);
+    case QSerialPort::PermissionError:
+        return SystemErrorText(p_, EACCES);
+    case QSerialPort::OpenError:
+        return SystemErrorText(p_, EBUSY);
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        return SystemErrorText(p_, portPresent() ? EIO : ENODEV);
+    default:
+        return port_.errorString().toStdString();
+    }
+}
+
+bool RadioLink::portPresent() const {
+    return QFileInfo::exists(device()); // through a link to the device it names
 }
 
 void RadioLink::closePort() {
@@ -96,6 +129,7 @@ void RadioLink::closePort() {
 
 bool RadioLink::start() {
     if (prepared_ == LinkOperation::Idle) return false;
+    lostDevice_.clear();
     if (!port_.isOpen() && !OpenPort()) return false;
     if (!engine_->Running()) engine_->Prepare(prepared_); // a second transfer of the same kind
     engine_->Start();
@@ -135,17 +169,18 @@ void RadioLink::OnReadyRead() {
 
 void RadioLink::OnError(QSerialPort::SerialPortError error) {
     // After a hang-up the port stays open and repeats these errors at full speed.
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
-    const QString reason = port_.errorString();
-    Trace("error", reason.toUtf8());
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+        error != QSerialPort::WriteError)
+        return;
+    Trace("error", port_.errorString().toUtf8());
+    wait_.stop(); // no time-out, and so no "does not answer" question, on a port that is gone
     if (port_.isOpen()) port_.close();
-    if (engine_->Running()) {
-        Tell(p_,
-             LangText(p_, txt::kConnectionRadioThroughSerial) + "\r\n" + device().toStdString() + ": " +
-                 reason.toStdString(),
-             MsgIcon::Critical);
-        engine_->Abort();
-    }
+    if (!engine_->Running()) return;
+    // Said once, by whoever follows the transfer's end (FailedTransferText).
+    lostDevice_ = device().toStdString();
+    // Inside the transfer's own handler (a write that failed, an open question)
+    // it cannot end this moment; it ends as soon as it can.
+    if (!engine_->Abort()) abortLost_.start();
 }
 
 } // namespace tarvane

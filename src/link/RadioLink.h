@@ -21,8 +21,10 @@
 // The signals are emitted from inside the transfer's handlers: delete the link
 // with deleteLater(), never from a slot directly. After finished, check
 // p.QuitRequested (the version question was answered Yes: the program ends).
-// A port that hangs up mid-transfer is closed and the transfer ends as a
-// failure with message 9032.
+// A port that goes away mid-transfer (a cable pulled, a radio switched off)
+// is closed and the transfer ends as a failure at once, with no question in
+// between; lostDevice() then names the port, for the one message that says so
+// (FailedTransferText, RadioOps).
 #include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
@@ -66,6 +68,13 @@ class RadioLink : public QObject {
     // true starts the transfer again, false ends it.
     void setRetryQuestion(std::function<bool(LinkOperation op)> ask);
     LinkEngine& engine() { return *engine_; }
+    // The port that went away during the last transfer; empty when it did not.
+    std::string lostDevice() const { return lostDevice_; }
+    // The device is there (again): a transfer can be offered.
+    bool portPresent() const;
+    // Why the port refused or failed, in the user's language where the language
+    // files have the words (SystemErrorText), else in the serial library's.
+    std::string portErrorText();
 
   signals:
     void progress(int percent);
@@ -91,6 +100,8 @@ class RadioLink : public QObject {
     std::function<bool(LinkOperation op)> retryQuestion_;
     QFile trace_;
     QElapsedTimer clock_;
+    std::string lostDevice_;
+    QTimer abortLost_; // a lost port met while a question of the transfer was open
 };
 
 } // namespace tarvane

@@ -2,6 +2,8 @@
 // The read, write and radio-information commands around a transfer, shared by
 // the windows and the command line. The transfer itself is LinkEngine's; what
 // it asks and tells is worded and answered here, in one place for both.
+#include <string>
+
 #include "link/LinkEngine.h"
 #include "state/LinkState.h"
 
@@ -34,5 +36,16 @@ LinkContext LinkContextOf(Program& p);
 // A host may replace any of them afterwards (the command line answers the
 // give-up question from its options).
 void AskThroughPrompts(Program& p, LinkHost& host);
+
+// The last word on a transfer that ended without success, the same in the
+// window and on the command line: the port went away mid-transfer (lostDevice
+// names it; empty when it did not), and after a write that sent blocks, that
+// the radio may hold a mix of old and new settings. "" when there is nothing
+// more to say: the messages of the check that stopped it have said it all.
+std::string FailedTransferText(Program& p, const LinkEngine& engine, const std::string& lostDevice);
+// Shows that text in the window, once. The transfer is offered again only while
+// its port is there (a port that went away and came back is said to be back);
+// otherwise OK alone, with the advice to connect again. True: start it again.
+bool OfferTransferAgain(Program& p, const std::string& text, bool lost, bool portPresent);
 
 } // namespace tarvane

@@ -84,4 +84,21 @@ void AskThroughPrompts(Program& p, LinkHost& host) {
     host.succeeded = [&p](LinkOperation op) { TellSuccess(p, op); };
 }
 
+std::string FailedTransferText(Program& p, const LinkEngine& engine, const std::string& lostDevice) {
+    std::string text;
+    if (!lostDevice.empty()) text = FillIn(LangText(p, txt::kRadioWentAway), {lostDevice});
+    if (engine.LeftRadioMixed()) text += (text.empty() ? "" : "\r\n") + LangText(p, txt::kRadioMayHoldMix);
+    return text;
+}
+
+bool OfferTransferAgain(Program& p, const std::string& text, bool lost, bool portPresent) {
+    if (!portPresent) {
+        Tell(p, text + (lost ? "\r\n" + LangText(p, txt::kConnectThenStartAgain) : ""), MsgIcon::Warning);
+        return false;
+    }
+    const std::string back = lost ? "\r\n" + LangText(p, txt::kPortThereAgain) : "";
+    return Tell(p, text + back + "\r\n" + LangText(p, txt::kStartTransferAgainNow), MsgIcon::Question,
+                MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
 } // namespace tarvane

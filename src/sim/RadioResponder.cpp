@@ -78,17 +78,19 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         if (n < kProgram.size()) return false;
         drop(kProgram.size());
         ++handshakes;
+        const bool late = Every(f.lateEvery, ++requests);
         lastWasIdent_ = false;
         lastWasPassword_ = false;
         if (handshakes <= f.ignoreHandshakes) return true;
         programMode = true;
-        out.push_back(Reply(HandshakeAck::encode()));
+        out.push_back(Reply(HandshakeAck::encode(), late));
         return true;
     }
 
     switch (buffer_[0]) {
     case 0x02: {
         drop(1);
+        const bool late = Every(f.lateEvery, ++requests);
         lastWasIdent_ = true;
         lastWasPassword_ = false;
         IdentReply id;
@@ -96,7 +98,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         id.modelType = setup.modelType;
         id.firmwareVersion = setup.firmwareVersion;
         id.flags = setup.ctcssDcs ? kFlagCtcssDcs : 0;
-        out.push_back(Reply(id.encode()));
+        out.push_back(Reply(id.encode(), late));
         return true;
     }
     case 'R': {
@@ -104,6 +106,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         auto req = ReadRequest::parse(std::span<const uint8_t>(buffer_.data(), 4));
         drop(4);
         if (!req) return true;
+        const bool late = Every(f.lateEvery, ++requests);
         // The password block right after the identification (and its re-sends)
         // is part of the opening exchange, not a memory block: only its own
         // fault touches it.
@@ -115,7 +118,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
                 --passwordSilencesLeft_;
                 return true;
             }
-            out.push_back(Reply(ReadBlockReply(req->address, false)));
+            out.push_back(Reply(ReadBlockReply(req->address, false), late));
             return true;
         }
         const int n = ++blockRequests;
@@ -125,7 +128,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
             return true;
         }
         const int address = Every(f.wrongAddressEvery, n) ? req->address + kBlockSize : req->address;
-        out.push_back(Reply(ReadBlockReply(address, Every(f.badChecksumEvery, n)), Every(f.lateEvery, n)));
+        out.push_back(Reply(ReadBlockReply(address, Every(f.badChecksumEvery, n)), late));
         return true;
     }
     case 'W': {
@@ -140,13 +143,13 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
             return true;
         }
         drop(kBlockReplyLength);
+        const bool late = Every(f.lateEvery, ++requests);
         const int n = ++blockRequests;
         if (Every(f.silenceEvery, n)) return true;
         if (block->address == f.silenceAddress && silencedWrites_ < f.silenceTimes) {
             ++silencedWrites_;
             return true;
         }
-        const bool late = Every(f.lateEvery, n);
         if (Every(f.nakEvery, n) || (block->address == f.nakAddress && !nakAddressUsed_)) {
             if (block->address == f.nakAddress) nakAddressUsed_ = true;
             out.push_back(Reply({kNak}, late));
@@ -169,6 +172,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
         }
         drop(3);
         ++ends;
+        const bool late = Every(f.lateEvery, ++requests);
         lastWasIdent_ = false;
         lastWasPassword_ = false;
         if (nakEndsLeft_ > 0) {
@@ -177,7 +181,7 @@ bool RadioResponder::TakeRequest(std::vector<SimReply>& out) {
             return true;
         }
         programMode = false;
-        if (!f.silentEnd) out.push_back(Reply({kAck}));
+        if (!f.silentEnd) out.push_back(Reply({kAck}, late));
         return true;
     }
     default:

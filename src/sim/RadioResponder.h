@@ -19,7 +19,8 @@ struct RadioFaults {
     int badChecksumEvery = 0;  // every Nth block request, if a read, is answered with a wrong checksum
     int nakEvery = 0;          // every Nth block request, if a write, is refused with a Nak
     int wrongAddressEvery = 0; // every Nth block request, if a read, is answered for the next block
-    int lateEvery = 0;         // every Nth block request is answered lateMs late
+    int lateEvery =
+        0; // every Nth request of any kind ("PROGRAM" and the identification too) is answered lateMs late
     int lateMs = 200;
     int splitBytes = 0;       // replies go out in pieces of this many bytes (0: whole)
     int ignoreHandshakes = 0; // the first K handshakes get no answer
@@ -64,6 +65,7 @@ class RadioResponder {
 
     // What happened, for tests and the trace.
     int handshakes = 0;
+    int requests = 0; // of every kind, answered or not
     int blockRequests = 0;
     int blocksWritten = 0;
     int ends = 0;

@@ -334,6 +334,12 @@ TEST(LinkEngine, FaultyRepliesAreRecoveredWithinTheRetryRules) {
         set(x);
         return x;
     };
+    auto late = [](int every) { // past the wait, within the settling after it
+        RadioFaults x;
+        x.lateEvery = every;
+        x.lateMs = 160;
+        return x;
+    };
     const Case cases[] = {
         {"silence", f([](RadioFaults& x) { x.silenceEvery = 9; }), LinkOperation::ReadRadio},
         {"silence write", f([](RadioFaults& x) { x.silenceEvery = 9; }), LinkOperation::WriteRadio},
@@ -342,6 +348,10 @@ TEST(LinkEngine, FaultyRepliesAreRecoveredWithinTheRetryRules) {
         {"nak", f([](RadioFaults& x) { x.nakEvery = 3; }), LinkOperation::WriteRadio},
         {"late read", f([](RadioFaults& x) { x.lateEvery = 11; }), LinkOperation::ReadRadio},
         {"late write", f([](RadioFaults& x) { x.lateEvery = 11; }), LinkOperation::WriteRadio},
+        // Every request counts: 1 "PROGRAM", 2 the identification, 3 the password block.
+        {"all late", late(1), LinkOperation::WriteRadio},
+        {"late ident", late(2), LinkOperation::ReadRadio},
+        {"late password", late(3), LinkOperation::WriteRadio},
         {"split", f([](RadioFaults& x) { x.splitBytes = 1; }), LinkOperation::ReadRadio},
         {"split info", f([](RadioFaults& x) { x.splitBytes = 3; }), LinkOperation::ReadRadioInfo},
     };

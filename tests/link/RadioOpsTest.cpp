@@ -2,6 +2,9 @@
 // image, the document and the memory block.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "TestProgram.h"
 #include "image/ImageOps.h"
 #include "link/PortMap.h"
@@ -9,6 +12,7 @@
 #include "memory/RadioMemory.h"
 #include "sim/VirtualLine.h"
 #include "state/lang/LangText.h"
+#include "state/lang/SystemErrors.h"
 
 namespace tarvane {
 namespace {
@@ -184,6 +188,51 @@ TEST(PortNumbers, OpenFailureNamesDeviceAndReasonAndHowToGetPermission) {
     EXPECT_EQ(denied, plain.substr(0, plain.find(':')) + ": Permission denied\r\n" + LangText(*t, 9031_txt) +
                           "\r\n" + LangText(*t, 32604_txt));
     EXPECT_NE(LangText(*t, 9031_txt).find("dialout"), std::string::npos);
+}
+
+TEST(FailedTransfer, OnlyAFailedWriteThatSentBlocksSaysTheRadioMayHoldAMix) {
+    struct Case {
+        LinkOperation op;
+        int silentFrom;    // blocks from this address on get no reply (0x3E00: none)
+        const char* model; // the radio's model code
+        bool mixed;
+    };
+    const Case cases[] = {{LinkOperation::WriteRadio, 0x0800, "Tarvane", true},
+                          {LinkOperation::WriteRadio, 0x0000, "Tarvane", true}, // a block went out unanswered
+                          {LinkOperation::WriteRadio, 0x0800, "Other", false},  // stopped before any block
+                          {LinkOperation::WriteRadio, 0x3E00, "Tarvane", false},
+                          {LinkOperation::ReadRadio, 0x0800, "Tarvane", false}};
+    for (const Case& c : cases) {
+        auto t = test::MakeTestProgram();
+        t->Link.NoEchoMode = true;
+        RadioSetup setup;
+        setup.modelCode = c.model;
+        RadioResponder radio(setup);
+        VirtualLine line(*t, radio);
+        line.tamper = [&](const Bytes& packet, std::vector<SimReply>& out) {
+            const int address = packet.size() >= 4 ? (packet[1] << 8) | packet[2] : -1;
+            out = address >= c.silentFrom && address < 0x3E00 ? std::vector<SimReply>{} : radio.Feed(packet);
+            return true;
+        };
+        t.script->answers = {MsgAnswer::Cancel}; // the give-up question
+        line.Run(c.op);
+        const std::string mix = c.mixed ? "\r\n" + LangText(*t, 32015_txt) : "";
+        const std::string lost = FillIn(LangText(*t, 33600_txt), {"/dev/ttyUSB0"});
+        EXPECT_EQ(FailedTransferText(*t, line.Engine(), ""), mix.empty() ? "" : mix.substr(2))
+            << c.silentFrom;
+        EXPECT_EQ(FailedTransferText(*t, line.Engine(), "/dev/ttyUSB0"), lost + mix) << c.silentFrom;
+    }
+}
+
+TEST(SystemErrors, TheCommonRefusalsComeFromTheLanguageFile) {
+    auto t = test::MakeTestProgram();
+    SetLanguage(*t, 2); // Chinese
+    const std::pair<int, TextId> cases[] = {{ENOENT, 33610_txt}, {ENODEV, 33611_txt}, {EIO, 33611_txt},
+                                            {EBUSY, 33612_txt},  {EACCES, 33613_txt}, {EPERM, 33613_txt},
+                                            {ENOSPC, 33614_txt}, {EROFS, 33615_txt}};
+    for (auto [errnum, id] : cases)
+        EXPECT_EQ(SystemErrorText(*t, errnum), LangText(*t, id)) << errnum;
+    EXPECT_EQ(SystemErrorText(*t, EINVAL), std::strerror(EINVAL)); // the system's own words
 }
 
 } // namespace

@@ -39,15 +39,18 @@ struct Fixture : FrameFixture {
     }
 };
 
-// Once the progress window shows the transfer under way, press its Cancel (or Escape).
-void CancelProgressWhenUnderWay(QObject* owner, bool escape, bool& pressed) {
+// Once the progress window shows the transfer under way, press its Cancel (or
+// Escape), or with no key given, act otherwise.
+void CancelProgressWhenUnderWay(QObject* owner, bool escape, bool& pressed, std::function<void()> act = {}) {
     auto* poll = new QTimer(owner);
-    QObject::connect(poll, &QTimer::timeout, [poll, escape, &pressed] {
+    QObject::connect(poll, &QTimer::timeout, [poll, escape, &pressed, act] {
         auto* progress = qobject_cast<FrmProgress*>(QApplication::activeModalWidget());
         if (!progress || progress->ProgressBar1->value() < 1) return;
         poll->stop();
         pressed = true;
-        if (escape)
+        if (act)
+            act();
+        else if (escape)
             QTest::keyClick(progress, Qt::Key_Escape);
         else
             progress->CommandCancel->click();
@@ -105,9 +108,42 @@ class TransferWindowTest : public QObject {
         QTest::qWait(50);
         QCOMPARE(f.done.count(), 1);
         QCOMPARE(f.script().Count(LangText(f.p(), 9008_txt)), size_t{2});
-        QCOMPARE(f.script().Count(LangText(f.p(), 32003_txt)), size_t{2});
+        const std::string again = LangText(f.p(), 32015_txt) + "\r\n" + LangText(f.p(), 33601_txt);
+        QCOMPARE(f.script().Count(again), size_t{2});
         QVERIFY(!f.script().Saw(LangText(f.p(), 9010_txt)));
         QVERIFY(!f.frame->TransferRunning());
+    }
+
+    void radioGoneMidTransferGivesOneMessage_data() {
+        QTest::addColumn<bool>("writing");
+        QTest::addColumn<bool>("portBack");
+        QTest::newRow("read, port gone") << false << false;
+        QTest::newRow("write, port gone") << true << false;
+        QTest::newRow("write, port back") << true << true;
+    }
+    void radioGoneMidTransferGivesOneMessage() {
+        QFETCH(bool, writing);
+        QFETCH(bool, portBack);
+        Fixture f({"--late-every", "1", "--late-ms", "60"});
+        QVERIFY(f.radio.Ready());
+        f.Settle();
+        f.script().answers = {MsgAnswer::Ok, MsgAnswer::No}; // 9004 / 9005; start again? No
+        bool pulled = false;
+        CancelProgressWhenUnderWay(f.frame.get(), false, pulled, [&] {
+            f.radio.Stop(); // the simulator ends: its pseudo-terminal and link go
+            if (portBack) std::ofstream(f.radio.Link()).put('\n');
+        });
+        f.frame->Action(writing ? "mnuWriteToRadio" : "mnuReadFromRadio")->trigger();
+        QVERIFY(f.done.count() > 0 || f.done.wait(20000));
+        QVERIFY(pulled && !f.frame->TransferRunning());
+        QCOMPARE(f.script().shown.size(), size_t{2}); // the question before, one message after
+        const Shown& told = f.script().shown[1];
+        std::string expected = FillIn(LangText(f.p(), 33600_txt), {f.radio.Link()});
+        if (writing) expected += "\r\n" + LangText(f.p(), 32015_txt);
+        expected += portBack ? "\r\n" + LangText(f.p(), 33603_txt) + "\r\n" + LangText(f.p(), 33601_txt)
+                             : "\r\n" + LangText(f.p(), 33602_txt);
+        QCOMPARE(told.text, expected);
+        QCOMPARE(told.buttons, portBack ? MsgButtons::YesNo : MsgButtons::Ok);
     }
 
     void alwaysVerifyFromThePortDialogReadsACleanWriteBack() {
