@@ -139,7 +139,10 @@ TEST(ExchangeCli, InfoAsJson) {
     const CliResult r = RunCli({"info", "--port", radio.Link(), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"ModelType\": \"HF\""), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\"TextA\": \"SN\\\"0042\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"Hardware\": \"SN\\\"0042\""), std::string::npos)
+        << r.out; // as the text labels it
+    EXPECT_NE(r.out.find("\"RadioModelCode\": \"Tarvane\""), std::string::npos)
+        << r.out; // what the radio answered
 }
 
 } // namespace
