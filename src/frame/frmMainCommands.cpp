@@ -1,4 +1,5 @@
 // The frame's file commands, its dialogs and closing.
+#include <QFile>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -61,7 +62,7 @@ void frmMain::mnuFileOpen_Click() {
 
 void frmMain::OpenChosenFile(const QString& path) {
     CloseCurAllWindows();
-    switch (OpenCodeplug(p_, path.toStdString())) {
+    switch (OpenCodeplug(p_, QFile::encodeName(path).toStdString())) {
     case OpenResult::Opened:
         ShowChannelTable();
         ShowMainTxt();
@@ -104,7 +105,7 @@ bool frmMain::mnuFileSaveAs_Click() {
         }
     }
     // The path becomes current only once the file is written (SaveCodeplug sets it).
-    return SaveDocument(path.toStdString());
+    return SaveDocument(QFile::encodeName(path).toStdString());
 }
 
 void frmMain::mnuModelInfo_Click() {
