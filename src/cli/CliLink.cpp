@@ -291,7 +291,7 @@ int Interrupted(Program& p, const TransferResult& r, LinkOperation op) {
 bool CheckWritable(Program& p, const std::string& path) {
     FileError error;
     if (CanReplaceFile(path, &error, kCodeplugFileSize)) return true;
-    std::fprintf(stderr, "%s\n", FileFailureText(p, error).c_str());
+    std::fprintf(stderr, "%s\n", ForStderr(FileFailureText(p, error)).c_str());
     return false;
 }
 

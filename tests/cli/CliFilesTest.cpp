@@ -204,8 +204,10 @@ TEST(CliFiles, OutputsThatWouldDestroyAnInputAreRefusedFirst) {
          2,
          "--trace: '" + dir + "/link.dat' is the same file as '" + mine + "'"},
         // A read's output is refused before the transfer when it could not be kept.
-        {{"read", "--port", port, "--out", "/dev/full"}, 1, Failure("/dev/full", "not a regular file")},
-        {{"read", "--port", port, "--out", "/proc/self/mem"}, 1, Failure("/proc/self/mem", "No such file")},
+        {{"read", "--port", port, "--out", "/dev/full"}, 1, Failure("/dev/full", test::kNotRegular)},
+        {{"read", "--port", port, "--out", "/proc/self/mem"},
+         1,
+         std::string(k9002) + "\n/proc/self/mem: No such file"},
         {{"read", "--port", port, "--out", dir + "/gone.dat"}, 1, "The serial port could not be opened."},
     };
     fs::create_symlink("nowhere.dat", dir + "/gone.dat"); // written through, as new does

@@ -132,7 +132,8 @@ TEST(SettingsFiles, UnreadableSetupFileIsNotReplacedByDefaults) {
         ASSERT_EQ(t->Dirs.SetupFile, inst.SetupPath());
         EXPECT_FALSE(WriteSetup(*t)) << static_cast<int>(kind);
         // The single settings (verify choice, echo per device, ports) go the same way.
-        EXPECT_FALSE(WriteIniValue(inst.SetupPath(), "language", "VerifyWrite", "1")) << static_cast<int>(kind);
+        EXPECT_FALSE(WriteIniValue(inst.SetupPath(), "language", "VerifyWrite", "1"))
+            << static_cast<int>(kind);
         EXPECT_TRUE(test::StillHostile(kind, inst.SetupPath())) << static_cast<int>(kind);
         const size_t told = t.script->shown.size();
         ReportSetupNotSaved(*t);
@@ -145,7 +146,8 @@ TEST(SettingsFiles, UnreadableSetupFileIsNotReplacedByDefaults) {
     std::ofstream(dir + "/mysetup.ini") << kSetup;
     chmod((dir + "/mysetup.ini").c_str(), 0);
     EXPECT_EQ(test::AsOrdinaryUser([&] {
-                  return WriteIniValue(dir + "/mysetup.ini", "language", "VerifyWrite", "1") ? "replaced" : "";
+                  return WriteIniValue(dir + "/mysetup.ini", "language", "VerifyWrite", "1") ? "replaced"
+                                                                                             : "";
               }),
               "");
     chmod((dir + "/mysetup.ini").c_str(), 0644);
