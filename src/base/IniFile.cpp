@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 #include "base/NumberText.h"
 
@@ -48,9 +49,15 @@ std::string CleanValue(std::string v) {
 
 bool IniFile::Load(const std::string& path, FileError* error) {
     lines_.clear();
+    unreadable_.clear();
     // A FIFO, device or huge file in place of a settings file reads as missing.
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes, kSettingsFileLimit, error)) return false;
+    FileError why;
+    if (!ReadWholeFile(path, bytes, kSettingsFileLimit, &why)) {
+        if (why.fault != FileFault::System || why.code != ENOENT) unreadable_ = path;
+        if (error) *error = why;
+        return false;
+    }
     Parse(std::string(bytes.begin(), bytes.end()));
     return true;
 }
@@ -78,6 +85,7 @@ std::string IniFile::Text() const {
 }
 
 bool IniFile::Save(const std::string& path) const {
+    if (!unreadable_.empty() && (path == unreadable_ || SameFile(path, unreadable_))) return false;
     std::string text = Text();
     return WriteFileAtomic(
         path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));

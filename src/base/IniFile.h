@@ -19,7 +19,9 @@ class IniFile {
     bool Load(const std::string& path, FileError* error = nullptr);
     void Parse(const std::string& text);
     // Writes to a temporary file beside the target and renames it over the target
-    // (through a symbolic link, over the link's target).
+    // (through a symbolic link, over the link's target). A file this object failed
+    // to load for any reason but its absence is never replaced: what it holds is
+    // unknown here, and writing would lose it.
     bool Save(const std::string& path) const;
     std::string Text() const;
 
@@ -32,6 +34,7 @@ class IniFile {
 
   private:
     std::vector<std::string> lines_;
+    std::string unreadable_; // the path of a failed Load, "" when none
 };
 
 // Reads one value from a file (empty when the file, section or key is missing).

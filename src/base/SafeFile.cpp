@@ -157,15 +157,23 @@ int MakeTemporary(const Target& t, std::string& tmp) {
 
 } // namespace
 
-bool CanReplaceFile(const std::string& path, FileError* error) {
+bool CanReplaceFile(const std::string& path, FileError* error, size_t bytes) {
     Target t;
     if (!FindTarget(path, t, error)) return false;
     std::string tmp;
     const int fd = MakeTemporary(t, tmp);
     if (fd < 0) return Fail(error, path, FileFault::System, errno);
-    close(fd);
+    // Written and synced for real: a file system that takes the name but not the
+    // bytes (full, over quota) says so only here.
+    const std::vector<uint8_t> zeros(bytes);
+    bool ok = WriteAll(fd, zeros, 0) && fsync(fd) == 0;
+    int code = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        code = errno;
+    }
     unlink(tmp.c_str());
-    return true; // a name too long for the folder failed in stat already
+    return ok || Fail(error, path, FileFault::System, code); // a name too long failed in stat already
 }
 
 bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes, FileError* error) {

@@ -45,8 +45,9 @@ bool WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes, Fi
 
 // Whether WriteFileAtomic could replace the file now, found out without touching
 // it: for a command that must not learn after a long transfer that its output
-// cannot be written.
-bool CanReplaceFile(const std::string& path, FileError* error = nullptr);
+// cannot be written. The temporary file it would write is made beside the target
+// with `bytes` bytes, synced and removed again, so a full file system is known too.
+bool CanReplaceFile(const std::string& path, FileError* error = nullptr, size_t bytes = 0);
 
 // Writes bytes at the start of a regular file in place, creating it when missing;
 // the rest of the file stays. A non-regular file is left alone.

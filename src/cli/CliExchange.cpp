@@ -18,16 +18,29 @@ namespace tarvane {
 
 namespace {
 
-// The group named by --group, or `fallback` without one; nullopt for a name the band lacks.
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// The group named by --group, in any case, or `fallback` without one; nullopt
+// (with the groups the band has) for a name the band lacks.
 std::optional<int> GroupOption(Program& p, const CliArgs& args, int fallback) {
     if (!args.Has("--group")) return fallback;
-    const int g = GroupByName(args.Get("--group"), p.Model.ModelType);
-    if (g < 0) {
-        std::fprintf(stderr, "%s\n",
-                     FillIn(LangText(p, txt::kThereNoGroupRadio), {args.Get("--group")}).c_str());
-        return std::nullopt;
+    const int band = p.Model.ModelType;
+    const std::string wanted = Upper(args.Get("--group"));
+    std::string names;
+    for (int g = 0; g < 13; ++g) {
+        if (GroupSize(g, band) <= 0) continue;
+        const std::string name = GroupName(g, band);
+        if (Upper(name) == wanted) return g;
+        names += (names.empty() ? "" : ", ") + name;
     }
-    return g;
+    std::fprintf(stderr, "%s\n%s\n",
+                 FillIn(LangText(p, txt::kThereNoGroupRadio), {args.Get("--group")}).c_str(),
+                 FillIn(LangText(p, txt::kGroupsOfRadio), {names}).c_str());
+    return std::nullopt;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The radio commands of tarvane-cli: the same core flows as the windows, with
 // the questions answered from the command line and progress on stderr.
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
@@ -11,16 +12,20 @@
 #include <unistd.h>
 
 #include "base/NumberText.h"
+#include "base/SafeFile.h"
 #include "cli/Cli.h"
+#include "doc/Backups.h"
+#include "doc/Startup.h"
 #include "exchange/ImageJson.h"
 #include "image/CodeplugFile.h"
+#include "image/ImageOps.h"
+#include "image/InitialValues.h"
 #include "image/ModelVersion.h"
 #include "link/LinkSettings.h"
 #include "link/RadioLink.h"
 #include "link/RadioOps.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
-#include "state/lang/SystemErrors.h"
 #include "state/lang/TextIds.h"
 
 namespace tarvane {
@@ -32,6 +37,30 @@ std::string ForStderr(std::string text) {
         text.replace(at, 2, "\n");
     return text;
 }
+
+// Qt names files by UTF-16 text, which cannot hold every byte string a Linux
+// name may be. Such a name is opened here and given to Qt as its descriptor's
+// path, so the file the user named is the one used.
+class QtName {
+  public:
+    QtName(const std::string& path, int flags) {
+        const QByteArray bytes = QByteArray::fromStdString(path);
+        name_ = QFile::decodeName(bytes);
+        if (QFile::encodeName(name_) == bytes) return;
+        fd_ = open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd_ >= 0) name_ = QString("/proc/self/fd/%1").arg(fd_);
+    }
+    ~QtName() {
+        if (fd_ >= 0) close(fd_);
+    }
+    QtName(const QtName&) = delete;
+    QtName& operator=(const QtName&) = delete;
+    const QString& Name() const { return name_; }
+
+  private:
+    QString name_;
+    int fd_ = -1;
+};
 
 // Progress on stderr: a bar on a terminal, a line every ten percent otherwise.
 class ProgressPrinter {
@@ -165,8 +194,12 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
     SignalCatcher catcher;
     const std::string device = args.Get("--port");
     RadioLink link(p);
-    link.setDevice(QString::fromStdString(device));
-    if (args.Has("--trace") && !link.setTraceFile(QString::fromStdString(args.Get("--trace")))) {
+    const QtName port(device, O_RDWR);
+    link.setDevice(port.Name());
+    const std::unique_ptr<QtName> trace =
+        args.Has("--trace") ? std::make_unique<QtName>(args.Get("--trace"), O_WRONLY | O_CREAT | O_APPEND)
+                            : nullptr;
+    if (trace && !link.setTraceFile(trace->Name())) {
         std::fprintf(stderr, "%s\n",
                      ForStderr(LangText(p, txt::kFileCouldNotRead) + "\r\n" + args.Get("--trace")).c_str());
         return result;
@@ -243,7 +276,8 @@ TransferResult RunTransfer(Program& p, LinkOperation op, const CliArgs& args, in
         const std::string failure = FailedTransferText(p, link.engine(), link.lostDevice());
         if (!failure.empty()) std::fprintf(stderr, "%s\n", ForStderr(failure).c_str());
     }
-    if (link.engine().EchoModeConfirmed()) SaveNoEchoMode(p, device, p.Link.NoEchoMode);
+    if (link.engine().EchoModeConfirmed() && !SaveNoEchoMode(p, device, p.Link.NoEchoMode))
+        ReportSetupNotSaved(p);
     return result;
 }
 
@@ -255,30 +289,42 @@ int Interrupted(Program& p, const TransferResult& r) {
     return InterruptedStatus(r.signal);
 }
 
-// The output file must be writable before a 13-second transfer, not after it.
-// Nothing is left behind: a file made for the test is removed again.
+// The output file must be writable before a 13-second transfer, not after it:
+// the same rules as the save (a regular file or a new name, a link written
+// through) and the real temporary file made, filled and synced beside it.
 bool CheckWritable(Program& p, const std::string& path) {
-    struct stat st {};
-    int fd = -1;
-    if (stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            errno = EISDIR;
-        } else {
-            // Non-blocking: a FIFO without a reader must not hold the command.
-            fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        }
-    } else if (errno == ENOENT) {
-        fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) unlink(path.c_str());
-    }
-    if (fd >= 0) {
-        close(fd);
+    FileError error;
+    if (CanReplaceFile(path, &error, kCodeplugFileSize)) return true;
+    std::fprintf(stderr, "%s\n", ForStderr(FileFailureText(p, error)).c_str());
+    return false;
+}
+
+// The radio's own band decides the document a read starts from: the fields the
+// radio does not hold (current group, group emergency channels, unused slots)
+// are those of that band's new document, not of the one start-up made.
+void StartFromBandOfRadio(Program& p) {
+    const int band = p.Link.Identity.RadioModelType;
+    if (band == p.Model.ModelType || !SetModelType(p, band)) return;
+    p.RadioInfo.ModelType = static_cast<int16_t>(band);
+    NewDocument(p);
+}
+
+// Backups as the window program keeps them; false only when a write must not go
+// on without one (the message says why).
+bool KeepCliBackup(Program& p, const CliArgs& args, BackupKind kind) {
+    if (args.Has("--no-backup")) return true;
+    const std::string folder = BackupFolder();
+    const std::string written = KeepBackup(p, kind, folder);
+    if (!written.empty()) {
+        std::fprintf(stderr, "%s\n", FillIn(LangText(p, txt::kBackupKeptAs), {written}).c_str());
         return true;
     }
-    const int err = errno; // before the language file is looked at
-    std::fprintf(stderr, "%s %s %s\n", path.c_str(), LangText(p, txt::kCannotWritten).c_str(),
-                 SystemErrorText(p, err).c_str());
-    return false;
+    std::fprintf(stderr, "%s\n",
+                 FillIn(LangText(p, kind == BackupKind::Read ? txt::kBackupConfigurationReadCould
+                                                             : txt::kBackupWriteNotKept),
+                        {folder})
+                     .c_str());
+    return kind == BackupKind::Read;
 }
 
 } // namespace
@@ -321,7 +367,9 @@ int CliRead(Program& p, const CliArgs& args) {
     const TransferResult r = RunTransfer(p, LinkOperation::ReadRadio, args, *retries, &progress);
     if (r.signal) return Interrupted(p, r);
     if (!r.success) return kExitFailed;
+    StartFromBandOfRadio(p);
     if (!PostReadStep(p)) return kExitFailed;
+    KeepCliBackup(p, args, BackupKind::Read);
     return SaveCodeplug(p, out) ? kExitOk : kExitFailed;
 }
 
@@ -332,6 +380,7 @@ int CliWrite(Program& p, const CliArgs& args) {
     InstallCliPrompts(p, *retries, args.Has("--password") ? &password : nullptr);
     if (OpenCodeplug(p, args.words[0]) != OpenResult::Opened) return kExitFailed;
     p.Link.VerifyWrite = args.Has("--verify");
+    if (!KeepCliBackup(p, args, BackupKind::Write)) return kExitFailed;
     ProgressPrinter progress(LangText(p, txt::kWritingRadio));
     const TransferResult r = RunTransfer(p, LinkOperation::WriteRadio, args, *retries, &progress);
     if (r.signal) return Interrupted(p, r);

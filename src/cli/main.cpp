@@ -1,7 +1,9 @@
 // tarvane-cli: read, write and inspect radios and codeplug files, and simulate a radio.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +38,7 @@ struct OptionShape {
     Kind kind;
     const char* help;
     bool required = false;
+    const char* fallback = nullptr; // the value taken when the option is not given
 };
 
 struct CommandShape {
@@ -48,10 +51,12 @@ struct CommandShape {
 const OptionShape kPort{"port", "DEVICE", Kind::Text,
                         "serial device of the cable, e.g. /dev/serial/by-id/usb-...", true};
 const OptionShape kPassword{"password", "TEXT", Kind::Text, "the radio's programming password"};
-const OptionShape kRetries{"retries", "N", Kind::Count, "restarts after the radio stops answering"};
+const OptionShape kRetries{"retries", "N", Kind::Count, "restarts after the radio stops answering",
+                           false,     "2"};
 const OptionShape kTrace{"trace", "FILE", Kind::Text,
                          "record every byte exchanged, with times and directions"};
 const OptionShape kVerify{"verify", nullptr, Kind::Flag, "always read the data back and compare it"};
+const OptionShape kNoBackup{"no-backup", nullptr, Kind::Flag, "keep no copy in the backup folder"};
 const OptionShape kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
 const OptionShape kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
 const OptionShape kLang{"lang", "CODE", Kind::Text,
@@ -68,11 +73,12 @@ const std::vector<CommandShape>& Commands() {
           kRetries,
           kTrace,
           kVerify,
+          kNoBackup,
           kLang}},
         {"write",
          {"FILE.dat"},
          "write a codeplug file into a radio",
-         {kPort, kPassword, kRetries, kTrace, kVerify, kLang}},
+         {kPort, kPassword, kRetries, kTrace, kVerify, kNoBackup, kLang}},
         {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson, kLang}},
         {"show", {"FILE.dat"}, "print a codeplug file", {kJson, kLang}},
         {"new",
@@ -90,7 +96,7 @@ const std::vector<CommandShape>& Commands() {
          "put channels from a CSV file into a copy of a codeplug file",
          {{"out", "NEW.dat", Kind::Text, "the codeplug file to write", true},
           kGroup,
-          {"first", "N", Kind::Count, "the first channel number to fill"},
+          {"first", "N", Kind::Count, "the first channel number to fill", false, "1"},
           {"skip-bad", nullptr, Kind::Flag, "leave out rows that cannot be used instead of stopping"},
           kLang}},
         {"diff", {"A.dat", "B.dat"}, "list what differs between two codeplug files", {kLang}},
@@ -100,9 +106,9 @@ const std::vector<CommandShape>& Commands() {
          {{"link", "PATH", Kind::Text, "where the pseudo-terminal is linked", true},
           {"memory", "FILE", Kind::Text, "file holding the radio memory (kept up to date)"},
           {"info", "FILE", Kind::Text, "file holding the information area"},
-          {"model-code", "TEXT", Kind::Text, "model code the radio answers"},
-          {"model-type", "N|CB|HF|HAM", Kind::ModelType, "model type the radio answers"},
-          {"firmware", "TEXT", Kind::Text, "firmware version the radio answers"},
+          {"model-code", "TEXT", Kind::Text, "model code the radio answers", false, "Tarvane"},
+          {"model-type", "N|CB|HF|HAM", Kind::ModelType, "model type the radio answers", false, "CB"},
+          {"firmware", "TEXT", Kind::Text, "firmware version the radio answers", false, "V100"},
           {"no-ctcss", nullptr, Kind::Flag, "a radio without CTCSS/DCS"},
           {"password", "TEXT", Kind::Text, "the radio's password"},
           {"echo", nullptr, Kind::Flag, "a cable that echoes every byte"},
@@ -112,7 +118,7 @@ const std::vector<CommandShape>& Commands() {
           {"nak-every", "N", Kind::Address, "refuse every N-th block"},
           {"wrong-address-every", "N", Kind::Address, "answer every N-th read with a wrong address"},
           {"late-every", "N", Kind::Address, "answer every N-th request late"},
-          {"late-ms", "MS", Kind::Address, "how late"},
+          {"late-ms", "MS", Kind::Address, "how late", false, "200"},
           {"split", "N", Kind::Address, "send replies in pieces of N bytes"},
           {"ignore-handshakes", "K", Kind::Address, "ignore the first K handshakes"},
           {"nak-address", "ADDR", Kind::Address, "refuse the block at this address"},
@@ -172,7 +178,8 @@ std::string CommandHelp(const CommandShape& c) {
             line.resize(30, ' ');
         else
             line += "\n" + std::string(30, ' ');
-        s += line + o.help + (o.required ? " (required)" : "") + "\n";
+        s += line + o.help + (o.required ? " (required)" : "") +
+             (o.fallback ? std::string(" (default: ") + o.fallback + ")" : std::string()) + "\n";
     }
     return s;
 }
@@ -230,13 +237,20 @@ std::string CheckValue(const OptionShape& o, const std::string& value) {
     return "";
 }
 
+// Arguments go through the parser as Latin-1, one character per byte, and come
+// back out as the same bytes: a file name is bytes on Linux and must reach the
+// system unchanged, whatever the locale or the name's encoding.
+std::string Bytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
 // The name QCommandLineParser puts between quotes in its error text.
 std::string QuotedName(const QString& error) {
     const qsizetype a = error.indexOf('\''), b = error.lastIndexOf('\'');
     QString name = a >= 0 && b > a ? error.mid(a + 1, b - a - 1) : error;
     while (name.startsWith('-'))
         name.remove(0, 1);
-    return "--" + name.toStdString();
+    return "--" + Bytes(name);
 }
 
 Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
@@ -255,11 +269,11 @@ Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
     if (!parser.parse(QStringList{"tarvane-cli"} + rest)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
-            return Wrong("--" + unknown.first().toStdString(), std::string("not an option of ") + c.name, &c);
+            return Wrong("--" + Bytes(unknown.first()), std::string("not an option of ") + c.name, &c);
         const QString error = parser.errorText();
         if (error.startsWith("Missing value")) return Wrong(QuotedName(error), "needs a value", &c);
         if (error.startsWith("Unexpected value")) return Wrong(QuotedName(error), "takes no value", &c);
-        return Wrong(c.name, error.toStdString(), &c);
+        return Wrong(c.name, Bytes(error), &c);
     }
     if (parser.isSet(help)) {
         std::fputs(CommandHelp(c).c_str(), stdout);
@@ -280,13 +294,13 @@ Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
         }
         if (given > 1 || (!o.value && parser.optionNames().count(o.name) > 1))
             return Wrong(key, "given more than once", &c);
-        const std::string value = o.value ? values.first().toStdString() : "1";
+        const std::string value = o.value ? Bytes(values.first()) : "1";
         if (std::string reason = CheckValue(o, value); !reason.empty()) return Wrong(key, reason, &c);
         out.args.options[key] = value;
     }
     const QStringList words = parser.positionalArguments();
     for (const QString& w : words)
-        out.args.words.push_back(w.toStdString());
+        out.args.words.push_back(Bytes(w));
     if (words.size() > static_cast<qsizetype>(c.words.size())) {
         const std::string extra = "'" + out.args.words[c.words.size()] + "'";
         return Wrong(extra, "unexpected argument (usage: " + Synopsis(c) + ")", &c);
@@ -299,7 +313,7 @@ Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
 Parsed ParseCommandLine(int argc, char** argv) {
     QStringList all;
     for (int i = 1; i < argc; ++i)
-        all.push_back(QString::fromLocal8Bit(argv[i]));
+        all.push_back(QString::fromLatin1(argv[i])); // byte for byte: see Bytes()
     if (all.isEmpty()) {
         std::fputs(Usage().c_str(), stderr);
         return {kExitUsage, nullptr, {}};
@@ -308,7 +322,7 @@ Parsed ParseCommandLine(int argc, char** argv) {
     if (first == "--help" || first == "-h" || first == "help") {
         // "help COMMAND" is the same as "COMMAND --help".
         if (first == "help" && !all.isEmpty()) {
-            if (const CommandShape* c = FindCommand(all.first().toStdString())) {
+            if (const CommandShape* c = FindCommand(Bytes(all.first()))) {
                 std::fputs(CommandHelp(*c).c_str(), stdout);
                 return {kExitOk, c, {}};
             }
@@ -320,12 +334,12 @@ Parsed ParseCommandLine(int argc, char** argv) {
         std::printf("tarvane-cli %s\n", TARVANE_VERSION);
         return {kExitOk, nullptr, {}};
     }
-    const CommandShape* c = FindCommand(first.toStdString());
+    const CommandShape* c = FindCommand(Bytes(first));
     if (!c) {
         std::string names;
         for (const CommandShape& known : Commands())
             names += std::string(names.empty() ? "" : ", ") + known.name;
-        return Wrong(first.toStdString(),
+        return Wrong(Bytes(first),
                      (first.startsWith('-') ? "a command must come first (" : "not a command (") + names +
                          ")",
                      nullptr);
@@ -336,8 +350,11 @@ Parsed ParseCommandLine(int argc, char** argv) {
 // Before anything is written: no output may be one of the command's inputs (or
 // the other output), however the path is spelt, and a trace only goes to a new
 // file or to one that already is a trace. -1 when all is well, else the exit status.
+// The simulator's memory and information files are its inputs as much as its outputs.
 int RefuseUnsafeOutputs(Program& p, const std::string& command, const CliArgs& args) {
     std::vector<std::string> inputs = args.words;
+    for (const char* own : {"--memory", "--info"})
+        if (args.Has(own)) inputs.push_back(args.Get(own));
     for (const char* output : {"--out", "--trace"}) {
         if (!args.Has(output)) continue;
         const std::string path = args.Get(output);
@@ -366,8 +383,16 @@ int main(int argc, char** argv) {
     const Parsed parsed = ParseCommandLine(argc, argv);
     if (parsed.exit >= 0) return parsed.exit;
     const std::string command = parsed.command->name;
-    const CliArgs& args = parsed.args;
-    if (command == "simulate") return CliSimulate(args);
+    CliArgs args = parsed.args;
+    // A relative device is one in the working folder, as for every other file,
+    // and is kept (echo choice) under the one absolute name.
+    if (const std::string port = args.Get("--port"); !port.empty() && port.front() != '/')
+        args.options["--port"] = std::filesystem::absolute(port).lexically_normal().native();
+    if (command == "simulate") {
+        Program bare; // English messages; the simulator reads no settings
+        if (const int refused = RefuseUnsafeOutputs(bare, command, args); refused >= 0) return refused;
+        return CliSimulate(args);
+    }
 
     QCoreApplication app(argc, argv); // the serial port and its timer need an event loop
     Program p;
@@ -375,7 +400,8 @@ int main(int argc, char** argv) {
     const SetupAccess setup = command == "read" || command == "write" || command == "info"
                                   ? SetupAccess::ReadWrite
                                   : SetupAccess::ReadOnly;
-    StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()), setup);
+    StartUp(p, CurrentEnvironment(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()),
+            setup);
     if (const std::string lang = args.Get("--lang"); !lang.empty()) {
         // For this run only: nothing here writes the language to the setup file.
         const std::vector<LanguageEntry> languages = ListLanguages(p.Dirs.ProgramFolder);

@@ -16,6 +16,7 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "state/lang/Languages.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 namespace fs = std::filesystem;
@@ -121,6 +122,22 @@ bool WriteSetup(Program& p) {
     ini.Set(kSetupSection, "CurrentLanguage", std::to_string(p.Lang.Index <= 2 ? p.Lang.Index : 1));
     ini.Set(kSetupSection, "LanguageFile", p.Lang.Index <= 2 ? "" : p.Lang.FileName);
     return ini.Save(p.Dirs.SetupFile);
+}
+
+void ReportSetupNotSaved(Program& p) {
+    if (p.Dirs.SetupFaultTold) return;
+    p.Dirs.SetupFaultTold = true;
+    // The reason is found again: reading it, or else making the file that would replace it.
+    std::vector<uint8_t> bytes;
+    FileError error;
+    if (ReadWholeFile(p.Dirs.SetupFile, bytes, kSettingsFileLimit, &error))
+        CanReplaceFile(p.Dirs.SetupFile, &error);
+    const std::string reason = error.fault == FileFault::System ? SystemReason(error.code)
+                               : error.fault == FileFault::NotRegular
+                                   ? LangText(p, txt::kNotRegularFileDevice)
+                               : error.fault == FileFault::TooLarge ? LangText(p, txt::kTooLargeSettingsFile)
+                                                                    : SystemReason(EIO);
+    Tell(p, FillIn(LangText(p, txt::kSetupNotSaved), {p.Dirs.SetupFile, reason}), MsgIcon::Warning);
 }
 
 void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {

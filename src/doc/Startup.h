@@ -35,5 +35,8 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access = Set
 void ShutDown(Program& p);
 // Writes CurrentLanguage (and the port) to the user setup file.
 bool WriteSetup(Program& p);
+// Tells, once per run, that the setup file could not take a change and why; the
+// file is left as it was, so the user's other settings are not lost.
+void ReportSetupNotSaved(Program& p);
 
 } // namespace tarvane

@@ -130,6 +130,10 @@ Json ChannelJson(const ChannelRecord& r, int band) {
                                          : FreqToDisplaySilent(r.RxFreq.Raw());
     c.Add("RxFreq",
           IsNoFreq(r.RxFreq.Raw()) ? Json() : Json::Str(shown.empty() ? r.RxFreq.Trimmed() : shown));
+    // A plan's display text stands for several stored values (a UK channel shows
+    // its plan frequency whatever the last digits hold): the stored text beside it
+    // keeps every two different records apart.
+    c.Add("RxFreqStored", IsNoFreq(r.RxFreq.Raw()) ? Json() : Json::Str(r.RxFreq.Trimmed()));
     const std::pair<const char*, int16_t> fields[] = {{"IsBlank", r.IsBlank},
                                                       {"Scan", r.Scan},
                                                       {"OffSetFre", r.OffSetFre},
@@ -279,16 +283,17 @@ Json RadioInfoJson(Program& p) {
     info.Add("Model", Json::Str(ModelDisplayName(r.ModelCode))).Add("ModelCode", Json::Str(r.ModelCode));
     info.Add("ModelType", Json::Str(TypeName(r.ModelType)))
         .Add("Band", Json::Str(BandTextForType(r.ModelType)));
+    // Named as the text output and the radio-information window label them, in their order.
     info.Add("SoftwareVersion", Json::Str(r.SoftVersion));
-    info.Add("TextA", Json::Str(r.TextA.Trimmed())).Add("TextB", Json::Str(r.TextB.Trimmed()));
-    info.Add("TextC", Json::Str(r.TextC));
-    const char* head[] = {"TextD", "TextE", "TextF"};
+    info.Add("SerialNumber", Json::Str(r.TextC));
+    const char* head[] = {"Dealer", "ProductionDate", "ProgrammingDate"};
     for (size_t i = 0; i < 3; ++i)
         info.Add(head[i], Json::Str(r.Head16[i].Trimmed()));
-    info.Add("TextG", Json::Str(r.TextG.Trimmed()));
-    const char* tail[] = {"TextH", "TextI", "TextJ", "TextK"};
+    info.Add("Hardware", Json::Str(r.TextA.Trimmed())).Add("Batch", Json::Str(r.TextB.Trimmed()));
+    const char* tail[] = {"FactoryText1", "FactoryText2", "FactoryText3", "FactoryText4"};
     for (size_t i = 0; i < 4; ++i)
         info.Add(tail[i], Json::Str(r.Tail16[i].Trimmed()));
+    info.Add("Remark", Json::Str(r.TextG.Trimmed()));
     const RadioIdentity& id = p.Link.Identity;
     info.Add("Identity", Json::Obj()
                              .Add("RadioModelCode", Json::Str(id.RadioModelCode))

@@ -1,5 +1,6 @@
 // The desktop program's start and the window kinds it ships with; each editor
 // family plugs itself in here.
+#include <QFile>
 #include <QApplication>
 #include <clocale>
 
@@ -21,7 +22,7 @@ std::unique_ptr<frmMain> StartApplication(Program& p) {
     // QApplication adopts the user's locale; numbers are always written and read with ".".
     std::setlocale(LC_NUMERIC, "C");
     InstallGuiPrompts(p, nullptr);
-    StartUp(p, CurrentEnvironment(QCoreApplication::applicationFilePath().toStdString()));
+    StartUp(p, CurrentEnvironment(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
     LoadQtTranslations(p);
     auto frame = std::make_unique<frmMain>(p);
     InstallGuiPrompts(p, frame.get());

@@ -45,7 +45,7 @@ void FrmSetLanguage::CommandOK_Click() {
         p_.Lang.ShownIndex = p_.Lang.Index;
         SetLanguage(p_, chosen);
     }
-    WriteSetup(p_);
+    if (!WriteSetup(p_)) ReportSetupNotSaved(p_);
     accept();
 }
 

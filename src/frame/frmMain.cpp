@@ -1,5 +1,6 @@
 #include "frame/frmMain.h"
 
+#include <QFile>
 #include <QAction>
 #include <QEvent>
 #include <QFileDialog>
@@ -106,7 +107,7 @@ frmMain::frmMain(Program& p, QWidget* parent)
     ShowChannelTable();
     ShowMainTxt();
     ShowCHInfo(false);
-    BackupDir = QString::fromStdString(BackupFolder());
+    BackupDir = QFile::decodeName(QByteArray::fromStdString(BackupFolder()));
     setAcceptDrops(true);
     ResetHistory(p_);
     UpdateUndoActions();

@@ -1,5 +1,6 @@
 // The frame's everyday comforts: recent files, backups around radio transfers,
 // and files dropped on the frame.
+#include <QFile>
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -41,14 +42,14 @@ QString DroppedCodeplug(const QMimeData* data) {
 std::vector<std::string> ToStd(const QStringList& list) {
     std::vector<std::string> out;
     for (const QString& s : list)
-        out.push_back(s.toStdString());
+        out.push_back(QFile::encodeName(s).toStdString()); // paths: bytes, as the system has them
     return out;
 }
 
 QStringList ToQt(const std::vector<std::string>& list) {
     QStringList out;
     for (const std::string& s : list)
-        out.append(ToQ(s));
+        out.append(QFile::decodeName(QByteArray::fromStdString(s)));
     return out;
 }
 
@@ -67,7 +68,7 @@ void frmMain::NoteRecentFile(const QString& path) {
     QSettings s(kSettingsStore, kSettingsStore);
     s.beginGroup(kRecentGroup);
     const QStringList stored = s.value(kRecentKey).toStringList();
-    s.setValue(kRecentKey, ToQt(AddRecentFile(ToStd(stored), path.toStdString())));
+    s.setValue(kRecentKey, ToQt(AddRecentFile(ToStd(stored), QFile::encodeName(path).toStdString())));
 }
 
 void frmMain::RebuildRecentMenu() {
@@ -94,14 +95,14 @@ void frmMain::OpenDocumentFile(const QString& path) {
 // ---- backups -----------------------------------------------------------------
 
 void frmMain::KeepReadBackup() {
-    const std::string written = KeepBackup(p_, BackupKind::Read, BackupDir.toStdString());
+    const std::string written = KeepBackup(p_, BackupKind::Read, QFile::encodeName(BackupDir).toStdString());
     if (written.empty())
         Tell(p_, FillIn(LangText(p_, txt::kBackupConfigurationReadCould), {BackupDir.toStdString()}),
              MsgIcon::Warning);
 }
 
 bool frmMain::KeepWriteBackup() {
-    if (!KeepBackup(p_, BackupKind::Write, BackupDir.toStdString()).empty()) return true;
+    if (!KeepBackup(p_, BackupKind::Write, QFile::encodeName(BackupDir).toStdString()).empty()) return true;
     // Without a copy of what goes into the radio the user decides.
     return Tell(p_, FillIn(LangText(p_, txt::kBackupConfigurationWrittenCould), {BackupDir.toStdString()}),
                 MsgIcon::Warning, MsgButtons::OkCancel) == MsgAnswer::Ok;

@@ -1,4 +1,5 @@
 // The frame's file commands, its dialogs and closing.
+#include <QFile>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -65,7 +66,7 @@ void frmMain::mnuFileOpen_Click() {
 
 void frmMain::OpenChosenFile(const QString& path) {
     CloseCurAllWindows();
-    switch (OpenCodeplug(p_, path.toStdString())) {
+    switch (OpenCodeplug(p_, QFile::encodeName(path).toStdString())) {
     case OpenResult::Opened:
         ShowChannelTable();
         ShowMainTxt();
@@ -120,7 +121,7 @@ bool frmMain::mnuFileSaveAs_Click() {
         WithEnding(AskSavePath ? AskSavePath(fileFilter_, ToQ(p_.Doc.Path)) : QString(), "dat");
     if (path.isEmpty()) return false;
     // The path becomes current only once the file is written (SaveCodeplug sets it).
-    return SaveDocument(path.toStdString());
+    return SaveDocument(QFile::encodeName(path).toStdString());
 }
 
 void frmMain::mnuModelInfo_Click() {

@@ -1,6 +1,7 @@
 // The frame's exchange commands: channels to and from CSV files, and the
 // comparison of the open document with a codeplug file or with the radio. The
 // work is the core's (src/exchange); these only choose files and show reports.
+#include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMdiArea>
@@ -56,7 +57,7 @@ void frmMain::mnuExportChannels_Click() {
     if (path.isEmpty()) return;
     int rows = 0;
     const std::string text = ExportChannels(p_, group, &rows);
-    if (!WriteFileAtomic(path.toStdString(),
+    if (!WriteFileAtomic(QFile::encodeName(path).toStdString(),
                          std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
         Tell(p_, LangText(p_, txt::kFileCouldNotRead) + "\r\n" + path.toStdString(), MsgIcon::Warning);
         return;
@@ -70,7 +71,7 @@ void frmMain::mnuImportChannels_Click() {
     const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, txt::kCSVFilesCsv))) : QString();
     if (path.isEmpty()) return;
     std::string text, error;
-    if (!ReadCsvFile(p_, path.toStdString(), text, error)) {
+    if (!ReadCsvFile(p_, QFile::encodeName(path).toStdString(), text, error)) {
         Tell(p_, error, MsgIcon::Warning);
         return;
     }
@@ -93,7 +94,7 @@ void frmMain::mnuCompareFile_Click() {
     const QString path = AskOpenPath ? AskOpenPath(ToQ(LangText(p_, txt::kCodeplugFilesDat))) : QString();
     if (path.isEmpty()) return;
     Program other = ScratchOf(p_);
-    if (OpenCodeplug(other, path.toStdString()) != OpenResult::Opened) return;
+    if (OpenCodeplug(other, QFile::encodeName(path).toStdString()) != OpenResult::Opened) return;
     FrmCompare dlg(p_, CompareImages(p_.Image, other.Image), QFileInfo(path).fileName(), this);
     dlg.exec();
 }

@@ -305,11 +305,16 @@ OpenResult OpenCodeplugBytes(Program& p, const std::string& path, std::span<cons
     std::copy_n(bytes.begin(), std::min(bytes.size(), kSettingsFileSize), head.begin());
     SettingsRecord probe;
     DecodeSettings(std::span<const uint8_t, kSettingsFileSize>(head.data(), kSettingsFileSize), probe);
+    std::string version = TrimField(probe.Version.FormatVersion.Raw());
     if (ModelDisplayName(std::string(probe.Version.ModelCode.Raw())) != ModelDisplayName(p.Model.ModelCode)) {
-        TellId(p, txt::kFileRadioBelongsAnother);
+        // Another model's codeplug has a format version and a settings record; a
+        // text file or a picture has neither and is no codeplug at all.
+        if (!IsVersionText(version) || bytes.size() < kSettingsFileSize)
+            Tell(p, FailureText(p, path, LangText(p, txt::kNotCodeplugFile)));
+        else
+            TellId(p, txt::kFileRadioBelongsAnother);
         return OpenResult::Refused;
     }
-    std::string version = TrimField(probe.Version.FormatVersion.Raw());
     if (!IsVersionText(version)) {
         TellId(p, txt::kFilesFormatVersionNot);
         return OpenResult::Refused;

@@ -161,12 +161,15 @@ void FrmSetComm::ReCommTimer_Timer() {
 }
 
 void FrmSetComm::CommandOK_Click() {
+    // Each choice is tried; one message says the setup file took none of them.
+    bool kept = true;
     for (int i = 0; i < kPortCount; ++i)
-        if (typed_[static_cast<size_t>(i)]) AssignRadioPort(p_, i + 1, Device[i]->text());
+        if (typed_[static_cast<size_t>(i)]) kept = AssignRadioPort(p_, i + 1, Device[i]->text()) && kept;
     p_.Link.SerialPortNumber = static_cast<int16_t>(SelectedNumber());
-    WriteSetup(p_);
+    kept = WriteSetup(p_) && kept;
     p_.Link.VerifyWrite = CheckVerify->isChecked();
-    SaveVerifySetting(p_);
+    kept = SaveVerifySetting(p_) && kept;
+    if (!kept) ReportSetupNotSaved(p_);
     accept();
 }
 

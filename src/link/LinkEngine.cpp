@@ -194,13 +194,12 @@ void LinkEngine::Classify(std::span<const uint8_t> reply) {
     }
     if (auto ident = IdentReply::parse(reply)) {
         if (step_ != LinkStep::AwaitIdentReply) return;
-        if (op_ != LinkOperation::ReadRadioInfo) {
-            RadioIdentity& id = ctx_.link.Identity;
-            id.RadioModelCode = TrimField(ident->modelCode);
-            id.RadioModelType = ident->modelType;
-            id.RadioFirmwareVersion = ident->firmwareVersion;
-            id.CtcssDcsSupported = (ident->flags & kFlagCtcssDcs) != 0;
-        }
+        // Kept for every operation: the information read reports what the radio answered.
+        RadioIdentity& id = ctx_.link.Identity;
+        id.RadioModelCode = TrimField(ident->modelCode);
+        id.RadioModelType = ident->modelType;
+        id.RadioFirmwareVersion = ident->firmwareVersion;
+        id.CtcssDcsSupported = (ident->flags & kFlagCtcssDcs) != 0;
         Advance();
         return;
     }

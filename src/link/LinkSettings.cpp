@@ -100,9 +100,8 @@ bool SaveNoEchoMode(const Program& p, const std::string& device, bool noEcho) {
         text += l + "\n";
     for (const std::string& l : after)
         text += l + "\n";
-    IniFile out;
-    out.Parse(text);
-    return out.Save(p.Dirs.SetupFile);
+    ini.Parse(text); // the same object: a file it could not read stays as it is
+    return ini.Save(p.Dirs.SetupFile);
 }
 
 } // namespace tarvane

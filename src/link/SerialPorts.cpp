@@ -1,5 +1,6 @@
 #include "link/SerialPorts.h"
 
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -66,7 +67,7 @@ QList<PortEntry> ListRadioPorts(Program& p) {
 }
 
 bool AssignRadioPort(Program& p, int number, const QString& path) {
-    return AssignPortPath(p, number, path.trimmed().toStdString());
+    return AssignPortPath(p, number, QFile::encodeName(path.trimmed()).toStdString());
 }
 
 } // namespace tarvane

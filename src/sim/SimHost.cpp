@@ -77,9 +77,28 @@ class Host {
             return false;
         }
         if (o_.passwordSet) radio_.SetPassword(o_.password);
-        if (!o_.traceFile.empty()) trace_ = std::fopen(o_.traceFile.c_str(), "a");
+        if (!o_.traceFile.empty() && !OpenTrace()) return false;
         start_ = Now();
         return Save();
+    }
+
+    // The rules of every trace of ours: a regular file, never waited on (a FIFO put
+    // in its place fails at once), begun with the line that marks it as a trace.
+    bool OpenTrace() {
+        const int fd =
+            open(o_.traceFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+        struct stat st{};
+        if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            close(fd);
+            errno = EINVAL;
+        } else if (fd >= 0 && (trace_ = fdopen(fd, "a"))) {
+            std::fprintf(trace_, "# open %s\n", o_.link.c_str());
+            return true;
+        } else if (fd >= 0) {
+            close(fd);
+        }
+        std::fprintf(stderr, "%s: %s\n", o_.traceFile.c_str(), std::strerror(errno));
+        return false;
     }
 
     bool Save() {

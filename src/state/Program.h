@@ -19,6 +19,7 @@ struct Paths {
     std::string ProgramFolder;                   // holds the programs, language/, Init/, Setting.ini
     std::string InstallRoot;                     // holds Version.ini and language/mysetup.ini
     std::string SetupFile;                       // the user setup file actually used
+    bool SetupFaultTold = false;                 // a change it could not take was reported
     std::string ProgramFileName = "tarvane-cps"; // started for another format version
 };
 

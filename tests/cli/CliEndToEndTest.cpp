@@ -8,6 +8,7 @@
 
 #include "CliRunner.h"
 #include "TestProgram.h"
+#include "doc/Backups.h"
 #include "image/CodeplugFile.h"
 #include "image/ImageOps.h"
 #include "image/InitialValues.h"
@@ -60,6 +61,7 @@ TEST_P(EndToEnd, ReadGivesTheImageTheRadioHolds) {
     SimulatedRadio radio(options, dir);
     ASSERT_TRUE(radio.Ready());
 
+    setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1); // the backups of this read
     const CliResult r = RunCli({"read", "--port", radio.Link(), "--out", dir + "/read.dat"});
     ASSERT_EQ(r.status, 0) << r.err;
     // Decoding what the radio holds and encoding it again gives the same bytes.
@@ -68,6 +70,16 @@ TEST_P(EndToEnd, ReadGivesTheImageTheRadioHolds) {
     ASSERT_EQ(OpenCodeplug(*t, dir + "/read.dat"), OpenResult::Opened);
     EXPECT_EQ(t->Model.ModelType, type);
     EXPECT_EQ(t->Image.Settings.Features.Options[kOptVolume], 5);
+    // What the radio does not hold comes from the new document of its own band.
+    auto source = test::MakeTestProgram();
+    ASSERT_EQ(OpenCodeplug(*source, dir + "/source.dat"), OpenResult::Opened);
+    for (int i = 0; i < kMaxChannels; ++i)
+        ASSERT_EQ(t->Image.Channels[static_cast<size_t>(i)].SlotNumber,
+                  source->Image.Channels[static_cast<size_t>(i)].SlotNumber)
+            << i;
+    EXPECT_EQ(ListBackups(dir + "/data/tarvane-cps/backups").size(), 1u); // as the window program keeps
+    ASSERT_EQ(RunCli({"read", "--port", radio.Link(), "--out", dir + "/again.dat", "--no-backup"}).status, 0);
+    EXPECT_EQ(ListBackups(dir + "/data/tarvane-cps/backups").size(), 1u);
 }
 
 TEST_P(EndToEnd, WriteLeavesTheEncodedImageInTheRadio) {

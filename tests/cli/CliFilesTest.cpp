@@ -113,6 +113,7 @@ TEST(CliFiles, HostileCodeplugPathsEndAtOnceWithPathAndReason) {
              return d + "/gone.dat";
          },
          "No such file or directory"},
+        {"text file", [](const std::string&) { return std::string("/etc/passwd"); }, "not a codeplug file"},
         {"unreadable file",
          [](const std::string& d) {
              std::ofstream(d + "/private.dat") << std::string(25919, ' ');
@@ -154,6 +155,12 @@ TEST(CliFiles, NewRefusesAFolderAndWritesThroughALink) {
     const Ran shown = RunWithin(kCli, {"show", dir + "/real.dat"});
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_NE(shown.out.find("Model type: HAM"), std::string::npos);
+
+    // A name is bytes: one that is not UTF-8 is made and opened as given.
+    const std::string bytes = dir + "/out\xff.dat";
+    EXPECT_EQ(RunWithin(kCli, {"new", "--type", "HF", "--out", bytes}).status, 0);
+    EXPECT_EQ(RunWithin(kCli, {"show", bytes}).status, 0);
+    EXPECT_TRUE(fs::is_regular_file(bytes));
 }
 
 // No output may be an input, however spelt, and a trace never grows a file that is
@@ -189,7 +196,21 @@ TEST(CliFiles, OutputsThatWouldDestroyAnInputAreRefusedFirst) {
         {{"info", "--port", port, "--trace", dir + "/pipe.log"},
          1,
          Failure(dir + "/pipe.log", "not a regular file")},
+        // The simulator's trace follows the same rules, before it waits on anything.
+        {{"simulate", "--link", dir + "/sim", "--trace", dir + "/pipe.log"},
+         1,
+         Failure(dir + "/pipe.log", "not a regular file")},
+        {{"simulate", "--link", dir + "/sim", "--memory", mine, "--trace", dir + "/link.dat"},
+         2,
+         "--trace: '" + dir + "/link.dat' is the same file as '" + mine + "'"},
+        // A read's output is refused before the transfer when it could not be kept.
+        {{"read", "--port", port, "--out", "/dev/full"}, 1, Failure("/dev/full", test::kNotRegular)},
+        {{"read", "--port", port, "--out", "/proc/self/mem"},
+         1,
+         std::string(k9002) + "\n/proc/self/mem: No such file"},
+        {{"read", "--port", port, "--out", dir + "/gone.dat"}, 1, "The serial port could not be opened."},
     };
+    fs::create_symlink("nowhere.dat", dir + "/gone.dat"); // written through, as new does
     for (const Case& c : cases) {
         const Ran r = RunWithin(kCli, c.args);
         ASSERT_TRUE(r.ended) << c.args[0] << " did not end";

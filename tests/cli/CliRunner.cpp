@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -32,6 +33,9 @@ std::string Slurp(const std::string& path) {
 }
 
 int Spawn(const std::vector<std::string>& args, const std::string& out, const std::string& err) {
+    // The backups of reads and writes go to a folder of the tests, never the user's.
+    static const bool dataHome = setenv("XDG_DATA_HOME", (TempDir() + "/data").c_str(), 0) == 0;
+    (void)dataHome;
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(kCli.c_str()));
     for (const std::string& a : args)

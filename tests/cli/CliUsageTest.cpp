@@ -126,6 +126,8 @@ TEST(CliUsage, HelpAndVersionGoToStdoutWithStatusZero) {
         {{"write", "--retries", "abc", "--help"},
          {"usage: tarvane-cli write FILE.dat --port DEVICE", "--verify"}},
         {{"show", "--help"}, {"--json"}},
+        {{"read", "--help"}, {"restarts after the radio stops answering (default: 2)", "--no-backup"}},
+        {{"import", "--help"}, {"the first channel number to fill (default: 1)"}},
         {{"info", "--help"}, {"--json", "--port DEVICE"}},
         {{"export", "--help"}, {"--out CHANNELS.csv", "--group NAME"}},
         {{"simulate", "--help"}, {"--late-every N", "--silent-end"}},

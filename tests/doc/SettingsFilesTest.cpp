@@ -131,8 +131,27 @@ TEST(SettingsFiles, UnreadableSetupFileIsNotReplacedByDefaults) {
         StartUp(*t, inst.env);
         ASSERT_EQ(t->Dirs.SetupFile, inst.SetupPath());
         EXPECT_FALSE(WriteSetup(*t)) << static_cast<int>(kind);
+        // The single settings (verify choice, echo per device, ports) go the same way.
+        EXPECT_FALSE(WriteIniValue(inst.SetupPath(), "language", "VerifyWrite", "1"))
+            << static_cast<int>(kind);
         EXPECT_TRUE(test::StillHostile(kind, inst.SetupPath())) << static_cast<int>(kind);
+        const size_t told = t.script->shown.size();
+        ReportSetupNotSaved(*t);
+        ReportSetupNotSaved(*t);
+        EXPECT_EQ(t.script->shown.size(), told + 1) << static_cast<int>(kind); // told once
     }
+    // A file its user may not read (mode 000) keeps its port, language and verify choice.
+    const std::string dir = test::TempDir();
+    chmod(dir.c_str(), 0777);
+    std::ofstream(dir + "/mysetup.ini") << kSetup;
+    chmod((dir + "/mysetup.ini").c_str(), 0);
+    EXPECT_EQ(test::AsOrdinaryUser([&] {
+                  return WriteIniValue(dir + "/mysetup.ini", "language", "VerifyWrite", "1") ? "replaced"
+                                                                                             : "";
+              }),
+              "");
+    chmod((dir + "/mysetup.ini").c_str(), 0644);
+    EXPECT_EQ(Content(dir + "/mysetup.ini"), kSetup);
 }
 
 struct AccessCase {

@@ -31,13 +31,23 @@ TEST(CompareImages, EachChangeIsOneLineNamedByFieldAndChannel) {
         const char* name;
         void (*change)(RadioImage&);
         std::vector<std::string> lines; // whole lines, or their start when ending in "..."
+        int band = kBandHAM;
     } cases[] = {
         {"nothing", [](RadioImage&) {}, {}},
         {"a frequency",
          [](RadioImage& im) {
              im.Channels[static_cast<size_t>(FindChannelSlot(im, 2))].RxFreq.Assign("02953000");
          },
-         {"Channels A 2: RxFreq: \"29.52000\" -> \"29.53000\""}},
+         {"Channels A 2: RxFreq: \"29.52000\" -> \"29.53000\"",
+          "Channels A 2: RxFreqStored: \"02952000\" -> \"02953000\""}},
+        {"two stored values a plan shows alike",
+         [](RadioImage& im) {
+             im.Channels[static_cast<size_t>(
+                             FindChannelSlot(im, GroupBase(GroupByName("UK", kBandCB), kBandCB) + 1))]
+                 .RxFreq.Assign("02707130");
+         },
+         {"Channels UK 1: RxFreqStored: \"02707000\" -> \"02707130\""},
+         kBandCB},
         {"a tone",
          [](RadioImage& im) { im.Channels[static_cast<size_t>(FindChannelSlot(im, 3))].RDCT = 12; },
          {"Channels A 3: RDCT: 0 -> 12", "Channels A 3: RxTone: \"Off\" -> \"C_012(100.0Hz)\""}},
@@ -61,7 +71,12 @@ TEST(CompareImages, EachChangeIsOneLineNamedByFieldAndChannel) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto p = test::NewDocumentProgram(kBandHAM);
+        auto p = test::NewDocumentProgram(c.band);
+        if (c.band == kBandCB) // the UK plan's first channel, stored as the plan has it
+            p->Image
+                .Channels[static_cast<size_t>(
+                    FindChannelSlot(p->Image, GroupBase(GroupByName("UK", kBandCB), kBandCB) + 1))]
+                .RxFreq.Assign("02707000");
         RadioImage b = p->Image;
         c.change(b);
         const auto lines = Lines(CompareImages(p->Image, b));

@@ -112,9 +112,10 @@ TEST(ExchangeCli, RefusedRowsWriteNothingUnlessSkipped) {
     EXPECT_EQ(rows[1].at("Mode"), "AM");
 
     // Wrong usage and files that are no channel list.
-    EXPECT_EQ(RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/c.dat", "--group", "ZZ"})
-                  .status,
-              2);
+    r = RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/c.dat", "--group", "ZZ"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("The groups of this radio: A, B, "), std::string::npos) << r.err;
+    EXPECT_EQ(RunCli({"export", dir + "/b.dat", "--out", dir + "/d.csv", "--group", "d"}).status, 0); // any case
     EXPECT_EQ(
         RunCli({"import", dir + "/a.dat", dir + "/list.csv", "--out", dir + "/c.dat", "--first", "0"}).status,
         2);
@@ -139,7 +140,10 @@ TEST(ExchangeCli, InfoAsJson) {
     const CliResult r = RunCli({"info", "--port", radio.Link(), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"ModelType\": \"HF\""), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\"TextA\": \"SN\\\"0042\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"Hardware\": \"SN\\\"0042\""), std::string::npos)
+        << r.out; // as the text labels it
+    EXPECT_NE(r.out.find("\"RadioModelCode\": \"Tarvane\""), std::string::npos)
+        << r.out; // what the radio answered
 }
 
 } // namespace
