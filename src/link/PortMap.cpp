@@ -111,7 +111,12 @@ long LockFilePid(const std::string& path) {
         got = read(fd, buf, sizeof buf - 1);
     close(fd);
     if (got <= 0) return 0;
-    if (got == 4 && (buf[0] < '0' || buf[0] > '9') && buf[0] != ' ') {
+    // Four bytes are a binary number unless they are all text a pid is written in:
+    // a binary pid below 2^24 has a NUL high byte, and its low byte may well be
+    // an ASCII digit.
+    const bool text =
+        std::all_of(buf, buf + got, [](char c) { return (c >= '0' && c <= '9') || c == ' ' || c == '\n'; });
+    if (got == 4 && !text) {
         int32_t binary = 0;
         std::copy(buf, buf + 4, reinterpret_cast<char*>(&binary));
         return binary;
