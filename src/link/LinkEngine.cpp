@@ -193,13 +193,13 @@ void LinkEngine::Classify(std::span<const uint8_t> reply) {
     }
     if (auto ident = IdentReply::parse(reply)) {
         if (step_ != LinkStep::AwaitIdentReply) return;
-        if (op_ != LinkOperation::ReadRadioInfo) {
-            RadioIdentity& id = ctx_.link.Identity;
-            id.RadioModelCode = TrimField(ident->modelCode);
-            id.RadioModelType = ident->modelType;
-            id.RadioFirmwareVersion = ident->firmwareVersion;
-            id.CtcssDcsSupported = (ident->flags & kFlagCtcssDcs) != 0;
-        }
+        RadioIdentity id;
+        id.RadioModelCode = TrimField(ident->modelCode);
+        id.RadioModelType = ident->modelType;
+        id.RadioFirmwareVersion = ident->firmwareVersion;
+        id.CtcssDcsSupported = (ident->flags & kFlagCtcssDcs) != 0;
+        if (op_ != LinkOperation::ReadRadioInfo) ctx_.link.Identity = id;
+        if (host_.identified) host_.identified(id);
         Advance();
         return;
     }

@@ -9,6 +9,16 @@
 namespace tarvane {
 
 RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
+    Build(LinkContextOf(p_), {});
+}
+
+RadioLink::RadioLink(Program& p, LinkContext context, const std::function<void(LinkHost&)>& adjust,
+                     QObject* parent)
+    : QObject(parent), p_(p) {
+    Build(context, adjust);
+}
+
+void RadioLink::Build(LinkContext context, const std::function<void(LinkHost&)>& adjust) {
     wait_.setSingleShot(true);
     wait_.setTimerType(Qt::PreciseTimer); // a coarse timer fires anywhere in 143..157 ms
     wait_.setInterval(kWaitTimeoutMs);
@@ -29,7 +39,8 @@ RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
     host.askRetry = [this, asked = host.askRetry](LinkOperation op) {
         return retryQuestion_ ? retryQuestion_(op) : asked(op);
     };
-    engine_ = std::make_unique<LinkEngine>(LinkContextOf(p_), std::move(host));
+    if (adjust) adjust(host);
+    engine_ = std::make_unique<LinkEngine>(context, std::move(host));
     clock_.start();
 }
 
@@ -80,9 +91,19 @@ bool RadioLink::OpenPort() {
         return true;
     }
     const bool denied = port_.error() == QSerialPort::PermissionError;
-    Tell(p_, PortOpenFailureText(p_, path.toStdString(), port_.errorString().toStdString(), denied),
-         MsgIcon::Critical);
+    TellPortProblem(PortOpenFailureText(p_, path.toStdString(), port_.errorString().toStdString(), denied));
     return false;
+}
+
+void RadioLink::setPortProblem(std::function<void(const std::string& text)> tell) {
+    portProblem_ = std::move(tell);
+}
+
+void RadioLink::TellPortProblem(const std::string& text) {
+    if (portProblem_)
+        portProblem_(text);
+    else
+        Tell(p_, text, MsgIcon::Critical);
 }
 
 void RadioLink::closePort() {
@@ -140,10 +161,8 @@ void RadioLink::OnError(QSerialPort::SerialPortError error) {
     Trace("error", reason.toUtf8());
     if (port_.isOpen()) port_.close();
     if (engine_->Running()) {
-        Tell(p_,
-             LangText(p_, txt::kConnectionRadioThroughSerial) + "\r\n" + device().toStdString() + ": " +
-                 reason.toStdString(),
-             MsgIcon::Critical);
+        TellPortProblem(LangText(p_, txt::kConnectionRadioThroughSerial) + "\r\n" + device().toStdString() +
+                        ": " + reason.toStdString());
         engine_->Abort();
     }
 }
