@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -91,6 +92,19 @@ std::string DailyLogName(const std::tm& day) {
     char name[40];
     std::strftime(name, sizeof name, "programming-%Y%m%d.csv", &day);
     return name;
+}
+
+std::string NewestLog(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::string newest;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // "programming-" + 8 digits + ".csv": the date sorts as text.
+        if (name.size() != 24 || name.rfind("programming-", 0) != 0 || name.substr(20) != ".csv") continue;
+        if (name > newest) newest = name;
+    }
+    return newest.empty() ? std::string() : (fs::path(folder) / newest).string();
 }
 
 bool AppendLogRow(const std::string& path, const BatchRow& row) {

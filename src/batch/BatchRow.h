@@ -43,6 +43,8 @@ std::string LogHeader();
 std::string LogLine(const BatchRow& row);
 // "programming-YYYYMMDD.csv": one log per day beside the backups.
 std::string DailyLogName(const std::tm& day);
+// The newest programming log of the folder; "" when there is none.
+std::string NewestLog(const std::string& folder);
 // Appends the row, writing the header first when the file is new or empty.
 // False when the file cannot be written.
 bool AppendLogRow(const std::string& path, const BatchRow& row);

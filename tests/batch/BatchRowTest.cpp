@@ -97,3 +97,18 @@ TEST(NextRadio, OnlyARadioThatWasSwappedIsProgrammed) {
 
 } // namespace
 } // namespace tarvane
+
+namespace tarvane {
+namespace {
+
+TEST(BatchLog, TheNewestDailyLogIsOpened) {
+    const std::string dir = test::TempDir();
+    EXPECT_EQ(NewestLog(dir), "");
+    for (const char* name : {"programming-20261207.csv", "programming-20261208.csv",
+                             "programming-2026120.csv", "programming-20261209.txt", "zz.csv"})
+        std::ofstream(dir + "/" + name) << "x";
+    EXPECT_EQ(NewestLog(dir), dir + "/programming-20261208.csv");
+}
+
+} // namespace
+} // namespace tarvane
