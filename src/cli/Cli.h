@@ -23,12 +23,18 @@ inline int BandOfName(std::string name) {
 
 // "--name value" options and the remaining words of one command line.
 struct CliArgs {
-    std::map<std::string, std::string> options;
+    std::map<std::string, std::string> options;            // the first value of each option given
+    std::map<std::string, std::vector<std::string>> lists; // every value of a repeatable option
     std::vector<std::string> words;
     bool Has(const std::string& name) const { return options.count(name) != 0; }
     std::string Get(const std::string& name) const {
         auto it = options.find(name);
         return it == options.end() ? "" : it->second;
+    }
+    std::vector<std::string> All(const std::string& name) const {
+        auto it = lists.find(name);
+        if (it != lists.end()) return it->second;
+        return Has(name) ? std::vector<std::string>{Get(name)} : std::vector<std::string>{};
     }
 };
 
@@ -39,6 +45,11 @@ void InstallCliPrompts(Program& p, int retries, const std::string* password);
 
 int CliRead(Program& p, const CliArgs& args);
 int CliWrite(Program& p, const CliArgs& args);
+// Several radios: write FILE.dat --port A --port B ... [--log LOG.csv] [--repeat],
+// every radio read back; clone --from A --to B --to C ... (the read kept as a backup).
+bool UsesBatch(const CliArgs& args);
+int CliBatchWrite(Program& p, const CliArgs& args);
+int CliClone(Program& p, const CliArgs& args);
 int CliInfo(Program& p, const CliArgs& args);
 int CliShow(Program& p, const CliArgs& args);
 int CliNew(Program& p, const CliArgs& args);

@@ -39,6 +39,7 @@ struct OptionShape {
     const char* help;
     bool required = false;
     const char* fallback = nullptr; // the value taken when the option is not given
+    bool many = false;              // may be given more than once
 };
 
 struct CommandShape {
@@ -59,6 +60,12 @@ const OptionShape kVerify{"verify", nullptr, Kind::Flag, "always read the data b
 const OptionShape kNoBackup{"no-backup", nullptr, Kind::Flag, "keep no copy in the backup folder"};
 const OptionShape kJson{"json", nullptr, Kind::Flag, "print JSON instead of text"};
 const OptionShape kGroup{"group", "NAME", Kind::Text, "only the channels of this group"};
+const OptionShape kPorts{
+    "port", "DEVICE", Kind::Text, "serial device of a cable; several --port write every radio at once",
+    true,   nullptr,  true};
+const OptionShape kLog{"log", "LOG.csv", Kind::Text, "append a row per radio to this CSV log"};
+const OptionShape kRepeat{"repeat", nullptr, Kind::Flag,
+                          "after each radio wait for the next one on each port, until Ctrl+C"};
 const OptionShape kLang{"lang", "CODE", Kind::Text,
                         "the language of the messages for this run (en, zh_CN, de, ...)"};
 
@@ -77,8 +84,19 @@ const std::vector<CommandShape>& Commands() {
           kLang}},
         {"write",
          {"FILE.dat"},
-         "write a codeplug file into a radio",
-         {kPort, kPassword, kRetries, kTrace, kVerify, kNoBackup, kLang}},
+         "write a codeplug file into a radio (or several at once)",
+         {kPorts, kPassword, kRetries, kTrace, kVerify, kNoBackup, kLog, kRepeat, kLang}},
+        {"clone",
+         {},
+         "read one radio and write it into the others",
+         {{"from", "DEVICE", Kind::Text, "serial device of the radio to copy", true},
+          {"to", "DEVICE", Kind::Text, "serial device of a radio to write (one or more)", true, nullptr,
+           true},
+          kPassword,
+          kRetries,
+          kLog,
+          kRepeat,
+          kLang}},
         {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson, kLang}},
         {"show", {"FILE.dat"}, "print a codeplug file", {kJson, kLang}},
         {"new",
@@ -292,11 +310,17 @@ Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
             if (o.required) return Wrong(key, std::string("required by ") + c.name, &c);
             continue;
         }
-        if (given > 1 || (!o.value && parser.optionNames().count(o.name) > 1))
+        if ((given > 1 && !o.many) || (!o.value && parser.optionNames().count(o.name) > 1))
             return Wrong(key, "given more than once", &c);
         const std::string value = o.value ? Bytes(values.first()) : "1";
         if (std::string reason = CheckValue(o, value); !reason.empty()) return Wrong(key, reason, &c);
         out.args.options[key] = value;
+        if (o.many)
+            for (const QString& v : values) {
+                if (std::string reason = CheckValue(o, v.toStdString()); !reason.empty())
+                    return Wrong(key, reason, &c);
+                out.args.lists[key].push_back(v.toStdString());
+            }
     }
     const QStringList words = parser.positionalArguments();
     for (const QString& w : words)
@@ -355,7 +379,7 @@ int RefuseUnsafeOutputs(Program& p, const std::string& command, const CliArgs& a
     std::vector<std::string> inputs = args.words;
     for (const char* own : {"--memory", "--info"})
         if (args.Has(own)) inputs.push_back(args.Get(own));
-    for (const char* output : {"--out", "--trace"}) {
+    for (const char* output : {"--out", "--trace", "--log"}) {
         if (!args.Has(output)) continue;
         const std::string path = args.Get(output);
         for (const std::string& input : inputs)
@@ -397,9 +421,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv); // the serial port and its timer need an event loop
     Program p;
     // Only the radio commands have settings to keep; the file commands leave the setup file as it is.
-    const SetupAccess setup = command == "read" || command == "write" || command == "info"
-                                  ? SetupAccess::ReadWrite
-                                  : SetupAccess::ReadOnly;
+    const SetupAccess setup =
+        command == "read" || command == "write" || command == "info" || command == "clone"
+            ? SetupAccess::ReadWrite
+            : SetupAccess::ReadOnly;
     StartUp(p, CurrentEnvironment(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()),
             setup);
     if (const std::string lang = args.Get("--lang"); !lang.empty()) {
@@ -419,7 +444,16 @@ int main(int argc, char** argv) {
     }
     if (const int refused = RefuseUnsafeOutputs(p, command, args); refused >= 0) return refused;
     if (command == "read") return CliRead(p, args);
-    if (command == "write") return CliWrite(p, args);
+    if (command == "write") {
+        if (!UsesBatch(args)) return CliWrite(p, args);
+        if (args.Has("--trace")) {
+            std::fprintf(stderr, "--trace: only with a single --port and neither --log nor --repeat\n"
+                                 "Try 'tarvane-cli write --help'.\n");
+            return kExitUsage;
+        }
+        return CliBatchWrite(p, args);
+    }
+    if (command == "clone") return CliClone(p, args);
     if (command == "info") return CliInfo(p, args);
     if (command == "show") return CliShow(p, args);
     if (command == "export") return CliExport(p, args);

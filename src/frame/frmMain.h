@@ -117,6 +117,11 @@ class frmMain : public QMainWindow {
     bool ExportPdf(const QString& path);
     // Backups, recent files and dropped files (frmMainComforts.cpp).
     void mnuFileOpenBackup_Click();
+    // Many radios: the window, and the programming log kept beside the backups
+    // (opened with the desktop's program for CSV; tests replace OpenLogFile).
+    void mnuProgramMany_Click();
+    void mnuFileOpenLog_Click();
+    std::function<void(const QString& path)> OpenLogFile;
     // Open of a known file: the unsaved-changes question, then as File > Open.
     void OpenDocumentFile(const QString& path);
     QStringList RecentFiles() const;

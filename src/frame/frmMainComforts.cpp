@@ -2,6 +2,7 @@
 // and files dropped on the frame.
 #include <QFile>
 #include <QAction>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,6 +14,8 @@
 #include <QUrl>
 
 #include "base/RecentFiles.h"
+#include "batch/BatchRow.h"
+#include "batch/FrmBatch.h"
 #include "doc/Backups.h"
 #include "frame/frmMain.h"
 #include "state/History.h"
@@ -113,6 +116,27 @@ void frmMain::mnuFileOpenBackup_Click() {
     OpenFolder = BackupDir;
     mnuFileOpen_Click();
     OpenFolder.clear();
+}
+
+// ---- many radios ---------------------------------------------------------------
+
+void frmMain::mnuProgramMany_Click() {
+    // The open document is what the window writes by default: edits in progress count.
+    CommitEdits({"frmCommChInfo", "FrmCHInfoEdit", "FrmOptFeatures", "FrmDTMF", "FrmRadioInfo"});
+    FrmBatch dlg(p_, BackupDir.toStdString(), this);
+    dlg.exec();
+}
+
+void frmMain::mnuFileOpenLog_Click() {
+    const std::string log = NewestLog(BackupDir.toStdString());
+    if (log.empty()) {
+        Tell(p_, FillIn(LangText(p_, txt::kBatchNoLogYet), {BackupDir.toStdString()}), MsgIcon::Information);
+        return;
+    }
+    if (OpenLogFile)
+        OpenLogFile(ToQ(log));
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(ToQ(log)));
 }
 
 // ---- dropped files -------------------------------------------------------------

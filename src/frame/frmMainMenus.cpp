@@ -86,6 +86,7 @@ void frmMain::BuildMenus() {
         {E::Command, "mnuFileNew", txt::kMenuNew, "Ctrl+N", [this] { mnuFileNew_Click(); }},
         {E::Command, "mnuFileOpen", txt::kMenuOpen, "Ctrl+O", [this] { mnuFileOpen_Click(); }},
         {E::Command, "mnuFileOpenBackup", txt::kOpenBackup, nullptr, [this] { mnuFileOpenBackup_Click(); }},
+        {E::Command, "mnuFileOpenLog", txt::kOpenProgrammingLog, nullptr, [this] { mnuFileOpenLog_Click(); }},
         {E::SubMenu, "mnuFileRecent", txt::kRecentFiles, nullptr, [this] { RebuildRecentMenu(); }},
         {E::Separator},
         {E::Command, "mnuFileSave", txt::kMenuSave, "Ctrl+S", [this] { mnuFileSave_Click(); }},
@@ -130,6 +131,7 @@ void frmMain::BuildMenus() {
         {E::Menu, "mnuProgram", txt::kProgram},
         {E::Command, "mnuReadFromRadio", txt::kMenuReadRadio, nullptr, [this] { mnuReadFromRadio_Click(); }},
         {E::Command, "mnuWriteToRadio", txt::kMenuWriteRadio, nullptr, [this] { mnuWriteToRadio_Click(); }},
+        {E::Command, "mnuProgramMany", txt::kProgramManyRadios, nullptr, [this] { mnuProgramMany_Click(); }},
         {E::Command, "MnuProPassWord", txt::kMenuRadioPassword, nullptr, [this] { MnuProPassWord_Click(); }},
         {E::Command, "mnuCompareRadio", txt::kCompareRadio, nullptr, [this] { mnuCompareRadio_Click(); }},
 

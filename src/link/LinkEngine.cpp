@@ -200,6 +200,7 @@ void LinkEngine::Classify(std::span<const uint8_t> reply) {
         id.RadioModelType = ident->modelType;
         id.RadioFirmwareVersion = ident->firmwareVersion;
         id.CtcssDcsSupported = (ident->flags & kFlagCtcssDcs) != 0;
+        if (host_.identified) host_.identified(id);
         Advance();
         return;
     }

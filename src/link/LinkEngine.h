@@ -104,6 +104,9 @@ struct LinkHost {
     std::function<void(IdentityMismatch mismatch, const RadioIdentity& radio)> identityMismatch;
     // count: the blocks not taken for BlocksNotTaken, else 0.
     std::function<void(LinkNotice notice, int count)> notice;
+    // The identification reply as the radio gave it, for every operation (a
+    // port poll needs no more than this); optional.
+    std::function<void(const RadioIdentity& radio)> identified;
 };
 
 class LinkEngine {
@@ -142,6 +145,8 @@ class LinkEngine {
     // After a write: blocks that still differed after the last round (0 when
     // it was not checked or everything took).
     int BlocksNotTaken() const { return verifier_.NotTaken(); }
+    // After a write: blocks the read-back found different and the rewrite mended.
+    int BlocksMended() const { return verifier_.Mended(); }
     // A handshake was answered in this transfer: NoEchoMode is the cable's.
     bool EchoModeConfirmed() const { return echoConfirmed_; }
     // The last write sent memory blocks: when it failed, the radio may hold a mix.

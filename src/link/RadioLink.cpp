@@ -13,6 +13,16 @@
 namespace tarvane {
 
 RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
+    Build(LinkContextOf(p_), {});
+}
+
+RadioLink::RadioLink(Program& p, LinkContext context, const std::function<void(LinkHost&)>& adjust,
+                     QObject* parent)
+    : QObject(parent), p_(p) {
+    Build(context, adjust);
+}
+
+void RadioLink::Build(LinkContext context, const std::function<void(LinkHost&)>& adjust) {
     wait_.setSingleShot(true);
     wait_.setTimerType(Qt::PreciseTimer); // a coarse timer fires anywhere in 143..157 ms
     wait_.setInterval(kWaitTimeoutMs);
@@ -36,7 +46,8 @@ RadioLink::RadioLink(Program& p, QObject* parent) : QObject(parent), p_(p) {
         const bool again = retryQuestion_ ? retryQuestion_(op) : asked(op);
         return again && lostDevice_.empty();
     };
-    engine_ = std::make_unique<LinkEngine>(LinkContextOf(p_), std::move(host));
+    if (adjust) adjust(host);
+    engine_ = std::make_unique<LinkEngine>(context, std::move(host));
     clock_.start();
     abortLost_.setInterval(20);
     connect(&abortLost_, &QTimer::timeout, this, [this] {
@@ -91,7 +102,7 @@ bool RadioLink::OpenPort() {
         return true;
     }
     const bool denied = port_.error() == QSerialPort::PermissionError;
-    Tell(p_, PortOpenFailureText(p_, path.toStdString(), portErrorText(), denied), MsgIcon::Critical);
+    TellPortProblem(PortOpenFailureText(p_, path.toStdString(), portErrorText(), denied));
     return false;
 }
 
@@ -116,6 +127,17 @@ std::string RadioLink::portErrorText() {
 
 bool RadioLink::portPresent() const {
     return QFileInfo::exists(device()); // through a link to the device it names
+}
+
+void RadioLink::setPortProblem(std::function<void(const std::string& text)> tell) {
+    portProblem_ = std::move(tell);
+}
+
+void RadioLink::TellPortProblem(const std::string& text) {
+    if (portProblem_)
+        portProblem_(text);
+    else
+        Tell(p_, text, MsgIcon::Critical);
 }
 
 void RadioLink::closePort() {
@@ -176,8 +198,12 @@ void RadioLink::OnError(QSerialPort::SerialPortError error) {
     wait_.stop(); // no time-out, and so no "does not answer" question, on a port that is gone
     if (port_.isOpen()) port_.close();
     if (!engine_->Running()) return;
-    // Said once, by whoever follows the transfer's end (FailedTransferText).
+    // Said once, by whoever follows the transfer's end (FailedTransferText); one
+    // of many radios has its row told instead.
     lostDevice_ = device().toStdString();
+    if (portProblem_)
+        portProblem_(LangText(p_, txt::kConnectionRadioThroughSerial) + "\r\n" + lostDevice_ + ": " +
+                     port_.errorString().toStdString());
     // Inside the transfer's own handler (a write that failed, an open question)
     // it cannot end this moment; it ends as soon as it can.
     if (!engine_->Abort()) abortLost_.start();

@@ -44,6 +44,11 @@ class RadioLink : public QObject {
     Q_OBJECT
   public:
     explicit RadioLink(Program& p, QObject* parent = nullptr);
+    // One of several radios at once: the engine works on its own context (its
+    // own link state and information area), and `adjust` may replace the
+    // host's questions and outcomes after the program's words filled them.
+    RadioLink(Program& p, LinkContext context, const std::function<void(LinkHost&)>& adjust,
+              QObject* parent = nullptr);
     ~RadioLink() override;
 
     // A device path used instead of the one mapped to p.Link.SerialPortNumber.
@@ -75,6 +80,9 @@ class RadioLink : public QObject {
     // Why the port refused or failed, in the user's language where the language
     // files have the words (SystemErrorText), else in the serial library's.
     std::string portErrorText();
+    // A port that cannot be opened or hangs up is told here instead of in a
+    // message box (one of many radios must not stop the others with a question).
+    void setPortProblem(std::function<void(const std::string& text)> tell);
 
   signals:
     void progress(int percent);
@@ -85,6 +93,8 @@ class RadioLink : public QObject {
     void finished(tarvane::LinkOperation op, bool success);
 
   private:
+    void Build(LinkContext context, const std::function<void(LinkHost&)>& adjust);
+    void TellPortProblem(const std::string& text);
     bool OpenPort();
     void Send(std::span<const uint8_t> packet);
     void OnReadyRead();
@@ -98,6 +108,7 @@ class RadioLink : public QObject {
     QString device_;
     LinkOperation prepared_ = LinkOperation::Idle;
     std::function<bool(LinkOperation op)> retryQuestion_;
+    std::function<void(const std::string& text)> portProblem_;
     QFile trace_;
     QElapsedTimer clock_;
     std::string lostDevice_;

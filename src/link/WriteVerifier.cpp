@@ -14,6 +14,7 @@ void WriteVerifier::Reset() {
     differing_.clear();
     round_ = 0;
     notTaken_ = 0;
+    firstDiffering_ = 0;
 }
 
 void WriteVerifier::Restart() {
@@ -47,6 +48,7 @@ void WriteVerifier::Checked(bool same) {
 }
 
 WriteVerifier::Next WriteVerifier::CheckDone() {
+    if (round_ == 0) firstDiffering_ = static_cast<int>(differing_.size());
     if (differing_.empty()) {
         notTaken_ = 0;
         return Next::End;

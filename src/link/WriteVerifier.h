@@ -54,6 +54,8 @@ class WriteVerifier {
     // Blocks that still differed after the last round (0 when everything took
     // or nothing was checked).
     int NotTaken() const { return notTaken_; }
+    // Blocks the first read-back found different that hold what was sent now.
+    int Mended() const { return firstDiffering_ - notTaken_; }
 
   private:
     void Begin(TransferPhase phase, std::vector<int> blocks);
@@ -65,6 +67,7 @@ class WriteVerifier {
     std::vector<int> differing_; // Check: blocks found different so far
     int round_ = 0;
     int notTaken_ = 0;
+    int firstDiffering_ = 0;
 };
 
 } // namespace tarvane
