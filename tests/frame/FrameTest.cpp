@@ -402,22 +402,19 @@ void FrameTest::placementDefaultsAndIsKeptWhenClosedMinimised() {
 
 void FrameTest::oldSettingsFolderIsReadOnce() {
     QSettings old("Tarvane CPS", "Tarvane CPS");
-    old.setValue("Settings/MainWidth", "9000");
     old.setValue("RecentFiles/Files", QStringList{"/tmp/a.dat"});
-    old.sync();
     QSettings now("tarvane-cps", "tarvane-cps");
     QVERIFY(now.fileName().endsWith("/tarvane-cps/tarvane-cps.conf")); // the setup file's folder
     now.clear();
     now.sync();
-    AdoptOldSettings();
-    now.sync();
-    QCOMPARE(now.value("Settings/MainWidth").toString(), QString("9000"));
-    QCOMPARE(now.value("RecentFiles/Files").toStringList(), QStringList{"/tmp/a.dat"});
-    now.setValue("Settings/MainWidth", "8000");
-    now.sync();
-    AdoptOldSettings();
-    now.sync();
-    QCOMPARE(now.value("Settings/MainWidth").toString(), QString("8000"));
+    for (const char* width : {"9000", "8000"}) { // the second start keeps what the new store holds
+        old.setValue("Settings/MainWidth", width);
+        old.sync();
+        AdoptOldSettings();
+        now.sync();
+        QCOMPARE(now.value("Settings/MainWidth").toString(), QString("9000"));
+        QCOMPARE(now.value("RecentFiles/Files").toStringList(), QStringList{"/tmp/a.dat"});
+    }
 }
 
 void FrameTest::placementSurvivesALanguageChange() {
