@@ -45,11 +45,18 @@ std::string CleanValue(std::string v) {
     return v;
 }
 
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
 } // namespace
 
 bool IniFile::Load(const std::string& path, FileError* error) {
     lines_.clear();
     unreadable_.clear();
+    Changed();
     // A FIFO, device or huge file in place of a settings file reads as missing.
     std::vector<uint8_t> bytes;
     FileError why;
@@ -64,6 +71,7 @@ bool IniFile::Load(const std::string& path, FileError* error) {
 
 void IniFile::Parse(const std::string& text) {
     lines_.clear();
+    Changed();
     std::string_view s = text;
     if (s.substr(0, 3) == "\xEF\xBB\xBF") s.remove_prefix(3); // UTF-8 byte order mark
     size_t start = 0;
@@ -92,16 +100,24 @@ bool IniFile::Save(const std::string& path) const {
 }
 
 std::optional<std::string> IniFile::Get(const std::string& section, const std::string& key) const {
-    bool in = false;
-    std::string k, v;
-    for (const auto& line : lines_) {
-        if (auto sec = SectionOf(line)) {
-            in = SameName(*sec, section);
-            continue;
+    if (!indexed_) {
+        index_.clear();
+        std::string in, k, v;
+        bool inSection = false;
+        for (const auto& line : lines_) {
+            if (auto sec = SectionOf(line)) {
+                in = Lower(*sec) + "\n";
+                inSection = true;
+                continue;
+            }
+            if (inSection && KeyOf(line, k, v))
+                index_.emplace(in + Lower(k), CleanValue(v)); // the first counts
         }
-        if (in && KeyOf(line, k, v) && SameName(k, key)) return CleanValue(v);
+        indexed_ = true;
     }
-    return std::nullopt;
+    auto it = index_.find(Lower(section) + "\n" + Lower(key));
+    if (it == index_.end()) return std::nullopt;
+    return it->second;
 }
 
 std::map<std::string, std::string> IniFile::Section(const std::string& section) const {
@@ -128,6 +144,7 @@ std::string IniFile::GetOr(const std::string& section, const std::string& key,
 }
 
 void IniFile::Set(const std::string& section, const std::string& key, const std::string& value) {
+    Changed();
     bool in = false;
     std::optional<size_t> lastOfSection;
     std::string k, v;

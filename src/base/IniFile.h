@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/SafeFile.h"
@@ -33,8 +34,14 @@ class IniFile {
     void Set(const std::string& section, const std::string& key, const std::string& value);
 
   private:
+    void Changed() { indexed_ = false; }
+
     std::vector<std::string> lines_;
     std::string unreadable_; // the path of a failed Load, "" when none
+    // "section\nkey" in lower case -> the value Get returns, made on the first Get
+    // after a change: language texts are looked up thousands of times a second.
+    mutable std::unordered_map<std::string, std::string> index_;
+    mutable bool indexed_ = false;
 };
 
 // Reads one value from a file (empty when the file, section or key is missing).

@@ -1,9 +1,17 @@
 // tarvane-cli simulate: a radio on a pseudo-terminal.
 #include <cstdio>
+#include <filesystem>
 
 #include "base/NumberText.h"
 #include "cli/Cli.h"
+#include "doc/Startup.h"
+#include "freq/Bands.h"
+#include "image/CodeplugFile.h"
+#include "image/ImageOps.h"
+#include "image/InitialValues.h"
+#include "memory/RadioMemory.h"
 #include "sim/SimHost.h"
+#include "state/Program.h"
 
 namespace tarvane {
 
@@ -22,6 +30,47 @@ bool NumberOf(const CliArgs& args, const std::string& name, int& out) {
     } catch (...) {
         return false;
     }
+}
+
+// The program folder's initial codeplugs and language, as the other commands have them.
+void StartProgram(Program& p) {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    StartUp(p, CurrentEnvironment(exe.string()), SetupAccess::ReadOnly);
+    InstallCliPrompts(p, 0, nullptr);
+}
+
+// A radio as it leaves the factory: the memory a write of the band's new document leaves.
+RadioMemory FactoryMemory(Program& p, int band) {
+    SetModelType(p, band);
+    p.RadioInfo.ModelType = static_cast<int16_t>(band);
+    NewDocument(p);
+    p.Image.Settings.Version.ModelType = static_cast<int16_t>(band);
+    RadioMemory m{};
+    EncodeRadioMemory(m, p.Image);
+    return m;
+}
+
+// A memory file that exists and is not raw memory is taken for a codeplug: its
+// radio memory is the start, and without --model-type its model type is the radio's.
+bool StartMemory(SimOptions& o, bool typeGiven) {
+    std::error_code ec;
+    const bool exists = !o.memoryFile.empty() && std::filesystem::exists(o.memoryFile, ec);
+    const bool raw = exists && std::filesystem::file_size(o.memoryFile, ec) == kRadioMemorySize;
+    if (raw || (!exists && o.setup.modelType > kBandHAM)) return true;
+    Program p;
+    StartProgram(p);
+    if (!exists) {
+        o.startMemory = FactoryMemory(p, o.setup.modelType);
+        return true;
+    }
+    if (OpenCodeplug(p, o.memoryFile) != OpenResult::Opened) return false; // the reason is on stderr
+    RadioMemory m{};
+    EncodeRadioMemory(m, p.Image);
+    o.startMemory = m;
+    o.memoryFromCodeplug = true;
+    if (!typeGiven) o.setup.modelType = static_cast<uint8_t>(p.Model.ModelType);
+    return true;
 }
 
 } // namespace
@@ -70,6 +119,7 @@ int CliSimulate(const CliArgs& args) {
         }
     }
     f.silentEnd = args.Has("--silent-end");
+    if (!StartMemory(o, args.Has("--model-type"))) return kExitFailed;
     return RunSimulator(o);
 }
 

@@ -122,7 +122,7 @@ const std::vector<CommandShape>& Commands() {
          {},
          "a simulated radio on a pseudo-terminal",
          {{"link", "PATH", Kind::Text, "where the pseudo-terminal is linked", true},
-          {"memory", "FILE", Kind::Text, "file holding the radio memory (kept up to date)"},
+          {"memory", "FILE", Kind::Text, "radio memory file (kept up to date), or a codeplug to start from"},
           {"info", "FILE", Kind::Text, "file holding the information area"},
           {"model-code", "TEXT", Kind::Text, "model code the radio answers", false, "Tarvane"},
           {"model-type", "N|CB|HF|HAM", Kind::ModelType, "model type the radio answers", false, "CB"},

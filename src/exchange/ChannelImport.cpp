@@ -1,6 +1,8 @@
 #include "exchange/ChannelImport.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "base/FieldHelpers.h"
 #include "base/NumberText.h"
@@ -187,18 +189,58 @@ class Importer {
             return refuse(
                 T(txt::kGroupNoChannel, {GroupName(plan.Group, band_), std::to_string(plan.Channel)}));
         if (!v.FreqHz) return refuse(T(txt::kRowNoFrequency));
+        const int slot = GroupBase(plan.Group, band_) + plan.Channel;
+        if (auto first = filledBy_.find(slot); first != filledBy_.end())
+            return refuse(T(txt::kLineAlreadyFillsChannel, {std::to_string(first->second)}));
 
         if (std::string why = Check(plan); !why.empty()) return refuse(why);
         if (!Apply(plan, row)) return row;
+        filledBy_[slot] = row.Line;
         if (!own) ++next_;
         if (!row.Notes.empty()) row.Outcome = RowOutcome::Adjusted;
         return row;
+    }
+
+    static int64_t Hz(double mhz) { return std::llround(mhz * 1e6); }
+
+    // The frequencies a channel of the group can hold, in hertz: what the channel
+    // table takes without moving the value to a band edge.
+    std::pair<int64_t, int64_t> RangeOf(int group) {
+        if (band_ == kBandCB && group == kCbMemGroup) {
+            // Memory channels take a country plan's frequency: the plans' span.
+            if (!planSpan_) {
+                planSpan_ = {Hz(s_.Model.LowerLimit), Hz(s_.Model.UpperLimit)};
+                bool any = false;
+                for (int i = 0; i < s_.Image.UsedCount(); ++i) {
+                    const ChannelRecord& r = s_.Image.Channels[static_cast<size_t>(i)];
+                    const int g = r.SlotNumber <= 360 ? GroupOfSlot(r.SlotNumber, band_) : -1;
+                    const int64_t units = g < 0 ? -1 : ShownUnits(s_, r.RxFreq.Raw(), g);
+                    if (units < 0) continue;
+                    auto& [low, high] = *planSpan_;
+                    low = any ? std::min(low, units * 10) : units * 10;
+                    high = any ? std::max(high, units * 10) : units * 10;
+                    any = true;
+                }
+            }
+            return *planSpan_;
+        }
+        if (band_ == kBandCB && group == kCbMemGroup + 1) return {Hz(26.96), Hz(27.405)};
+        // Memory and emergency channels of an HF or HAM radio may lie 5 kHz below the band.
+        const double lowOffset = band_ != kBandCB && group > 10 ? 0.005 : 0.0;
+        return {Hz(s_.Model.LowerLimit - lowOffset), Hz(s_.Model.UpperLimit)};
     }
 
     // Everything that refuses a row, before anything of it is applied.
     std::string Check(RowPlan& plan) {
         ChannelValues& v = plan.v;
         const int slot = GroupBase(plan.Group, band_) + plan.Channel;
+        if (band_ != kBandCB || plan.Group > HighestPlanGroup(band_)) {
+            // Outside the band the row is refused: moved to the edge it would be another channel.
+            const auto [low, high] = RangeOf(plan.Group);
+            if (*v.FreqHz < low || *v.FreqHz > high)
+                return T(txt::kFrequencyOutsideChannelRange,
+                         {MHzText(*v.FreqHz), MHzText(low), MHzText(high)});
+        }
         if (band_ == kBandCB && plan.Group <= HighestPlanGroup(band_)) {
             // The channel table never lets a country plan's frequency be typed.
             const int index = FindChannelSlot(s_.Image, slot);
@@ -404,6 +446,9 @@ class Importer {
     size_t headerSize_ = 0;
     std::vector<int> columnOf_;
     bool hasRTone_ = false, hasCTone_ = false;
+    std::map<int, int> filledBy_; // slot -> line of the row that filled it
+    std::optional<std::pair<int64_t, int64_t>> planSpan_;
+    static constexpr int kCbMemGroup = 8;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // family plugs itself in here.
 #include <QFile>
 #include <QApplication>
+#include <QSettings>
 #include <clocale>
 
 #include "doc/Startup.h"
@@ -18,12 +19,21 @@ void RegisterStandardWindows(frmMain& m) {
     RegisterFeatureWindows(m);
 }
 
+void AdoptOldSettings() {
+    QSettings now("tarvane-cps", "tarvane-cps");
+    if (!now.allKeys().isEmpty()) return;
+    const QSettings old("Tarvane CPS", "Tarvane CPS");
+    for (const QString& key : old.allKeys())
+        now.setValue(key, old.value(key));
+}
+
 std::unique_ptr<frmMain> StartApplication(Program& p) {
     // QApplication adopts the user's locale; numbers are always written and read with ".".
     std::setlocale(LC_NUMERIC, "C");
     InstallGuiPrompts(p, nullptr);
     StartUp(p, CurrentEnvironment(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
     LoadQtTranslations(p);
+    AdoptOldSettings();
     auto frame = std::make_unique<frmMain>(p);
     InstallGuiPrompts(p, frame.get());
     RegisterStandardWindows(*frame);

@@ -222,5 +222,9 @@ void RegisterStandardWindows(frmMain& m);
 // The desktop program's start once QApplication exists: numbers with ".", the
 // prompts, the start-up files, and the frame shown with the channel table.
 std::unique_ptr<frmMain> StartApplication(Program& p);
+// The window placement and recent files live beside the setup file, in
+// ~/.config/tarvane-cps/; what the folder of the program's title held is taken
+// over once, while the new store is still empty.
+void AdoptOldSettings();
 
 } // namespace tarvane

@@ -29,7 +29,7 @@ namespace tarvane {
 namespace {
 
 // The same store as the window placement, under a name no language changes.
-constexpr const char* kSettingsStore = "Tarvane CPS";
+constexpr const char* kSettingsStore = "tarvane-cps";
 constexpr const char* kRecentGroup = "RecentFiles";
 constexpr const char* kRecentKey = "Files";
 

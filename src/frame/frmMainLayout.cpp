@@ -19,7 +19,7 @@ namespace tarvane {
 namespace {
 
 // The placement is stored under a name that no language change alters.
-constexpr const char* kPlacementStore = "Tarvane CPS";
+constexpr const char* kPlacementStore = "tarvane-cps"; // beside the setup file
 
 // The bar between the function tree and the child windows; the client area decides how far it may go.
 class SplitterBar : public QWidget {

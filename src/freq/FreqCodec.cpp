@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "base/NumberText.h"
 #include "freq/Bands.h"
@@ -123,7 +124,10 @@ double ClampEmgFreq(double value) {
 PlanPick NearestPlanFreq(const RadioImage& image, const CurrentModel& model, double value) {
     PlanPick pick;
     pick.Freq = model.LowerLimit; // no country-plan channel: the lower band limit
-    double best = 0;
+    // Whole 10 Hz units: a value halfway between two channels is a true tie, won
+    // by the first in list order, not by the rounding of a double.
+    const long wanted = ToUnits(value);
+    long best = 0;
     const int band = model.ModelType;
     for (int i = 0; i < image.UsedCount(); ++i) {
         const ChannelRecord& r = image.Channels[static_cast<size_t>(i)];
@@ -133,7 +137,7 @@ PlanPick NearestPlanFreq(const RadioImage& image, const CurrentModel& model, dou
         std::string plain = FreqToDisplaySilent(r.RxFreq.Raw());
         if (plain.empty()) continue; // no frequency to compare with
         const std::string shown = GroupDisplay(plain, group, band);
-        double diff = std::fabs(*ParseDouble(shown) - value);
+        const long diff = std::labs(ToUnits(*ParseDouble(shown)) - wanted);
         if (pick.Group < 0 || diff < best) {
             best = diff;
             pick.Group = group;

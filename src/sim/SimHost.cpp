@@ -21,7 +21,9 @@ namespace tarvane {
 namespace {
 
 volatile std::sig_atomic_t gStop = 0;
-void OnSignal(int) { gStop = 1; }
+void OnSignal(int) {
+    gStop = 1;
+}
 
 constexpr int64_t kByteNs = 1'000'000'000 / 960; // one 10-bit character at 9600 baud
 constexpr int64_t kPieceGapNs = 300'000;         // unpaced split replies: far enough apart to be read apart
@@ -34,7 +36,9 @@ bool LoadRawFile(const std::string& path, std::span<uint8_t> out) {
     return true;
 }
 
-bool SaveRawFile(const std::string& path, std::span<const uint8_t> bytes) { return WriteFileAtomic(path, bytes); }
+bool SaveRawFile(const std::string& path, std::span<const uint8_t> bytes) {
+    return WriteFileAtomic(path, bytes);
+}
 
 int64_t Now() {
     timespec ts{};
@@ -65,13 +69,16 @@ class Host {
     Host(const SimOptions& o, int master) : o_(o), master_(master), radio_(o.setup) {}
 
     bool Load() {
-        struct stat st{};
-        if (!o_.memoryFile.empty() && stat(o_.memoryFile.c_str(), &st) == 0 &&
+        struct stat st {};
+        if (o_.startMemory) radio_.memory = *o_.startMemory;
+        if (!o_.memoryFile.empty() && !o_.memoryFromCodeplug && stat(o_.memoryFile.c_str(), &st) == 0 &&
             !LoadRawFile(o_.memoryFile, radio_.memory)) {
-            std::fprintf(stderr, "%s: not a radio memory file of %d bytes\n", o_.memoryFile.c_str(), kRadioMemorySize);
+            std::fprintf(stderr, "%s: not a radio memory file of %d bytes\n", o_.memoryFile.c_str(),
+                         kRadioMemorySize);
             return false;
         }
-        if (!o_.infoFile.empty() && stat(o_.infoFile.c_str(), &st) == 0 && !LoadRawFile(o_.infoFile, radio_.info)) {
+        if (!o_.infoFile.empty() && stat(o_.infoFile.c_str(), &st) == 0 &&
+            !LoadRawFile(o_.infoFile, radio_.info)) {
             std::fprintf(stderr, "%s: not an information area file of %d bytes\n", o_.infoFile.c_str(),
                          kRadioInfoSize);
             return false;
@@ -103,7 +110,8 @@ class Host {
 
     bool Save() {
         bool ok = true;
-        if (!o_.memoryFile.empty()) ok = SaveRawFile(o_.memoryFile, radio_.memory) && ok;
+        if (!o_.memoryFile.empty() && !o_.memoryFromCodeplug)
+            ok = SaveRawFile(o_.memoryFile, radio_.memory) && ok;
         if (!o_.infoFile.empty()) ok = SaveRawFile(o_.infoFile, radio_.info) && ok;
         if (!ok) std::fprintf(stderr, "tarvane-cli simulate: the radio files could not be written\n");
         return ok;
@@ -140,7 +148,8 @@ class Host {
     void Trace(const char* direction, std::span<const uint8_t> bytes) {
         if (!trace_) return;
         std::fprintf(trace_, "%12.3f %s", static_cast<double>(Now() - start_) / 1e6, direction);
-        for (uint8_t b : bytes) std::fprintf(trace_, " %02x", b);
+        for (uint8_t b : bytes)
+            std::fprintf(trace_, " %02x", b);
         std::fputc('\n', trace_);
         std::fflush(trace_);
     }
@@ -178,7 +187,8 @@ class Host {
         rxFree_ = end;
         if (o_.echo) {
             if (o_.paced) {
-                for (int64_t i = 0; i < n; ++i) Push(begin + (i + 1) * kByteNs, Bytes{bytes[static_cast<size_t>(i)]});
+                for (int64_t i = 0; i < n; ++i)
+                    Push(begin + (i + 1) * kByteNs, Bytes{bytes[static_cast<size_t>(i)]});
             } else {
                 Push(arrived, Bytes(bytes.begin(), bytes.end()));
             }
@@ -187,12 +197,14 @@ class Host {
         for (const SimReply& r : radio_.Feed(bytes)) {
             int64_t t = std::max(end + static_cast<int64_t>(r.delayMs) * 1'000'000, txFree_);
             if (o_.paced) {
-                for (uint8_t b : r.bytes) Push(t += kByteNs, Bytes{b});
+                for (uint8_t b : r.bytes)
+                    Push(t += kByteNs, Bytes{b});
             } else {
                 const size_t piece = r.pieceBytes > 0 ? static_cast<size_t>(r.pieceBytes) : r.bytes.size();
                 for (size_t i = 0; i < r.bytes.size(); i += piece) {
                     const size_t len = std::min(piece, r.bytes.size() - i);
-                    Push(t, Bytes(r.bytes.begin() + static_cast<long>(i), r.bytes.begin() + static_cast<long>(i + len)));
+                    Push(t, Bytes(r.bytes.begin() + static_cast<long>(i),
+                                  r.bytes.begin() + static_cast<long>(i + len)));
                     t += kPieceGapNs;
                 }
             }
@@ -228,7 +240,8 @@ int RunSimulator(const SimOptions& options) {
     // would otherwise report a hang-up on every poll and spin.
     const int slave = name ? open(name, O_RDWR | O_NOCTTY) : -1;
     if (slave < 0 || !MakeRaw(master) || !MakeRaw(slave)) {
-        std::fprintf(stderr, "tarvane-cli simulate: the pseudo-terminal cannot be set up: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "tarvane-cli simulate: the pseudo-terminal cannot be set up: %s\n",
+                     std::strerror(errno));
         return 1;
     }
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
@@ -236,10 +249,11 @@ int RunSimulator(const SimOptions& options) {
     Host host(options, master);
     if (!host.Load()) return 1;
 
-    struct stat st{};
+    struct stat st {};
     if (lstat(options.link.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) unlink(options.link.c_str());
     if (symlink(name, options.link.c_str()) != 0) {
-        std::fprintf(stderr, "tarvane-cli simulate: cannot link %s: %s\n", options.link.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "tarvane-cli simulate: cannot link %s: %s\n", options.link.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     std::signal(SIGINT, OnSignal);

@@ -104,6 +104,34 @@ INSTANTIATE_TEST_SUITE_P(Bands, EndToEnd,
                              return TypeName(info.param.type) + (info.param.echo ? "_echo" : "_noecho");
                          });
 
+// A radio with no memory file holds its band's factory configuration; a codeplug
+// as its memory file gives that codeplug's memory and model type, and stays as it was.
+TEST(EndToEndStart, RadioStartsWithTheFactoryConfigurationOrACodeplug) {
+    for (int type : {0, 1, 2}) {
+        SCOPED_TRACE(TypeName(type));
+        const std::string dir = test::TempDir() + "/start-" + TypeName(type);
+        std::filesystem::create_directories(dir + "/codeplug");
+        ASSERT_EQ(RunCli({"new", "--type", TypeName(type), "--out", dir + "/new.dat"}).status, 0);
+        {
+            SimulatedRadio radio({"--model-type", TypeName(type)}, dir);
+            ASSERT_TRUE(radio.Ready());
+            const CliResult r = RunCli({"read", "--port", radio.Link(), "--out", dir + "/read.dat"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(EncodedFile(dir + "/read.dat"), EncodedFile(dir + "/new.dat"));
+        }
+        const std::string source = MakeCodeplug(type, dir + "/source.dat");
+        const Raw file = test::ReadBytes(source);
+        ASSERT_TRUE(test::WriteBytes(dir + "/codeplug/memory.bin", file));
+        SimulatedRadio radio({}, dir + "/codeplug");
+        ASSERT_TRUE(radio.Ready());
+        const CliResult r = RunCli({"read", "--port", radio.Link(), "--out", dir + "/read2.dat"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(EncodedFile(dir + "/read2.dat"), EncodedFile(source));
+        radio.Stop();
+        EXPECT_EQ(radio.Memory(), file);
+    }
+}
+
 struct Fault {
     const char* name;
     std::vector<std::string> options;

@@ -138,14 +138,12 @@ TEST(ChannelImport, ValuesAdjustedByTheTypingRules) {
          {{"Frequency", "28.0123"}},
          "02801000",
          "28.012300 MHz taken as 28.010000 MHz"},
-        {"below the band", kBandHAM, kB, {{"Frequency", "27.99"}}, "02800000", "taken as 28.000000 MHz"},
-        {"above the band", kBandHF, kB, {{"Frequency", "31"}}, "03010500", "taken as 30.105000 MHz"},
-        {"CB emergency above its range",
+        {"CB memory channel between two plan channels: the first in list order",
          kBandCB,
-         9,
-         {{"Frequency", "27.5"}},
-         "02740500",
-         "taken as 27.405000"},
+         8,
+         {{"Frequency", "27.2175"}},
+         "02721500",
+         "27.217500 MHz taken as 27.215000 MHz"},
         {"10 Hz below the Hz",
          kBandHAM,
          kB,
@@ -271,6 +269,17 @@ TEST(ChannelImport, RefusedRowsChangeNothing) {
          {{"Frequency", "26.985"}},
          "26.985000 MHz is not channel 2 of plan D"},
         {"past the end of the group", kBandHAM, 10, {{"Frequency", "29.1"}}, "group VFO has no channel 2"},
+        // Out of band: moved to the edge it would be another channel, so it is refused.
+        {"2 m frequency on a 10 m radio",
+         kBandHAM,
+         kB,
+         {{"Frequency", "146.010"}},
+         "146.010000 MHz lies outside this channel's range, 28.000000 - 29.700000 MHz"},
+        {"below the band", kBandHAM, kB, {{"Frequency", "27.99"}}, "27.990000 MHz lies outside"},
+        {"below a HAM memory channel's range", kBandHAM, 11, {{"Frequency", "27.99499"}}, "27.995000 -"},
+        {"above the band", kBandHF, kB, {{"Frequency", "31"}}, "31.000000 MHz lies outside"},
+        {"CB emergency above its range", kBandCB, 9, {{"Frequency", "27.5"}}, "26.960000 - 27.405000 MHz"},
+        {"CB memory channel past every plan", kBandCB, 8, {{"Frequency", "146.01"}}, "lies outside"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -321,6 +330,26 @@ TEST(ChannelImport, OwnColumnsPlaceRowsAndAreChecked) {
     EXPECT_EQ(r.Rows[2].Outcome, RowOutcome::Refused); // "perhaps" is no switch
     EXPECT_EQ(r.Rows[3].Outcome, RowOutcome::Refused);
     EXPECT_EQ(r.Rows[4].Outcome, RowOutcome::Refused);
+}
+
+// A channel is filled by one row of a file: a later row for it is refused with the
+// line of the first, whether it names the place or fills the next channel.
+TEST(ChannelImport, SecondRowForAChannelIsRefused) {
+    auto p = test::NewDocumentProgram(kBandHAM);
+    const std::string text = test::CsvOf({"Frequency", "Group", "GroupChannel"},
+                                         {{{"Frequency", "29.1"}, {"Group", "B"}, {"GroupChannel", "2"}},
+                                          {{"Frequency", "29.2"}, {"Group", "B"}, {"GroupChannel", "2"}},
+                                          {{"Frequency", "29.3"}},
+                                          {{"Frequency", "29.4"}}});
+    const ImportResult r = ImportChannels(*p, text, {kB, 1});
+    ASSERT_EQ(r.Rows.size(), 4u) << r.FileError;
+    const RowOutcome outcomes[] = {RowOutcome::Taken, RowOutcome::Refused, RowOutcome::Taken,
+                                   RowOutcome::Refused};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(r.Rows[i].Outcome, outcomes[i]) << "line " << r.Rows[i].Line;
+    EXPECT_NE(ImportRowText(*p, r.Rows[1]).find("line 2 already fills this channel"), std::string::npos);
+    EXPECT_NE(ImportRowText(*p, r.Rows[3]).find("line 2 already fills"), std::string::npos);
+    EXPECT_EQ(Find(r.Image, kBandHAM, kB, 2)->RxFreq.Trimmed(), "02910000");
 }
 
 TEST(ChannelImport, FilesThatAreNoChannelList) {

@@ -31,7 +31,8 @@ namespace {
 
 constexpr const char* kList = "Frequency,Duplex,Mode,Group,GroupChannel\r\n"
                               "28.4,,AM,B,3\r\n"
-                              "28.5,split,FM,B,4\r\n";
+                              "28.5,split,FM,B,4\r\n"
+                              "146.010,,FM,B,5\r\n"; // outside the band
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -88,18 +89,20 @@ void ExchangeWindowTest::importPreviewCancelThenOk() {
         return QString::fromStdString(path);
     };
     const RadioImage before = f.p().Image;
-    QString shown;
+    QString shown, outside;
     int rows = -1;
     OnModalOf<FrmImportPreview>([&](FrmImportPreview* preview) {
         QWidget* w = preview;
         rows = preview->Rows()->rowCount();
         shown = preview->Rows()->item(1, 2)->text();
+        outside = preview->Rows()->item(2, 2)->text();
         Press(w, "CommandCancel");
     });
     f.frame->Action("mnuImportChannels")->trigger();
     QVERIFY(asked.contains("*.csv"));
-    QCOMPARE(rows, 2);
+    QCOMPARE(rows, 3);
     QVERIFY2(shown.contains("split"), qPrintable(shown));
+    QVERIFY2(outside.startsWith("refused; frequency 146.010000 MHz lies outside"), qPrintable(outside));
     QVERIFY(f.p().Image == before);
 
     const int tablesBefore = f.made.value("frmCommChInfo");
@@ -115,7 +118,8 @@ void ExchangeWindowTest::importPreviewCancelThenOk() {
     QVERIFY(at >= 0);
     QCOMPARE(f.p().Image.Channels[static_cast<size_t>(at)].RxFreq.Trimmed(), std::string("02840000"));
     QCOMPARE(f.p().Image.Channels[static_cast<size_t>(at)].AM_FM, int16_t(1));
-    QCOMPARE(FindChannelSlot(f.p().Image, GroupBase(1, kBandHAM) + 4), -1); // the refused row
+    QCOMPARE(FindChannelSlot(f.p().Image, GroupBase(1, kBandHAM) + 4), -1); // the refused rows
+    QCOMPARE(FindChannelSlot(f.p().Image, GroupBase(1, kBandHAM) + 5), -1);
     QVERIFY(ImageChanged(f.p()));
     // The channel table was made again on the new image.
     QCOMPARE(f.made.value("frmCommChInfo"), tablesBefore + 1);

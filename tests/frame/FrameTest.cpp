@@ -66,6 +66,7 @@ class FrameTest : public QObject {
     void closingAsksAboutUnsavedChanges();
     void placementSurvivesALanguageChange();
     void placementDefaultsAndIsKeptWhenClosedMinimised();
+    void oldSettingsFolderIsReadOnce();
     void windowMenuListsOpenWindows();
     void frameGrowsToShowALargeWindow();
     void shippedWindowsPlugIn();
@@ -373,7 +374,7 @@ void FrameTest::closingAsksAboutUnsavedChanges() {
 
 void FrameTest::placementDefaultsAndIsKeptWhenClosedMinimised() {
     {
-        QSettings s("Tarvane CPS", "Tarvane CPS");
+        QSettings s("tarvane-cps", "tarvane-cps");
         s.remove("Settings");
     }
     {
@@ -382,7 +383,7 @@ void FrameTest::placementDefaultsAndIsKeptWhenClosedMinimised() {
         f.frame->resize(700, 500);
         QVERIFY(f.frame->close());
     }
-    QSettings s("Tarvane CPS", "Tarvane CPS");
+    QSettings s("tarvane-cps", "tarvane-cps");
     QCOMPARE(s.value("Settings/MainWidth").toString(), QString::number(700 * 15));
     QCOMPARE(s.value("Settings/MainHeight").toString(), QString::number(500 * 15));
     {
@@ -401,9 +402,26 @@ void FrameTest::placementDefaultsAndIsKeptWhenClosedMinimised() {
     QCOMPARE(g.frame->size(), QSize(12500 / 15, 500));
 }
 
+void FrameTest::oldSettingsFolderIsReadOnce() {
+    QSettings old("Tarvane CPS", "Tarvane CPS");
+    old.setValue("RecentFiles/Files", QStringList{"/tmp/a.dat"});
+    QSettings now("tarvane-cps", "tarvane-cps");
+    QVERIFY(now.fileName().endsWith("/tarvane-cps/tarvane-cps.conf")); // the setup file's folder
+    now.clear();
+    now.sync();
+    for (const char* width : {"9000", "8000"}) { // the second start keeps what the new store holds
+        old.setValue("Settings/MainWidth", width);
+        old.sync();
+        AdoptOldSettings();
+        now.sync();
+        QCOMPARE(now.value("Settings/MainWidth").toString(), QString("9000"));
+        QCOMPARE(now.value("RecentFiles/Files").toStringList(), QStringList{"/tmp/a.dat"});
+    }
+}
+
 void FrameTest::placementSurvivesALanguageChange() {
     {
-        QSettings s("Tarvane CPS", "Tarvane CPS");
+        QSettings s("tarvane-cps", "tarvane-cps");
         s.remove("Settings");
         FrameFixture f;
         f.frame->resize(720, 520);

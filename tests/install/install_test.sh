@@ -29,10 +29,35 @@ for f in bin/tarvane-cps bin/tarvane-cli lib/tarvane-cps/Version.ini lib/tarvane
          lib/tarvane-cps/V100/Init/Tarvane_1_NEW.dat lib/tarvane-cps/V100/Init/Tarvane_2_NEW.dat \
          share/applications/org.tarvane.cps.desktop share/metainfo/org.tarvane.cps.metainfo.xml \
          share/mime/packages/tarvane-cps.xml share/icons/hicolor/scalable/apps/org.tarvane.cps.svg \
-         share/icons/hicolor/48x48/apps/org.tarvane.cps.png share/man/man1/tarvane-cps.1 \
-         share/man/man1/tarvane-cli.1 lib/udev/rules.d/70-tarvane-cps.rules share/doc/tarvane-cps/copyright; do
+         share/icons/hicolor/48x48/apps/org.tarvane.cps.png share/man/man1/tarvane-cps.1.gz \
+         share/man/man1/tarvane-cli.1.gz lib/udev/rules.d/70-tarvane-cps.rules share/doc/tarvane-cps/copyright \
+         share/doc/tarvane-cps/changelog.gz; do
     [ -e "$root/$f" ] || fail "not installed: $f"
 done
+# Debian's rules: compressed pages, a changelog whose top entry
+# is this version, a machine-readable copyright pointing to the licence Debian
+# ships, a maintainer who can be written to.
+[[ "$(zcat "$root/share/doc/tarvane-cps/changelog.gz" | head -1)" == "tarvane-cps ($version) "* ]] ||
+    fail "the changelog does not start with version $version"
+copyright=$root/share/doc/tarvane-cps/copyright
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' "$copyright" &&
+    grep -q '"/usr/share/common-licenses/GPL-3"' "$copyright" || fail "copyright is not machine-readable, pointing to GPL-3"
+! grep -q 'localhost' "$build/CPackConfig.cmake" || fail "the package maintainer's address is on localhost"
+# Hardening: immediate binding always; fortified library calls where optimised.
+for p in tarvane-cps tarvane-cli; do
+    readelf -d "$inst/V100/$p" | grep -q 'FLAGS.*\bNOW\b' || fail "$p is not linked with -z now"
+    if grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt"; then
+        nm -D "$inst/V100/$p" | grep -q '__[a-z_]*_chk' || fail "$p has no fortified calls"
+    fi
+done
+# The udev rule: the common bridges' product ids, and nothing but ModemManager's flag.
+rule=$root/lib/udev/rules.d/70-tarvane-cps.rules
+for id in 0403:6001 0403:6015 067b:2303 067b:23a3 067b:23c3 1a86:7523 1a86:5523 1a86:55d3 10c4:ea60 10c4:ea70; do
+    grep -Eq "idVendor}==\"${id%:*}\", ATTRS\{idProduct}==\"([0-9a-f|]*\|)?${id#*:}(\|[0-9a-f|]*)?\"" "$rule" ||
+        fail "the udev rule misses $id"
+done
+! grep -Eq 'MODE|GROUP|OWNER|RUN|SYMLINK|TAG' "$rule" || fail "the udev rule sets more than ID_MM_DEVICE_IGNORE"
+
 # The commands are relative links, so the tree works wherever DESTDIR put it.
 for p in tarvane-cps tarvane-cli; do
     [ "$(readlink "$root/bin/$p")" = "../lib/tarvane-cps/V100/$p" ] || fail "bin/$p is not a relative link into the install root"
@@ -119,23 +144,36 @@ if command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
     cp "$root/share/mime/packages/tarvane-cps.xml" "$work/mime/mime/packages/"
     update-mime-database "$work/mime/mime" >/dev/null 2>&1 || fail "update-mime-database"
     printf 'not a codeplug at all' >"$run_dir/other.dat"
+    # Model type 3 is no band; a file cut short is no codeplug either.
+    { head -c 7 "$run_dir/CB.dat"; printf '\003'; tail -c +9 "$run_dir/CB.dat"; } >"$run_dir/type3.dat"
+    head -c 4000 "$run_dir/CB.dat" >"$run_dir/short.dat"
     type_of() {
         XDG_DATA_DIRS="$work/mime:/usr/share" XDG_DATA_HOME="$work/none" gio info -a standard::content-type "$1" |
             sed -n 's/^ *standard::content-type: //p'
     }
-    [ "$(type_of "$run_dir/CB.dat")" = application/x-tarvane-codeplug ] || fail "CB.dat is $(type_of "$run_dir/CB.dat")"
-    [ "$(type_of "$run_dir/other.dat")" != application/x-tarvane-codeplug ] || fail "other.dat taken for a codeplug"
+    for f in CB.dat HF.dat HAM.dat; do
+        [ "$(type_of "$run_dir/$f")" = application/x-tarvane-codeplug ] || fail "$f is $(type_of "$run_dir/$f")"
+    done
+    for f in other.dat type3.dat short.dat; do
+        [ "$(type_of "$run_dir/$f")" != application/x-tarvane-codeplug ] || fail "$f taken for a codeplug"
+    done
 else
     echo "update-mime-database or gio not installed: MIME check skipped"
 fi
 if command -v man >/dev/null; then
     for page in tarvane-cps tarvane-cli; do
-        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man1/$page.1" 2>&1 >/dev/null)
+        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
         [ -z "$warnings" ] || fail "man $page: $warnings"
     done
 fi
 
 chmod -R u+w "$inst"
+# The package itself, where it is made (a Release build) and lintian is installed.
+if command -v lintian >/dev/null && grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt"; then
+    (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) ||
+        { cat "$work/cpack.log"; fail "cpack"; }
+    lintian --fail-on error "$work"/deb/*.deb >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian"; }
+fi
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1
