@@ -24,14 +24,11 @@
 #include "state/lang/TextIds.h"
 #include "ui/ToQ.h"
 #include "ui/Twips.h"
+#include <algorithm>
 
 namespace tarvane {
 
 namespace {
-
-int Px(int twips) {
-    return twips / kTwipsPerPixel;
-}
 
 constexpr int kColumns = 8;
 constexpr int kColumnTwips[kColumns] = {740, 1800, 1100, 0, 0, 1200, 1100, 1400};
@@ -41,7 +38,8 @@ constexpr TextId kHeaderText[kColumns] = {txt::kNo,          txt::kFrequencyMHz,
 constexpr int kHeaderTwips = 500;
 constexpr int kGridTwips = 7680;
 constexpr int kWindowWidthTwips = 8200, kWindowHeightTwips = 6900;
-constexpr int kRowPx = 24;
+// Design pixels: row height, grid top and height, button row.
+constexpr int kRowPx = 24, kGridTop = 116, kGridHeight = 296, kButtonH = 28;
 
 QString ValueText(const QStringList& texts, int v) {
     return v >= 0 && v < texts.size() ? texts[v] : QString::number(v);
@@ -56,7 +54,6 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
     dupTexts_ = QStringList{offOn_[0], "+", "-"};
     scanTexts_ = QStringList{ToQ(LangText(p_, txt::kDel)), ToQ(LangText(p_, txt::kAdd))};
     Guard("frmCommChInfo_Form_Load", [this] {
-        setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
         band_ = p_.Model.ModelType;
         BuildPanel();
         BuildGrid();
@@ -91,18 +88,14 @@ void frmCommChInfo::BuildGrid() {
     grid_->setObjectName("MSFlexGrid1");
     grid_->setColumnCount(kColumns);
     grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(kRowPx);
-    grid_->horizontalHeader()->setFixedHeight(Px(kHeaderTwips));
+    grid_->verticalHeader()->setDefaultSectionSize(Px(kRowPx));
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->horizontalHeader()->setHighlightSections(false);
     grid_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
-    for (int c = 0; c < kColumns; ++c) {
-        grid_->setColumnWidth(c, Px(kColumnTwips[c]));
+    for (int c = 0; c < kColumns; ++c)
         grid_->setColumnHidden(c, kColumnTwips[c] == 0);
-    }
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grid_->setGeometry(8, 116, Px(kGridTwips), 296);
     grid_->installEventFilter(this);
     grid_->setTabKeyNavigation(false);
 
@@ -123,7 +116,6 @@ void frmCommChInfo::BuildGrid() {
 void frmCommChInfo::BuildButtons() {
     editButton_ = new QPushButton(this);
     editButton_->setObjectName("CommandCHInfoEdit");
-    editButton_->setGeometry(Px(kWindowWidthTwips) - 8 - 96 - 8 - 130, 422, 130, 28);
     connect(editButton_, &QPushButton::clicked, this, [this] {
         Guard("frmCommChInfo_CommandCHInfoEdit_Click", [this] {
             CommitEdit();
@@ -133,7 +125,6 @@ void frmCommChInfo::BuildButtons() {
     });
     closeButton_ = new QPushButton(this);
     closeButton_->setObjectName("CommandClose");
-    closeButton_->setGeometry(Px(kWindowWidthTwips) - 8 - 96, 422, 96, 28);
     connect(closeButton_, &QPushButton::clicked, this, [this] {
         // Inside the frame the window is the child of its sub-window frame.
         if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
@@ -143,7 +134,6 @@ void frmCommChInfo::BuildButtons() {
     });
     helpButton_ = new QPushButton(this);
     helpButton_->setObjectName("CommandHelp");
-    helpButton_->setGeometry(8, 422, 80, 28);
     helpButton_->hide(); // no help file is shipped
 }
 
@@ -162,6 +152,25 @@ void frmCommChInfo::LoadTexts(bool afterLanguageChange) {
     editButton_->setText(ToQ(LangText(p_, txt::kEditChannel_14016)));
     closeButton_->setText(ToQ(LangText(p_, txt::kClose)));
     helpButton_->setText(ToQ(LangText(p_, txt::kMsgHelp)));
+    LayOut();
+}
+
+void frmCommChInfo::LayOut() {
+    LayOutPanel();
+    for (int c = 0; c < kColumns; ++c)
+        grid_->setColumnWidth(c, Twips(kColumnTwips[c]));
+    // The grid keeps its room beside the columns for the scroll bar.
+    const int spare = Twips(kGridTwips) - Twips(740 + 1800 + 1100 + 1200 + 1100 + 1400);
+    const int gridW = FitHeaderToTexts(grid_, kHeaderTwips / kTwipsPerPixel) + spare;
+    const int gridTop = std::max(Px(kGridTop), panelBottom_ + Px(8));
+    grid_->setGeometry(Px(8), gridTop, gridW, Px(kGridHeight) + grid_->horizontalHeader()->height() - Px(33));
+    const int width = std::max({Twips(kWindowWidthTwips), gridW + Px(16), panelRight_ + Px(8)});
+    const int buttons = grid_->geometry().bottom() + Px(10);
+    const int closeW = WidthForTexts(96, {closeButton_}), editW = WidthForTexts(130, {editButton_});
+    closeButton_->setGeometry(width - Px(8) - closeW, buttons, closeW, Px(kButtonH));
+    editButton_->setGeometry(closeButton_->x() - Px(8) - editW, buttons, editW, Px(kButtonH));
+    helpButton_->setGeometry(Px(8), buttons, WidthForTexts(80, {helpButton_}), Px(kButtonH));
+    setFixedSize(width, std::max(Twips(kWindowHeightTwips), buttons + Px(kButtonH) + Px(10)));
 }
 
 void frmCommChInfo::ReShowChInfoByLanguage() {

@@ -11,6 +11,7 @@
 #include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ToQ.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -25,7 +26,7 @@ FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, c
     list_->setObjectName("Differences");
     list_->setReadOnly(true);
     list_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    list_->setMinimumSize(640, 360);
+    list_->setMinimumSize(Px(640), Px(360));
     if (differences.empty()) {
         heading_->setText(ToQ(LangText(p, txt::kNothingDiffers)));
         list_->hide();
