@@ -22,6 +22,7 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "state/lang/TextIds.h"
+#include "ui/Contrast.h"
 #include "ui/ToQ.h"
 #include "ui/Twips.h"
 #include <algorithm>
@@ -204,6 +205,10 @@ void frmCommChInfo::InitShowGrid() {
         const bool freqLocked = band == kBandCB && group_ != EmgGroup(band);
         const QColor freqBack =
             freqLocked ? palette().color(QPalette::Window) : palette().color(QPalette::Base);
+        const QColor numberColour =
+            Readable(palette().color(QPalette::Link), palette().color(QPalette::Base));
+        const QColor editColour =
+            Readable(palette().color(QPalette::Highlight), palette().color(QPalette::Button));
         for (int row = 0; row < size; ++row) {
             for (int col = 0; col < kColumns; ++col) {
                 auto* item = new QTableWidgetItem;
@@ -212,12 +217,12 @@ void frmCommChInfo::InitShowGrid() {
                 grid_->setItem(row, col, item);
             }
             grid_->item(row, 0)->setText(QString::number(row + 1));
-            // Colours from the palette, so a dark theme keeps them readable.
-            grid_->item(row, 0)->setForeground(palette().brush(QPalette::Link));
+            // Colours from the palette, made readable on their ground in any theme.
+            grid_->item(row, 0)->setForeground(numberColour);
             grid_->item(row, 1)->setBackground(freqBack);
             QTableWidgetItem* edit = grid_->item(row, 7);
             edit->setText(">>");
-            edit->setForeground(palette().brush(QPalette::Highlight));
+            edit->setForeground(editColour);
             edit->setBackground(palette().brush(QPalette::Button));
         }
         reShowAllGrid();
