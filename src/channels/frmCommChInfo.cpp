@@ -31,6 +31,11 @@ namespace tarvane {
 
 namespace {
 
+// Twips to pixels at the font, cut down to whole pixels as the table always was.
+int TableTwips(int twips) {
+    return static_cast<int>(twips * FontScale()) / kTwipsPerPixel;
+}
+
 constexpr int kColumns = 8;
 constexpr int kColumnTwips[kColumns] = {740, 1800, 1100, 0, 0, 1200, 1100, 1400};
 constexpr TextId kHeaderText[kColumns] = {txt::kNo,          txt::kFrequencyMHz,   txt::kTableCommonData,
@@ -159,19 +164,20 @@ void frmCommChInfo::LoadTexts(bool afterLanguageChange) {
 void frmCommChInfo::LayOut() {
     LayOutPanel();
     for (int c = 0; c < kColumns; ++c)
-        grid_->setColumnWidth(c, Twips(kColumnTwips[c]));
+        grid_->setColumnWidth(c, TableTwips(kColumnTwips[c]));
     // The grid keeps its room beside the columns for the scroll bar.
-    const int spare = Twips(kGridTwips) - Twips(740 + 1800 + 1100 + 1200 + 1100 + 1400);
-    const int gridW = FitHeaderToTexts(grid_, kHeaderTwips / kTwipsPerPixel) + spare;
+    const int spare = TableTwips(kGridTwips) - TableTwips(740 + 1800 + 1100 + 1200 + 1100 + 1400);
+    const int gridW =
+        std::max(TableTwips(kGridTwips), FitHeaderToTexts(grid_, kHeaderTwips / kTwipsPerPixel) + spare);
     const int gridTop = std::max(Px(kGridTop), panelBottom_ + Px(8));
-    grid_->setGeometry(Px(8), gridTop, gridW, Px(kGridHeight) + grid_->horizontalHeader()->height() - Px(33));
-    const int width = std::max({Twips(kWindowWidthTwips), gridW + Px(16), panelRight_ + Px(8)});
+    grid_->setGeometry(Px(8), gridTop, gridW, Px(kGridHeight));
+    const int width = std::max({TableTwips(kWindowWidthTwips), gridW + Px(16), panelRight_ + Px(8)});
     const int buttons = grid_->geometry().bottom() + Px(10);
     const int closeW = WidthForTexts(96, {closeButton_}), editW = WidthForTexts(130, {editButton_});
     closeButton_->setGeometry(width - Px(8) - closeW, buttons, closeW, Px(kButtonH));
     editButton_->setGeometry(closeButton_->x() - Px(8) - editW, buttons, editW, Px(kButtonH));
     helpButton_->setGeometry(Px(8), buttons, WidthForTexts(80, {helpButton_}), Px(kButtonH));
-    setFixedSize(width, std::max(Twips(kWindowHeightTwips), buttons + Px(kButtonH) + Px(10)));
+    setFixedSize(width, std::max(TableTwips(kWindowHeightTwips), buttons + Px(kButtonH) + Px(10)));
 }
 
 void frmCommChInfo::ReShowChInfoByLanguage() {

@@ -65,9 +65,11 @@ void frmCommChInfo::LayOutPanel() {
     groupLabel_->setGeometry(Px(8), top, groupW, listH - Px(2));
     groups_->Place(Px(8), top + listH, groupW, row + Px(2));
     const int labelX = Px(8) + groupW + Px(10);
-    const int labelW =
-        WidthForTexts(kPanelLabelW, {panelLabels_[0], panelLabels_[1], panelLabels_[2], panelLabels_[3]});
-    const int listX = labelX + labelW + Twips(kLabelGapTwips);
+    // The lists stay where they were drawn unless the group list or a label needs more room.
+    const int needW = WidthForTexts(0, {panelLabels_[0], panelLabels_[1], panelLabels_[2], panelLabels_[3]});
+    const int listX = std::max(Px(8 + kGroupW + 10 + kPanelLabelW) + Twips(kLabelGapTwips),
+                               labelX + needW + Twips(kLabelGapTwips));
+    const int labelW = listX - Twips(kLabelGapTwips) - labelX;
     const int listW =
         WidthForItems(kPanelListW, {panelLists_[0], panelLists_[1], panelLists_[2], panelLists_[3]});
     const int modX = listX + listW + Px(8), modW = WidthForItems(kModListW, {emgMod_[0], emgMod_[1]});

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
@@ -120,6 +121,12 @@ void FrameClient::FitLeftPane() {
     if (need <= leftWidth_ || leftWidth_ >= most) return;
     leftWidth_ = std::min(need, most);
     Arrange();
+}
+
+void FrameClient::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    // A new font reaches the tree's items after this event: measure them then.
+    if (e->type() == QEvent::FontChange) QTimer::singleShot(0, this, [this] { FitLeftPane(); });
 }
 
 void FrameClient::SplitterMouseMove(int x) {

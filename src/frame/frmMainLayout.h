@@ -41,6 +41,7 @@ class FrameClient : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent*) override { Arrange(); }
+    void changeEvent(QEvent* e) override;
 
   private:
     QMdiArea* mdi_ = nullptr;

@@ -102,7 +102,7 @@ int FitHeaderToTexts(QTableWidget* table, int designHeight) {
         total += width;
         const int flags = Qt::AlignCenter | (wrap ? Qt::TextWordWrap : 0);
         const QRect r = m.boundingRect(QRect(0, 0, width - 2 * margin, 10000), flags, text);
-        height = std::max(height, r.height() + 2 * margin + 2);
+        height = std::max(height, r.height() + 4); // the text is centred: a little air above and below
     }
     header->setFixedHeight(height);
     return total;

@@ -148,7 +148,8 @@ void Frm_EMG::BuildGrid() {
     int rows = 0;
     for (int r = 0; r < kRowCount; ++r)
         rows += MSFlexGrid1->isRowHidden(r) ? 0 : 1;
-    const int gridH = MSFlexGrid1->horizontalHeader()->height() + rows * rowH + 2 * MSFlexGrid1->frameWidth();
+    // 4135 twips hold the 14 rows a CB radio shows; taller rows and more of them add their height.
+    const int gridH = Twips(4135) * rowH / Px(kRowHeight) + (rows - 14) * rowH;
     MSFlexGrid1->setGeometry(Px(8), Px(8), width, gridH);
     connect(MSFlexGrid1, &QTableWidget::cellClicked, this, [this] { CommitEdit(); });
     connect(MSFlexGrid1, &QTableWidget::cellDoubleClicked, this,
@@ -161,7 +162,7 @@ void Frm_EMG::BuildGrid() {
     CommandCancel->setObjectName("CommandCancel");
     CommandCancel->setAutoDefault(false);
     SetOkCancelCaptions(this, p_);
-    const int top = MSFlexGrid1->geometry().bottom() + Twips(kButtonsGapTwips);
+    const int top = MSFlexGrid1->y() + MSFlexGrid1->height() + Twips(kButtonsGapTwips);
     const int buttonW = WidthForTexts(96, {CommandOK, CommandCancel});
     CommandCancel->setGeometry(Px(8) + width - buttonW, top, buttonW, Px(26));
     CommandOK->setGeometry(CommandCancel->x() - buttonW - Px(8), top, buttonW, Px(26));

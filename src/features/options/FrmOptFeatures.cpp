@@ -172,14 +172,19 @@ void FrmOptFeatures::LayoutControls() {
     const int row = Px(kRow), listH = Px(kListH), top = Px(kFrameTop);
     const int gap = Twips(kLabelGap);
     // Options in two columns; the CB country lists take the place of option 1.
-    const int optLabelW = WidestLabel(kOptLabelW, Label1);
+    // Each column's labels as wide as its longest one.
+    int optLabelW[2] = {Px(kOptLabelW), Px(kOptLabelW)};
+    for (int i = 0; i < kOptionListCount; ++i)
+        optLabelW[i / kRows] =
+            std::max(optLabelW[i / kRows], WidthForTexts(0, {Label1[static_cast<size_t>(i)]}));
     const int optListW =
         std::max(WidestList(kOptListW, Combo1), 2 * WidthForItems(0, {Combo3, Combo4}) + Px(4));
-    const int colX[2] = {Px(12) + optLabelW + gap, Px(12) + 2 * (optLabelW + gap) + optListW + Px(16)};
+    const int colX[2] = {Px(12) + optLabelW[0] + gap,
+                         Px(12) + optLabelW[0] + gap + optListW + Px(16) + optLabelW[1] + gap};
     for (int i = 0; i < kOptionListCount; ++i) {
         QComboBox* c = Combo1[static_cast<size_t>(i)];
         c->setGeometry(colX[i / kRows], top + (i % kRows) * row, optListW, listH);
-        PlaceLabelLeftOf(Label1[static_cast<size_t>(i)], c, kLabelGap, optLabelW);
+        PlaceLabelLeftOf(Label1[static_cast<size_t>(i)], c, kLabelGap, optLabelW[i / kRows]);
     }
     const QRect g = Combo1[kOptActiveGroupList]->geometry();
     const int half = (g.width() - Px(4)) / 2;
