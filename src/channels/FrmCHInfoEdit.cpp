@@ -26,6 +26,7 @@
 #include "state/lang/TextIds.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -39,10 +40,11 @@ constexpr int kDup = 1, kTsq = 2, kScan = 3, kAddSub5K = 7, kAmFm = 8, kTxPower 
               kDtmfBot = 11, kDtmfCall = 13, kRdct = 14, kTdct = 15;
 
 // Geometry in pixels.
-constexpr int kMargin = 8, kRow = 28, kListH = 22;
-constexpr int kLabelGap = 100 / 15; // a label ends 100 twips left of its list
-constexpr int kColA_List = 172, kColA_ListW = 120, kColB_List = 442, kColB_ListW = 140;
-constexpr int kWidth = kColB_List + kColB_ListW + kMargin;
+// Design pixels; the label columns widen for longer texts.
+constexpr int kMargin = 8, kRow = 28, kListH = 22, kButtonH = 28;
+constexpr int kLabelGapTwips = 100; // a label ends 100 twips left of its list
+constexpr int kColA_LabelW = 164, kColA_ListW = 120, kColB_LabelW = 130, kColB_ListW = 140;
+constexpr int kColumnGap = 13;
 constexpr int kOptionsTop = 84;
 
 int16_t FieldValue(const ChannelRecord& r, int k) {
@@ -187,21 +189,6 @@ void FrmCHInfoEdit::LoadTexts() {
 // choice, so its dialog is shorter; HF and HAM radios have no Add_Sub_5K.
 void FrmCHInfoEdit::LayOut() {
     const bool cb = p_.Model.ModelType == kBandCB;
-    auto label = [](QLabel* l, int listX, int y, int width) {
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setGeometry(listX - kLabelGap - width, y, width, kListH);
-    };
-    label(groupLabel_, kColA_List, kMargin, 130);
-    groups_->Place(kColA_List, kMargin, 90, kRow);
-    if (groups_->IsCountry()) groups_->CountryList2()->setGeometry(kColA_List + 96, kMargin, 60, kListH);
-    label(channelLabel_, kColB_List, kMargin, 120);
-    channel_->setGeometry(kColB_List, kMargin, 70, kListH);
-    label(freqLabel_, kColA_List, kMargin + 38, kColA_List - kLabelGap - 2);
-    freq_->setGeometry(kColA_List, kMargin + 38, 90, kListH);
-    memButton_->setGeometry(kColA_List + 94, kMargin + 38, 26, kListH);
-    label(offsetLabel_, kColB_List, kMargin + 38, 120);
-    offset_->setGeometry(kColB_List, kMargin + 38, 70, kListH);
-
     std::vector<int> shown;
     for (int k = 0; k < kOptionLists; ++k) {
         const bool hidden = k == kAddSub5K || (cb && (k == kTxPower || k == kDup));
@@ -212,19 +199,54 @@ void FrmCHInfoEdit::LayOut() {
     offsetLabel_->setVisible(!cb);
     offset_->setVisible(!cb);
     const int perColumn = static_cast<int>(shown.size() + 1) / 2;
+
+    // Each label column as wide as its longest label, each list column as its longest entry.
+    const int margin = Px(kMargin), row = Px(kRow), listH = Px(kListH), gap = Twips(kLabelGapTwips);
+    int labelA = WidthForTexts(kColA_LabelW, {groupLabel_, freqLabel_});
+    int labelB = WidthForTexts(kColB_LabelW, {channelLabel_, offsetLabel_});
+    int listA = Px(kColA_ListW), listB = Px(kColB_ListW);
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        const size_t k = static_cast<size_t>(shown[static_cast<size_t>(i)]);
+        int& label = i >= perColumn ? labelB : labelA;
+        int& list = i >= perColumn ? listB : listA;
+        label = std::max(label, WidthForTexts(0, {labels_[k]}));
+        list = std::max(list, WidthForItems(0, {lists_[k]}));
+    }
+    const int colA = margin + labelA + gap;
+    const int colB = colA + listA + Px(kColumnGap) + labelB + gap;
+    const int width = colB + listB + margin;
+    auto label = [gap, listH](QLabel* l, int listX, int y, int w) {
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setGeometry(listX - gap - w, y, w, listH);
+    };
+    const int groupW = groups_->NeededWidth(90);
+    label(groupLabel_, colA, margin, labelA);
+    groups_->Place(colA, margin, groupW, row);
+    if (groups_->IsCountry())
+        groups_->CountryList2()->setGeometry(colA + groupW + Px(6), margin,
+                                             WidthForItems(60, {groups_->CountryList2()}), listH);
+    label(channelLabel_, colB, margin, labelB);
+    channel_->setGeometry(colB, margin, WidthForItems(70, {channel_}), listH);
+    const int second = margin + Px(38);
+    label(freqLabel_, colA, second, labelA);
+    freq_->setGeometry(colA, second, Px(90), listH);
+    memButton_->setGeometry(colA + Px(94), second, Px(26), listH);
+    label(offsetLabel_, colB, second, labelB);
+    offset_->setGeometry(colB, second, Px(70), listH);
+
     for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
         const int k = shown[static_cast<size_t>(i)];
-        const bool second = i >= perColumn;
-        const int y = kOptionsTop + (second ? i - perColumn : i) * kRow;
-        const int listX = second ? kColB_List : kColA_List;
-        const int listW = second ? kColB_ListW : kColA_ListW;
-        label(labels_[k], listX, y, second ? 130 : 140);
-        lists_[k]->setGeometry(listX, y, listW, kListH);
+        const bool right = i >= perColumn;
+        const int y = Px(kOptionsTop) + (right ? i - perColumn : i) * row;
+        const int listX = right ? colB : colA;
+        label(labels_[k], listX, y, right ? labelB : labelA);
+        lists_[k]->setGeometry(listX, y, right ? listB : listA, listH);
     }
-    const int bottom = kOptionsTop + perColumn * kRow + 10;
-    closeButton_->setGeometry(kWidth - kMargin - 90, bottom, 90, 28);
-    helpButton_->setGeometry(kWidth - 2 * kMargin - 180, bottom, 90, 28);
-    setFixedSize(kWidth, bottom + 28 + kMargin);
+    const int bottom = Px(kOptionsTop) + perColumn * row + Px(10);
+    const int buttonW = WidthForTexts(90, {closeButton_, helpButton_});
+    closeButton_->setGeometry(width - margin - buttonW, bottom, buttonW, Px(kButtonH));
+    helpButton_->setGeometry(closeButton_->x() - margin - buttonW, bottom, buttonW, Px(kButtonH));
+    setFixedSize(width, bottom + Px(kButtonH) + margin);
 }
 
 int FrmCHInfoEdit::Group() const {

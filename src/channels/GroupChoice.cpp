@@ -6,6 +6,7 @@
 #include "channels/ChannelRules.h"
 #include "freq/Bands.h"
 #include "ui/ListHelpers.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -71,6 +72,14 @@ void GroupChoice::Place(int x, int y, int width, int rowHeight) {
     }
     country1_->setGeometry(x, y, width, rowHeight - 4);
     country2_->setGeometry(x, y + rowHeight, width, rowHeight - 4);
+}
+
+int GroupChoice::NeededWidth(int designPixels) const {
+    return WidthForItems(designPixels, {group_, country1_, country2_});
+}
+
+int GroupChoice::Bottom() const {
+    return (group_ ? group_ : country2_)->geometry().bottom();
 }
 
 void GroupChoice::SetEnabled(bool on) {

@@ -24,6 +24,10 @@ class GroupChoice : public QObject {
     // Places the lists: the single list or the first country list at (x, y), the
     // second country list below the first.
     void Place(int x, int y, int width, int rowHeight);
+    // The width that shows every entry of the lists, at least the design width.
+    int NeededWidth(int designPixels) const;
+    // The bottom edge of the lowest list as placed.
+    int Bottom() const;
     bool IsCountry() const { return country1_ != nullptr; }
     QComboBox* GroupList() const { return group_; }
     QComboBox* CountryList1() const { return country1_; }

@@ -22,15 +22,18 @@
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "state/lang/TextIds.h"
+#include "ui/Contrast.h"
 #include "ui/ToQ.h"
 #include "ui/Twips.h"
+#include <algorithm>
 
 namespace tarvane {
 
 namespace {
 
-int Px(int twips) {
-    return twips / kTwipsPerPixel;
+// Twips to pixels at the font, cut down to whole pixels as the table always was.
+int TableTwips(int twips) {
+    return static_cast<int>(twips * FontScale()) / kTwipsPerPixel;
 }
 
 constexpr int kColumns = 8;
@@ -41,7 +44,8 @@ constexpr TextId kHeaderText[kColumns] = {txt::kNo,          txt::kFrequencyMHz,
 constexpr int kHeaderTwips = 500;
 constexpr int kGridTwips = 7680;
 constexpr int kWindowWidthTwips = 8200, kWindowHeightTwips = 6900;
-constexpr int kRowPx = 24;
+// Design pixels: row height, grid top and height, button row.
+constexpr int kRowPx = 24, kGridTop = 116, kGridHeight = 296, kButtonH = 28;
 
 QString ValueText(const QStringList& texts, int v) {
     return v >= 0 && v < texts.size() ? texts[v] : QString::number(v);
@@ -56,7 +60,6 @@ frmCommChInfo::frmCommChInfo(Program& p, QWidget* parent) : QWidget(parent), p_(
     dupTexts_ = QStringList{offOn_[0], "+", "-"};
     scanTexts_ = QStringList{ToQ(LangText(p_, txt::kDel)), ToQ(LangText(p_, txt::kAdd))};
     Guard("frmCommChInfo_Form_Load", [this] {
-        setFixedSize(Px(kWindowWidthTwips), Px(kWindowHeightTwips));
         band_ = p_.Model.ModelType;
         BuildPanel();
         BuildGrid();
@@ -91,18 +94,14 @@ void frmCommChInfo::BuildGrid() {
     grid_->setObjectName("MSFlexGrid1");
     grid_->setColumnCount(kColumns);
     grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(kRowPx);
-    grid_->horizontalHeader()->setFixedHeight(Px(kHeaderTwips));
+    grid_->verticalHeader()->setDefaultSectionSize(Px(kRowPx));
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->horizontalHeader()->setHighlightSections(false);
     grid_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
-    for (int c = 0; c < kColumns; ++c) {
-        grid_->setColumnWidth(c, Px(kColumnTwips[c]));
+    for (int c = 0; c < kColumns; ++c)
         grid_->setColumnHidden(c, kColumnTwips[c] == 0);
-    }
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grid_->setGeometry(8, 116, Px(kGridTwips), 296);
     grid_->installEventFilter(this);
     grid_->setTabKeyNavigation(false);
 
@@ -123,7 +122,6 @@ void frmCommChInfo::BuildGrid() {
 void frmCommChInfo::BuildButtons() {
     editButton_ = new QPushButton(this);
     editButton_->setObjectName("CommandCHInfoEdit");
-    editButton_->setGeometry(Px(kWindowWidthTwips) - 8 - 96 - 8 - 130, 422, 130, 28);
     connect(editButton_, &QPushButton::clicked, this, [this] {
         Guard("frmCommChInfo_CommandCHInfoEdit_Click", [this] {
             CommitEdit();
@@ -133,7 +131,6 @@ void frmCommChInfo::BuildButtons() {
     });
     closeButton_ = new QPushButton(this);
     closeButton_->setObjectName("CommandClose");
-    closeButton_->setGeometry(Px(kWindowWidthTwips) - 8 - 96, 422, 96, 28);
     connect(closeButton_, &QPushButton::clicked, this, [this] {
         // Inside the frame the window is the child of its sub-window frame.
         if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
@@ -143,7 +140,6 @@ void frmCommChInfo::BuildButtons() {
     });
     helpButton_ = new QPushButton(this);
     helpButton_->setObjectName("CommandHelp");
-    helpButton_->setGeometry(8, 422, 80, 28);
     helpButton_->hide(); // no help file is shipped
 }
 
@@ -162,6 +158,26 @@ void frmCommChInfo::LoadTexts(bool afterLanguageChange) {
     editButton_->setText(ToQ(LangText(p_, txt::kEditChannel_14016)));
     closeButton_->setText(ToQ(LangText(p_, txt::kClose)));
     helpButton_->setText(ToQ(LangText(p_, txt::kMsgHelp)));
+    LayOut();
+}
+
+void frmCommChInfo::LayOut() {
+    LayOutPanel();
+    for (int c = 0; c < kColumns; ++c)
+        grid_->setColumnWidth(c, TableTwips(kColumnTwips[c]));
+    // The grid keeps its room beside the columns for the scroll bar.
+    const int spare = TableTwips(kGridTwips) - TableTwips(740 + 1800 + 1100 + 1200 + 1100 + 1400);
+    const int gridW =
+        std::max(TableTwips(kGridTwips), FitHeaderToTexts(grid_, kHeaderTwips / kTwipsPerPixel) + spare);
+    const int gridTop = std::max(Px(kGridTop), panelBottom_ + Px(8));
+    grid_->setGeometry(Px(8), gridTop, gridW, Px(kGridHeight));
+    const int width = std::max({TableTwips(kWindowWidthTwips), gridW + Px(16), panelRight_ + Px(8)});
+    const int buttons = grid_->geometry().bottom() + Px(10);
+    const int closeW = WidthForTexts(96, {closeButton_}), editW = WidthForTexts(130, {editButton_});
+    closeButton_->setGeometry(width - Px(8) - closeW, buttons, closeW, Px(kButtonH));
+    editButton_->setGeometry(closeButton_->x() - Px(8) - editW, buttons, editW, Px(kButtonH));
+    helpButton_->setGeometry(Px(8), buttons, WidthForTexts(80, {helpButton_}), Px(kButtonH));
+    setFixedSize(width, std::max(TableTwips(kWindowHeightTwips), buttons + Px(kButtonH) + Px(10)));
 }
 
 void frmCommChInfo::ReShowChInfoByLanguage() {
@@ -195,6 +211,10 @@ void frmCommChInfo::InitShowGrid() {
         const bool freqLocked = band == kBandCB && group_ != EmgGroup(band);
         const QColor freqBack =
             freqLocked ? palette().color(QPalette::Window) : palette().color(QPalette::Base);
+        const QColor numberColour =
+            Readable(palette().color(QPalette::Link), palette().color(QPalette::Base));
+        const QColor editColour =
+            Readable(palette().color(QPalette::Highlight), palette().color(QPalette::Button));
         for (int row = 0; row < size; ++row) {
             for (int col = 0; col < kColumns; ++col) {
                 auto* item = new QTableWidgetItem;
@@ -203,12 +223,12 @@ void frmCommChInfo::InitShowGrid() {
                 grid_->setItem(row, col, item);
             }
             grid_->item(row, 0)->setText(QString::number(row + 1));
-            // Colours from the palette, so a dark theme keeps them readable.
-            grid_->item(row, 0)->setForeground(palette().brush(QPalette::Link));
+            // Colours from the palette, made readable on their ground in any theme.
+            grid_->item(row, 0)->setForeground(numberColour);
             grid_->item(row, 1)->setBackground(freqBack);
             QTableWidgetItem* edit = grid_->item(row, 7);
             edit->setText(">>");
-            edit->setForeground(palette().brush(QPalette::Highlight));
+            edit->setForeground(editColour);
             edit->setBackground(palette().brush(QPalette::Button));
         }
         reShowAllGrid();

@@ -70,6 +70,9 @@ class frmCommChInfo : public QWidget {
     void BuildPanel();
     void BuildButtons();
     void LoadTexts(bool afterLanguageChange);
+    // Places the panel, grid and buttons for the font and the texts.
+    void LayOut();
+    void LayOutPanel();
     void SetTitle();
     void InitShowGrid();
     void FillRow(int row);
@@ -103,6 +106,7 @@ class frmCommChInfo : public QWidget {
     std::vector<Subscription> subscriptions_;  // end with the window
     int band_ = 0;                             // the band the lists were built for
     int group_ = 0;
+    int panelRight_ = 0, panelBottom_ = 0; // where the panel ends, in pixels
     bool refreshing_ = false;
     bool committing_ = false;
     QString titleKeyText_;

@@ -17,17 +17,17 @@
 #include "state/lang/LangText.h"
 #include "state/lang/TextIds.h"
 #include "ui/ListHelpers.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
 namespace {
 
-// Panel geometry, in pixels.
-constexpr int kPanelTop = 8, kPanelRow = 26;
-constexpr int kPanelLabelX = 128, kPanelListX = 305, kPanelListW = 72;
-constexpr int kModListX = 385, kModListW = 60;
+// Panel geometry, in design pixels.
+constexpr int kPanelTop = 8, kPanelRow = 26, kPanelListH = 22;
+constexpr int kGroupW = 110, kPanelLabelW = 171, kPanelListW = 72, kModListW = 60;
 // A label stands 100 twips left of its list.
-constexpr int kLabelGap = 100 / 15;
+constexpr int kLabelGapTwips = 100;
 
 } // namespace
 
@@ -35,20 +35,15 @@ void frmCommChInfo::BuildPanel() {
     const int band = p_.Model.ModelType;
     groupLabel_ = new QLabel(this);
     groupLabel_->setObjectName("lblGroup");
-    groupLabel_->setGeometry(8, kPanelTop, 110, 20);
     groups_ = new GroupChoice(this, band);
-    groups_->Place(8, kPanelTop + 22, 110, kPanelRow + 2);
     connect(groups_, &GroupChoice::GroupChosen, this, [this](int g) { ChooseGroup(g); });
 
     for (int i = 0; i < 4; ++i) {
-        const int y = kPanelTop + i * kPanelRow;
         panelLabels_[i] = new QLabel(this);
         panelLabels_[i]->setObjectName(QString("lblPanel%1").arg(i));
         panelLabels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        panelLabels_[i]->setGeometry(kPanelLabelX, y, kPanelListX - kLabelGap - kPanelLabelX, 22);
         panelLists_[i] = new QComboBox(this);
         panelLists_[i]->setObjectName(QString("cboPanel%1").arg(i));
-        panelLists_[i]->setGeometry(kPanelListX, y, kPanelListW, 22);
     }
     panelLists_[3]->addItems({QString::fromStdString(LangText(p_, txt::kDisable)),
                               QString::fromStdString(LangText(p_, txt::kEnable))});
@@ -56,13 +51,36 @@ void frmCommChInfo::BuildPanel() {
         emgMod_[k] = new QComboBox(this);
         emgMod_[k]->setObjectName(QString("cboEmgMod%1").arg(k + 1));
         emgMod_[k]->addItems({"FM", "AM"});
-        emgMod_[k]->setGeometry(kModListX, kPanelTop + (k + 1) * kPanelRow, kModListW, 22);
         connect(emgMod_[k], &QComboBox::activated, this, [this, k] { EmgModulationChosen(k); });
     }
     connect(panelLists_[0], &QComboBox::activated, this, [this] { PanelList0Chosen(); });
     connect(panelLists_[1], &QComboBox::activated, this, [this] { EmgChannelChosen(0); });
     connect(panelLists_[2], &QComboBox::activated, this, [this] { EmgChannelChosen(1); });
     connect(panelLists_[3], &QComboBox::activated, this, [this] { GroupEnabledChosen(); });
+}
+
+void frmCommChInfo::LayOutPanel() {
+    const int top = Px(kPanelTop), row = Px(kPanelRow), listH = Px(kPanelListH);
+    const int groupW = std::max(WidthForTexts(kGroupW, {groupLabel_}), groups_->NeededWidth(kGroupW));
+    groupLabel_->setGeometry(Px(8), top, groupW, listH - Px(2));
+    groups_->Place(Px(8), top + listH, groupW, row + Px(2));
+    const int labelX = Px(8) + groupW + Px(10);
+    // The lists stay where they were drawn unless the group list or a label needs more room.
+    const int needW = WidthForTexts(0, {panelLabels_[0], panelLabels_[1], panelLabels_[2], panelLabels_[3]});
+    const int listX = std::max(Px(8 + kGroupW + 10 + kPanelLabelW) + Twips(kLabelGapTwips),
+                               labelX + needW + Twips(kLabelGapTwips));
+    const int labelW = listX - Twips(kLabelGapTwips) - labelX;
+    const int listW =
+        WidthForItems(kPanelListW, {panelLists_[0], panelLists_[1], panelLists_[2], panelLists_[3]});
+    const int modX = listX + listW + Px(8), modW = WidthForItems(kModListW, {emgMod_[0], emgMod_[1]});
+    for (int i = 0; i < 4; ++i) {
+        panelLabels_[i]->setGeometry(labelX, top + i * row, labelW, listH);
+        panelLists_[i]->setGeometry(listX, top + i * row, listW, listH);
+    }
+    for (int k = 0; k < 2; ++k)
+        emgMod_[k]->setGeometry(modX, top + (k + 1) * row, modW, listH);
+    panelRight_ = modX + modW;
+    panelBottom_ = std::max(top + 3 * row + listH, groups_->Bottom());
 }
 
 void frmCommChInfo::ChangeGroup() {

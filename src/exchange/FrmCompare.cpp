@@ -12,6 +12,7 @@
 #include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ToQ.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -26,7 +27,7 @@ FrmCompare::FrmCompare(Program& p, const std::vector<Difference>& differences, c
     list_->setObjectName("Differences");
     list_->setReadOnly(true);
     list_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    list_->setMinimumSize(640, 360);
+    list_->setMinimumSize(Px(640), Px(360));
     // In the words of the windows, so a changed scan flag reads as the channel table shows it.
     const std::vector<std::string> lines = ShownDifferences(p, differences, otherName.toStdString());
     if (lines.empty()) {

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "channels/ChannelRules.h"
 #include "freq/Bands.h"
@@ -16,6 +17,7 @@
 #include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ToQ.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -48,8 +50,11 @@ FrmImportPreview::FrmImportPreview(Program& p, std::string csv, const QString& f
     rows_->verticalHeader()->hide();
     rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int c : {0, 1})
+        rows_->setColumnWidth(
+            c, std::max(Px(70), TextWidth(rows_, rows_->horizontalHeaderItem(c)->text()) + Px(16)));
     rows_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    rows_->setMinimumSize(720, 320);
+    rows_->setMinimumSize(Px(720), Px(320));
 
     summary_ = new QLabel(this);
     summary_->setObjectName("Summary");

@@ -13,6 +13,7 @@
 #include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -23,7 +24,7 @@ FrmSetLanguage::FrmSetLanguage(Program& p, QWidget* parent) : QDialog(parent), p
     Label1->setObjectName("Label1");
     Combo1 = new QComboBox(this);
     Combo1->setObjectName("Combo1");
-    Combo1->setMinimumWidth(260);
+    Combo1->setMinimumWidth(Px(260));
     // Each language by its own name, as its speakers write it.
     for (const LanguageEntry& language : ListLanguages(p_.Dirs.ProgramFolder))
         Combo1->addItem(QString::fromStdString(language.Name));

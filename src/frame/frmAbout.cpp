@@ -1,5 +1,6 @@
 #include "frame/frmAbout.h"
 #include "ui/DialogCaptions.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -67,9 +68,9 @@ frmAbout::frmAbout(Program& p, QWidget* parent) : QDialog(parent) {
     lay->addLayout(top);
     lay->addSpacing(12);
     lay->addLayout(buttons);
-    lblDescription->setFixedWidth(340);
-    lblDisclaimer->setFixedWidth(340);
-    lblLicence->setFixedWidth(340);
+    lblDescription->setFixedWidth(Px(340));
+    lblDisclaimer->setFixedWidth(Px(340));
+    lblLicence->setFixedWidth(Px(340));
     MakeFixedDialog(this);
 }
 

@@ -1,12 +1,15 @@
 #include "frame/frmMainLayout.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
@@ -66,6 +69,15 @@ FrameClient::FrameClient(QWidget* parent) : QWidget(parent) {
     tvTreeView_ = new QTreeWidget(picLeft_);
     tvTreeView_->setObjectName("tvTreeView");
     tvTreeView_->setHeaderHidden(true);
+    // Texts are never cut short: a pane narrower than the tree scrolls instead.
+    tvTreeView_->setTextElideMode(Qt::ElideNone);
+    tvTreeView_->header()->setStretchLastSection(false);
+    tvTreeView_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tvTreeView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    leftWidth_ = Px(leftWidth_);
+    QAbstractItemModel* model = tvTreeView_->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { FitLeftPane(); });
+    connect(model, &QAbstractItemModel::dataChanged, this, [this] { FitLeftPane(); });
     imgSplitter_ = new SplitterBar(*this);
 }
 
@@ -90,6 +102,31 @@ void FrameClient::Arrange() {
         imgSplitter_->hide();
     }
     mdi_->setGeometry(x, 0, std::max(0, w - x), h);
+}
+
+void FrameClient::FitLeftPane() {
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(tvTreeView_); *it; ++it) {
+        int depth = tvTreeView_->rootIsDecorated() ? 1 : 0;
+        for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
+            ++depth;
+        const QModelIndex index = tvTreeView_->indexFromItem(*it);
+        widest = std::max(widest,
+                          depth * tvTreeView_->indentation() + tvTreeView_->sizeHintForIndex(index).width());
+    }
+    const int need =
+        widest + 2 * tvTreeView_->frameWidth() + tvTreeView_->verticalScrollBar()->sizeHint().width() + Px(4);
+    // Half the frame at most; beyond that the tree scrolls.
+    const int most = std::max(Px(180), width() / 2);
+    if (need <= leftWidth_ || leftWidth_ >= most) return;
+    leftWidth_ = std::min(need, most);
+    Arrange();
+}
+
+void FrameClient::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    // A new font reaches the tree's items after this event: measure them then.
+    if (e->type() == QEvent::FontChange) QTimer::singleShot(0, this, [this] { FitLeftPane(); });
 }
 
 void FrameClient::SplitterMouseMove(int x) {

@@ -31,6 +31,8 @@ class FrameClient : public QWidget {
     // Shows or hides the left pane; the MDI area takes its room.
     void ShowLeftPane(bool show);
     void Arrange();
+    // Widens the left pane so the tree shows its texts in full (never narrows it).
+    void FitLeftPane();
 
     // Splitter drag, x in pixels relative to the splitter.
     void SplitterMouseDown() { splitterDrag_ = true; }
@@ -39,6 +41,7 @@ class FrameClient : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent*) override { Arrange(); }
+    void changeEvent(QEvent* e) override;
 
   private:
     QMdiArea* mdi_ = nullptr;
@@ -48,7 +51,7 @@ class FrameClient : public QWidget {
     QTreeWidget* tvTreeView_ = nullptr;
     QWidget* imgSplitter_ = nullptr;
     bool leftShown_ = true; // what the user chose; the pane is not visible before the frame is
-    int leftWidth_ = 180;
+    int leftWidth_ = 180;   // design pixels until the frame is built
     bool splitterDrag_ = false;
 };
 

@@ -14,6 +14,7 @@
 #include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -25,7 +26,7 @@ FrmModelInfo::FrmModelInfo(Program& p, std::function<void()> newDocument, QWidge
     auto combo = [this](const char* name) {
         auto* c = new QComboBox(this);
         c->setObjectName(name);
-        c->setMinimumWidth(180);
+        c->setMinimumWidth(WidthForItems(180, {c}));
         return c;
     };
     Combo1 = combo("Combo1");

@@ -11,6 +11,7 @@
 #include "state/lang/LangText.h"
 #include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -26,7 +27,7 @@ FrmPassWord::FrmPassWord(Program& p, std::string& entry, QWidget* parent) : QDia
     Text1->setMaxLength(4);
     Text1->setText(QString::fromStdString(entry_).left(4));
     Text1->selectAll();
-    Text1->setFixedWidth(120);
+    Text1->setFixedWidth(Px(120));
     CommandOK = new QPushButton(this);
     CommandOK->setObjectName("CommandOK");
     CommandOK->setDefault(true);

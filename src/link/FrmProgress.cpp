@@ -11,6 +11,7 @@
 #include "state/lang/LangText.h"
 #include "state/lang/TextIds.h"
 #include "ui/DialogCaptions.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -28,7 +29,7 @@ FrmProgress::FrmProgress(Program& p, bool writing, QWidget* parent) : QDialog(pa
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setMinimumWidth(320);
+    ProgressBar1->setMinimumWidth(Px(320));
 
     auto* row = new QHBoxLayout;
     row->addStretch();

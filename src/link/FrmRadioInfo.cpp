@@ -16,6 +16,7 @@
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
@@ -69,7 +70,8 @@ FrmRadioInfo::FrmRadioInfo(Program& p, QWidget* parent) : QWidget(parent), p_(p)
         l->setBuddy(w);
         grid->addWidget(l, row, col * 2);
         grid->addWidget(w, row, col * 2 + 1);
-        w->setMinimumWidth(150);
+        auto* list = qobject_cast<QComboBox*>(w);
+        w->setMinimumWidth(list ? WidthForItems(150, {list}) : Px(150));
         if (++col == 2) col = 0, ++row;
     }
     if (col != 0) ++row;

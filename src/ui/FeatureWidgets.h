@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/ToQ.h"
+#include "ui/Twips.h"
 
 class QComboBox;
 class QLabel;
@@ -17,11 +18,6 @@ class QWidget;
 namespace tarvane {
 
 struct Program;
-
-// Twips to pixels, 15 twips per pixel, rounded to the nearest pixel.
-constexpr int Twips(int twips) {
-    return (twips + 7) / 15;
-}
 
 // Right-aligns the label so that its right edge ends `gapTwips` left of the control,
 // on the control's row.

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QProcess>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <clocale>
@@ -17,6 +18,7 @@
 #include "frame/frmMain.h"
 #include "link/FrmProgress.h"
 #include "state/Program.h"
+#include "state/lang/Languages.h"
 
 using namespace tarvane;
 
@@ -200,6 +202,34 @@ int main(int argc, char** argv) {
         });
     };
     tour.steps << editorShot("FrmToneTips", "dark-tone-tips");
+    // Windows built anew in another language or font, the channel table first.
+    auto rebuilt = [&p](const std::string& language, int points, const QString& name) {
+        return [&p, language, points, name](std::function<void()> next) {
+            QApplication::setPalette(QApplication::style()->standardPalette());
+            QFont font = QApplication::font();
+            font.setPointSize(points);
+            QApplication::setFont(font);
+            frame->CloseCurAllWindows();
+            SetLanguageFile(p, language);
+            frame->CheckLanguageChange();
+            QTimer::singleShot(300, [name, next] {
+                frame->CloseCurAllWindows();
+                frame->ShowChannelTable();
+                QTimer::singleShot(600, [name, next] {
+                    Shoot(name);
+                    next();
+                });
+            });
+        };
+    };
+    // German, where the texts are longest.
+    tour.steps << rebuilt("german.ini", 9, "german-main-window");
+    tour.steps << editorShot("FrmCHInfoEdit", "german-channel-edit");
+    tour.steps << editorShot("FrmOptFeatures", "german-optional-features");
+    // A 12 pt font, the default of many desktops.
+    tour.steps << rebuilt("english.ini", 12, "large-font-main-window");
+    tour.steps << editorShot("FrmCHInfoEdit", "large-font-channel-edit");
+    tour.steps << editorShot("FrmOptFeatures", "large-font-optional-features");
     QTimer::singleShot(0, [&tour] { tour.Run(); });
     const int rc = app.exec();
     return rc;

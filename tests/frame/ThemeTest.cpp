@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -11,6 +12,7 @@
 #include "channels/frmCommChInfo.h"
 #include "freq/Bands.h"
 #include "link/FrmRadioInfo.h"
+#include "ui/Contrast.h"
 
 using namespace tarvane;
 using namespace tarvane::test;
@@ -26,6 +28,15 @@ QPalette DarkPalette() {
     dark.setColor(QPalette::Button, QColor(60, 60, 64));
     dark.setColor(QPalette::Highlight, QColor(230, 120, 60));
     dark.setColor(QPalette::Link, QColor(110, 170, 255));
+    return dark;
+}
+
+// A dark theme that leaves the link and selection colours at Qt's defaults.
+QPalette DarkWithDefaultAccents() {
+    QPalette dark = DarkPalette();
+    const QPalette light = QApplication::style()->standardPalette();
+    dark.setColor(QPalette::Link, light.color(QPalette::Link));
+    dark.setColor(QPalette::Highlight, light.color(QPalette::Highlight));
     return dark;
 }
 
@@ -85,14 +96,17 @@ void ThemeTest::radioInformationFieldsLookReadOnly() {
 
 void ThemeTest::channelTableColoursFollowThePalette_data() {
     QTest::addColumn<bool>("dark");
-    QTest::newRow("default theme") << false;
-    QTest::newRow("dark theme") << true;
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("default theme") << false << QApplication::style()->standardPalette();
+    QTest::newRow("dark theme") << true << DarkPalette();
+    QTest::newRow("dark theme, default accents") << true << DarkWithDefaultAccents();
 }
 
 void ThemeTest::channelTableColoursFollowThePalette() {
     QFETCH(bool, dark);
+    QFETCH(QPalette, palette);
     const QPalette before = QApplication::palette();
-    if (dark) QApplication::setPalette(DarkPalette());
+    QApplication::setPalette(palette);
     auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
     TestProgram t = MakeTestProgram(kBandCB);
     frmCommChInfo w(*t);
@@ -100,11 +114,23 @@ void ThemeTest::channelTableColoursFollowThePalette() {
     QTableWidget* g = w.Grid();
     QVERIFY(g->rowCount() > 0);
     for (int row = 0; row < g->rowCount(); ++row) {
-        QCOMPARE(g->item(row, 0)->foreground().color(), pal.color(QPalette::Link));
-        QCOMPARE(g->item(row, 7)->foreground().color(), pal.color(QPalette::Highlight));
+        QCOMPARE(g->item(row, 0)->foreground().color(),
+                 Readable(pal.color(QPalette::Link), pal.color(QPalette::Base)));
+        QCOMPARE(g->item(row, 7)->foreground().color(),
+                 Readable(pal.color(QPalette::Highlight), pal.color(QPalette::Button)));
         QCOMPARE(g->item(row, 7)->background().color(), pal.color(QPalette::Button));
         // The CB frequency column outside the emergency group is shown as not for typing.
         QCOMPARE(g->item(row, 1)->background().color(), pal.color(QPalette::Window));
+        // Every text stands out from its ground by at least 4.5:1.
+        for (int col = 0; col < g->columnCount(); ++col) {
+            const QTableWidgetItem* item = g->item(row, col);
+            const QColor text = item->foreground().style() == Qt::NoBrush ? pal.color(QPalette::Text)
+                                                                          : item->foreground().color();
+            const QColor ground = item->background().style() == Qt::NoBrush ? pal.color(QPalette::Base)
+                                                                            : item->background().color();
+            QVERIFY2(ContrastRatio(text, ground) >= 4.5,
+                     qPrintable(QString("column %1: %2 on %3").arg(col).arg(text.name(), ground.name())));
+        }
     }
     if (dark) {
         // Nothing stays in the fixed colours that vanish on a dark ground.

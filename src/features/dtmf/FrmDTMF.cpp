@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "base/NumberText.h"
 #include "features/dtmf/DtmfArea.h"
@@ -62,6 +63,7 @@ FrmDTMF::FrmDTMF(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     BuildControls();
     FillLists();
     ApplyCaptions();
+    LayOut();
     ShowDtmf();
     SSTab1->setCurrentIndex(kTabSettings);
     subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] { ShowDtmf(); }));
@@ -70,7 +72,6 @@ FrmDTMF::FrmDTMF(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
 void FrmDTMF::BuildControls() {
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName("SSTab1");
-    SSTab1->setGeometry(8, 8, 440, 270);
     EnterMovesFocus(SSTab1->tabBar());
     auto* settings = new QWidget;
     SSTab1->addTab(settings, QString());
@@ -78,17 +79,14 @@ void FrmDTMF::BuildControls() {
         auto* c = new QComboBox(settings);
         c->setObjectName(QString("Combo1_%1").arg(k));
         c->setMaxVisibleItems(16);
-        c->setGeometry(200, 16 + 32 * k, 120, 24);
         EnterMovesFocus(c);
         connect(c, &QComboBox::activated, this, [this, k] { StoreList(k); });
         Combo1[static_cast<size_t>(k)] = c;
         auto* l = new QLabel(settings);
-        PlaceLabelLeftOf(l, c, 100, 180);
         Label1[static_cast<size_t>(k)] = l;
     }
     Check1 = new QCheckBox(settings);
     Check1->setObjectName("Check1");
-    Check1->setGeometry(20 + Twips(100), 16 + 32 * kListCount + 4, 300, 24);
     EnterMovesFocus(Check1);
     connect(Check1, &QCheckBox::clicked, this, [this] { StoreDisplay(); });
 
@@ -101,27 +99,56 @@ void FrmDTMF::BuildControls() {
             auto* box = new QLineEdit(tab);
             box->setObjectName(QString("Text1_%1").arg(n));
             box->setMaxLength(kCodeLength);
-            box->setGeometry(40 + (i / 4) * 210, 20 + (i % 4) * 50, 160, 24);
             FilterKeys(box, "0123456789ABCD*#", UpperAtoD);
             EnterMovesFocus(box);
             connect(box, &QLineEdit::textChanged, this,
                     [this, n](const QString& t) { StoreDtmfCode(p_, n + 1, t.toLatin1().toStdString()); });
             Text1[static_cast<size_t>(n)] = box;
             auto* l = new QLabel(QString::number(n + 1), tab);
-            PlaceLabelLeftOf(l, box, 20, 26);
             Label2[static_cast<size_t>(n)] = l;
         }
     }
 
     CommandClose = new QPushButton(this);
     CommandClose->setObjectName("CommandClose");
-    CommandClose->setGeometry(348, 286, 100, 28);
     connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
     CommandHelp = new QPushButton(this);
     CommandHelp->setObjectName("CommandHelp");
-    CommandHelp->setGeometry(240, 286, 100, 28);
     CommandHelp->hide(); // help is switched off in this program
-    setFixedSize(456, 324);
+}
+
+// Places, in design pixels grown with the font; the label column widens for longer texts.
+void FrmDTMF::LayOut() {
+    const int gap = Twips(100), rowH = Px(24);
+    int labelW = Px(180);
+    for (const QLabel* l : Label1)
+        labelW = std::max(labelW, WidthForTexts(0, {l}));
+    int listW = Px(120);
+    for (const QComboBox* c : Combo1)
+        listW = std::max(listW, WidthForItems(0, {c}));
+    const int listX = Px(20) + labelW + gap;
+    for (int k = 0; k < kListCount; ++k) {
+        Combo1[static_cast<size_t>(k)]->setGeometry(listX, Px(16) + Px(32) * k, listW, rowH);
+        PlaceLabelLeftOf(Label1[static_cast<size_t>(k)], Combo1[static_cast<size_t>(k)], 100, labelW);
+    }
+    const int checkW = std::max(Px(300), WidthForTexts(0, {Check1}));
+    Check1->setGeometry(Px(20) + gap, Px(16) + Px(32) * kListCount + Px(4), checkW, rowH);
+    for (int n = 0; n < kCodes; ++n) {
+        const int i = n % kCodesPerTab;
+        QLineEdit* box = Text1[static_cast<size_t>(n)];
+        box->setGeometry(Px(40) + (i / 4) * Px(210), Px(20) + (i % 4) * Px(50), Px(160), rowH);
+        PlaceLabelLeftOf(Label2[static_cast<size_t>(n)], box, 20, Px(26));
+    }
+    // The tab pages hold the settings column and the two code columns.
+    const int pageW = std::max({Px(424), listX + listW + Px(20), Check1->geometry().right() + Px(12)});
+    const int pageH = std::max(Px(230), Check1->geometry().bottom() + Px(12));
+    const int chrome = SSTab1->tabBar()->sizeHint().height() + Px(10);
+    SSTab1->setGeometry(Px(8), Px(8), std::max(Px(440), pageW + Px(6)), std::max(Px(270), pageH + chrome));
+    const int buttonW = WidthForTexts(100, {CommandClose, CommandHelp});
+    const int buttons = SSTab1->geometry().bottom() + Px(8);
+    CommandClose->setGeometry(SSTab1->geometry().right() + 1 - buttonW, buttons, buttonW, Px(28));
+    CommandHelp->setGeometry(CommandClose->x() - buttonW - Px(8), buttons, buttonW, Px(28));
+    setFixedSize(SSTab1->geometry().right() + Px(9), buttons + Px(28) + Px(10));
 }
 
 void FrmDTMF::FillLists() {

@@ -53,6 +53,7 @@ class FrmDTMF : public QWidget {
     void BuildControls();
     void FillLists();
     void ApplyCaptions();
+    void LayOut();
 
     Program& p_;
     std::vector<Subscription> subscriptions_; // end with the window

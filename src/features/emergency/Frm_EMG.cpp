@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "base/FieldHelpers.h"
 #include "features/dtmf/DtmfReferences.h"
@@ -47,11 +48,10 @@ constexpr TextId kCaptionKeys[Frm_EMG::kRowCount + 1] = {TextId{0},
                                                          txt::kEditDTMFCall,
                                                          txt::kEditTransmitPower,
                                                          txt::kEditN5KHz};
-constexpr int kRowHeight = 18; // pixels; the CB grid is 4135 twips for 15 lines
-constexpr int kGridCbHeight = Twips(4135);
-constexpr int kButtonsCbTop = Twips(4560);
-// The window is 5625 twips high with its title bar and borders (about 495 twips).
-constexpr int kClientCbHeight = Twips(5625 - 495);
+constexpr int kRowHeight = 18; // design pixels; the CB grid is 4135 twips for 15 lines
+// The OK and Cancel buttons stand 425 twips below the grid; the window is 5625
+// twips high with its title bar and borders (about 495 twips).
+constexpr int kButtonsGapTwips = 4560 - 4135 - 120, kButtonsBottomTwips = 5625 - 495 - 4560;
 
 // The index of a grid column's emergency channel into the records and editors.
 size_t EmgIndex(int column) {
@@ -114,14 +114,12 @@ void Frm_EMG::BuildGrid() {
     MSFlexGrid1->setObjectName("MSFlexGrid1");
     MSFlexGrid1->setHorizontalHeaderLabels({"", "EMG 1", "EMG 2"});
     MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    MSFlexGrid1->horizontalHeader()->setFixedHeight(kRowHeight);
+    // Rows as high as the font needs, at least the design height.
+    const int rowH = std::max(Px(kRowHeight), fontMetrics().height() + 4);
+    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(rowH);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(rowH);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->horizontalHeader()->setSectionsClickable(false);
-    MSFlexGrid1->setColumnWidth(kColumnCaption, Twips(3000));
-    MSFlexGrid1->setColumnWidth(kColumnEmg1, Twips(1500));
-    MSFlexGrid1->setColumnWidth(kColumnEmg2, Twips(1500));
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -138,9 +136,21 @@ void Frm_EMG::BuildGrid() {
     MSFlexGrid1->setRowHidden(kRowScan - 1, true);
     for (int r : {kRowDup, kRowOffset, kRowPower, kRowAddSub5K})
         MSFlexGrid1->setRowHidden(r - 1, cb);
-    const int extra = cb ? 0 : 4 * kRowHeight; // the four rows CB hides
-    const int width = Twips(3000) + 2 * Twips(1500) + 2 * MSFlexGrid1->frameWidth();
-    MSFlexGrid1->setGeometry(8, 8, width, kGridCbHeight + extra);
+    // The caption column as wide as its longest caption, the value columns as their design.
+    int captionW = Twips(3000);
+    for (int r = 0; r < kRowCount; ++r)
+        captionW =
+            std::max(captionW, TextWidth(MSFlexGrid1, MSFlexGrid1->item(r, kColumnCaption)->text()) + Px(12));
+    MSFlexGrid1->setColumnWidth(kColumnCaption, captionW);
+    MSFlexGrid1->setColumnWidth(kColumnEmg1, Twips(1500));
+    MSFlexGrid1->setColumnWidth(kColumnEmg2, Twips(1500));
+    const int width = FitHeaderToTexts(MSFlexGrid1, kRowHeight) + 2 * MSFlexGrid1->frameWidth();
+    int rows = 0;
+    for (int r = 0; r < kRowCount; ++r)
+        rows += MSFlexGrid1->isRowHidden(r) ? 0 : 1;
+    // 4135 twips hold the 14 rows a CB radio shows; taller rows and more of them add their height.
+    const int gridH = Twips(4135) * rowH / Px(kRowHeight) + (rows - 14) * rowH;
+    MSFlexGrid1->setGeometry(Px(8), Px(8), width, gridH);
     connect(MSFlexGrid1, &QTableWidget::cellClicked, this, [this] { CommitEdit(); });
     connect(MSFlexGrid1, &QTableWidget::cellDoubleClicked, this,
             [this](int r, int c) { StartEdit(r + 1, c); });
@@ -151,12 +161,13 @@ void Frm_EMG::BuildGrid() {
     CommandCancel = new QPushButton(this);
     CommandCancel->setObjectName("CommandCancel");
     SetOkCancelCaptions(this, p_);
-    const int top = kButtonsCbTop + extra;
-    CommandCancel->setGeometry(8 + width - 96, top, 96, 26);
-    CommandOK->setGeometry(CommandCancel->x() - 104, top, 96, 26);
+    const int top = MSFlexGrid1->y() + MSFlexGrid1->height() + Twips(kButtonsGapTwips);
+    const int buttonW = WidthForTexts(96, {CommandOK, CommandCancel});
+    CommandCancel->setGeometry(Px(8) + width - buttonW, top, buttonW, Px(26));
+    CommandOK->setGeometry(CommandCancel->x() - buttonW - Px(8), top, buttonW, Px(26));
     connect(CommandOK, &QPushButton::clicked, this, [this] { CommandOK_Click(); });
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
-    setFixedSize(width + 16, kClientCbHeight + extra);
+    setFixedSize(width + Px(16), top + std::max(Px(26) + Px(8), Twips(kButtonsBottomTwips)));
 }
 
 void Frm_EMG::BuildEditors() {

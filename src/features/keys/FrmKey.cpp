@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <array>
 
 #include "state/Program.h"
 #include "state/lang/LangText.h"
@@ -39,45 +41,60 @@ FrmKey::FrmKey(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     loading_ = true;
     auto text = [this](TextId id) { return ToQ(LangText(p_, id)); };
     setWindowTitle(text(txt::kKeyProgrammableKeys));
+    std::array<QLabel*, kKeys> keyLabels{};
     for (int d = 0; d < kKeyPages; ++d) {
         auto* frame = new QGroupBox(text(txt::kKeyPage) + " " + QString::number(d + 1), this);
         frame->setObjectName(QString("Frame1_%1").arg(d));
-        frame->setGeometry(8 + d * (kFrameW + 8), 8, kFrameW, 28 + kKeysPerPage * kRow);
         Frame1[static_cast<size_t>(d)] = frame;
         for (int i = 0; i < kKeysPerPage; ++i) {
             const int k = d * kKeysPerPage + i;
             auto* c = new QComboBox(frame);
             c->setObjectName(QString("Combo1_%1").arg(k));
-            c->setGeometry(60, 26 + i * kRow, 96, 24);
             c->setMaxVisibleItems(20);
             FillList(c, kFunctions);
             EnterMovesFocus(c);
             connect(c, &QComboBox::activated, this, [this, k] { KeyChosen(k); });
             Combo1[static_cast<size_t>(k)] = c;
-            auto* l = new QLabel(QString("P%1").arg(i + 1), frame);
-            PlaceLabelLeftOf(l, c, 100, 36);
+            keyLabels[static_cast<size_t>(k)] = new QLabel(QString("P%1").arg(i + 1), frame);
         }
     }
-    const int below = 8 + 28 + kKeysPerPage * kRow + 12;
     Combo2 = new QComboBox(this);
     Combo2->setObjectName("Combo2");
-    Combo2->setGeometry(8 + kFrameW + 8 + 60, below, 96, 24);
     FillList(Combo2, kPageChoices);
     EnterMovesFocus(Combo2);
     connect(Combo2, &QComboBox::activated, this, [this] { PagesChosen(); });
     Label2 = new QLabel(text(txt::kPagesUse), this);
-    PlaceLabelLeftOf(Label2, Combo2, 100, 200);
-
     CommandClose = new QPushButton(this);
     CommandClose->setObjectName("CommandClose");
-    CommandClose->setGeometry(8 + kKeyPages * (kFrameW + 8) - 8 - 100, below + 36, 100, 28);
     connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
     CommandHelp = new QPushButton(this);
     CommandHelp->setObjectName("CommandHelp");
-    CommandHelp->setGeometry(CommandClose->x() - 108, below + 36, 100, 28);
     CommandHelp->hide(); // help is switched off in this program
     SetCloseHelpCaptions(this, p_);
-    setFixedSize(8 + kKeyPages * (kFrameW + 8), below + 36 + 28 + 10);
+
+    // Places, in design pixels grown with the font; a frame is as wide as its title.
+    const int listW = WidthForItems(96, {Combo1[0]}), rowH = Px(24), row = Px(kRow);
+    const int frameW = std::max(Px(kFrameW), TextWidth(Frame1[0], Frame1[0]->title()) + Px(24));
+    const int listX = std::max(Px(60), (frameW - listW) / 2 + Px(16));
+    for (int d = 0; d < kKeyPages; ++d) {
+        Frame1[static_cast<size_t>(d)]->setGeometry(Px(8) + d * (frameW + Px(8)), Px(8), frameW,
+                                                    Px(28) + kKeysPerPage * row);
+        for (int i = 0; i < kKeysPerPage; ++i) {
+            const size_t k = static_cast<size_t>(d * kKeysPerPage + i);
+            Combo1[k]->setGeometry(listX, Px(26) + i * row, listW, rowH);
+            PlaceLabelLeftOf(keyLabels[k], Combo1[k], 100, Px(36));
+        }
+    }
+    const int width = Px(8) + kKeyPages * (frameW + Px(8));
+    const int below = Px(8) + Px(28) + kKeysPerPage * row + Px(12);
+    const int label2W = WidthForTexts(200, {Label2});
+    const int combo2X = std::max(Px(8) + frameW + Px(8) + listX, Px(8) + label2W + Twips(100));
+    Combo2->setGeometry(combo2X, below, WidthForItems(96, {Combo2}), rowH);
+    PlaceLabelLeftOf(Label2, Combo2, 100, label2W);
+    const int buttonW = WidthForTexts(100, {CommandClose, CommandHelp});
+    CommandClose->setGeometry(width - Px(8) - buttonW, below + Px(36), buttonW, Px(28));
+    CommandHelp->setGeometry(CommandClose->x() - buttonW - Px(8), below + Px(36), buttonW, Px(28));
+    setFixedSize(std::max(width, Combo2->geometry().right() + Px(8)), below + Px(36) + Px(28) + Px(10));
     ShowKeys();
     loading_ = false;
     subscriptions_.push_back(p_.Notify.imageReplaced.Subscribe([this] {

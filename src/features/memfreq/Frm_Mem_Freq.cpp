@@ -16,13 +16,15 @@
 #include "ui/DialogCaptions.h"
 #include "ui/ListHelpers.h"
 #include "ui/ToQ.h"
+#include "ui/Twips.h"
 
 namespace tarvane {
 
 namespace {
 // The plans offered are always those of a CB radio, whatever the model.
 constexpr int kPlans = 8;
-constexpr int kLabelX = 8, kLabelW = 80, kFieldX = 96, kFieldW = 120, kRow = 30;
+// Design pixels, grown with the font; the labels widen for longer texts.
+constexpr int kLabelX = 8, kLabelW = 80, kFieldW = 120, kRow = 30, kButtonW = 76;
 } // namespace
 
 Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent) : QDialog(parent), p_(p) {
@@ -30,33 +32,39 @@ Frm_Mem_Freq::Frm_Mem_Freq(Program& p, const QString& freqText, QWidget* parent)
     setModal(true);
     loading_ = true;
     const TextId captions[3] = {txt::kEditBand, txt::kEditChannel_15052, txt::kEditFrequency};
+    QLabel* labels[3];
     for (int i = 0; i < 3; ++i) {
-        auto* label = new QLabel(ToQ(LangText(p_, captions[i])), this);
-        label->setObjectName(QString("Label%1").arg(i + 1));
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setGeometry(kLabelX, 12 + i * kRow, kLabelW, 22);
+        labels[i] = new QLabel(ToQ(LangText(p_, captions[i])), this);
+        labels[i]->setObjectName(QString("Label%1").arg(i + 1));
+        labels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
+    const int labelW = WidthForTexts(kLabelW, {labels[0], labels[1], labels[2]});
+    const int fieldX = Px(kLabelX) + labelW + Px(8), row = Px(kRow), top = Px(12), fieldH = Px(22);
+    for (int i = 0; i < 3; ++i)
+        labels[i]->setGeometry(Px(kLabelX), top + i * row, labelW, fieldH);
     setWindowTitle(ToQ(LangText(p_, txt::kMemoryFrequency)));
     group_ = new QComboBox(this);
     group_->setObjectName("Combo1");
-    group_->setGeometry(kFieldX, 12, kFieldW, 22);
+    group_->setGeometry(fieldX, top, Px(kFieldW), fieldH);
     channel_ = new QComboBox(this);
     channel_->setObjectName("Combo2");
-    channel_->setGeometry(kFieldX, 12 + kRow, kFieldW, 22);
+    channel_->setGeometry(fieldX, top + row, Px(kFieldW), fieldH);
     freq_ = new QLineEdit(this);
     freq_->setObjectName("Text1");
-    freq_->setGeometry(kFieldX, 12 + 2 * kRow, kFieldW, 22);
+    freq_->setGeometry(fieldX, top + 2 * row, Px(kFieldW), fieldH);
     auto* ok = new QPushButton(this);
     ok->setObjectName("CommandOK");
-    ok->setGeometry(kFieldX + kFieldW - 2 * 76 - 6, 12 + 3 * kRow + 8, 76, 28);
     ok->setDefault(true);
     auto* cancel = new QPushButton(this);
     cancel->setObjectName("CommandCancel");
-    cancel->setGeometry(kFieldX + kFieldW - 76, 12 + 3 * kRow + 8, 76, 28);
     SetOkCancelCaptions(this, p_);
+    const int buttonW = WidthForTexts(kButtonW, {ok, cancel}), buttons = top + 3 * row + Px(8);
+    const int right = std::max(fieldX + Px(kFieldW), Px(kLabelX) + 2 * buttonW + Px(6));
+    cancel->setGeometry(right - buttonW, buttons, buttonW, Px(28));
+    ok->setGeometry(cancel->x() - Px(6) - buttonW, buttons, buttonW, Px(28));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    setFixedSize(kFieldX + kFieldW + 12, 12 + 3 * kRow + 8 + 28 + 12);
+    setFixedSize(right + Px(12), buttons + Px(28) + Px(12));
 
     group_->addItem(ToQ(LangText(p_, txt::kOff)));
     for (int g = 0; g < kPlans; ++g)

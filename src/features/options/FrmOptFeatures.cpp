@@ -25,7 +25,9 @@ namespace tarvane {
 
 namespace {
 
-constexpr int kRow = 26; // pixels from one row to the next
+// Design pixels; label and list columns widen for longer texts.
+constexpr int kRow = 26; // from one row to the next
+constexpr int kListH = 22, kButtonH = 28, kButtonW = 100;
 constexpr int kOptLabelW = 170;
 constexpr int kOptListW = 136;
 constexpr int kChLabelW = 130;
@@ -148,49 +150,83 @@ void FrmOptFeatures::BuildControls() {
     CommandHelp->hide(); // help is switched off in this program
 }
 
+namespace {
+
+template <class T, size_t N> int WidestLabel(int designPixels, const std::array<T*, N>& labels) {
+    int w = Px(designPixels);
+    for (const T* l : labels)
+        w = std::max(w, WidthForTexts(0, {l}));
+    return w;
+}
+
+template <class T, size_t N> int WidestList(int designPixels, const std::array<T*, N>& lists) {
+    int w = Px(designPixels);
+    for (const T* l : lists)
+        w = std::max(w, WidthForItems(0, {l}));
+    return w;
+}
+
+} // namespace
+
 void FrmOptFeatures::LayoutControls() {
+    const int row = Px(kRow), listH = Px(kListH), top = Px(kFrameTop);
+    const int gap = Twips(kLabelGap);
     // Options in two columns; the CB country lists take the place of option 1.
-    const int colX[2] = {12 + kOptLabelW + Twips(kLabelGap),
-                         12 + 2 * (kOptLabelW + Twips(kLabelGap)) + kOptListW + 16};
+    // Each column's labels as wide as its longest one.
+    int optLabelW[2] = {Px(kOptLabelW), Px(kOptLabelW)};
+    for (int i = 0; i < kOptionListCount; ++i)
+        optLabelW[i / kRows] =
+            std::max(optLabelW[i / kRows], WidthForTexts(0, {Label1[static_cast<size_t>(i)]}));
+    const int optListW =
+        std::max(WidestList(kOptListW, Combo1), 2 * WidthForItems(0, {Combo3, Combo4}) + Px(4));
+    const int colX[2] = {Px(12) + optLabelW[0] + gap,
+                         Px(12) + optLabelW[0] + gap + optListW + Px(16) + optLabelW[1] + gap};
     for (int i = 0; i < kOptionListCount; ++i) {
         QComboBox* c = Combo1[static_cast<size_t>(i)];
-        c->setGeometry(colX[i / kRows], kFrameTop + (i % kRows) * kRow, kOptListW, 22);
-        PlaceLabelLeftOf(Label1[static_cast<size_t>(i)], c, kLabelGap, kOptLabelW);
+        c->setGeometry(colX[i / kRows], top + (i % kRows) * row, optListW, listH);
+        PlaceLabelLeftOf(Label1[static_cast<size_t>(i)], c, kLabelGap, optLabelW[i / kRows]);
     }
     const QRect g = Combo1[kOptActiveGroupList]->geometry();
-    const int half = (g.width() - 4) / 2;
+    const int half = (g.width() - Px(4)) / 2;
     Combo3->setGeometry(g.x(), g.y(), half, g.height());
-    Combo4->setGeometry(g.x() + half + 4, g.y(), g.width() - half - 4, g.height());
-    Frame1->setGeometry(8, 8, colX[1] + kOptListW + 12, kFrameTop + kRows * kRow + 10);
+    Combo4->setGeometry(g.x() + half + Px(4), g.y(), g.width() - half - Px(4), g.height());
+    Frame1->setGeometry(Px(8), Px(8), colX[1] + optListW + Px(12), top + kRows * row + Px(10));
 
     // Default channel: visible rows one below the other, then offset and SWR.
-    const int x = 12 + kChLabelW + Twips(kLabelGap);
-    int y = kFrameTop;
+    const int chLabelW = std::max(WidestLabel(kChLabelW, Label2), WidthForTexts(0, {Label3}));
+    const int chListW = WidestList(kChListW, Combo2);
+    const int x = Px(12) + chLabelW + gap;
+    int y = top;
     for (int j : kChannelOrder) {
         QComboBox* c = Combo2[static_cast<size_t>(j)];
         if (!c->isVisibleTo(this)) continue;
-        c->setGeometry(x, y, kChListW, 22);
-        PlaceLabelLeftOf(Label2[static_cast<size_t>(j)], c, kLabelGap, kChLabelW);
-        y += kRow;
+        c->setGeometry(x, y, chListW, listH);
+        PlaceLabelLeftOf(Label2[static_cast<size_t>(j)], c, kLabelGap, chLabelW);
+        y += row;
     }
-    Combo2[kChShift5kList]->setGeometry(x, y, kChListW, 22); // never shown
+    Combo2[kChShift5kList]->setGeometry(x, y, chListW, listH); // never shown
     if (Text1->isVisibleTo(this)) {
-        Text1->setGeometry(x, y, 70, 22);
-        PlaceLabelLeftOf(Label3, Text1, kLabelGap, kChLabelW);
-        y += kRow;
+        Text1->setGeometry(x, y, Px(70), listH);
+        PlaceLabelLeftOf(Label3, Text1, kLabelGap, chLabelW);
+        y += row;
     }
-    Check1->setGeometry(12, y, kChLabelW + Twips(kLabelGap) + 40, 22);
-    Text2->setGeometry(x + 40, y, 60, 22);
-    PlaceLabelLeftOf(Label4, Text2, kLabelGap, 36);
+    // The SWR check box, its limit box and unit label.
+    const int checkW = std::max(chLabelW + gap + Px(40), WidthForTexts(0, {Check1}));
+    Check1->setGeometry(Px(12), y, checkW, listH);
+    const int unitW = WidthForTexts(36, {Label4});
+    Text2->setGeometry(Px(12) + checkW + gap + unitW, y, Px(60), listH);
+    PlaceLabelLeftOf(Label4, Text2, kLabelGap, unitW);
+    const int frame2W = std::max(x + chListW, Text2->geometry().right() + 1) + Px(12);
     // Both frames as high as the taller content (HF and HAM show three more rows).
-    const int height = std::max(Frame1->height(), y + kRow + 10);
+    const int height = std::max(Frame1->height(), y + row + Px(10));
     Frame1->resize(Frame1->width(), height);
-    Frame2->setGeometry(Frame1->geometry().right() + 8, 8, x + kChListW + 12, height);
+    Frame2->setGeometry(Frame1->geometry().right() + Px(8), Px(8), frame2W, height);
 
-    const int bottom = Frame1->geometry().bottom() + 10;
-    CommandClose->setGeometry(Frame2->geometry().right() - 100, bottom, 100, 28);
-    CommandHelp->setGeometry(CommandClose->x() - 108, bottom, 100, 28);
-    setFixedSize(Frame2->geometry().right() + 9, bottom + 28 + 10);
+    const int bottom = Frame1->geometry().bottom() + Px(10);
+    const int buttonW = WidthForTexts(kButtonW, {CommandClose, CommandHelp});
+    CommandClose->setGeometry(Frame2->geometry().right() - buttonW, bottom, buttonW, Px(kButtonH));
+    CommandHelp->setGeometry(CommandClose->x() - buttonW - Px(8), bottom, buttonW, Px(kButtonH));
+    setFixedSize(Frame2->geometry().right() + Px(9), bottom + Px(kButtonH) + Px(10));
 }
 
 void FrmOptFeatures::ApplyCaptions() {

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
+#include <algorithm>
+#include <array>
 
 #include "features/tonetips/TonePlayer.h"
 #include "features/tonetips/ToneSequence.h"
@@ -25,11 +27,10 @@ namespace {
 constexpr int kTips = 8;
 constexpr int kTones = 14;
 constexpr int kTonesPerColumn = kTones / 2;
-constexpr int kRow = 28;
+constexpr int kRow = 28; // design pixels, as the widths below
 constexpr int kToneLabelW = 70;
 constexpr int kFreqW = 96;
 constexpr int kDurW = 84;
-constexpr int kColW = 12 + kToneLabelW + 7 + kFreqW + 8 + kDurW + 16;
 constexpr TextId kToneCaptions[kTones] = {txt::kTone1,  txt::kTone2,  txt::kTone3,  txt::kTone4, txt::kTone5,
                                           txt::kTone6,  txt::kTone7,  txt::kTone8,  txt::kTone9, txt::kTone10,
                                           txt::kTone11, txt::kTone12, txt::kTone13, txt::kTone14};
@@ -71,27 +72,19 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     for (int t = 1; t <= kTips; ++t)
         TabStrip1->addTab(text(txt::kTip) + " " + QString::number(t));
     TabStrip1->setExpanding(false);
-    TabStrip1->setGeometry(8, 8, 2 * kColW, 28);
     EnterMovesFocus(TabStrip1);
 
-    auto combo = [this](const QString& name, int x, int y, int w) {
+    auto combo = [this](const QString& name) {
         auto* c = new QComboBox(this);
         c->setObjectName(name);
-        c->setGeometry(x, y, w, 24);
         c->setMaxVisibleItems(16);
         EnterMovesFocus(c);
         return c;
     };
-    auto label = [this](const QString& t, QWidget* control, int w) {
-        auto* l = new QLabel(t, this);
-        PlaceLabelLeftOf(l, control, 100, w);
-        return l;
-    };
-    const int top = 48;
-    Combo1 = combo("Combo1", 12 + 110 + 7, top, 96);
-    label(text(txt::kLoops), Combo1, 110);
-    Combo2 = combo("Combo2", kColW + 12 + 110 + 7, top, 96);
-    label(text(txt::kPauseMs), Combo2, 110);
+    Combo1 = combo("Combo1");
+    auto* loopLabel = new QLabel(text(txt::kLoops), this);
+    Combo2 = combo("Combo2");
+    auto* pauseLabel = new QLabel(text(txt::kPauseMs), this);
     std::vector<std::string> loops{LangText(p_, txt::kTipOff)};
     for (int n = 1; n <= 10; ++n)
         loops.push_back(std::to_string(n));
@@ -104,40 +97,70 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     for (const std::string& f : Steps(400, 2550, 10))
         freqs.push_back(f);
     const auto durs = Steps(0, 2550, 10);
-    const int head = top + 36;
+    std::array<QLabel*, 2> freqHeads{}, durHeads{};
     for (int col = 0; col < 2; ++col) {
-        const int fx = col * kColW + 12 + kToneLabelW + 7;
-        auto* fh = new QLabel(text(txt::kFrequencyHz), this);
-        fh->setGeometry(fx, head, kFreqW, 20);
-        auto* dh = new QLabel(text(txt::kDurationMs), this);
-        dh->setGeometry(fx + kFreqW + 8, head, kDurW + 16, 20);
+        freqHeads[static_cast<size_t>(col)] = new QLabel(text(txt::kFrequencyHz), this);
+        durHeads[static_cast<size_t>(col)] = new QLabel(text(txt::kDurationMs), this);
     }
+    std::array<QLabel*, kTones> toneLabels{};
     for (int k = 0; k < kTones; ++k) {
-        const int x = (k / kTonesPerColumn) * kColW + 12 + kToneLabelW + 7;
-        const int y = head + 22 + (k % kTonesPerColumn) * kRow;
-        QComboBox* f = combo(QString("CmbFreq_%1").arg(k), x, y, kFreqW);
-        QComboBox* d = combo(QString("CmbDur_%1").arg(k), x + kFreqW + 8, y, kDurW);
+        QComboBox* f = combo(QString("CmbFreq_%1").arg(k));
+        QComboBox* d = combo(QString("CmbDur_%1").arg(k));
         FillList(f, freqs);
         FillList(d, durs);
-        label(text(kToneCaptions[k]), f, kToneLabelW);
+        toneLabels[static_cast<size_t>(k)] = new QLabel(text(kToneCaptions[k]), this);
         connect(f, &QComboBox::activated, this, [this, k] { FreqChosen(k); });
         connect(d, &QComboBox::activated, this, [this, k] { DurChosen(k); });
         CmbFreq[static_cast<size_t>(k)] = f;
         CmbDur[static_cast<size_t>(k)] = d;
     }
-    const int below = head + 22 + kTonesPerColumn * kRow + 8;
     Picture1 = new ToneTipPicture(p_, this);
     Picture1->setObjectName("Picture1");
-    Picture1->setGeometry(12, below, 2 * kColW - 16, 110);
-
     Player = new TonePlayer(this);
     CommandPlay = new QPushButton(text(txt::kPlay), this);
     CommandPlay->setObjectName("CommandPlay");
     CommandStop = new QPushButton(text(txt::kStop), this);
     CommandStop->setObjectName("CommandStop");
-    const int buttons = below + 110 + 10;
-    CommandStop->setGeometry(2 * kColW - 4 - 100, buttons, 100, 28);
-    CommandPlay->setGeometry(CommandStop->x() - 108, buttons, 100, 28);
+
+    // Places: two columns of tones; labels, lists and headers as wide as their texts need.
+    const int loopLabelW = WidthForTexts(110, {loopLabel, pauseLabel});
+    int toneLabelW = Px(kToneLabelW);
+    for (const QLabel* l : toneLabels)
+        toneLabelW = std::max(toneLabelW, WidthForTexts(0, {l}));
+    const int freqW = std::max(WidthForItems(kFreqW, {CmbFreq[0]}), WidthForTexts(0, {freqHeads[0]}));
+    const int durW = std::max(WidthForItems(kDurW, {CmbDur[0]}), WidthForTexts(0, {durHeads[0]}) - Px(16));
+    const int gap = Twips(100), rowH = Px(24);
+    const int colW = std::max({Px(12) + toneLabelW + gap + freqW + Px(8) + durW + Px(16),
+                               Px(12) + loopLabelW + gap + Px(96) + Px(16)});
+    const int top = Px(48);
+    TabStrip1->setGeometry(Px(8), Px(8), 2 * colW - Px(8), Px(28));
+    Combo1->setGeometry(Px(12) + loopLabelW + gap, top, Px(96), rowH);
+    Combo2->setGeometry(colW + Px(12) + loopLabelW + gap, top, Px(96), rowH);
+    PlaceLabelLeftOf(loopLabel, Combo1, 100, loopLabelW);
+    PlaceLabelLeftOf(pauseLabel, Combo2, 100, loopLabelW);
+    const int head = top + Px(36), headH = std::max(Px(20), fontMetrics().height() + 2);
+    for (size_t col = 0; col < 2; ++col) {
+        const int fx = static_cast<int>(col) * colW + Px(12) + toneLabelW + gap;
+        freqHeads[col]->setGeometry(fx, head, freqW, headH);
+        durHeads[col]->setGeometry(fx + freqW + Px(8), head, durW + Px(16), headH);
+    }
+    const int first = head + headH + Px(2);
+    for (int k = 0; k < kTones; ++k) {
+        const size_t i = static_cast<size_t>(k);
+        const int x = (k / kTonesPerColumn) * colW + Px(12) + toneLabelW + gap;
+        const int y = first + (k % kTonesPerColumn) * Px(kRow);
+        CmbFreq[i]->setGeometry(x, y, freqW, rowH);
+        CmbDur[i]->setGeometry(x + freqW + Px(8), y, durW, rowH);
+        PlaceLabelLeftOf(toneLabels[i], CmbFreq[i], 100, toneLabelW);
+    }
+    const int below = first + kTonesPerColumn * Px(kRow) + Px(8);
+    Picture1->setGeometry(Px(12), below, 2 * colW - Px(16), Px(110));
+    const int buttons = below + Px(110) + Px(10);
+    const int buttonW = WidthForTexts(100, {CommandPlay, CommandStop});
+    CommandStop->setGeometry(2 * colW - Px(4) - buttonW, buttons, buttonW, Px(28));
+    CommandPlay->setGeometry(CommandStop->x() - buttonW - Px(8), buttons, buttonW, Px(28));
+    setFixedSize(2 * colW + Px(4), buttons + Px(28) + Px(10));
+
     audio_ = TonePlayer::AudioAvailable();
     // Without an audio output there is nothing to play or stop.
     CommandPlay->setEnabled(audio_);
@@ -149,7 +172,6 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     connect(CommandPlay, &QPushButton::clicked, this, [this] { CommandPlay_Click(); });
     connect(CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });
     connect(Player, &TonePlayer::finished, this, [this] { CommandPlay->setEnabled(audio_); });
-    setFixedSize(2 * kColW + 4, buttons + 28 + 10);
 
     connect(TabStrip1, &QTabBar::currentChanged, this, [this](int i) {
         if (i + 1 == tip_ || i < 0) return;
