@@ -130,7 +130,7 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     Picture1->setObjectName("Picture1");
     Picture1->setGeometry(12, below, 2 * kColW - 16, 110);
 
-    Player = new TonePlayer(this);
+    Player = new TonePlayer(p_.Dirs.ProgramFolder, this);
     CommandPlay = new QPushButton(text(txt::kPlay), this);
     CommandPlay->setObjectName("CommandPlay");
     CommandStop = new QPushButton(text(txt::kStop), this);
@@ -138,13 +138,17 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     const int buttons = below + 110 + 10;
     CommandStop->setGeometry(2 * kColW - 4 - 100, buttons, 100, 28);
     CommandPlay->setGeometry(CommandStop->x() - 108, buttons, 100, 28);
-    audio_ = TonePlayer::AudioAvailable();
+    audio_ = Player->AudioAvailable();
     // Without an audio output there is nothing to play or stop.
     CommandPlay->setEnabled(audio_);
     CommandStop->setEnabled(audio_);
     if (!audio_) {
-        CommandPlay->setToolTip(text(txt::kNoAudioOutputFound));
-        CommandStop->setToolTip(text(txt::kNoAudioOutputFound));
+        const QString why =
+            Player->ModuleError().isEmpty()
+                ? text(txt::kNoAudioOutputFound)
+                : ToQ(FillIn(LangText(p_, txt::kToneModuleMissing), {Player->ModuleError().toStdString()}));
+        CommandPlay->setToolTip(why);
+        CommandStop->setToolTip(why);
     }
     connect(CommandPlay, &QPushButton::clicked, this, [this] { CommandPlay_Click(); });
     connect(CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });

@@ -1,0 +1,67 @@
+// Loading the modules of the program folder: found, missing, broken, of another version.
+#include <QFile>
+#include <QtTest>
+
+#include "TestProgram.h"
+#include "report/ReportOutput.h"
+#include "ui/Modules.h"
+
+using namespace tarvane;
+
+namespace {
+
+// An interface no module was built for.
+struct OtherVersion {
+    static constexpr int kVersion = ReportOutput::kVersion + 100;
+};
+
+// A program folder whose lib/ holds a print module that is no library.
+std::string FolderWithBrokenModule() {
+    const std::string folder = test::TempDir();
+    QDir().mkpath(QString::fromStdString(folder + "/lib"));
+    QFile f(QString::fromStdString(folder + "/lib/libtarvane-print.so"));
+    if (f.open(QIODevice::WriteOnly)) f.write("not a shared library\n");
+    return folder;
+}
+
+} // namespace
+
+class ModulesTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void entries_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("symbol");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("error");
+        const QString staged = TARVANE_PROGRAM_DIR;
+        QTest::newRow("staged") << staged << kReportOutputEntry << true << "";
+        QTest::newRow("missing") << QString::fromStdString(test::TempDir()) << kReportOutputEntry << false
+                                 << "/lib/libtarvane-print.so is missing";
+        QTest::newRow("broken") << QString::fromStdString(FolderWithBrokenModule()) << kReportOutputEntry
+                                << false << "libtarvane-print.so";
+        QTest::newRow("no such entry")
+            << staged << "tarvane_nothing" << false << "has no entry tarvane_nothing";
+    }
+    void entries() {
+        QFETCH(QString, folder);
+        QFETCH(QString, symbol);
+        QFETCH(bool, found);
+        QFETCH(QString, error);
+        QString said;
+        void* entry = ModuleEntry(folder.toStdString(), "print", symbol.toUtf8().constData(), said);
+        QCOMPARE(entry != nullptr, found);
+        QVERIFY2(error.isEmpty() ? said.isEmpty() : said.contains(error), qPrintable(said));
+    }
+
+    void aModuleOfAnotherVersionIsRefused() {
+        QString said;
+        QVERIFY(LoadModule<ReportOutput>(TARVANE_PROGRAM_DIR, "print", kReportOutputEntry, said));
+        QVERIFY(said.isEmpty());
+        QVERIFY(!LoadModule<OtherVersion>(TARVANE_PROGRAM_DIR, "print", kReportOutputEntry, said));
+        QVERIFY2(said.contains("another version"), qPrintable(said));
+    }
+};
+
+QTEST_MAIN(ModulesTest)
+#include "ModulesTest.moc"
