@@ -11,8 +11,9 @@ QString ModuleFolder(const std::string& programFolder) {
 
 void* ModuleEntry(const std::string& programFolder, const char* name, const char* symbol, QString& error) {
     const QString path = ModuleFolder(programFolder) + "/libtarvane-" + name + ".so";
+    // The reasons name the file; the message around them is the user's language.
     if (!QFileInfo(path).isFile()) {
-        error = path + " is missing";
+        error = path;
         return nullptr;
     }
     // QLibrary shares one handle per file and does not unload it when it goes.
@@ -23,7 +24,7 @@ void* ModuleEntry(const std::string& programFolder, const char* name, const char
         return nullptr;
     }
     void* entry = reinterpret_cast<void*>(module.resolve(symbol));
-    if (!entry) error = QString("%1 has no entry %2").arg(path, symbol);
+    if (!entry) error = QString("%1: %2").arg(path, symbol);
     return entry;
 }
 

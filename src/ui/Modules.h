@@ -11,7 +11,8 @@ namespace tarvane {
 QString ModuleFolder(const std::string& programFolder);
 
 // The entry `symbol` of module `name` (lib/libtarvane-NAME.so), loading it the
-// first time; nullptr with the reason in `error` when it cannot be had. A loaded
+// first time; nullptr with the reason in `error` when it cannot be had (the
+// file, with what is wrong with it when it is there). A loaded
 // module stays loaded until the program ends.
 void* ModuleEntry(const std::string& programFolder, const char* name, const char* symbol, QString& error);
 
@@ -24,7 +25,9 @@ Interface* LoadModule(const std::string& programFolder, const char* name, const 
     auto entry = reinterpret_cast<Entry>(ModuleEntry(programFolder, name, symbol, error));
     if (!entry) return nullptr;
     Interface* made = entry(Interface::kVersion);
-    if (!made) error = QString("lib/libtarvane-%1.so belongs to another version of the program").arg(name);
+    if (!made)
+        error = ModuleFolder(programFolder) + "/libtarvane-" + name + ".so: version " +
+                QString::number(Interface::kVersion);
     return made;
 }
 

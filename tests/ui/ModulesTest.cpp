@@ -37,11 +37,11 @@ class ModulesTest : public QObject {
         const QString staged = TARVANE_PROGRAM_DIR;
         QTest::newRow("staged") << staged << kReportOutputEntry << true << "";
         QTest::newRow("missing") << QString::fromStdString(test::TempDir()) << kReportOutputEntry << false
-                                 << "/lib/libtarvane-print.so is missing";
+                                 << "/lib/libtarvane-print.so";
         QTest::newRow("broken") << QString::fromStdString(FolderWithBrokenModule()) << kReportOutputEntry
                                 << false << "libtarvane-print.so";
         QTest::newRow("no such entry")
-            << staged << "tarvane_nothing" << false << "has no entry tarvane_nothing";
+            << staged << "tarvane_nothing" << false << "libtarvane-print.so: tarvane_nothing";
     }
     void entries() {
         QFETCH(QString, folder);
@@ -59,7 +59,8 @@ class ModulesTest : public QObject {
         QVERIFY(LoadModule<ReportOutput>(TARVANE_PROGRAM_DIR, "print", kReportOutputEntry, said));
         QVERIFY(said.isEmpty());
         QVERIFY(!LoadModule<OtherVersion>(TARVANE_PROGRAM_DIR, "print", kReportOutputEntry, said));
-        QVERIFY2(said.contains("another version"), qPrintable(said));
+        QVERIFY2(said.endsWith(QString("libtarvane-print.so: version %1").arg(OtherVersion::kVersion)),
+                 qPrintable(said));
     }
 };
 
