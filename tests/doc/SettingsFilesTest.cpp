@@ -176,25 +176,19 @@ TEST(SettingsFiles, ReadOnlyStartUpWritesNoSetupFile) {
 }
 
 TEST(SettingsFiles, AStartThatChangesNoValueDoesNotWriteTheSetupFile) {
-    const struct {
-        const char* setup;
-        bool rewritten;
-    } cases[] = {
-        {kSetup, false},
-        {"[language]\nIsFirstRun=0\ncomPort=7\nCurrentLanguage=1\nLanguageFile=\n", false},
-        {"[language]\nIsFirstRun=1\ncomPort=7\nCurrentLanguage=1\n", true},
-        {"[language]\nIsFirstRun=0\ncomPort=99\nCurrentLanguage=1\n", true},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [setup, rewritten] :
+         {std::pair{kSetup, false},
+          {"[language]\nIsFirstRun=1\ncomPort=7\nCurrentLanguage=1\n", true},
+          {"[language]\nIsFirstRun=0\ncomPort=99\nCurrentLanguage=1\n", true}}) {
         Install inst;
-        std::ofstream(inst.SetupPath()) << c.setup;
-        struct stat before {};
+        std::ofstream(inst.SetupPath()) << setup;
+        struct stat before {
+        }, after{};
         stat(inst.SetupPath().c_str(), &before);
         auto t = test::MakeTestProgram();
         StartUp(*t, inst.env, SetupAccess::ReadWrite);
-        struct stat after {};
         stat(inst.SetupPath().c_str(), &after);
-        EXPECT_EQ(after.st_ino != before.st_ino, c.rewritten) << c.setup;
+        EXPECT_EQ(after.st_ino != before.st_ino, rewritten) << setup;
     }
 }
 

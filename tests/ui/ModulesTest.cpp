@@ -1,5 +1,4 @@
-// Loading the modules of the program folder: found, missing, broken, of another version.
-#include <QFile>
+// Loading the modules of the program folder: found, missing, without the entry, of another version.
 #include <QtTest>
 
 #include "TestProgram.h"
@@ -15,15 +14,6 @@ struct OtherVersion {
     static constexpr int kVersion = ReportOutput::kVersion + 100;
 };
 
-// A program folder whose lib/ holds a print module that is no library.
-std::string FolderWithBrokenModule() {
-    const std::string folder = test::TempDir();
-    QDir().mkpath(QString::fromStdString(folder + "/lib"));
-    QFile f(QString::fromStdString(folder + "/lib/libtarvane-print.so"));
-    if (f.open(QIODevice::WriteOnly)) f.write("not a shared library\n");
-    return folder;
-}
-
 } // namespace
 
 class ModulesTest : public QObject {
@@ -38,8 +28,6 @@ class ModulesTest : public QObject {
         QTest::newRow("staged") << staged << kReportOutputEntry << true << "";
         QTest::newRow("missing") << QString::fromStdString(test::TempDir()) << kReportOutputEntry << false
                                  << "/lib/libtarvane-print.so";
-        QTest::newRow("broken") << QString::fromStdString(FolderWithBrokenModule()) << kReportOutputEntry
-                                << false << "libtarvane-print.so";
         QTest::newRow("no such entry")
             << staged << "tarvane_nothing" << false << "libtarvane-print.so: tarvane_nothing";
     }
