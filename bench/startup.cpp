@@ -1,81 +1,110 @@
-// Start-up of tarvane-cps: time from starting the process to its frame being
-// shown on screen, and the resident memory then. Each run is a fresh process
-// going through the program's own start-up steps (the same as main()), so the
-// figures include loading the libraries. Run under a display, e.g.
+// Start-up of tarvane-cps beside a bare Qt window (a main window with a menu and
+// a label, tarvane-bench-startup-bare): the time from starting the process to its
+// first window being on screen, and the resident memory and shared libraries
+// then. The runs of the two alternate, so a busy machine slows both alike. Each
+// frame run is a fresh process going through the program's own start-up (the
+// same as main()) and linking what tarvane-cps links, so the figures include
+// loading the libraries. Run under a display, e.g.
 // xvfb-run -a stage/V100/tarvane-bench-startup [runs].
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
-#include <QTest>
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "StartupChild.h"
 #include "doc/Startup.h"
 #include "frame/frmMain.h"
 #include "state/Program.h"
 
 namespace {
 
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return -1;
-}
-
 int Once(int argc, char** argv) {
     QApplication app(argc, argv);
     auto program = std::make_unique<tarvane::Program>();
     auto frame = tarvane::StartApplication(*program);
-    if (!QTest::qWaitForWindowExposed(frame.get(), 10000)) return 2;
-    QApplication::processEvents();
-    std::printf("%ld\n", ResidentKiB());
-    std::fflush(stdout);
-    return 0;
+    if (frame->isVisible() && frame->windowHandle() && frame->windowHandle()->isExposed()) {
+        startup_bench::PrintProcessFigures();
+        return 0;
+    }
+    startup_bench::ExposeWatch watch(*frame);
+    return app.exec();
+}
+
+struct Runs {
+    std::vector<double> ms;
+    std::vector<double> mib;
+    std::vector<long> libraries;
+    std::vector<double> cpuMs;
+};
+
+// One run of `program`; false when it did not show its window.
+bool Run(const QString& program, const QStringList& args, Runs& into) {
+    QProcess child;
+    QElapsedTimer clock;
+    clock.start();
+    child.start(program, args);
+    // The child speaks once its window is on screen.
+    if (!child.waitForReadyRead(30000)) {
+        std::fprintf(stderr, "%s did not show a window: %s\n", qPrintable(program),
+                     child.readAllStandardError().constData());
+        return false;
+    }
+    const double t = double(clock.nsecsElapsed()) / 1e6;
+    child.waitForFinished(30000);
+    long rss = 0, libraries = 0;
+    long long cpuUs = 0;
+    if (child.exitCode() != 0 ||
+        std::sscanf(child.readAllStandardOutput().constData(), "%ld %ld %lld", &rss, &libraries, &cpuUs) != 3)
+        return false;
+    into.cpuMs.push_back(double(cpuUs) / 1000);
+    into.ms.push_back(t);
+    into.mib.push_back(double(rss) / 1024);
+    into.libraries.push_back(libraries);
+    return true;
+}
+
+template <class T> T Median(std::vector<T> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Print(const char* what, const Runs& r) {
+    std::printf(
+        "startup: %-12s first window after %6.1f ms median (min %.1f, max %.1f), %5.1f ms of processor "
+        "time, %5.1f MiB, %ld shared libraries\n",
+        what, Median(r.ms), *std::min_element(r.ms.begin(), r.ms.end()),
+        *std::max_element(r.ms.begin(), r.ms.end()), Median(r.cpuMs), Median(r.mib), Median(r.libraries));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--once") return Once(argc, argv);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     QCoreApplication app(argc, argv);
-    std::vector<double> ms;
-    std::vector<long> kib;
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString bare = QFileInfo(self).absolutePath() + "/tarvane-bench-startup-bare";
+    Runs frame, plain;
     for (int i = 0; i < runs; ++i) {
-        QProcess child;
-        QElapsedTimer clock;
-        clock.start();
-        child.start(QCoreApplication::applicationFilePath(), {"--once"});
-        // The child speaks once its frame is on screen.
-        if (!child.waitForReadyRead(30000)) {
-            std::fprintf(stderr, "run %d failed: %s\n", i, child.readAllStandardError().constData());
+        // Alternating which goes first, so neither always finds the files cached by the other.
+        const bool frameFirst = i % 2 == 0;
+        if (!Run(frameFirst ? self : bare, frameFirst ? QStringList{"--once"} : QStringList{},
+                 frameFirst ? frame : plain))
             return 1;
-        }
-        const double t = double(clock.nsecsElapsed()) / 1e6;
-        child.waitForFinished(30000);
-        long r = 0;
-        if (child.exitCode() != 0 || std::sscanf(child.readAllStandardOutput().constData(), "%ld", &r) != 1)
+        if (!Run(frameFirst ? bare : self, frameFirst ? QStringList{} : QStringList{"--once"},
+                 frameFirst ? plain : frame))
             return 1;
-        ms.push_back(t);
-        kib.push_back(r);
     }
-    std::sort(ms.begin(), ms.end());
-    std::sort(kib.begin(), kib.end());
-    std::printf("startup: %d runs, frame shown after %.1f ms median (min %.1f, max %.1f)\n", runs,
-                ms[ms.size() / 2], ms.front(), ms.back());
-    std::printf("startup: resident memory with the frame shown %.1f MiB median (min %.1f, max %.1f)\n",
-                double(kib[kib.size() / 2]) / 1024, double(kib.front()) / 1024, double(kib.back()) / 1024);
+    std::printf("startup: %d runs of each, interleaved\n", runs);
+    Print("tarvane-cps", frame);
+    Print("bare window", plain);
+    std::printf("startup: ratio %.2fx (median time of tarvane-cps / median time of the bare window), "
+                "%.2fx in processor time, %ld against %ld shared libraries\n",
+                Median(frame.ms) / Median(plain.ms), Median(frame.cpuMs) / Median(plain.cpuMs),
+                Median(frame.libraries), Median(plain.libraries));
     return 0;
 }

@@ -164,6 +164,7 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
     p.Dirs.SetupFile = ChooseSetupFile(p.Dirs.InstallRoot, env.ConfigHome, access);
     IniFile setup;
     const bool writable = LoadSetup(p.Dirs.SetupFile, setup) && access == SetupAccess::ReadWrite;
+    const std::string found = setup.Text();
     // A missing or unreadable value falls back to the defaults instead of stopping.
     bool firstRun = ParseBool(setup.GetOr(kSetupSection, "IsFirstRun")).value_or(true);
     auto port = ToInt16(setup.GetOr(kSetupSection, "comPort"));
@@ -191,7 +192,9 @@ void StartUp(Program& p, const StartupEnvironment& env, SetupAccess access) {
     } else {
         setup.Set(kSetupSection, "CurrentLanguage", std::to_string(languageIndex));
     }
-    if (writable) setup.Save(p.Dirs.SetupFile);
+    // Values as they were found are not written again: the safe write flushes to
+    // the disk, which a start should not wait for.
+    if (writable && setup.Text() != found) setup.Save(p.Dirs.SetupFile);
 
     InitImage(p);
 

@@ -194,6 +194,23 @@ TEST(SettingsFiles, ReadOnlyStartUpWritesNoSetupFile) {
     }
 }
 
+TEST(SettingsFiles, AStartThatChangesNoValueDoesNotWriteTheSetupFile) {
+    for (const auto& [setup, rewritten] :
+         {std::pair{kSetup, false},
+          {"[language]\nIsFirstRun=1\ncomPort=7\nCurrentLanguage=1\n", true},
+          {"[language]\nIsFirstRun=0\ncomPort=99\nCurrentLanguage=1\n", true}}) {
+        Install inst;
+        std::ofstream(inst.SetupPath()) << setup;
+        struct stat before {
+        }, after{};
+        stat(inst.SetupPath().c_str(), &before);
+        auto t = test::MakeTestProgram();
+        StartUp(*t, inst.env, SetupAccess::ReadWrite);
+        stat(inst.SetupPath().c_str(), &after);
+        EXPECT_EQ(after.st_ino != before.st_ino, rewritten) << setup;
+    }
+}
+
 TEST(SettingsFiles, UnreadableInitialCodeplugsLeaveTheBuiltInValues) {
     auto builtIn = test::MakeTestProgram(0); // built-in values of the default model
     // Without the new-document file the settings come from the factory file, no channel in use.

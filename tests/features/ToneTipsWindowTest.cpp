@@ -88,6 +88,7 @@ class ToneTipsWindowTest : public QObject {
     void LastDurationRemovedDropsRogerBeepReferences();
     void TabsSwitchTheTip();
     void PlayNeedsAnOutputAndADuration();
+    void WithoutTheAudioModulePlayIsOffAndSaysWhy();
     void GeneratorSoundsTonesAndSilences();
     void GeneratorStopsAtTheNextStepBoundary();
 };
@@ -268,7 +269,7 @@ void ToneTipsWindowTest::PlayNeedsAnOutputAndADuration() {
     QCOMPARE(w.CommandStop->text(), Text(*t, 29007));
     // Stop goes with Play: without an output neither can do anything.
     QCOMPARE(w.CommandStop->isEnabled(), w.CommandPlay->isEnabled());
-    if (!TonePlayer::AudioAvailable()) {
+    if (!w.Player->AudioAvailable()) {
         QVERIFY(!w.CommandPlay->isEnabled());
         QVERIFY(!w.CommandStop->isEnabled());
         QCOMPARE(w.CommandPlay->toolTip(), Text(*t, 29008));
@@ -282,6 +283,16 @@ void ToneTipsWindowTest::PlayNeedsAnOutputAndADuration() {
         QVERIFY(!w.Player->IsPlaying());
         QVERIFY(w.CommandPlay->isEnabled());
     }
+}
+
+void ToneTipsWindowTest::WithoutTheAudioModulePlayIsOffAndSaysWhy() {
+    auto t = MakeTestProgram(kBandCB);
+    t->Dirs.ProgramFolder = TempDir(); // no lib/ with the module
+    FrmToneTips w(*t);
+    QVERIFY(!w.CommandPlay->isEnabled() && !w.CommandStop->isEnabled());
+    QVERIFY2(w.CommandPlay->toolTip().startsWith("Tips cannot be played") &&
+                 w.CommandPlay->toolTip().contains("/lib/"),
+             qPrintable(w.CommandPlay->toolTip()));
 }
 
 namespace {

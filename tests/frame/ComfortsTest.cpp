@@ -250,6 +250,18 @@ class ComfortsTest : public QObject {
         QVERIFY(f.t.script->Saw(LangText(p, 33311_txt)));
     }
 
+    void withoutThePrintModuleEachPrintCommandSaysSo() {
+        for (const char* action : {"mnuFilePrint", "mnuFilePrintPreview", "mnuFileExportPdf"}) {
+            RealFrame f(0);
+            f.p().Dirs.ProgramFolder = QDir(home_.path()).filePath("without-modules").toStdString();
+            f.frame->AskPdfPath = [&](const QString&) { return QDir(home_.path()).filePath("never.pdf"); };
+            f.frame->Action(action)->trigger(); // a dialog coming up would wait here
+            QCOMPARE(f.t.script->shown.size(), size_t(1));
+            QVERIFY2(f.t.script->shown[0].text.starts_with("Printing is not available"), action);
+        }
+        QVERIFY(!QFile::exists(QDir(home_.path()).filePath("never.pdf")));
+    }
+
     void aLongGroupRunsOntoMorePagesWithItsColumnTitles() {
         RealFrame f(0);
         const QString pdf = QDir(home_.path()).filePath("long.pdf");

@@ -2,6 +2,7 @@
 // language switch, placement and the question on closing.
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -51,6 +52,8 @@ QString IniText(const std::string& file, const char* section, const char* key) {
 class FrameTest : public QObject {
     Q_OBJECT
   private slots:
+    // First: no other test has printed or played yet.
+    void startUpBuildsNoHiddenWindowAndLoadsNoModule();
     void treeEntryTwiceOpensOneWindowInFront();
     void treeAndMenuEntriesOfTheTable();
     void toolbarHasTwentyPositionsAndHidesTheChannelGroup();
@@ -502,6 +505,24 @@ void FrameTest::shippedWindowsPlugIn() {
     f.Settle();
     QCOMPARE(f.frame->ChildWindows().size(), 1);
     QCOMPARE(f.OpenOf("frmCommChInfo"), 1);
+}
+
+void FrameTest::startUpBuildsNoHiddenWindowAndLoadsNoModule() {
+    FrameFixture f(0, false);
+    RegisterStandardWindows(*f.frame);
+    f.frame->ShowChannelTable();
+    // Windows not on screen are made when first shown; menus stay, they carry the shortcuts.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(w == f.frame.get() || w->inherits("QMenu") ||
+                     QByteArray(w->metaObject()->className()).startsWith("QMdi::"),
+                 w->metaObject()->className()); // the MDI area's own controls for a maximised window
+    QCOMPARE(f.frame->ChildWindows().size(), 1);
+    // Printing and tone playback bring their libraries when first used.
+    QFile maps("/proc/self/maps");
+    const QByteArray mapped = maps.open(QIODevice::ReadOnly) ? maps.readAll() : QByteArray();
+    QVERIFY(mapped.contains("libQt6Widgets"));
+    for (const char* lib : {"libtarvane-print", "libtarvane-audio", "libQt6PrintSupport", "libQt6Multimedia"})
+        QVERIFY2(!mapped.contains(lib), lib);
 }
 
 int main(int argc, char** argv) {

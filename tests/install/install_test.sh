@@ -58,6 +58,10 @@ for id in 0403:6001 0403:6015 067b:2303 067b:23a3 067b:23c3 1a86:7523 1a86:5523 
 done
 ! grep -Eq 'MODE|GROUP|OWNER|RUN|SYMLINK|TAG' "$rule" || fail "the udev rule sets more than ID_MM_DEVICE_IGNORE"
 
+# Printing and tone playback are modules in the program folder's lib/, loaded when first used.
+readelf -d "$inst/V100/lib/libtarvane-print.so" | grep -q 'NEEDED.*Qt6PrintSupport' || fail "no print module"
+! readelf -d "$inst/V100/tarvane-cps" | grep -Eq 'NEEDED.*(Qt6PrintSupport|Qt6Multimedia|Qt6Network)' ||
+    fail "tarvane-cps links Qt libraries that only printing or tone playback need"
 # The commands are relative links, so the tree works wherever DESTDIR put it.
 for p in tarvane-cps tarvane-cli; do
     [ "$(readlink "$root/bin/$p")" = "../lib/tarvane-cps/V100/$p" ] || fail "bin/$p is not a relative link into the install root"

@@ -116,7 +116,7 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     }
     Picture1 = new ToneTipPicture(p_, this);
     Picture1->setObjectName("Picture1");
-    Player = new TonePlayer(this);
+    Player = new TonePlayer(p_.Dirs.ProgramFolder, this);
     CommandPlay = new QPushButton(text(txt::kPlay), this);
     CommandPlay->setObjectName("CommandPlay");
     CommandStop = new QPushButton(text(txt::kStop), this);
@@ -161,13 +161,17 @@ FrmToneTips::FrmToneTips(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     CommandPlay->setGeometry(CommandStop->x() - buttonW - Px(8), buttons, buttonW, Px(28));
     setFixedSize(2 * colW + Px(4), buttons + Px(28) + Px(10));
 
-    audio_ = TonePlayer::AudioAvailable();
+    audio_ = Player->AudioAvailable();
     // Without an audio output there is nothing to play or stop.
     CommandPlay->setEnabled(audio_);
     CommandStop->setEnabled(audio_);
     if (!audio_) {
-        CommandPlay->setToolTip(text(txt::kNoAudioOutputFound));
-        CommandStop->setToolTip(text(txt::kNoAudioOutputFound));
+        const QString why =
+            Player->ModuleError().isEmpty()
+                ? text(txt::kNoAudioOutputFound)
+                : ToQ(FillIn(LangText(p_, txt::kToneModuleMissing), {Player->ModuleError().toStdString()}));
+        CommandPlay->setToolTip(why);
+        CommandStop->setToolTip(why);
     }
     connect(CommandPlay, &QPushButton::clicked, this, [this] { CommandPlay_Click(); });
     connect(CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });

@@ -3,12 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#ifdef TARVANE_HAVE_MULTIMEDIA
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QMediaDevices>
-#endif
+#include "features/tonetips/ToneOutput.h"
+#include "ui/Modules.h"
 
 namespace tarvane {
 
@@ -54,56 +50,41 @@ qint64 ToneGenerator::bytesAvailable() const {
     return (step_ < steps_.size() ? 4096 : 0) + QIODevice::bytesAvailable();
 }
 
-TonePlayer::TonePlayer(QObject* parent) : QObject(parent) {
+TonePlayer::TonePlayer(std::string programFolder, QObject* parent)
+    : QObject(parent), programFolder_(std::move(programFolder)) {
     cut_.setSingleShot(true);
     connect(&cut_, &QTimer::timeout, this, [this] { Finish(); });
 }
 
 TonePlayer::~TonePlayer() {
-#ifdef TARVANE_HAVE_MULTIMEDIA
-    if (sink_) sink_->stop();
-#endif
+    if (output_) output_->Stop();
+}
+
+ToneOutput* TonePlayer::Output() {
+    if (!loaded_) {
+        loaded_ = true;
+        output_.reset(LoadModule<ToneOutput>(programFolder_, "audio", kToneOutputEntry, moduleError_));
+    }
+    return output_.get();
 }
 
 bool TonePlayer::AudioAvailable() {
-#ifdef TARVANE_HAVE_MULTIMEDIA
-    return !QMediaDevices::defaultAudioOutput().isNull();
-#else
-    return false;
-#endif
+    ToneOutput* out = Output();
+    return out && out->Available(kToneSampleRate);
 }
 
 bool TonePlayer::Play(std::vector<ToneStep> steps) {
-#ifdef TARVANE_HAVE_MULTIMEDIA
-    if (playing_ || steps.empty()) return false;
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) return false;
-    QAudioFormat format;
-    format.setSampleRate(kToneSampleRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) return false;
+    ToneOutput* out = Output();
+    if (playing_ || steps.empty() || !out) return false;
     steps_ = std::move(steps);
     generator_ = new ToneGenerator(steps_, this);
     generator_->open(QIODevice::ReadOnly);
-    sink_ = new QAudioSink(device, format, this);
-    sink_->setBufferSize(kToneSampleRate / 10); // about 50 ms: a stop is heard soon
-    connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State s) {
-        // The generator ran dry: every step has been played.
-        if (s == QAudio::IdleState) Finish();
-    });
     playing_ = true;
     clock_.start();
-    sink_->start(generator_);
-    if (sink_->error() != QAudio::NoError) {
-        Finish();
-        return false;
-    }
-    return true;
-#else
-    (void)steps;
+    // About 50 ms ahead: a stop is heard soon.
+    if (out->Start(*generator_, kToneSampleRate, kToneSampleRate / 10, [this] { Finish(); })) return true;
+    Finish();
     return false;
-#endif
 }
 
 void TonePlayer::Stop() {
@@ -118,14 +99,7 @@ void TonePlayer::Finish() {
     if (!playing_) return;
     playing_ = false;
     cut_.stop();
-#ifdef TARVANE_HAVE_MULTIMEDIA
-    if (sink_) {
-        sink_->disconnect(this);
-        sink_->stop();
-        sink_->deleteLater();
-        sink_ = nullptr;
-    }
-#endif
+    if (output_) output_->Stop();
     if (generator_) {
         generator_->deleteLater();
         generator_ = nullptr;

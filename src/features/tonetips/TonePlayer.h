@@ -7,13 +7,15 @@
 #include <QObject>
 #include <QTimer>
 #include <atomic>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "features/tonetips/ToneSequence.h"
 
-class QAudioSink;
-
 namespace tarvane {
+
+class ToneOutput;
 
 inline constexpr int kToneSampleRate = 48000; // mono, signed 16-bit
 
@@ -40,11 +42,15 @@ class ToneGenerator : public QIODevice {
 class TonePlayer : public QObject {
     Q_OBJECT
   public:
-    explicit TonePlayer(QObject* parent = nullptr);
+    // The audio output is the module of the program folder `programFolder`.
+    explicit TonePlayer(std::string programFolder, QObject* parent = nullptr);
     ~TonePlayer() override;
 
-    // True when this machine has an audio output the player can use.
-    static bool AudioAvailable();
+    // True when this machine has an audio output the player can use; loads the
+    // audio module the first time.
+    bool AudioAvailable();
+    // Why the audio module could not be loaded; empty when it could.
+    const QString& ModuleError() const { return moduleError_; }
     // Starts playing; false when there is nothing to play or no output.
     bool Play(std::vector<ToneStep> steps);
     void Stop();
@@ -55,10 +61,14 @@ class TonePlayer : public QObject {
 
   private:
     void Finish();
+    ToneOutput* Output();
 
+    std::string programFolder_;
+    std::unique_ptr<ToneOutput> output_;
+    bool loaded_ = false;
+    QString moduleError_;
     std::vector<ToneStep> steps_;
     ToneGenerator* generator_ = nullptr;
-    QAudioSink* sink_ = nullptr;
     QElapsedTimer clock_;
     QTimer cut_;
     bool playing_ = false;
