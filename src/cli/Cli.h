@@ -23,7 +23,8 @@ inline int BandOfName(std::string name) {
 
 // "--name value" options and the remaining words of one command line.
 struct CliArgs {
-    std::map<std::string, std::string> options;
+    std::map<std::string, std::string> options;            // the first value of each
+    std::map<std::string, std::vector<std::string>> lists; // every value, in order
     std::vector<std::string> words;
     bool Has(const std::string& name) const { return options.count(name) != 0; }
     std::string Get(const std::string& name) const {
@@ -41,6 +42,9 @@ int CliRead(Program& p, const CliArgs& args);
 int CliWrite(Program& p, const CliArgs& args);
 int CliInfo(Program& p, const CliArgs& args);
 int CliShow(Program& p, const CliArgs& args);
+// detect [--port DEVICE]... [--json]: every device tried at once, one finding each;
+// 0 when a radio answered, 1 when none.
+int CliDetect(Program& p, const CliArgs& args);
 int CliNew(Program& p, const CliArgs& args);
 int CliSimulate(const CliArgs& args);
 // The radio information by the labels of the radio-information window.

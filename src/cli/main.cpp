@@ -36,6 +36,7 @@ struct OptionShape {
     Kind kind;
     const char* help;
     bool required = false;
+    bool repeatable = false; // may be given more than once; every value is kept
 };
 
 struct CommandShape {
@@ -74,6 +75,12 @@ const std::vector<CommandShape>& Commands() {
          "write a codeplug file into a radio",
          {kPort, kPassword, kRetries, kTrace, kVerify, kLang}},
         {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson, kLang}},
+        {"detect",
+         {},
+         "find the radios on the serial devices (identification only, nothing written)",
+         {{"port", "DEVICE", Kind::Text, "only this device (may be given more than once)", false, true},
+          kJson,
+          kLang}},
         {"show", {"FILE.dat"}, "print a codeplug file", {kJson, kLang}},
         {"new",
          {},
@@ -138,7 +145,8 @@ std::string Synopsis(const CommandShape& c) {
         if (o.required) s += std::string(" --") + o.name + " " + o.value;
     for (const OptionShape& o : c.options) {
         if (o.required) continue;
-        s += std::string(" [--") + o.name + (o.value ? std::string(" ") + o.value : std::string()) + "]";
+        s += std::string(" [--") + o.name + (o.value ? std::string(" ") + o.value : std::string()) + "]" +
+             (o.repeatable ? "..." : "");
     }
     return s;
 }
@@ -278,10 +286,14 @@ Parsed ParseCommand(const CommandShape& c, const QStringList& rest) {
             if (o.required) return Wrong(key, std::string("required by ") + c.name, &c);
             continue;
         }
-        if (given > 1 || (!o.value && parser.optionNames().count(o.name) > 1))
+        if ((given > 1 && !o.repeatable) || (!o.value && parser.optionNames().count(o.name) > 1))
             return Wrong(key, "given more than once", &c);
         const std::string value = o.value ? values.first().toStdString() : "1";
-        if (std::string reason = CheckValue(o, value); !reason.empty()) return Wrong(key, reason, &c);
+        for (const QString& each : o.value ? values : QStringList{QStringLiteral("1")}) {
+            if (std::string reason = CheckValue(o, each.toStdString()); !reason.empty())
+                return Wrong(key, reason, &c);
+            out.args.lists[key].push_back(each.toStdString());
+        }
         out.args.options[key] = value;
     }
     const QStringList words = parser.positionalArguments();
@@ -396,6 +408,7 @@ int main(int argc, char** argv) {
     if (command == "write") return CliWrite(p, args);
     if (command == "info") return CliInfo(p, args);
     if (command == "show") return CliShow(p, args);
+    if (command == "detect") return CliDetect(p, args);
     if (command == "export") return CliExport(p, args);
     if (command == "import") return CliImport(p, args);
     if (command == "diff") return CliDiff(p, args);

@@ -13,7 +13,7 @@ struct Program;
 struct RadioImage;
 
 struct Json {
-    enum class Kind { Null, Number, String, Array, Object };
+    enum class Kind { Null, Number, String, Array, Object, Bool };
     Kind kind = Kind::Null;
     int64_t number = 0;
     std::string text;
@@ -24,6 +24,12 @@ struct Json {
         Json j;
         j.kind = Kind::Number;
         j.number = v;
+        return j;
+    }
+    static Json Flag(bool v) {
+        Json j;
+        j.kind = Kind::Bool;
+        j.number = v ? 1 : 0;
         return j;
     }
     static Json Str(std::string v) {

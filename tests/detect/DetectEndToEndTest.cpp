@@ -1,0 +1,115 @@
+// Finding radios end to end over pseudo-terminals: a CB radio, a HAM radio
+// behind an echoing cable, a silent one, one held by another program and a
+// path with nothing behind it, all tried at once by the command line; the
+// radios' memories stay as they were.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSerialPort>
+#include <filesystem>
+#include <random>
+
+#include "CliRunner.h"
+#include "TestProgram.h"
+
+namespace tarvane {
+namespace {
+
+std::vector<unsigned char> Pattern(unsigned seed) {
+    std::vector<unsigned char> bytes(0x1D00);
+    std::mt19937 rng(seed);
+    for (auto& b : bytes)
+        b = static_cast<unsigned char>(rng());
+    return bytes;
+}
+
+// A simulator in its own folder, its memory filled with a pattern first.
+struct Sim {
+    std::string folder = test::TempDir();
+    std::vector<unsigned char> memory;
+    std::unique_ptr<test::SimulatedRadio> radio;
+    Sim(unsigned seed, const std::vector<std::string>& options) : memory(Pattern(seed)) {
+        EXPECT_TRUE(test::WriteBytes(folder + "/memory.bin", memory));
+        radio = std::make_unique<test::SimulatedRadio>(options, folder);
+        EXPECT_TRUE(radio->Ready());
+    }
+    bool Unchanged() {
+        radio->Stop();
+        return radio->Memory() == memory;
+    }
+};
+
+std::string LineOf(const std::string& out, const std::string& port) {
+    const size_t at = out.find(port + ": ");
+    return at == std::string::npos ? "" : out.substr(at, out.find('\n', at) - at);
+}
+
+int argc = 1;
+char name[] = "detect_end_to_end_tests";
+char* argv[] = {name, nullptr};
+
+TEST(DetectEndToEnd, TheCommandLineFindsEachPortsStateAtOnce) {
+    QCoreApplication app(argc, argv);
+    Sim cb(1, {"--model-type", "CB"});
+    Sim ham(2, {"--model-type", "HAM", "--echo", "--firmware", "V100"});
+    Sim silent(3, {"--ignore-handshakes", "1000"});
+    Sim held(4, {});
+    const std::string missing = test::TempDir() + "/no-cable-here";
+    QSerialPort holder(QString::fromStdString(held.radio->Link()));
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite)) << holder.errorString().toStdString();
+
+    const std::vector<std::string> ports = {cb.radio->Link(), ham.radio->Link(), silent.radio->Link(),
+                                            held.radio->Link(), missing};
+    std::vector<std::string> args{"detect"};
+    for (const std::string& port : ports)
+        args.insert(args.end(), {"--port", port});
+    const test::CliResult text = test::RunCli(args);
+    args.push_back("--json");
+    const test::CliResult json = test::RunCli(args);
+    holder.close();
+
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(json.status, 0) << json.err;
+    struct Row {
+        std::string port;
+        std::string line; // the start of the port's line
+        std::string json; // a piece of its JSON object
+    };
+    const std::vector<Row> rows = {
+        {ports[0], ports[0] + ": radio: Tarvane (CB), firmware V100, the cable does not echo",
+         "\"type\": \"CB\",\n    \"firmware\": \"V100\",\n    \"echo\": false"},
+        {ports[1], ports[1] + ": radio: Tarvane (HAM), firmware V100, the cable echoes",
+         "\"type\": \"HAM\",\n    \"firmware\": \"V100\",\n    \"echo\": true"},
+        {ports[2], ports[2] + ": silent: Nothing answered. Check that the radio is switched on",
+         "\"status\": \"silent\""},
+        {ports[3], ports[3] + ": busy: In use by another program (process " + std::to_string(getpid()) + ").",
+         "\"holder_pid\": " + std::to_string(getpid())},
+        {ports[4], ports[4] + ": missing: " + ports[4] + " is not there: ", "\"status\": \"missing\""},
+    };
+    size_t lastAt = 0;
+    for (const Row& r : rows) {
+        EXPECT_EQ(LineOf(text.out, r.port).rfind(r.line, 0), 0u) << text.out;
+        const size_t at = json.out.find("\"port\": \"" + r.port + "\"");
+        ASSERT_NE(at, std::string::npos) << json.out;
+        EXPECT_GT(at + 1, lastAt) << "in the order given";
+        lastAt = at;
+        EXPECT_NE(json.out.find(r.json, at), std::string::npos) << json.out;
+    }
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 5) << "one line per port";
+    for (Sim* s : {&cb, &ham, &silent, &held})
+        EXPECT_TRUE(s->Unchanged()) << s->radio->Link();
+}
+
+TEST(DetectEndToEnd, NoRadioIsStatusOneAndWrongUsageTwo) {
+    Sim silent(5, {"--ignore-handshakes", "1000"});
+    const test::CliResult none =
+        test::RunCli({"detect", "--port", silent.radio->Link(), "--port", "/nonexistent/x"});
+    EXPECT_EQ(none.status, 1) << none.out << none.err;
+    EXPECT_EQ(test::RunCli({"detect", "--port"}).status, 2);
+    EXPECT_EQ(test::RunCli({"detect", "--port", ""}).status, 2);
+    EXPECT_EQ(test::RunCli({"detect", "extra-word"}).status, 2);
+    EXPECT_TRUE(silent.Unchanged());
+}
+
+} // namespace
+} // namespace tarvane
