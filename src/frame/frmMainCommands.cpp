@@ -4,8 +4,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QTimer>
 
 #include "base/FieldHelpers.h"
+#include "detect/FrmFindRadio.h"
 #include "doc/Startup.h"
 #include "doc/Undo.h"
 #include "frame/FrmSetLanguage.h"
@@ -113,8 +115,10 @@ void frmMain::mnuModelInfo_Click() {
     dlg.exec();
 }
 
-void frmMain::mnuComm_Click() {
+void frmMain::mnuComm_Click(bool findAtOnce) {
     FrmSetComm dlg(p_, this);
+    OfferFindRadio(dlg, p_);
+    if (findAtOnce) QTimer::singleShot(0, &dlg, [&dlg] { dlg.CommandFind_Click(); });
     dlg.exec();
     UpdateStatusPanels();
 }

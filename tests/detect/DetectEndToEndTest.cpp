@@ -5,12 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSerialPort>
+#include <QTest>
+#include <QTreeWidget>
 #include <filesystem>
 #include <random>
 
 #include "CliRunner.h"
 #include "TestProgram.h"
+#include "detect/FrmFindRadio.h"
+#include "link/FrmSetComm.h"
+#include "link/PortMap.h"
+#include "state/Program.h"
+#include "ui/ListHelpers.h"
 
 namespace tarvane {
 namespace {
@@ -109,6 +120,67 @@ TEST(DetectEndToEnd, NoRadioIsStatusOneAndWrongUsageTwo) {
     EXPECT_EQ(test::RunCli({"detect", "--port", ""}).status, 2);
     EXPECT_EQ(test::RunCli({"detect", "extra-word"}).status, 2);
     EXPECT_TRUE(silent.Unchanged());
+}
+
+// The port dialog's Find radio: the devices mapped to port numbers are tried at
+// once; the one radio goes on the chosen number after asking, several leave
+// every number as it was with each device's finding shown.
+TEST(DetectEndToEnd, ThePortDialogFindsTheRadioAndPutsItOnTheChosenNumber) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    auto t = test::MakeTestProgram();
+    Sim cb(6, {"--model-type", "CB"});
+    Sim silent(7, {"--ignore-handshakes", "1000"});
+    Sim held(8, {});
+    const std::string missing = test::TempDir() + "/unplugged";
+    QSerialPort holder(QString::fromStdString(held.radio->Link()));
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(AssignPortPath(*t, 1, missing));
+    ASSERT_TRUE(AssignPortPath(*t, 3, cb.radio->Link()));
+    ASSERT_TRUE(AssignPortPath(*t, 4, silent.radio->Link()));
+    ASSERT_TRUE(AssignPortPath(*t, 5, held.radio->Link()));
+    t.script->answers = {MsgAnswer::Yes}; // port 1 has another device: replace it
+
+    FrmSetComm dlg(*t);
+    OfferFindRadio(dlg, *t);
+    dlg.show();
+    ASSERT_TRUE(dlg.CommandFind->isVisible());
+    SetOptionState(dlg.Option1[0], 1);
+    dlg.CommandFind->click(); // the find window closes by itself: one radio
+    EXPECT_EQ(dlg.Device[0]->text().toStdString(), cb.radio->Link());
+    EXPECT_EQ(t.script->shown.size(), 1u) << "the question about port 1's device";
+    EXPECT_NE(dlg.FindResult->text().toStdString().find(cb.radio->Link()), std::string::npos);
+    dlg.CommandOK->click();
+    EXPECT_EQ(LoadPortMap(*t)[0], cb.radio->Link());
+    EXPECT_EQ(t->Link.SerialPortNumber, 1);
+    holder.close();
+    for (Sim* s : {&cb, &silent, &held})
+        EXPECT_TRUE(s->Unchanged()) << s->radio->Link();
+}
+
+TEST(DetectEndToEnd, TwoRadiosLeaveThePortsAsTheyWereAndShowEveryFinding) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    auto t = test::MakeTestProgram();
+    Sim cb(9, {"--model-type", "CB"});
+    Sim ham(10, {"--model-type", "HAM", "--echo"});
+    const std::vector<std::string> devices = {cb.radio->Link(), ham.radio->Link(), "/nonexistent/cable"};
+    FrmFindRadio find(*t, devices);
+    QTimer::singleShot(0, &find, [&find] { find.show(); });
+    QTRY_VERIFY_WITH_TIMEOUT(find.Finished(), 20000);
+    EXPECT_TRUE(find.isVisible()) << "several radios: the window stays";
+    EXPECT_TRUE(find.FoundDevice().isEmpty());
+    ASSERT_EQ(find.List->topLevelItemCount(), 3);
+    const std::vector<std::string> words = {"radio", "radio", "missing"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(find.List->topLevelItem(i)->text(0).toStdString(), devices[static_cast<size_t>(i)]);
+        EXPECT_EQ(find.List->topLevelItem(i)->text(1).toStdString(), words[static_cast<size_t>(i)]);
+    }
+    EXPECT_NE(find.List->topLevelItem(1)->text(2).toStdString().find("HAM"), std::string::npos);
+    EXPECT_NE(find.Head->text().toStdString().find("2"), std::string::npos);
+    find.reject();
+    EXPECT_TRUE(cb.Unchanged());
+    EXPECT_TRUE(ham.Unchanged());
 }
 
 } // namespace
