@@ -87,6 +87,8 @@ class frmMain : public QMainWindow {
     void MnuInit_Click();
     void MnuProPassWord_Click();
     void mnuHelpAbout_Click();
+    // Help > Getting started: the guide beside the frame (one at a time).
+    void mnuHelpGuide_Click();
     void mnuReadFromRadio_Click();
     void OfferFindWhenSilent(RadioLink* link, bool& findRadio);
     void mnuWriteToRadio_Click();

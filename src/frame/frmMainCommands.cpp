@@ -13,6 +13,7 @@
 #include "frame/FrmSetLanguage.h"
 #include "frame/frmAbout.h"
 #include "frame/frmMain.h"
+#include "guide/FrmGuide.h"
 #include "image/CodeplugFile.h"
 #include "image/FrmModelInfo.h"
 #include "image/ImageOps.h"
@@ -133,6 +134,17 @@ void frmMain::mnuLanguage_Click() {
 void frmMain::MnuProPassWord_Click() {
     std::string entry = p_.EnteredPassword;
     if (AskPassword(p_, entry, this)) p_.EnteredPassword = entry;
+}
+
+void frmMain::mnuHelpGuide_Click() {
+    if (auto* open = findChild<FrmGuide*>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* guide = new FrmGuide(p_, this);
+    guide->setAttribute(Qt::WA_DeleteOnClose);
+    guide->show();
 }
 
 void frmMain::mnuHelpAbout_Click() {
