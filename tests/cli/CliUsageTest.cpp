@@ -29,9 +29,11 @@ std::string For(const std::string& command) {
 TEST(CliUsage, EachWrongUsageNamesTheOptionAndTheReasonInOneLine) {
     const std::string out = test::TempDir() + "/out.dat";
     const std::vector<WrongUsage> cases = {
-        {{"fly"}, "fly: not a command (read, write, info, show, new, export, import, diff, simulate)", kTop},
+        {{"fly"},
+         "fly: not a command (read, write, info, detect, show, new, export, import, diff, simulate)",
+         kTop},
         {{"--port", "x"},
-         "--port: a command must come first (read, write, info, show, new, export, import, diff, "
+         "--port: a command must come first (read, write, info, detect, show, new, export, import, diff, "
          "simulate)",
          kTop},
         {{"read", "--port", "x", "--out", out, "--retries", "abc"},

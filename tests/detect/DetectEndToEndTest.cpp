@@ -10,17 +10,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPort>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
 #include <random>
 
+#include "../frame/GuiTestSupport.h"
 #include "CliRunner.h"
 #include "TestProgram.h"
 #include "detect/FrmFindRadio.h"
 #include "link/FrmSetComm.h"
 #include "link/PortMap.h"
 #include "state/Program.h"
+#include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 #include "ui/ListHelpers.h"
 
 namespace tarvane {
@@ -71,7 +75,7 @@ TEST(DetectEndToEnd, TheCommandLineFindsEachPortsStateAtOnce) {
 
     const std::vector<std::string> ports = {cb.radio->Link(), ham.radio->Link(), silent.radio->Link(),
                                             held.radio->Link(), missing};
-    std::vector<std::string> args{"detect"};
+    std::vector<std::string> args{"detect", "--lang", "en"};
     for (const std::string& port : ports)
         args.insert(args.end(), {"--port", port});
     const test::CliResult text = test::RunCli(args);
@@ -107,19 +111,11 @@ TEST(DetectEndToEnd, TheCommandLineFindsEachPortsStateAtOnce) {
         EXPECT_NE(json.out.find(r.json, at), std::string::npos) << json.out;
     }
     EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 5) << "one line per port";
+    // None answering is status 1; wrong usage 2.
+    EXPECT_EQ(test::RunCli({"detect", "--lang", "en", "--port", ports[2], "--port", missing}).status, 1);
+    EXPECT_EQ(test::RunCli({"detect", "--port"}).status, 2);
     for (Sim* s : {&cb, &ham, &silent, &held})
         EXPECT_TRUE(s->Unchanged()) << s->radio->Link();
-}
-
-TEST(DetectEndToEnd, NoRadioIsStatusOneAndWrongUsageTwo) {
-    Sim silent(5, {"--ignore-handshakes", "1000"});
-    const test::CliResult none =
-        test::RunCli({"detect", "--port", silent.radio->Link(), "--port", "/nonexistent/x"});
-    EXPECT_EQ(none.status, 1) << none.out << none.err;
-    EXPECT_EQ(test::RunCli({"detect", "--port"}).status, 2);
-    EXPECT_EQ(test::RunCli({"detect", "--port", ""}).status, 2);
-    EXPECT_EQ(test::RunCli({"detect", "extra-word"}).status, 2);
-    EXPECT_TRUE(silent.Unchanged());
 }
 
 // The port dialog's Find radio: the devices mapped to port numbers are tried at
@@ -181,6 +177,29 @@ TEST(DetectEndToEnd, TwoRadiosLeaveThePortsAsTheyWereAndShowEveryFinding) {
     find.reject();
     EXPECT_TRUE(cb.Unchanged());
     EXPECT_TRUE(ham.Unchanged());
+}
+
+// A read that nothing answers offers to look for the radio on every device;
+// No tries the same port again, Cancel ends the read with nothing changed.
+TEST(DetectEndToEnd, AReadThatNothingAnswersOffersToFindTheRadio) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Sim silent(11, {"--ignore-handshakes", "1000"});
+    test::FrameFixture f(0, false);
+    f.p().Dirs.SetupFile = silent.folder + "/mysetup.ini";
+    ASSERT_TRUE(AssignPortPath(f.p(), 1, silent.radio->Link()));
+    f.p().Link.SerialPortNumber = 1;
+    const RadioImage before = f.p().Image;
+    // Read? OK; find the radio? No (again); find the radio? Cancel.
+    f.script().answers = {MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Cancel};
+    QSignalSpy done(f.frame.get(), &frmMain::RadioCommandDone);
+    f.frame->Action("mnuReadFromRadio")->trigger();
+    ASSERT_TRUE(done.count() > 0 || done.wait(20000));
+    const std::string offer = FillIn(LangText(f.p(), txt::kNothingAnsweredOn), {silent.radio->Link()});
+    EXPECT_EQ(f.script().Count(offer + "\r\n" + LangText(f.p(), txt::kFindRadioEveryDevice)), 2u);
+    EXPECT_FALSE(f.frame->TransferRunning());
+    EXPECT_TRUE(f.p().Image == before);
+    EXPECT_TRUE(silent.Unchanged());
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST(Guide, EveryLanguageHasAStagedPageWhosePicturesAreThere) {
     }
 }
 
-TEST(Guide, APageForTheLanguageElseItsLanguageElseEnglish) {
+TEST(Guide, APageForTheLanguageElseItsLanguageElseEnglishShownOnceAtStart) {
     const std::string dir = test::TempDir();
     fs::create_directory(dir + "/guide");
     for (const char* name : {"en", "zh_CN", "pt"})
@@ -58,9 +58,7 @@ TEST(Guide, APageForTheLanguageElseItsLanguageElseEnglish) {
     for (const Case& c : {Case{"zh_CN", "zh_CN"}, Case{"pt_BR", "pt"}, Case{"de", "en"}, Case{"", "en"}})
         EXPECT_EQ(GuidePage(dir, c.code), dir + "/guide/" + c.page + ".html") << c.code;
     EXPECT_EQ(GuidePage(dir + "/nothing", "en"), "");
-}
-
-TEST(Guide, TheFirstStartShowsItOnceAndTheSetupFileKeepsTheRest) {
+    // The first start shows it once; the rest of the setup file stays.
     auto t = test::MakeTestProgram();
     std::ofstream(t->Dirs.SetupFile) << "[language]\ncomPort=3\n";
     EXPECT_TRUE(GuideDueAtStart(*t));
