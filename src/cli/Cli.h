@@ -52,6 +52,9 @@ int CliBatchWrite(Program& p, const CliArgs& args);
 int CliClone(Program& p, const CliArgs& args);
 int CliInfo(Program& p, const CliArgs& args);
 int CliShow(Program& p, const CliArgs& args);
+// detect [--port DEVICE]... [--json]: every device tried at once, one finding each;
+// 0 when a radio answered, 1 when none.
+int CliDetect(Program& p, const CliArgs& args);
 int CliNew(Program& p, const CliArgs& args);
 int CliSimulate(const CliArgs& args);
 // The radio information by the labels of the radio-information window.

@@ -98,6 +98,13 @@ const std::vector<CommandShape>& Commands() {
           kRepeat,
           kLang}},
         {"info", {}, "read the radio's information area", {kPort, kRetries, kTrace, kJson, kLang}},
+        {"detect",
+         {},
+         "find the radios on the serial devices (identification only, nothing written)",
+         {{"port", "DEVICE", Kind::Text, "only this device (may be given more than once)", false, nullptr,
+           true},
+          kJson,
+          kLang}},
         {"show", {"FILE.dat"}, "print a codeplug file", {kJson, kLang}},
         {"new",
          {},
@@ -162,7 +169,8 @@ std::string Synopsis(const CommandShape& c) {
         if (o.required) s += std::string(" --") + o.name + " " + o.value;
     for (const OptionShape& o : c.options) {
         if (o.required) continue;
-        s += std::string(" [--") + o.name + (o.value ? std::string(" ") + o.value : std::string()) + "]";
+        s += std::string(" [--") + o.name + (o.value ? std::string(" ") + o.value : std::string()) + "]" +
+             (o.many ? "..." : "");
     }
     return s;
 }
@@ -456,6 +464,7 @@ int main(int argc, char** argv) {
     if (command == "clone") return CliClone(p, args);
     if (command == "info") return CliInfo(p, args);
     if (command == "show") return CliShow(p, args);
+    if (command == "detect") return CliDetect(p, args);
     if (command == "export") return CliExport(p, args);
     if (command == "import") return CliImport(p, args);
     if (command == "diff") return CliDiff(p, args);

@@ -73,6 +73,9 @@ void Write(std::string& out, const Json& v, int depth) {
     case Json::Kind::Number:
         out += std::to_string(v.number);
         break;
+    case Json::Kind::Bool:
+        out += v.number ? "true" : "false";
+        break;
     case Json::Kind::String:
         Escape(out, v.text);
         break;

@@ -13,15 +13,16 @@ struct Program;
 struct RadioImage;
 
 struct Json {
-    enum class Kind { Null, Number, String, Array, Object };
+    enum class Kind { Null, Number, String, Array, Object, Bool };
     Kind kind = Kind::Null;
     int64_t number = 0;
     std::string text;
-    std::vector<Json> items;                           // Array
+    std::vector<Json> items; // Array
     struct Member;
     std::vector<Member> members; // Object, in insertion order
 
     static Json Num(int64_t v);
+    static Json Flag(bool v);
     static Json Str(std::string v);
     static Json Arr();
     static Json Obj();
@@ -40,6 +41,12 @@ inline Json Json::Num(int64_t v) {
     Json j;
     j.kind = Kind::Number;
     j.number = v;
+    return j;
+}
+inline Json Json::Flag(bool v) {
+    Json j;
+    j.kind = Kind::Bool;
+    j.number = v ? 1 : 0;
     return j;
 }
 inline Json Json::Str(std::string v) {

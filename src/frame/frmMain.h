@@ -81,12 +81,16 @@ class frmMain : public QMainWindow {
     bool mnuFileSave_Click();
     bool mnuFileSaveAs_Click();
     void mnuModelInfo_Click();
-    void mnuComm_Click();
+    // findAtOnce: the dialog starts with Find radio (offered when nothing answers a read).
+    void mnuComm_Click(bool findAtOnce = false);
     void mnuLanguage_Click();
     void MnuInit_Click();
     void MnuProPassWord_Click();
     void mnuHelpAbout_Click();
+    // Help > Getting started: the guide beside the frame (one at a time).
+    void mnuHelpGuide_Click();
     void mnuReadFromRadio_Click();
+    void OfferFindWhenSilent(RadioLink* link, bool& findRadio);
     void mnuWriteToRadio_Click();
     void MnuLocalInfo_Click();
     void ReadRMGDataFromRadio();

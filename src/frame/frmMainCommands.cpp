@@ -5,13 +5,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QTimer>
 
 #include "base/FieldHelpers.h"
+#include "detect/FrmFindRadio.h"
 #include "doc/Startup.h"
 #include "doc/Undo.h"
 #include "frame/FrmSetLanguage.h"
 #include "frame/frmAbout.h"
 #include "frame/frmMain.h"
+#include "guide/FrmGuide.h"
 #include "image/CodeplugFile.h"
 #include "image/FrmModelInfo.h"
 #include "image/ImageOps.h"
@@ -130,8 +133,10 @@ void frmMain::mnuModelInfo_Click() {
     dlg.exec();
 }
 
-void frmMain::mnuComm_Click() {
+void frmMain::mnuComm_Click(bool findAtOnce) {
     FrmSetComm dlg(p_, this);
+    OfferFindRadio(dlg, p_);
+    if (findAtOnce) QTimer::singleShot(0, &dlg, [&dlg] { dlg.CommandFind_Click(); });
     dlg.exec();
     UpdateStatusPanels();
 }
@@ -146,6 +151,17 @@ void frmMain::mnuLanguage_Click() {
 void frmMain::MnuProPassWord_Click() {
     std::string entry = p_.EnteredPassword;
     if (AskPassword(p_, entry, this)) p_.EnteredPassword = entry;
+}
+
+void frmMain::mnuHelpGuide_Click() {
+    if (auto* open = findChild<FrmGuide*>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* guide = new FrmGuide(p_, this);
+    guide->setAttribute(Qt::WA_DeleteOnClose);
+    guide->show();
 }
 
 void frmMain::mnuHelpAbout_Click() {

@@ -158,7 +158,8 @@ void frmMain::BuildMenus() {
 
         {E::Menu, "mnuHelp", txt::kMenuHelp},
         {E::Command, "mnuHelpTopic", txt::kHelpTopics},
-        {E::Command, "mnuHelpAbout", txt::kMenuAbout, "F1", [this] { mnuHelpAbout_Click(); }},
+        {E::Command, "mnuHelpGuide", txt::kGettingStarted, "F1", [this] { mnuHelpGuide_Click(); }},
+        {E::Command, "mnuHelpAbout", txt::kMenuAbout, nullptr, [this] { mnuHelpAbout_Click(); }},
 
         // Shown only while the channel table is active; the table carries the commands out.
         {E::Menu, "MnuCHEdit", txt::kMenuChannel},

@@ -64,6 +64,8 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
     std::string failure; // the last word on a failed transfer: the port went, the radio may hold a mix
     bool cancelled = false;
     bool startFailed = false;
+    bool findRadio = false; // nothing answered a read: the user chose to look on every device
+    if (!writing) OfferFindWhenSilent(link, findRadio);
     {
         FrmProgress progress(p_, writing, this);
         connect(link, &RadioLink::progress, &progress, &FrmProgress::SetProgressValue);
@@ -99,6 +101,8 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
         });
         progress.exec();
     }
+    if (!writing) link->setRetryQuestion(nullptr); // it held this call's flag
+    if (findRadio) QTimer::singleShot(0, this, [this] { mnuComm_Click(true); });
     if (startFailed) {
         DropLink();
         emit RadioCommandDone();
@@ -111,6 +115,31 @@ void frmMain::RunWithProgress(RadioLink* link, bool writing) {
         }
         emit RadioCommandDone();
     }
+}
+
+void frmMain::OfferFindWhenSilent(RadioLink* link, bool& findRadio) {
+    // Only when not even the handshake was answered; every other give-up keeps
+    // the program's question.
+    LinkHost usual;
+    AskThroughPrompts(p_, usual);
+    link->setRetryQuestion([this, link, &findRadio, ask = usual.askRetry](LinkOperation op) {
+        const LinkEngine& engine = link->engine();
+        if (op != LinkOperation::ReadRadio || engine.EchoModeConfirmed() ||
+            engine.Step() != LinkStep::AwaitHandshakeAck)
+            return ask(op);
+        const std::string text =
+            FillIn(LangText(p_, txt::kNothingAnsweredOn), {link->device().toStdString()}) + "\r\n" +
+            LangText(p_, txt::kFindRadioEveryDevice);
+        switch (Tell(p_, text, MsgIcon::Question, MsgButtons::YesNoCancel)) {
+        case MsgAnswer::Yes:
+            findRadio = true;
+            return false;
+        case MsgAnswer::No:
+            return true;
+        default:
+            return false;
+        }
+    });
 }
 
 void frmMain::mnuReadFromRadio_Click() {

@@ -7,6 +7,7 @@
 
 #include "base/BuildVersion.h"
 #include "frame/frmMain.h"
+#include "guide/GuidePages.h"
 #include "state/Program.h"
 
 namespace {
@@ -104,6 +105,11 @@ int main(int argc, char** argv) {
         frame->mnuFileOpen_Click();
         frame->AskOpenPath = std::move(ask);
         if (program->QuitRequested) return 0;
+    }
+    // The first start shows the getting-started guide once.
+    if (tarvane::GuideDueAtStart(*program)) {
+        frame->mnuHelpGuide_Click();
+        tarvane::NoteGuideShown(*program);
     }
     return app.exec();
 }

@@ -42,7 +42,9 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     grid->addWidget(deviceHead, 0, 1);
     grid->addWidget(descHead, 0, 2);
     for (int i = 0; i < kPortCount; ++i) {
-        Option1[i] = new QRadioButton(text(txt::kCOM) + QString::number(i + 1), frame);
+        // The system's number with the device beside it: "Port 1: [/dev/serial/by-id/usb-...]".
+        Option1[i] = new QRadioButton(
+            ToQ(FillIn(LangText(p_, txt::kPort), {std::to_string(i + 1), ""})).trimmed(), frame);
         Option1[i]->setObjectName(QString("Option1_%1").arg(i));
         group_->addButton(Option1[i], i + 1);
         Device[i] = new QLineEdit(frame);
@@ -68,10 +70,22 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     CheckVerify->setObjectName("CheckVerify");
     CheckVerify->setChecked(p_.Link.VerifyWrite);
 
+    CommandFind = new QPushButton(text(txt::kFindRadio), this);
+    CommandFind->setObjectName("CommandFind");
+    CommandFind->setVisible(false);
+    FindResult = new QLabel(this);
+    FindResult->setObjectName("lblFindResult");
+    FindResult->setWordWrap(true);
+    auto* findRow = new QHBoxLayout;
+    findRow->addWidget(CommandFind);
+    findRow->addWidget(FindResult, 1);
+    connect(CommandFind, &QPushButton::clicked, this, [this] { CommandFind_Click(); });
+
     QHBoxLayout* buttons = MakeOkCancelRow(this, p_, CommandOK, CommandCancel);
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(frame);
     lay->addWidget(Chosen);
+    lay->addLayout(findRow);
     lay->addWidget(CheckVerify);
     lay->addLayout(buttons);
     connect(group_, &QButtonGroup::idToggled, this, [this](int, bool on) {
@@ -85,12 +99,14 @@ FrmSetComm::FrmSetComm(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     Refresh();
     const int n = std::clamp<int>(p_.Link.SerialPortNumber, 1, kPortCount);
     SetOptionState(Option1[n - 1], 1);
+    if (Discover) PreselectPresent(Discover());
 
     ReCommTimer.setInterval(1000);
     connect(&ReCommTimer, &QTimer::timeout, this, [this] { ReCommTimer_Timer(); });
 }
 
 void FrmSetComm::showEvent(QShowEvent* e) {
+    CommandFind->setVisible(static_cast<bool>(FindRadio));
     QDialog::showEvent(e);
     // Discovery may have been replaced after construction: look again now.
     Refresh();
@@ -137,11 +153,82 @@ void FrmSetComm::Refresh() {
             Device[i]->setText(e && own ? e->device : QString());
             Device[i]->setPlaceholderText(e ? e->device : QString());
             Device[i]->setCursorPosition(0);
-            Description[i]->setText(e ? e->description : QString());
+            QString words = e ? e->description : QString();
+            if (!usable) words = "(" + ToQ(LangText(p_, txt::kNotPresent)) + ")";
+            Description[i]->setText(words);
         }
         Option1[i]->setEnabled(usable);
     }
+    PlaceRows(entries);
     if (Chosen) ShowChosen();
+}
+
+void FrmSetComm::PlaceRows(const QList<PortEntry>& entries) {
+    // Present devices first, each group in number order; the numbers stay the system's.
+    auto* grid = qobject_cast<QGridLayout*>(Option1[0]->parentWidget()->layout());
+    if (!grid) return;
+    std::vector<int> order;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < kPortCount; ++i) {
+            bool present = false;
+            for (const PortEntry& e : entries)
+                if (e.number == i + 1) present = e.present;
+            if (present == (pass == 0)) order.push_back(i);
+        }
+    for (size_t row = 0; row < order.size(); ++row) {
+        const int i = order[row];
+        for (QWidget* w : {static_cast<QWidget*>(Option1[i]), static_cast<QWidget*>(Device[i]),
+                           static_cast<QWidget*>(Description[i])})
+            grid->removeWidget(w);
+        grid->addWidget(Option1[i], static_cast<int>(row) + 1, 0);
+        grid->addWidget(Device[i], static_cast<int>(row) + 1, 1);
+        grid->addWidget(Description[i], static_cast<int>(row) + 1, 2);
+    }
+}
+
+void FrmSetComm::PreselectPresent(const QList<PortEntry>& entries) {
+    // The chosen number points at nothing (a cable not plugged in since): a USB
+    // serial device that is there is the likelier choice.
+    const int chosen = SelectedNumber();
+    for (const PortEntry& e : entries)
+        if (e.number == chosen && e.present) return;
+    for (const PortEntry& e : entries) {
+        const bool usb = e.device.contains("/serial/by-id/usb-") || e.device.contains("/ttyUSB") ||
+                         e.device.contains("/ttyACM");
+        if (e.present && usb && e.number >= 1 && e.number <= kPortCount) {
+            SetOptionState(Option1[e.number - 1], 1);
+            return;
+        }
+    }
+}
+
+void FrmSetComm::CommandFind_Click() {
+    if (!FindRadio) return;
+    const QString device = FindRadio();
+    if (device.isEmpty()) {
+        FindResult->clear();
+        return;
+    }
+    const int n = SelectedNumber();
+    const size_t i = static_cast<size_t>(n - 1);
+    // The device the number has now: a typed path, else its own mapped one.
+    QString current = Device[n - 1]->text().trimmed();
+    if (!typed_[i] && LoadPortMap(p_)[i].empty()) current.clear();
+    const std::string number = std::to_string(n);
+    if (!current.isEmpty() && current != device &&
+        Tell(p_,
+             FillIn(LangText(p_, txt::kPortHasOtherDevice),
+                    {number, current.toStdString(), device.toStdString()}),
+             MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) {
+        FindResult->setText(
+            ToQ(FillIn(LangText(p_, txt::kRadioNotPutOnPort), {device.toStdString(), number})));
+        return;
+    }
+    // Given to the number on OK, as a typed path is.
+    Device[n - 1]->setText(device);
+    typed_[i] = true;
+    Refresh();
+    FindResult->setText(ToQ(FillIn(LangText(p_, txt::kRadioPutOnPort), {device.toStdString(), number})));
 }
 
 void FrmSetComm::ShowChosen() {

@@ -32,6 +32,13 @@ class FrmSetComm : public QDialog {
     FrmSetComm(Program& p, QWidget* parent = nullptr);
     // Discovery (numbers new devices); tests replace it.
     std::function<QList<PortEntry>()> Discover;
+    // Looks for the radio on every device and returns the one device where a
+    // single radio answered (empty otherwise). The Find radio button shows only
+    // when it is given (the detection lives above this folder).
+    std::function<QString()> FindRadio;
+    // Runs FindRadio and puts its device on the chosen number, asking first
+    // when that number has another device.
+    void CommandFind_Click();
     // Remembers the choice, discovers again and chooses the same number again.
     void ReCommTimer_Timer();
     int SelectedNumber() const;
@@ -43,6 +50,8 @@ class FrmSetComm : public QDialog {
     QPushButton* CommandOK = nullptr;
     QPushButton* CommandCancel = nullptr;
     QLabel* Chosen = nullptr; // the chosen number with its device
+    QPushButton* CommandFind = nullptr;
+    QLabel* FindResult = nullptr; // what Find radio did
     QTimer ReCommTimer;
 
   protected:
@@ -53,6 +62,8 @@ class FrmSetComm : public QDialog {
 
   private:
     void Refresh();
+    void PlaceRows(const QList<PortEntry>& entries);
+    void PreselectPresent(const QList<PortEntry>& entries);
     void ShowChosen();
     void CommandOK_Click();
     Program& p_;

@@ -257,6 +257,11 @@ void LinkEngine::Advance() {
         Send(IdentRequest::encode(), kIdentReplyLength);
         return;
     case LinkStep::AwaitIdentReply:
+        if (op_ == LinkOperation::Identify) {
+            step_ = LinkStep::AwaitEndAck;
+            Send(EndPacket::encode(), kAckLength);
+            return;
+        }
         if (op_ == LinkOperation::ReadRadioInfo) {
             step_ = LinkStep::TransferBlocks;
             NextReadBlock();
@@ -478,6 +483,11 @@ bool LinkEngine::SettleOpening() {
 
 void LinkEngine::GiveUp() {
     receiveEnabled_ = false;
+    if (op_ == LinkOperation::Identify) {
+        // Nobody to ask: a port that does not answer is a finding, not a question.
+        FinishTransfer(false);
+        return;
+    }
     if (op_ == LinkOperation::ReadRadioInfo) {
         // Retry repeats handshake and identification and goes on from the next
         // block; step back one so the block that timed out is read again.

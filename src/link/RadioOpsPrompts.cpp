@@ -60,6 +60,7 @@ void TellNotice(Program& p, LinkNotice notice, int count) {
 }
 
 void TellSuccess(Program& p, LinkOperation op) {
+    if (op == LinkOperation::Identify) return; // the finding is the answer
     if (op == LinkOperation::ReadRadioInfo) {
         if (!DecodeRadioInfo(p.RadioInfoBlock, p.RadioInfo)) Tell(p, "Country Mode Error!");
         return;

@@ -5,7 +5,9 @@
 
 namespace tarvane {
 
-enum class LinkOperation { Idle, ReadRadio, WriteRadio, ReadRadioInfo };
+// Identify: handshake and identification only, then "END" (finding radios on
+// many ports at once); nothing is read beyond the identity, nothing written.
+enum class LinkOperation { Idle, ReadRadio, WriteRadio, ReadRadioInfo, Identify };
 enum class LinkStep { AwaitHandshakeAck, AwaitIdentReply, AwaitPasswordBlock, TransferBlocks, AwaitEndAck };
 
 struct RadioIdentity {

@@ -30,10 +30,10 @@ TEST(CliUsage, EachWrongUsageNamesTheOptionAndTheReasonInOneLine) {
     const std::string out = test::TempDir() + "/out.dat";
     const std::vector<WrongUsage> cases = {
         {{"fly"},
-         "fly: not a command (read, write, clone, info, show, new, export, import, diff, simulate)",
+         "fly: not a command (read, write, clone, info, detect, show, new, export, import, diff, simulate)",
          kTop},
         {{"--port", "x"},
-         "--port: a command must come first (read, write, clone, info, show, new, export, import, diff, "
+         "--port: a command must come first (read, write, clone, info, detect, show, new, export, import, diff, "
          "simulate)",
          kTop},
         {{"read", "--port", "x", "--out", out, "--retries", "abc"},

@@ -436,8 +436,8 @@ class ComfortsTest : public QObject {
                                << "Ctrl+P";
         QTest::newRow("exit") << "mnuFileExit"
                               << "Ctrl+Q";
-        QTest::newRow("about") << "mnuHelpAbout"
-                               << "F1";
+        QTest::newRow("getting started") << "mnuHelpGuide"
+                                         << "F1";
         QTest::newRow("undo") << "mnuEditUndo"
                               << "Ctrl+Z";
         QTest::newRow("redo") << "mnuEditRedo"

@@ -213,7 +213,7 @@ void DialogTest::portDialogFollowsDiscovery() {
     dlg.show();
     QCOMPARE(dlg.windowTitle(), T(p, 22000_txt));
     for (int i = 0; i < 16; ++i) {
-        QCOMPARE(dlg.Option1[i]->text(), T(p, 22002_txt) + QString::number(i + 1));
+        QCOMPARE(dlg.Option1[i]->text(), QString("Port %1:").arg(i + 1)); // the device stands beside it
         QCOMPARE(dlg.Option1[i]->isEnabled(), i == 2);
     }
     QCOMPARE(dlg.Device[2]->text(), QString("/dev/serial/by-id/usb-Maker_Cable-if00-port0"));

@@ -25,6 +25,7 @@ inst=$root/lib/tarvane-cps
 for f in bin/tarvane-cps bin/tarvane-cli lib/tarvane-cps/Version.ini lib/tarvane-cps/language/mysetup.ini \
          lib/tarvane-cps/V100/tarvane-cps lib/tarvane-cps/V100/tarvane-cli lib/tarvane-cps/V100/Setting.ini \
          lib/tarvane-cps/V100/language/english.ini lib/tarvane-cps/V100/language/chinese.ini \
+         lib/tarvane-cps/V100/guide/en.html lib/tarvane-cps/V100/guide/zh_CN.html lib/tarvane-cps/V100/guide/port-dialog.png \
          lib/tarvane-cps/V100/Init/Tarvane_0_NEW.dat lib/tarvane-cps/V100/Init/Tarvane_0.dat \
          lib/tarvane-cps/V100/Init/Tarvane_1_NEW.dat lib/tarvane-cps/V100/Init/Tarvane_2_NEW.dat \
          share/applications/org.tarvane.cps.desktop share/metainfo/org.tarvane.cps.metainfo.xml \

@@ -13,9 +13,9 @@
 
 namespace {
 
-const std::vector<std::string> kFloors = {"base",     "state",  "ui",    "freq", "image", "features",
-                                          "channels", "memory", "doc",   "link", "sim",   "exchange",
-                                          "report",   "batch",  "frame", "cli"};
+const std::vector<std::string> kFloors = {"base",     "state",  "ui",     "freq",  "image", "features",
+                                          "channels", "memory", "doc",    "link",  "sim",   "exchange",
+                                          "report",   "batch",  "detect", "guide", "frame", "cli"};
 
 TEST(Layers, EveryIncludePointsDownTheFloors) {
     namespace fs = std::filesystem;
