@@ -109,7 +109,7 @@ void FrmFindRadio::AllFound() {
         accept();
         return;
     }
-    Head->setText(radios.empty() ? ToQ(LangText(p_, txt::kNoRadioAnswered))
+    Head->setText(radios.empty() ? ToQ(LangText(p_, txt::kNoRadioAnsweredFindings))
                                  : ToQ(FillIn(LangText(p_, txt::kSeveralRadiosAnswered),
                                               {std::to_string(radios.size())})));
 }
