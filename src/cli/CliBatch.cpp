@@ -79,7 +79,8 @@ int RunBatch(Program& p, RadioBatch& batch, bool repeat, const std::function<boo
     QObject::connect(&batch, &RadioBatch::rowDone, [&](int i) {
         const BatchRow& r = batch.row(i);
         if (!r.model.empty())
-            Say(FillIn(LangText(p, txt::kBatchRadioLine), {r.port, r.model, r.band, r.firmware, r.serial}));
+            Say(FillIn(LangText(p, txt::kBatchRadioLine),
+                       {r.port, r.model, r.band, r.firmware, r.serial.empty() ? "-" : r.serial}));
         switch (r.result) {
         case BatchResult::Written:
             Say(FillIn(LangText(p, txt::kBatchHoldsFile),
