@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "image/ModelVersion.h"
 #include "link/PortMap.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
@@ -114,16 +115,8 @@ const char* StatusWord(PortStatus status) {
 }
 
 std::string BandTypeName(int type) {
-    switch (type) {
-    case 0:
-        return "CB";
-    case 1:
-        return "HF";
-    case 2:
-        return "HAM";
-    default:
-        return std::to_string(type);
-    }
+    // The program's own band names; a type it does not know shows as its number.
+    return BandTextForType(type).empty() ? std::to_string(type) : TypeName(type);
 }
 
 SystemView DefaultSystemView() {
