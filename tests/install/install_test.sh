@@ -46,9 +46,11 @@ grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
 ! grep -q 'localhost' "$build/CPackConfig.cmake" || fail "the package maintainer's address is on localhost"
 # Hardening: immediate binding always; fortified library calls where optimised.
 for p in tarvane-cps tarvane-cli; do
-    readelf -d "$inst/V100/$p" | grep -q 'FLAGS.*\bNOW\b' || fail "$p is not linked with -z now"
+    # Read whole before grep: grep -q leaving early would fail the pipe under pipefail.
+    dynamic=$(readelf -d "$inst/V100/$p") symbols=$(nm -D "$inst/V100/$p")
+    grep -q 'FLAGS.*\bNOW\b' <<<"$dynamic" || fail "$p is not linked with -z now"
     if grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt"; then
-        nm -D "$inst/V100/$p" | grep -q '__[a-z_]*_chk' || fail "$p has no fortified calls"
+        grep -q '__[a-z_]*_chk' <<<"$symbols" || fail "$p has no fortified calls"
     fi
 done
 # The udev rule: the common bridges' product ids, and nothing but ModemManager's flag.
