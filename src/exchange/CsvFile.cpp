@@ -104,7 +104,6 @@ CsvTable ReadCsv(std::string_view text) {
                 pos = stop;
             }
             record.Fields.push_back(std::move(field));
-            if (record.Fields.size() > kCsvMaxFields) return fail(CsvError::TooManyFields, record.Line);
             if (pos >= n) {
                 endOfRecord = true;
             } else if (text[pos] == ',') {
@@ -118,6 +117,8 @@ CsvTable ReadCsv(std::string_view text) {
                 ++line;
                 endOfRecord = true;
             }
+            // Counted after the empty field a closing comma adds, which is one too.
+            if (record.Fields.size() > kCsvMaxFields) return fail(CsvError::TooManyFields, record.Line);
         }
         table.Records.push_back(std::move(record));
     }

@@ -64,6 +64,8 @@ TEST(CsvRead, DamagedFilesAreRefusedWithTheirLine) {
         {"UTF-16 surrogate", "ok\n\xED\xA0\x80\n", CsvError::NotUtf8, 2},
         {"cut multi-byte sequence at the end", "a\n\xE5\x90", CsvError::NotUtf8, 2},
         {"too many fields", std::string(kCsvMaxFields + 5, ','), CsvError::TooManyFields, 1},
+        {"one too many, the last after a closing comma", std::string(kCsvMaxFields, ','),
+         CsvError::TooManyFields, 1},
         {"field too long", "a\n" + std::string(kCsvMaxFieldBytes + 1, 'x'), CsvError::FieldTooLong, 2},
         {"quoted field too long", "\"" + std::string(kCsvMaxFieldBytes + 1, 'x') + "\"",
          CsvError::FieldTooLong, 1},
