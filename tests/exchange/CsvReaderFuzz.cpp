@@ -83,7 +83,7 @@ Program& ProgramOfBand(int band) {
 
 long outcomes[3] = {0, 0, 0};
 
-void CheckImport(int band, const std::string& text, const ImportOptions& options) {
+[[maybe_unused]] void CheckImport(int band, const std::string& text, const ImportOptions& options) {
     Program& p = ProgramOfBand(band);
     const RadioImage before = p.Image;
     const ImportResult r = ImportChannels(p, text, options);
