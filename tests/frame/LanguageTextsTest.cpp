@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "EveryDialog.h"
 #include "GuiTestSupport.h"
 #include "channels/frmCommChInfo.h"
 #include "features/emergency/Frm_EMG.h"
@@ -297,15 +298,7 @@ void LanguageTextsTest::everyWindowSpeaksTheChosenLanguage() {
         Collect(w, w->objectName(), seen);
     // The dialogs, made as their commands make them.
     std::string entry;
-    std::vector<std::unique_ptr<QWidget>> dialogs;
-    dialogs.emplace_back(new Frm_EMG(p));
-    dialogs.emplace_back(new FrmSetComm(p));
-    dialogs.emplace_back(new FrmSetLanguage(p));
-    dialogs.emplace_back(new frmAbout(p));
-    dialogs.emplace_back(new FrmModelInfo(p, [] {}));
-    dialogs.emplace_back(new FrmProgress(p, true));
-    dialogs.emplace_back(new FrmPassWord(p, entry));
-    if (band == kBandCB) dialogs.emplace_back(new Frm_Mem_Freq(p, "27.00500"));
+    const auto dialogs = test::EveryDialog(p, band, entry);
     for (const auto& d : dialogs)
         Collect(d.get(), d->metaObject()->className(), seen);
 

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "EveryDialog.h"
 #include "GuiTestSupport.h"
 #include "exchange/FrmCompare.h"
 #include "exchange/FrmImportPreview.h"
@@ -180,17 +181,9 @@ void WindowClipTest::everyTextFits() {
     for (QWidget* w : f.frame->ChildWindows())
         Check(w, clipped);
     std::string entry;
-    std::vector<std::unique_ptr<QWidget>> dialogs;
-    dialogs.emplace_back(new Frm_EMG(p));
-    dialogs.emplace_back(new FrmSetComm(p));
-    dialogs.emplace_back(new FrmSetLanguage(p));
-    dialogs.emplace_back(new frmAbout(p));
-    dialogs.emplace_back(new FrmModelInfo(p, [] {}));
-    dialogs.emplace_back(new FrmProgress(p, true));
-    dialogs.emplace_back(new FrmPassWord(p, entry));
+    auto dialogs = test::EveryDialog(p, band, entry);
     dialogs.emplace_back(new FrmCompare(p, {{"Channels D 5", "RxFreq", "27.40500", "27.39500"}}, "b.dat"));
     dialogs.emplace_back(new FrmImportPreview(p, "Group,Channel,RxFreq\nD,5,27.40500\n", "in.csv"));
-    if (band == kBandCB) dialogs.emplace_back(new Frm_Mem_Freq(p, "27.00500"));
     for (const auto& d : dialogs) {
         d->show();
         Check(d.get(), clipped);
