@@ -64,7 +64,7 @@ void FrameMenus::BuildToolBar(QMainWindow& frame, std::span<const ToolRow> rows,
             a = toolBar_->addSeparator();
         } else {
             const QString key = row.key;
-            a = toolBar_->addAction(ToolIcon(key, frame.style()), key);
+            a = toolBar_->addAction(ToolIcon(key), key);
             a->setObjectName(key);
             QObject::connect(a, &QAction::triggered, &frame, [clicked, key] { clicked(key); });
             actions_["tb:" + key] = a;

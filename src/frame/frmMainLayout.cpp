@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "base/FieldHelpers.h"
+#include "ui/ToolIcons.h"
 #include "ui/Twips.h"
 
 namespace tarvane {
@@ -64,7 +65,7 @@ FrameClient::FrameClient(QWidget* parent) : QWidget(parent) {
     tbLeft_ = new QToolBar(picLeft_);
     tbLeft_->setObjectName("tbLeft");
     tbLeft_->setIconSize(QSize(12, 12));
-    closeTree_ = tbLeft_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), "TB_CLOSE");
+    closeTree_ = tbLeft_->addAction(CloseIcon(palette().color(QPalette::WindowText)), "TB_CLOSE");
     closeTree_->setObjectName("TB_CLOSE");
     tvTreeView_ = new QTreeWidget(picLeft_);
     tvTreeView_->setObjectName("tvTreeView");

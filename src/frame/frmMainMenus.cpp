@@ -16,6 +16,7 @@
 #include "image/ModelVersion.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
+#include "ui/ToolIcons.h"
 #include "state/lang/TextIds.h"
 #include "ui/ToQ.h"
 
@@ -216,16 +217,23 @@ void frmMain::ShowCHInfo(bool show) {
 void frmMain::LoadTree() {
     QTreeWidget* tree = Tree();
     tree->clear();
-    auto* root = new QTreeWidgetItem(tree);
+    // Built apart and added whole: every item added or changed in the tree makes
+    // the pane measure all of them again.
+    auto* root = new QTreeWidgetItem;
     root->setData(0, Qt::UserRole, "N0");
     root->setText(0, ToQ(p_.Model.ModelCode) + ":" + ToQ(TypeName(p_.Model.ModelType)));
-    root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
+    root->setIcon(0, ToolIcon("Radio"));
+    const QIcon page = ToolIcon("Page");
+    QList<QTreeWidgetItem*> nodes;
     for (const TreeNode& node : kTreeNodes) {
-        auto* item = new QTreeWidgetItem(root);
+        auto* item = new QTreeWidgetItem;
         item->setData(0, Qt::UserRole, node.key);
         item->setText(0, ToQ(LangText(p_, node.text)));
-        item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+        item->setIcon(0, page);
+        nodes.append(item);
     }
+    root->addChildren(nodes);
+    tree->addTopLevelItem(root);
     root->setExpanded(true);
 }
 

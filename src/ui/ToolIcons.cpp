@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QStyle>
 
 namespace tarvane {
 
@@ -56,6 +55,59 @@ void Arrow(QPainter& g, bool up, const QColor& c) {
     g.drawPath(path);
 }
 
+// A page with its top right corner folded.
+void Page(QPainter& g) {
+    QPainterPath p;
+    p.moveTo(4.5, 1.5);
+    p.lineTo(12.5, 1.5);
+    p.lineTo(16.5, 5.5);
+    p.lineTo(16.5, 18.5);
+    p.lineTo(4.5, 18.5);
+    p.closeSubpath();
+    g.setPen(QPen(QColor(70, 70, 70), 1));
+    g.setBrush(QColor(250, 250, 250));
+    g.drawPath(p);
+    g.setBrush(QColor(210, 210, 210));
+    g.drawPolygon(QPolygonF{{12.5, 1.5}, {12.5, 5.5}, {16.5, 5.5}});
+}
+
+void Folder(QPainter& g) {
+    g.setPen(QPen(QColor(120, 90, 30), 1));
+    g.setBrush(QColor(220, 180, 90));
+    QPainterPath back;
+    back.moveTo(1.5, 4.5);
+    back.lineTo(7.5, 4.5);
+    back.lineTo(9.5, 6.5);
+    back.lineTo(17.5, 6.5);
+    back.lineTo(17.5, 16.5);
+    back.lineTo(1.5, 16.5);
+    back.closeSubpath();
+    g.drawPath(back);
+    g.setBrush(QColor(245, 210, 120));
+    g.drawPolygon(QPolygonF{{1.5, 16.5}, {4.5, 9.5}, {19.5, 9.5}, {17.5, 16.5}});
+}
+
+void Disk(QPainter& g) {
+    g.setPen(QPen(QColor(30, 50, 90), 1));
+    g.setBrush(QColor(60, 100, 170));
+    g.drawRoundedRect(QRectF(2.5, 2.5, 15, 15), 1.5, 1.5);
+    g.setBrush(QColor(235, 235, 235));
+    g.drawRect(QRectF(5.5, 2.5, 9, 6));
+    g.setBrush(QColor(60, 100, 170));
+    g.drawRect(QRectF(11.5, 3.5, 2, 4));
+    g.setBrush(QColor(250, 250, 250));
+    g.drawRect(QRectF(5.5, 11.5, 9, 6));
+}
+
+void Info(QPainter& g) {
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(40, 110, 190));
+    g.drawEllipse(QPointF(10, 10), 8.5, 8.5);
+    g.setBrush(Qt::white);
+    g.drawEllipse(QPointF(10, 5.5), 1.5, 1.5);
+    g.drawRoundedRect(QRectF(8.6, 8, 2.8, 7.5), 1, 1);
+}
+
 // A radio with an arrow into it (write) or out of it (read).
 void Radio(QPainter& g, bool write) {
     g.setPen(QPen(QColor(40, 40, 40), 1));
@@ -91,11 +143,21 @@ void Radio(QPainter& g, bool write) {
 
 } // namespace
 
-QIcon ToolIcon(const QString& key, QStyle* style) {
-    if (key == "NewFile") return style->standardIcon(QStyle::SP_FileIcon);
-    if (key == "OpenFile") return style->standardIcon(QStyle::SP_DirOpenIcon);
-    if (key == "SaveFile") return style->standardIcon(QStyle::SP_DialogSaveButton);
-    if (key == "About") return style->standardIcon(QStyle::SP_MessageBoxInformation);
+QIcon ToolIcon(const QString& key) {
+    if (key == "NewFile" || key == "Page") return Drawn(Page);
+    if (key == "OpenFile") return Drawn(Folder);
+    if (key == "SaveFile") return Drawn(Disk);
+    if (key == "About") return Drawn(Info);
+    if (key == "Radio")
+        return Drawn([](QPainter& g) {
+            g.setPen(QPen(QColor(40, 40, 40), 1));
+            g.setBrush(QColor(90, 100, 120));
+            g.drawRoundedRect(QRectF(1.5, 6.5, 17, 9), 2, 2);
+            g.setBrush(QColor(170, 230, 170));
+            g.drawRect(QRectF(3.5, 8.5, 7, 4));
+            g.setBrush(QColor(200, 200, 200));
+            g.drawEllipse(QPointF(14.5, 11), 2, 2);
+        });
     if (key == "ReadRadio") return Drawn([](QPainter& g) { Radio(g, false); });
     if (key == "WriteRadio") return Drawn([](QPainter& g) { Radio(g, true); });
     if (key == "Print")
@@ -166,6 +228,14 @@ QIcon ToolIcon(const QString& key, QStyle* style) {
     if (key == "BtnCHMoveUp") return Drawn([](QPainter& g) { Arrow(g, true, QColor(40, 110, 190)); });
     if (key == "BtnCHMoveDown") return Drawn([](QPainter& g) { Arrow(g, false, QColor(40, 110, 190)); });
     return {};
+}
+
+QIcon CloseIcon(const QColor& ink) {
+    return Drawn([ink](QPainter& g) {
+        g.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap));
+        g.drawLine(QPointF(5, 5), QPointF(15, 15));
+        g.drawLine(QPointF(15, 5), QPointF(5, 15));
+    });
 }
 
 } // namespace tarvane
