@@ -126,8 +126,9 @@ class frmMain : public QMainWindow {
     void mnuProgramMany_Click();
     void mnuFileOpenLog_Click();
     std::function<void(const QString& path)> OpenLogFile;
-    // Open of a known file: the unsaved-changes question, then as File > Open.
-    void OpenDocumentFile(const QString& path);
+    // Open of a known file (its name in bytes, as the system has it): the
+    // unsaved-changes question, then as File > Open.
+    void OpenDocumentFile(const std::string& path);
     QStringList RecentFiles() const;
 
     QString FileFilter() const { return fileFilter_; }
@@ -187,8 +188,8 @@ class frmMain : public QMainWindow {
     void CommitEdits(const QStringList& kinds);
     void UpdateUndoActions();
     void RebuildRecentMenu();
-    void NoteRecentFile(const QString& path);
-    void OpenChosenFile(const QString& path);
+    void NoteRecentFile(const std::string& path);
+    void OpenChosenFile(const std::string& path);
     // The chosen path with the ending added where it has none; empty when the
     // user keeps an existing file of that name (or chose none).
     QString WithEnding(const QString& typed, const char* extension);

@@ -67,11 +67,11 @@ QStringList frmMain::RecentFiles() const {
     return ToQt(ExistingRecentFiles(ToStd(stored), RegularFileExists));
 }
 
-void frmMain::NoteRecentFile(const QString& path) {
+void frmMain::NoteRecentFile(const std::string& path) {
     QSettings s(kSettingsStore, kSettingsStore);
     s.beginGroup(kRecentGroup);
     const QStringList stored = s.value(kRecentKey).toStringList();
-    s.setValue(kRecentKey, ToQt(AddRecentFile(ToStd(stored), QFile::encodeName(path).toStdString())));
+    s.setValue(kRecentKey, ToQt(AddRecentFile(ToStd(stored), path)));
 }
 
 void frmMain::RebuildRecentMenu() {
@@ -86,11 +86,12 @@ void frmMain::RebuildRecentMenu() {
     for (const QString& path : files) {
         QAction* a = recent->addAction(QString("&%1 %2").arg(++n).arg(QDir::toNativeSeparators(path)));
         a->setObjectName(QString("mnuFileRecent_%1").arg(n));
-        connect(a, &QAction::triggered, this, [this, path] { OpenDocumentFile(path); });
+        connect(a, &QAction::triggered, this,
+                [this, path] { OpenDocumentFile(QFile::encodeName(path).toStdString()); });
     }
 }
 
-void frmMain::OpenDocumentFile(const QString& path) {
+void frmMain::OpenDocumentFile(const std::string& path) {
     if (!AskSaveChanges()) return;
     OpenChosenFile(path);
 }
@@ -146,8 +147,8 @@ void frmMain::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void frmMain::dropEvent(QDropEvent* e) {
-    const QString path = DroppedCodeplug(e->mimeData());
-    if (path.isEmpty()) return;
+    const std::string path = QFile::encodeName(DroppedCodeplug(e->mimeData())).toStdString();
+    if (path.empty()) return;
     e->acceptProposedAction();
     // Opened after the drop has ended: the questions must not hold the dragging program.
     QTimer::singleShot(0, this, [this, path] { OpenDocumentFile(path); });

@@ -64,12 +64,14 @@ void frmMain::mnuFileOpen_Click() {
     if (!AskSaveChanges()) return;
     const QString path = AskOpenPath ? AskOpenPath(fileFilter_) : QString();
     if (path.isEmpty()) return;
-    OpenChosenFile(path);
+    OpenChosenFile(QFile::encodeName(path).toStdString());
 }
 
-void frmMain::OpenChosenFile(const QString& path) {
+// `path` is the file's name as the system knows it (bytes): a name that is not
+// valid UTF-8 would not survive a trip through QString.
+void frmMain::OpenChosenFile(const std::string& path) {
     CloseCurAllWindows();
-    switch (OpenCodeplug(p_, QFile::encodeName(path).toStdString())) {
+    switch (OpenCodeplug(p_, path)) {
     case OpenResult::Opened:
         ShowChannelTable();
         ShowMainTxt();

@@ -147,7 +147,7 @@ bool frmMain::SaveDocument(const std::string& path) {
     if (!SaveCodeplug(p_, path)) return false;
     // The save stamps the version into the image; that is no step.
     p_.History.Absorb(p_.Image);
-    NoteRecentFile(QString::fromStdString(path));
+    NoteRecentFile(path);
     return true;
 }
 

@@ -1,9 +1,11 @@
 // tarvane-cps: the desktop programming tool.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
+#include <QFile>
 #include <QIcon>
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "base/BuildVersion.h"
 #include "frame/frmMain.h"
@@ -41,16 +43,22 @@ const char* const kQtValued[] = {"platform",
 const char* const kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 struct Start {
-    int exit = -1; // set when the program ends here, before any window
-    QString file;
+    int exit = -1;    // set when the program ends here, before any window
+    std::string file; // absolute, in the bytes the system gave (names need not be UTF-8)
 };
+
+// Stands in the parsed list for an argument whose bytes QString cannot carry;
+// the argument itself is then taken from argv.
+constexpr QChar kRawArgument = QChar(0x0001);
 
 // Everything about the command line is decided before QApplication, so --help,
 // --version and wrong usage work without a display.
 Start ParseArguments(int argc, char** argv) {
     QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args.push_back(QString::fromLocal8Bit(argv[i]));
+    for (int i = 0; i < argc; ++i) {
+        const QString text = QString::fromLocal8Bit(argv[i]);
+        args.push_back(text.toLocal8Bit() == QByteArray(argv[i]) ? text : kRawArgument + QString::number(i));
+    }
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{"h", "help"});
@@ -82,7 +90,13 @@ Start ParseArguments(int argc, char** argv) {
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return wrong("'" + files[1].toStdString() + "'", "only one file can be opened at start");
-    return {-1, files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath()};
+    if (files.isEmpty()) return {};
+    const QString& file = files.first();
+    const std::string bytes = file.startsWith(kRawArgument) ? std::string(argv[file.mid(1).toInt()])
+                                                            : std::string(QFile::encodeName(file));
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(bytes, error);
+    return {-1, error ? bytes : absolute.lexically_normal().string()};
 }
 
 } // namespace
@@ -97,13 +111,10 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icon);
     auto program = std::make_unique<tarvane::Program>();
     auto frame = tarvane::StartApplication(*program);
-    if (!start.file.isEmpty()) {
+    if (!start.file.empty()) {
         // The file goes the way of File > Open: same checks, same messages, and an
         // empty new document when it cannot be opened.
-        auto ask = std::move(frame->AskOpenPath);
-        frame->AskOpenPath = [&start](const QString&) { return start.file; };
-        frame->mnuFileOpen_Click();
-        frame->AskOpenPath = std::move(ask);
+        frame->OpenDocumentFile(start.file);
         if (program->QuitRequested) return 0;
     }
     // The first start shows the getting-started guide once.

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
 
 #include "GuiTestSupport.h"
 #include "image/CodeplugFile.h"
@@ -119,6 +121,26 @@ void FileCommandsTest::openReplacesTheDocument() {
     QVERIFY(!ImageChanged(f.p()));
     QVERIFY(f.frame->windowTitle().endsWith("[File:radio one.dat]"));
     QCOMPARE(f.OpenOf("frmCommChInfo"), 1);
+
+    // A name that is not UTF-8 (the program's argument, a dropped or recent file)
+    // is opened and saved under its own bytes, not a look-alike with U+FFFD.
+    const std::string raw = QFile::encodeName(dir.path()).toStdString() + "/raw\xff.dat";
+    QVERIFY(std::filesystem::copy_file(QFile::encodeName(path).toStdString(), raw));
+    f.frame->LoadNewDoc();
+    f.Settle();
+    f.frame->OpenDocumentFile(raw);
+    f.Settle();
+    QCOMPARE(f.p().Doc.Path, raw);
+    QVERIFY(f.p().Image.Settings.KeyTable == edited);
+    EditImage(f.p());
+    QVERIFY(f.frame->mnuFileSave_Click());
+    const auto files = std::filesystem::directory_iterator(QFile::encodeName(dir.path()).toStdString());
+    QCOMPARE(std::distance(begin(files), end(files)), 2); // no look-alike beside it
+    std::ifstream in(raw, std::ios::binary);
+    const std::vector<uint8_t> saved{std::istreambuf_iterator<char>(in), {}};
+    RadioImage back;
+    QVERIFY(DecodeCodeplug(saved, back));
+    QVERIFY(back.Settings.KeyTable == f.p().Image.Settings.KeyTable);
 }
 
 void FileCommandsTest::openAsksAboutUnsavedChangesFirst_data() {
