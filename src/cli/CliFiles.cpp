@@ -5,6 +5,7 @@
 
 #include "cli/Cli.h"
 #include "exchange/ImageJson.h"
+#include "features/keys/KeysArea.h"
 #include "features/options/OptionFields.h"
 #include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
@@ -21,25 +22,11 @@ namespace tarvane {
 
 namespace {
 
-// Key function codes 1..20 and the page choices, as the keys window lists them.
-const char* const kKeyFunctions[] = {"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP", "SCA", "MEM", "BND",
-                                     "DW",  "CAL", "NB",  "RB",  "HIC", "TSQ", "SPL", "5K",  "DIM", "NULL"};
-const char* const kKeyPages[] = {"1&2", "1&3", "2&3", "1&2&3"};
-
 // An entry of a list by position; a stored value the list does not have is
 // shown as the number it is, so a damaged file stays visible.
 std::string Entry(const std::vector<std::string>& entries, int v) {
     return v >= 0 && static_cast<size_t>(v) < entries.size() ? entries[static_cast<size_t>(v)]
                                                              : "?" + std::to_string(v);
-}
-template <size_t N> std::string Entry(const char* const (&names)[N], int v) {
-    return v >= 0 && static_cast<size_t>(v) < N ? names[v] : "?" + std::to_string(v);
-}
-
-std::string OptionText(Program& p, const FeatureBlock& f, int i) {
-    const int v = OptionValue(f, i);
-    if (OptionShowsNumber(i)) return std::to_string(v);
-    return Entry(OptionEntries(p, i), v);
 }
 
 std::string DuplexText(const ChannelRecord& c) {
@@ -97,11 +84,9 @@ void ShowDefaultChannel(Program& p, const ChannelRecord& c) {
 
 void ShowKeys(Program& p, const SettingsRecord& s) {
     std::printf("\n[%s]\n", LangText(p, txt::kProgrammableKeys).c_str());
-    Line(p, txt::kPagesUse, Entry(kKeyPages, s.KeyTable[0]));
+    Line(p, txt::kPagesUse, KeyPagesText(s.KeyTable[0]));
     for (int k = 0; k < kKeyTableSize - 1; ++k) {
-        const int code = s.KeyTable[static_cast<size_t>(k + 1)]; // function codes start at 1
-        const std::string name =
-            code >= 1 && code <= 20 ? kKeyFunctions[code - 1] : "?" + std::to_string(code);
+        const std::string name = KeyFunctionText(s.KeyTable[static_cast<size_t>(k + 1)]);
         std::printf("%s %d P%d: %s\n", LangText(p, txt::kKeyPage).c_str(), k / 6 + 1, k % 6 + 1,
                     name.c_str());
     }
@@ -149,7 +134,7 @@ int CliShow(Program& p, const CliArgs& args) {
 
     std::printf("\n[%s]\n", LangText(p, txt::kOptionalFeatures).c_str());
     for (int i = 0; i < kOptionListCount; ++i)
-        Line(p, kOptionCaptions[i], OptionText(p, f, i));
+        Line(p, kOptionCaptions[i], OptionValueText(p, i, OptionValue(f, i)));
     Line(p, txt::kSWRLimit, f.Options[kOptSwrInUse] ? SwrText(f.Options[kOptSwrLimit]) : "Off");
     ShowDefaultChannel(p, s.CommonChannel);
     ShowKeys(p, s);

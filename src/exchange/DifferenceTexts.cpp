@@ -1,6 +1,10 @@
 #include "exchange/DifferenceTexts.h"
 
+#include <functional>
+
 #include "base/FieldHelpers.h"
+#include "features/keys/KeysArea.h"
+#include "features/options/OptionFields.h"
 #include "freq/ChannelCodec.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
@@ -71,6 +75,53 @@ std::string ShownValue(Program& p, Shown shown, const std::string& raw) {
     }
 }
 
+// A field of the settings, keys or DTMF windows by the caption its window gives
+// it and its values as that window's list shows them; false for other fields.
+bool NamedSetting(Program& p, const std::string& field, std::string& name, std::string& a, std::string& b) {
+    auto values = [&](const std::function<std::string(int)>& text) {
+        for (std::string* v : {&a, &b})
+            *v = v->empty() || *v == "null" ? "-" : text(ParseNumberOr(*v, -1));
+    };
+    const auto dot = field.find('.');
+    const std::string group = field.substr(0, dot), leaf = dot == std::string::npos ? "" : field.substr(dot + 1);
+    if (group == "Settings") {
+        if (const int i = OptionOfField(leaf); i >= 0) {
+            name = WithoutAccessMark(LangText(p, kOptionCaptions[i]));
+            values([&](int v) { return OptionValueText(p, i, v); });
+            return true;
+        }
+        if (leaf == "SwrInUse" || leaf == "SwrLimit") {
+            name = WithoutAccessMark(LangText(p, txt::kSWRLimit));
+            if (leaf == "SwrLimit")
+                values([](int v) { return SwrText(static_cast<int16_t>(v)); });
+            else
+                values([&](int v) {
+                    return Entry({LangText(p, txt::kOff), LangText(p, txt::kOn)}, v, "?" + std::to_string(v));
+                });
+            return true;
+        }
+        return false;
+    }
+    if (group == "Keys" && leaf == "KeyMode") {
+        name = WithoutAccessMark(LangText(p, txt::kPagesUse));
+        values(KeyPagesText);
+        return true;
+    }
+    if (group == "Keys" && leaf.rfind("Key", 0) == 0) {
+        const int k = ParseNumberOr(leaf.substr(3), 0) - 1; // Key1 is page 1, P1
+        if (k < 0) return false;
+        name = LangText(p, txt::kKeyPage) + " " + std::to_string(k / 6 + 1) + " P" + std::to_string(k % 6 + 1);
+        values(KeyFunctionText);
+        return true;
+    }
+    if (field == "Dtmf.DtmfRate") {
+        name = WithoutAccessMark(LangText(p, txt::kDTMFRate));
+        values([](int v) { return std::to_string(v); });
+        return true;
+    }
+    return false;
+}
+
 bool IsChannelElement(const std::string& where) {
     return where.rfind("Channels ", 0) == 0 || where.rfind("Emergency ", 0) == 0;
 }
@@ -114,7 +165,7 @@ std::vector<std::string> ShownDifferences(Program& p, const std::vector<Differen
             name = LangText(p, known->label);
             a = ShownValue(p, known->shown, d.A);
             b = ShownValue(p, known->shown, d.B);
-        } else {
+        } else if (channelField || !NamedSetting(p, field, name, a, b)) {
             a = d.A.empty() ? "-" : d.A;
             b = d.B.empty() ? "-" : d.B;
         }

@@ -1,7 +1,8 @@
 #pragma once
 // The differences of two documents in the words of the windows: a channel's
-// fields by the channel table's and edit dialog's names, its values as their
-// lists show them, in the current language. Other fields keep their data names.
+// fields by the channel table's and edit dialog's names, the optional features,
+// keys and DTMF rate by their windows' captions, values as their lists show
+// them, in the current language. Other fields keep their data names.
 #include <string>
 #include <vector>
 

@@ -7,14 +7,18 @@
 #include "ExchangeHelpers.h"
 #include "RandomImages.h"
 #include "TestProgram.h"
+#include "base/FieldHelpers.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DifferenceTexts.h"
 #include "exchange/ImageCompare.h"
 #include "exchange/ImageJson.h"
+#include "features/keys/KeysArea.h"
+#include "features/options/OptionFields.h"
 #include "freq/Bands.h"
 #include "freq/ChannelSlots.h"
 #include "image/ImageOps.h"
 #include "state/lang/LangText.h"
+#include "state/lang/TextIds.h"
 
 namespace tarvane {
 namespace {
@@ -101,9 +105,9 @@ TEST(CompareImages, ChannelsOnOneSideOnly) {
     EXPECT_EQ(lines, (std::vector<std::string>{"Channels A 5: only in A", "Channels B 5: only in B"}));
 }
 
-// What the compare window shows: channel fields by the windows' names and list
-// words in the chosen language; copies and inner flags left out.
-TEST(ShownDifferences, ChannelFieldsSpeakTheWindowsLanguage) {
+// What the compare window shows: fields by the windows' names and list words in
+// the chosen language; copies and inner flags left out.
+TEST(ShownDifferences, FieldsSpeakTheWindowsLanguage) {
     for (int language : {1, 2}) {
         auto p = test::NewDocumentProgram(kBandHAM);
         SetLanguage(*p, language);
@@ -113,11 +117,25 @@ TEST(ShownDifferences, ChannelFieldsSpeakTheWindowsLanguage) {
         c.TDCT = 39;
         c.IsBlank = 1;
         b.Channels[static_cast<size_t>(FindChannelSlot(b, 5))].SlotNumber = 45;
-        b.Settings.KeyTable[4] = 99;
+        FeatureBlock& f = b.Settings.Features;
+        f.Options[kOptTimeOutTimer] = 0;
+        f.Options[kOptSwrLimit] = 125;
+        f.DisplayMode = 7; // no such entry: shown as its number
+        b.Settings.KeyTable[0] = 0;
+        b.Settings.KeyTable[8] = 99;
+        b.Settings.Dtmf.DtmfRate = 7;
+        const FeatureBlock& was = p->Image.Settings.Features;
         const std::string ch = LangText(*p, 15000_txt),
                           scans[] = {LangText(*p, 32402_txt), LangText(*p, 32403_txt)};
+        auto caption = [&](TextId id) { return WithoutAccessMark(LangText(*p, id)); };
         const std::vector<std::string> want = {
-            "Keys.Key4: " + std::to_string(p->Image.Settings.KeyTable[4]) + " -> 99",
+            caption(kOptionCaptions[3]) + ": " + OptionValueText(*p, 3, was.Options[kOptTimeOutTimer]) + " -> " +
+                LangText(*p, txt::kOptOff),
+            caption(txt::kSWRLimit) + ": " + SwrText(was.Options[kOptSwrLimit]) + " -> 12.5",
+            caption(kOptionCaptions[22]) + ": " + OptionValueText(*p, 22, was.DisplayMode) + " -> ?7",
+            caption(txt::kPagesUse) + ": " + KeyPagesText(p->Image.Settings.KeyTable[0]) + " -> 1&2",
+            LangText(*p, txt::kKeyPage) + " 2 P2: " + KeyFunctionText(p->Image.Settings.KeyTable[8]) + " -> ?99",
+            caption(txt::kDTMFRate) + ": " + std::to_string(p->Image.Settings.Dtmf.DtmfRate) + " -> 7",
             ch + " A 3: " + LangText(*p, 14008_txt) + ": " + scans[1 - c.Scan] + " -> " + scans[c.Scan],
             ch + " A 3: " + LangText(*p, 15020_txt) + ": " + LangText(*p, 32400_txt) + " -> D_001(023N)",
             ch + " A 5: " + LangText(*p, 34001_txt),

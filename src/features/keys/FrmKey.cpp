@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "features/keys/KeysArea.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 #include "state/lang/TextIds.h"
@@ -18,13 +19,6 @@
 namespace tarvane {
 
 namespace {
-
-// Function codes 1..20 in list order.
-const std::vector<std::string> kFunctions{"MOD", "RFG", "EMG", "VOL", "SQL", "POW", "DSP",
-                                          "SCA", "MEM", "BND", "DW",  "CAL", "NB",  "RB",
-                                          "HIC", "TSQ", "SPL", "5K",  "DIM", "NULL"};
-// The pages in use, Combo2.
-const std::vector<std::string> kPageChoices{"1&2", "1&3", "2&3", "1&2&3"};
 
 constexpr int kFrameW = 170;
 constexpr int kRow = 30;
@@ -51,7 +45,7 @@ FrmKey::FrmKey(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
             auto* c = new QComboBox(frame);
             c->setObjectName(QString("Combo1_%1").arg(k));
             c->setMaxVisibleItems(20);
-            FillList(c, kFunctions);
+            FillList(c, KeyFunctionNames());
             EnterMovesFocus(c);
             connect(c, &QComboBox::activated, this, [this, k] { KeyChosen(k); });
             Combo1[static_cast<size_t>(k)] = c;
@@ -60,7 +54,7 @@ FrmKey::FrmKey(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     }
     Combo2 = new QComboBox(this);
     Combo2->setObjectName("Combo2");
-    FillList(Combo2, kPageChoices);
+    FillList(Combo2, KeyPageChoices());
     EnterMovesFocus(Combo2);
     connect(Combo2, &QComboBox::activated, this, [this] { PagesChosen(); });
     Label2 = new QLabel(text(txt::kPagesUse), this);

@@ -64,6 +64,26 @@ void SetOptionValue(FeatureBlock& f, int i, int value) {
         f.DisplayMode = v8;
 }
 
+std::string OptionValueText(Program& p, int i, int value) {
+    if (OptionShowsNumber(i)) return std::to_string(value);
+    const std::vector<std::string> entries = OptionEntries(p, i);
+    return value >= 0 && static_cast<size_t>(value) < entries.size() ? entries[static_cast<size_t>(value)]
+                                                                     : "?" + std::to_string(value);
+}
+
+int OptionOfField(std::string_view name) {
+    // In list order, as OptionValue reads them.
+    static constexpr std::string_view kFields[kOptionListCount] = {
+        "MemChannelUse", "ActiveGroup",    "Beep",        "TimeOutTimer",      "Backlight",  "Volume",
+        "Squelch",       "AsqFun",         "AsqValue",    "GainControl",       "ChannelDisplay",
+        "ScanType",      "ScanTime",       "SquelchStepBack", "AsqStepBack",   "AutoPowerOn",
+        "MemEditAllowed", "ScreenSaver",   "ScreenSaverColour", "TimeFormat",  "ScreenSaverOff",
+        "EmgEditAllowed", "DisplayMode"};
+    for (int i = 0; i < kOptionListCount; ++i)
+        if (kFields[i] == name) return i;
+    return -1;
+}
+
 bool OptionShowsNumber(int i) {
     return i == 4 || i == 5 || i == 8 || i == 13 || i == 14;
 }

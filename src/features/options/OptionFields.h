@@ -50,6 +50,12 @@ void SetOptionValue(FeatureBlock& f, int i, int value);
 // True when the list shows the stored number itself rather than a position.
 bool OptionShowsNumber(int i);
 std::vector<std::string> OptionEntries(Program& p, int i);
+// What list i shows for a stored value: the number itself or its entry; a value
+// the list lacks shows as "?" and its number.
+std::string OptionValueText(Program& p, int i, int value);
+// The list that edits the settings field of this name (the document's JSON
+// name, "Beep"); -1 when no list does.
+int OptionOfField(std::string_view name);
 
 // Default-channel lists j (1, 2, 4..13); j = 3 does not exist.
 inline constexpr int kChAmFmList = 8;
