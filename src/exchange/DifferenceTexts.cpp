@@ -5,6 +5,7 @@
 #include "base/FieldHelpers.h"
 #include "features/keys/KeysArea.h"
 #include "features/options/OptionFields.h"
+#include "freq/Bands.h"
 #include "freq/ChannelCodec.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
@@ -84,6 +85,34 @@ bool NamedSetting(Program& p, const std::string& field, std::string& name, std::
     };
     const auto dot = field.find('.');
     const std::string group = field.substr(0, dot), leaf = dot == std::string::npos ? "" : field.substr(dot + 1);
+    if (group == "Settings" && leaf.find('[') != std::string::npos) {
+        // The channel table's panel for one group: "Group A: Working channel: 1 -> 5".
+        const std::string list = leaf.substr(0, leaf.find('['));
+        const int g = ParseNumberOr(leaf.substr(leaf.find('[') + 1, leaf.size() - leaf.find('[') - 2), -1);
+        struct PanelField {
+            const char* name;
+            TextId label;
+        };
+        static constexpr PanelField kPanel[] = {
+            {"WorkChannel", txt::kWorkingChannel},     {"GroupEmgChannel1", txt::kEmergencyChannel1},
+            {"GroupEmgChannel2", txt::kEmergencyChannel2}, {"GroupEmgAmFm1", txt::kEmergencyChannel1},
+            {"GroupEmgAmFm2", txt::kEmergencyChannel2},    {"GroupEnabled", txt::kGroupSwitched}};
+        const PanelField* known = nullptr;
+        for (const PanelField& f : kPanel)
+            if (list == f.name) known = &f;
+        const int band = p.Model.ModelType;
+        if (!known || g < 0 || GroupName(g, band).empty()) return false;
+        const bool country = band == kBandCB;
+        name = WithoutAccessMark(LangText(p, country ? txt::kTableCountryPlan : txt::kTableGroup)) + " " +
+               GroupName(g, band) + ": " + WithoutAccessMark(LangText(p, known->label));
+        if (list == "GroupEnabled")
+            values([&](int v) { return LangText(p, v > 0 ? txt::kEnable : txt::kDisable); });
+        else if (list.rfind("GroupEmgAmFm", 0) == 0)
+            values([](int v) { return Entry({"FM", "AM"}, v, "?" + std::to_string(v)); });
+        else
+            values([](int v) { return std::to_string(v + 1); }); // the lists number channels from 1
+        return true;
+    }
     if (group == "Settings") {
         if (const int i = OptionOfField(leaf); i >= 0) {
             name = WithoutAccessMark(LangText(p, kOptionCaptions[i]));

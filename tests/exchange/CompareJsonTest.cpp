@@ -118,6 +118,9 @@ TEST(ShownDifferences, FieldsSpeakTheWindowsLanguage) {
         c.IsBlank = 1;
         b.Channels[static_cast<size_t>(FindChannelSlot(b, 5))].SlotNumber = 45;
         FeatureBlock& f = b.Settings.Features;
+        f.WorkChannel[0] = 4;
+        f.GroupEmgAmFm2[0] = 1;
+        f.GroupEnabled[0] = static_cast<int16_t>(f.GroupEnabled[0] > 0 ? 0 : 1);
         f.Options[kOptTimeOutTimer] = 0;
         f.Options[kOptSwrLimit] = 125;
         f.DisplayMode = 7; // no such entry: shown as its number
@@ -128,7 +131,13 @@ TEST(ShownDifferences, FieldsSpeakTheWindowsLanguage) {
         const std::string ch = LangText(*p, 15000_txt),
                           scans[] = {LangText(*p, 32402_txt), LangText(*p, 32403_txt)};
         auto caption = [&](TextId id) { return WithoutAccessMark(LangText(*p, id)); };
+        const std::string groupA = caption(txt::kTableGroup) + " A: ";
+        const std::string enabled[] = {LangText(*p, txt::kDisable), LangText(*p, txt::kEnable)};
         const std::vector<std::string> want = {
+            groupA + caption(txt::kGroupSwitched) + ": " + enabled[was.GroupEnabled[0] > 0] + " -> " +
+                enabled[f.GroupEnabled[0] > 0],
+            groupA + caption(txt::kWorkingChannel) + ": " + std::to_string(was.WorkChannel[0] + 1) + " -> 5",
+            groupA + caption(txt::kEmergencyChannel2) + ": FM -> AM",
             caption(kOptionCaptions[3]) + ": " + OptionValueText(*p, 3, was.Options[kOptTimeOutTimer]) + " -> " +
                 LangText(*p, txt::kOptOff),
             caption(txt::kSWRLimit) + ": " + SwrText(was.Options[kOptSwrLimit]) + " -> 12.5",
