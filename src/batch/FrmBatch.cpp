@@ -145,7 +145,9 @@ FrmBatch::FrmBatch(Program& p, const std::string& folder, QWidget* parent)
     CommandStart = new QPushButton(ToQ(LangText(p, txt::kBatchStart)), this);
     CommandStop = new QPushButton(ToQ(LangText(p, txt::kBatchStop)), this);
     CommandClose = new QPushButton(ToQ(LangText(p, txt::kClose)), this);
+    LabelClone = new QLabel(this);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(LabelClone);
     buttons->addStretch();
     buttons->addWidget(CommandStart);
     buttons->addWidget(CommandStop);
@@ -181,9 +183,14 @@ FrmBatch::FrmBatch(Program& p, const std::string& folder, QWidget* parent)
     connect(CommandStart, &QPushButton::clicked, this, &FrmBatch::CommandStart_Click);
     connect(CommandStop, &QPushButton::clicked, this, [this] { batch_->stop(); });
     connect(CommandClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(batch_.get(), &RadioBatch::cloneProgress, this, [this](int percent) {
+        LabelClone->setText(ToQ(FillIn(LangText(p_, txt::kBatchCloneReading),
+                                       {cloneFrom_, std::to_string(percent)})));
+    });
     connect(batch_.get(), &RadioBatch::rowChanged, this, &FrmBatch::ShowRow);
     connect(batch_.get(), &RadioBatch::rowDone, this, &FrmBatch::ShowRow);
     connect(batch_.get(), &RadioBatch::finished, this, [this] {
+        LabelClone->clear();
         ShowRunning();
         if (!batch_->cloneFailure().empty())
             Tell(p_, FillIn(LangText(p_, txt::kCloneReadFailed), {batch_->cloneFailure()}),
@@ -262,6 +269,7 @@ void FrmBatch::CommandStart_Click() {
     batch_->setLogPath(folder_.empty() ? std::string() : folder_ + "/" + DailyLogName(today));
     Grid->setRowCount(0);
     if (CheckClone->isChecked()) {
+        cloneFrom_ = from;
         batch_->startClone(from, ports);
     } else {
         if (!SourceReady()) return;
@@ -272,6 +280,7 @@ void FrmBatch::CommandStart_Click() {
 
 void FrmBatch::ShowRow(int i) {
     if (i < 0) return;
+    LabelClone->clear(); // the source is read: the writes have begun
     if (Grid->rowCount() <= i) Grid->setRowCount(i + 1);
     const BatchRow& r = batch_->row(i);
     auto set = [this, i](int column, const QString& text) {
@@ -304,6 +313,7 @@ void FrmBatch::ShowRunning() {
     ListPorts->setEnabled(!running);
     CommandAddPath->setEnabled(!running);
     CheckClone->setEnabled(!running);
+    ComboCloneFrom->setEnabled(!running);
 }
 
 void FrmBatch::done(int result) {

@@ -39,6 +39,7 @@ class FrmBatch : public QDialog {
     QPushButton* CommandAddPath = nullptr;
     QLabel* LabelRule = nullptr;
     QTableWidget* Grid = nullptr;
+    QLabel* LabelClone = nullptr; // the clone's source read, while it runs
     QPushButton* CommandStart = nullptr;
     QPushButton* CommandStop = nullptr;
     QPushButton* CommandClose = nullptr;
@@ -59,6 +60,7 @@ class FrmBatch : public QDialog {
     Program& p_;
     std::string folder_;
     QString file_;
+    std::string cloneFrom_;
     std::unique_ptr<RadioBatch> batch_;
     bool closeWhenDone_ = false;
 };

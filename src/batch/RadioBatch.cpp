@@ -400,6 +400,7 @@ bool RadioBatch::startClone(const std::string& from, const std::vector<std::stri
     });
     cloneLink_->setDevice(QString::fromStdString(from));
     cloneLink_->setPortProblem([this](const std::string& text) { cloneFailure_ = text; });
+    connect(cloneLink_.get(), &RadioLink::progress, this, &RadioBatch::cloneProgress);
     connect(
         cloneLink_.get(), &RadioLink::finished, this,
         [this](LinkOperation, bool success) { OnCloneRead(success); }, Qt::QueuedConnection);

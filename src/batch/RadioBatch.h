@@ -74,6 +74,8 @@ class RadioBatch : public QObject {
   signals:
     void rowChanged(int port);
     void rowDone(int port);
+    // The read of a clone's source, in percent; the writes follow at 100.
+    void cloneProgress(int percent);
     void finished();
 
   private:

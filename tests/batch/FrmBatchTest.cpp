@@ -3,6 +3,8 @@
 // File > Open programming log opens the newest log or says where it will be.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -77,6 +79,32 @@ class FrmBatchTest : public QObject {
         f.frame->Action("mnuFileOpenLog")->trigger();
         QVERIFY(opened.isEmpty());
         QVERIFY(f.script().shown.back().text.find(folder + "/none") != std::string::npos);
+    }
+
+    // Clone: the source's read shows in the window until the writes begin.
+    void cloneShowsTheSourceReadThenTheWrites() {
+        TestProgram t = MakeTestProgram(0);
+        Program& p = *t;
+        const std::string folder = TempDir();
+        SimulatedRadio source({}, folder), target({}, folder);
+        QVERIFY(source.Ready() && target.Ready());
+        FrmBatch dlg(p, folder);
+        dlg.AddPort(QString::fromStdString(source.Link()));
+        dlg.AddPort(QString::fromStdString(target.Link()));
+        dlg.CheckClone->setChecked(true);
+        dlg.ComboCloneFrom->setCurrentIndex(dlg.ComboCloneFrom->findText(QString::fromStdString(source.Link())));
+        QSignalSpy reading(&dlg.Batch(), &RadioBatch::cloneProgress), rowDone(&dlg.Batch(), &RadioBatch::rowDone);
+        dlg.CommandStart->click();
+        QVERIFY(reading.wait(20000));
+        QVERIFY2(dlg.LabelClone->text().contains(QString::fromStdString(source.Link())),
+                 qPrintable(dlg.LabelClone->text()));
+        QVERIFY(!dlg.ComboCloneFrom->isEnabled());
+        QVERIFY(rowDone.wait(30000));
+        QVERIFY(dlg.LabelClone->text().isEmpty());
+        QCOMPARE(dlg.Grid->item(0, 0)->text(), QString::fromStdString(target.Link()));
+        QSignalSpy finished(&dlg.Batch(), &RadioBatch::finished);
+        dlg.CommandStop->click();
+        QVERIFY(finished.count() == 1 || finished.wait(10000));
     }
 };
 
