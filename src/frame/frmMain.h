@@ -129,7 +129,7 @@ class frmMain : public QMainWindow {
     // Open of a known file (its name in bytes, as the system has it): the
     // unsaved-changes question, then as File > Open.
     void OpenDocumentFile(const std::string& path);
-    QStringList RecentFiles() const;
+    std::vector<std::string> RecentFiles() const; // names in bytes, newest first
 
     QString FileFilter() const { return fileFilter_; }
     QAction* Action(const QString& name) const { return menus_.Action(name); }

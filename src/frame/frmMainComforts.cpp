@@ -42,52 +42,63 @@ QString DroppedCodeplug(const QMimeData* data) {
     return path.endsWith(".dat", Qt::CaseInsensitive) && QFileInfo(path).isFile() ? path : QString();
 }
 
-std::vector<std::string> ToStd(const QStringList& list) {
+// Stored paths: a name that is valid UTF-8 as text, any other as its bytes, so
+// that every name comes back as the system has it. Older lists hold texts only.
+std::vector<std::string> FromStored(const QVariant& stored) {
+    // A list of one is read back from the file as that one value.
+    const bool single = stored.typeId() == QMetaType::QString || stored.typeId() == QMetaType::QByteArray;
     std::vector<std::string> out;
-    for (const QString& s : list)
-        out.push_back(QFile::encodeName(s).toStdString()); // paths: bytes, as the system has them
+    for (const QVariant& v : single ? QVariantList{stored} : stored.toList())
+        out.push_back(v.typeId() == QMetaType::QByteArray ? v.toByteArray().toStdString()
+                                                          : QFile::encodeName(v.toString()).toStdString());
     return out;
 }
 
-QStringList ToQt(const std::vector<std::string>& list) {
-    QStringList out;
-    for (const std::string& s : list)
-        out.append(QFile::decodeName(QByteArray::fromStdString(s)));
-    return out;
+QVariant ToStored(const std::vector<std::string>& paths) {
+    QVariantList mixed;
+    QStringList texts; // the readable form, when every name is UTF-8
+    bool allText = true;
+    for (const std::string& path : paths) {
+        const QByteArray bytes = QByteArray::fromStdString(path);
+        const QString text = QFile::decodeName(bytes);
+        const bool asText = QFile::encodeName(text) == bytes;
+        allText = allText && asText;
+        mixed.append(asText ? QVariant(text) : QVariant(bytes));
+        texts.append(text);
+    }
+    return allText ? QVariant(texts) : QVariant(mixed);
 }
 
 } // namespace
 
 // ---- recent files ------------------------------------------------------------
 
-QStringList frmMain::RecentFiles() const {
+std::vector<std::string> frmMain::RecentFiles() const {
     QSettings s(kSettingsStore, kSettingsStore);
     s.beginGroup(kRecentGroup);
-    const QStringList stored = s.value(kRecentKey).toStringList();
-    return ToQt(ExistingRecentFiles(ToStd(stored), RegularFileExists));
+    return ExistingRecentFiles(FromStored(s.value(kRecentKey)), RegularFileExists);
 }
 
 void frmMain::NoteRecentFile(const std::string& path) {
     QSettings s(kSettingsStore, kSettingsStore);
     s.beginGroup(kRecentGroup);
-    const QStringList stored = s.value(kRecentKey).toStringList();
-    s.setValue(kRecentKey, ToQt(AddRecentFile(ToStd(stored), path)));
+    s.setValue(kRecentKey, ToStored(AddRecentFile(FromStored(s.value(kRecentKey)), path)));
 }
 
 void frmMain::RebuildRecentMenu() {
     QMenu* recent = Menu("mnuFileRecent");
     recent->clear();
-    const QStringList files = RecentFiles();
-    if (files.isEmpty()) {
+    const std::vector<std::string> files = RecentFiles();
+    if (files.empty()) {
         recent->addAction(ToQ(LangText(p_, txt::kNoRecentFiles)))->setEnabled(false);
         return;
     }
     int n = 0;
-    for (const QString& path : files) {
-        QAction* a = recent->addAction(QString("&%1 %2").arg(++n).arg(QDir::toNativeSeparators(path)));
+    for (const std::string& path : files) {
+        const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
+        QAction* a = recent->addAction(QString("&%1 %2").arg(++n).arg(QDir::toNativeSeparators(shown)));
         a->setObjectName(QString("mnuFileRecent_%1").arg(n));
-        connect(a, &QAction::triggered, this,
-                [this, path] { OpenDocumentFile(QFile::encodeName(path).toStdString()); });
+        connect(a, &QAction::triggered, this, [this, path] { OpenDocumentFile(path); });
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <filesystem>
 
 #include "GuiTestSupport.h"
 #include "channels/frmCommChInfo.h"
@@ -371,7 +372,13 @@ class ComfortsTest : public QObject {
         f.frame->AskOpenPath = [&](const QString&) { return b; };
         f.frame->mnuFileOpen_Click();
         QTest::qWait(100);
-        QCOMPARE(f.frame->RecentFiles().mid(0, 2), (QStringList{b, a}));
+        auto recentNames = [&f] {
+            QStringList names;
+            for (const std::string& path : f.frame->RecentFiles())
+                names << QFile::decodeName(QByteArray::fromStdString(path));
+            return names;
+        };
+        QCOMPARE(recentNames().mid(0, 2), (QStringList{b, a}));
         // The menu opens an entry as File > Open does.
         QMenu* recent = f.frame->Menu("mnuFileRecent");
         emit recent->aboutToShow();
@@ -386,11 +393,20 @@ class ComfortsTest : public QObject {
         second->trigger();
         QTest::qWait(100);
         QCOMPARE(Q(p.Doc.Path), a);
-        QCOMPARE(f.frame->RecentFiles().first(), a);
+        QCOMPARE(recentNames().first(), a);
         // A file that is gone drops out.
         QVERIFY(QFile::remove(b));
-        QVERIFY(!f.frame->RecentFiles().contains(b));
-        QVERIFY(f.frame->RecentFiles().contains(a));
+        QVERIFY(!recentNames().contains(b));
+        QVERIFY(recentNames().contains(a));
+        // A name that is not UTF-8 is kept as its bytes and opens from the menu.
+        const std::string raw = QFile::encodeName(home_.path()).toStdString() + "/recent-\xff.dat";
+        QVERIFY(std::filesystem::copy_file(QFile::encodeName(a).toStdString(), raw));
+        f.frame->OpenDocumentFile(raw);
+        f.frame->OpenDocumentFile(QFile::encodeName(a).toStdString());
+        QCOMPARE(f.frame->RecentFiles().at(1), raw);
+        emit recent->aboutToShow();
+        recent->findChild<QAction*>("mnuFileRecent_2")->trigger();
+        QCOMPARE(p.Doc.Path, raw);
     }
 
     void aDroppedCodeplugOpensAndOtherDropsAreRefused() {
