@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
+#include <filesystem>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
@@ -33,13 +33,17 @@ constexpr const char* kSettingsStore = "tarvane-cps";
 constexpr const char* kRecentGroup = "RecentFiles";
 constexpr const char* kRecentKey = "Files";
 
-// The .dat file a drag carries, or "" when it carries none (or several files).
-QString DroppedCodeplug(const QMimeData* data) {
+// The .dat file a drag carries (its name in bytes), or "" when it carries none
+// (or several files).
+std::string DroppedCodeplug(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
     const QUrl url = data->urls().first();
     if (!url.isLocalFile()) return {};
-    const QString path = url.toLocalFile();
-    return path.endsWith(".dat", Qt::CaseInsensitive) && QFileInfo(path).isFile() ? path : QString();
+    // Percent-decoded by hand: a name that is not UTF-8 keeps its bytes.
+    const std::string path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+    std::error_code error;
+    const bool dat = path.size() > 4 && QByteArray::fromStdString(path.substr(path.size() - 4)).toLower() == ".dat";
+    return dat && std::filesystem::is_regular_file(path, error) ? path : std::string();
 }
 
 // Stored paths: a name that is valid UTF-8 as text, any other as its bytes, so
@@ -154,11 +158,11 @@ void frmMain::mnuFileOpenLog_Click() {
 // ---- dropped files -------------------------------------------------------------
 
 void frmMain::dragEnterEvent(QDragEnterEvent* e) {
-    if (!DroppedCodeplug(e->mimeData()).isEmpty()) e->acceptProposedAction();
+    if (!DroppedCodeplug(e->mimeData()).empty()) e->acceptProposedAction();
 }
 
 void frmMain::dropEvent(QDropEvent* e) {
-    const std::string path = QFile::encodeName(DroppedCodeplug(e->mimeData())).toStdString();
+    const std::string path = DroppedCodeplug(e->mimeData());
     if (path.empty()) return;
     e->acceptProposedAction();
     // Opened after the drop has ended: the questions must not hold the dragging program.

@@ -419,9 +419,9 @@ class ComfortsTest : public QObject {
         QFile txt(QDir(home_.path()).filePath("notes.txt"));
         QVERIFY(txt.open(QIODevice::WriteOnly));
         txt.close();
-        auto drop = [&f](const QString& path) {
+        auto drop = [&f](const QString& path, const QUrl& given = {}) {
             QMimeData mime;
-            mime.setUrls({QUrl::fromLocalFile(path)});
+            mime.setUrls({given.isEmpty() ? QUrl::fromLocalFile(path) : given});
             QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(f.frame.get(), &enter);
             if (!enter.isAccepted()) return false;
@@ -435,6 +435,11 @@ class ComfortsTest : public QObject {
         QVERIFY(drop(file));
         QCOMPARE(Q(p.Doc.Path), file);
         QCOMPARE(p.Image.Settings.KeyTable[3], int16_t(11));
+        // A name that is not UTF-8 comes percent-encoded and opens under its bytes.
+        const std::string raw = QFile::encodeName(home_.path()).toStdString() + "/dropped-\xff.dat";
+        QVERIFY(std::filesystem::copy_file(QFile::encodeName(file).toStdString(), raw));
+        QVERIFY(drop({}, QUrl::fromEncoded("file://" + QByteArray::fromStdString(raw).toPercentEncoding("/"))));
+        QCOMPARE(p.Doc.Path, raw);
     }
 
     void shortcutsAreSetAndShown_data() {
