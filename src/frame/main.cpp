@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QHash>
 #include <QIcon>
 #include <cstdio>
 #include <filesystem>
@@ -47,17 +48,20 @@ struct Start {
     std::string file; // absolute, in the bytes the system gave (names need not be UTF-8)
 };
 
-// Stands in the parsed list for an argument whose bytes QString cannot carry;
-// the argument itself is then taken from argv.
-constexpr QChar kRawArgument = QChar(0x0001);
-
 // Everything about the command line is decided before QApplication, so --help,
 // --version and wrong usage work without a display.
 Start ParseArguments(int argc, char** argv) {
+    // An argument whose bytes QString cannot carry has a stand-in in the parsed
+    // list; the argument itself is then taken from argv.
     QStringList args;
+    QHash<QString, int> raw;
     for (int i = 0; i < argc; ++i) {
-        const QString text = QString::fromLocal8Bit(argv[i]);
-        args.push_back(text.toLocal8Bit() == QByteArray(argv[i]) ? text : kRawArgument + QString::number(i));
+        QString text = QString::fromLocal8Bit(argv[i]);
+        if (text.toLocal8Bit() != QByteArray(argv[i])) {
+            text = QChar(0x0001) + QString::number(i);
+            raw.insert(text, i);
+        }
+        args.push_back(text);
     }
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -89,11 +93,13 @@ Start ParseArguments(int argc, char** argv) {
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        return wrong("'" + files[1].toStdString() + "'", "only one file can be opened at start");
+        return wrong("'" + (raw.contains(files[1]) ? std::string(argv[raw.value(files[1])]) : files[1].toStdString()) +
+                         "'",
+                     "only one file can be opened at start");
     if (files.isEmpty()) return {};
     const QString& file = files.first();
-    const std::string bytes = file.startsWith(kRawArgument) ? std::string(argv[file.mid(1).toInt()])
-                                                            : std::string(QFile::encodeName(file));
+    const std::string bytes =
+        raw.contains(file) ? std::string(argv[raw.value(file)]) : std::string(QFile::encodeName(file));
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(bytes, error);
     return {-1, error ? bytes : absolute.lexically_normal().string()};

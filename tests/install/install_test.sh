@@ -106,6 +106,9 @@ run "cps --help" 0 tarvane-cps --help
 [[ "$out" == "usage: tarvane-cps [FILE.dat]"* ]] || fail "tarvane-cps --help printed '$out'"
 run "cps wrong option" 2 tarvane-cps --frobnicate
 [[ "$err" == "--frobnicate: not an option of tarvane-cps"* ]] || fail "tarvane-cps --frobnicate said '$err'"
+# File names are bytes: one that is not UTF-8 is named back as given.
+run "cps two files" 2 tarvane-cps a.dat $'b\xff.dat'
+[[ "$err" == $'\'b\xff.dat\': only one file can be opened at start'* ]] || fail "tarvane-cps a.dat b\\xff.dat said '$err'"
 run "cli --version" 0 tarvane-cli --version
 [ "$out" = "tarvane-cli $version" ] || fail "tarvane-cli --version printed '$out'"
 run "cli --help" 0 tarvane-cli --help
