@@ -108,15 +108,20 @@ void Info(QPainter& g) {
     g.drawRoundedRect(QRectF(8.6, 8, 2.8, 7.5), 1, 1);
 }
 
-// A radio with an arrow into it (write) or out of it (read).
-void Radio(QPainter& g, bool write) {
+// The radio's case, display and knob, its top at `top`.
+void RadioBody(QPainter& g, double top) {
     g.setPen(QPen(QColor(40, 40, 40), 1));
     g.setBrush(QColor(90, 100, 120));
-    g.drawRoundedRect(QRectF(1.5, 9.5, 17, 9), 2, 2);
+    g.drawRoundedRect(QRectF(1.5, top, 17, 9), 2, 2);
     g.setBrush(QColor(170, 230, 170));
-    g.drawRect(QRectF(3.5, 11.5, 7, 4));
+    g.drawRect(QRectF(3.5, top + 2, 7, 4));
     g.setBrush(QColor(200, 200, 200));
-    g.drawEllipse(QPointF(14.5, 14), 2, 2);
+    g.drawEllipse(QPointF(14.5, top + 4.5), 2, 2);
+}
+
+// A radio with an arrow into it (write) or out of it (read).
+void Radio(QPainter& g, bool write) {
+    RadioBody(g, 9.5);
     g.setPen(Qt::NoPen);
     g.setBrush(write ? QColor(200, 60, 40) : QColor(40, 120, 200));
     QPainterPath a;
@@ -148,16 +153,7 @@ QIcon ToolIcon(const QString& key) {
     if (key == "OpenFile") return Drawn(Folder);
     if (key == "SaveFile") return Drawn(Disk);
     if (key == "About") return Drawn(Info);
-    if (key == "Radio")
-        return Drawn([](QPainter& g) {
-            g.setPen(QPen(QColor(40, 40, 40), 1));
-            g.setBrush(QColor(90, 100, 120));
-            g.drawRoundedRect(QRectF(1.5, 6.5, 17, 9), 2, 2);
-            g.setBrush(QColor(170, 230, 170));
-            g.drawRect(QRectF(3.5, 8.5, 7, 4));
-            g.setBrush(QColor(200, 200, 200));
-            g.drawEllipse(QPointF(14.5, 11), 2, 2);
-        });
+    if (key == "Radio") return Drawn([](QPainter& g) { RadioBody(g, 6.5); });
     if (key == "ReadRadio") return Drawn([](QPainter& g) { Radio(g, false); });
     if (key == "WriteRadio") return Drawn([](QPainter& g) { Radio(g, true); });
     if (key == "Print")
