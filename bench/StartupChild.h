@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -39,31 +40,58 @@ inline void PrintProcessFigures() {
     std::fflush(stdout);
 }
 
-// Speaks once `w` is exposed (mapped and drawn on) and quits the event loop.
+// The monotonic clock's reading in nanoseconds; the same clock in every process.
+inline long long MonotonicNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Speaks once `w` is exposed (mapped and drawn on). With `lastWidget`, it then
+// waits until the widget of that name has been drawn, prints the clock's reading
+// on a second line and quits; without, it quits at once.
 class ExposeWatch : public QObject {
   public:
-    explicit ExposeWatch(QWidget& w) {
+    explicit ExposeWatch(QWidget& w, const char* lastWidget = nullptr) : lastWidget_(lastWidget) {
         w.winId(); // makes the native window, so its events can be watched
         w.windowHandle()->installEventFilter(this);
         window_ = w.windowHandle();
+        if (lastWidget_) QCoreApplication::instance()->installEventFilter(this);
     }
 
   protected:
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (o == window_ && e->type() == QEvent::Expose && window_->isExposed() && !done_) {
-            done_ = true;
+        if (o == window_ && e->type() == QEvent::Expose && window_->isExposed() && !exposed_) {
+            exposed_ = true;
             // What was asked for the first frame is done once this event has been handled.
-            QTimer::singleShot(0, [] {
+            QTimer::singleShot(0, this, [this] {
                 PrintProcessFigures();
-                QCoreApplication::quit();
+                if (!lastWidget_ || lastDrawn_) Finish();
+            });
+        }
+        if (lastWidget_ && !lastDrawn_ && e->type() == QEvent::Paint && o->parent() &&
+            o->parent()->objectName() == lastWidget_) {
+            lastDrawn_ = true;
+            QTimer::singleShot(0, this, [this] {
+                if (exposed_) Finish();
             });
         }
         return false;
     }
 
   private:
+    void Finish() {
+        if (lastWidget_) {
+            std::printf("%lld\n", MonotonicNs());
+            std::fflush(stdout);
+        }
+        QCoreApplication::quit();
+    }
+
     QWindow* window_ = nullptr;
-    bool done_ = false;
+    const char* lastWidget_ = nullptr;
+    bool exposed_ = false;
+    bool lastDrawn_ = false;
 };
 
 } // namespace startup_bench

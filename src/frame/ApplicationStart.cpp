@@ -10,6 +10,7 @@
 #include "frame/FeatureWindows.h"
 #include "frame/frmMain.h"
 #include "state/Program.h"
+#include "ui/FirstFrame.h"
 #include "ui/QtTranslations.h"
 
 namespace tarvane {
@@ -37,8 +38,10 @@ std::unique_ptr<frmMain> StartApplication(Program& p) {
     auto frame = std::make_unique<frmMain>(p);
     InstallGuiPrompts(p, frame.get());
     RegisterStandardWindows(*frame);
-    frame->ShowChannelTable();
     frame->show();
+    // The channel table comes in the event after the frame's first frame: building
+    // and drawing it would otherwise keep the whole window off the screen.
+    AfterFirstFrame(*frame, [f = frame.get()] { f->ShowChannelTable(); });
     return frame;
 }
 

@@ -16,7 +16,13 @@ constexpr const char* kChinese = "chinese.ini";
 LanguageEntry Describe(const std::string& folder, const std::string& fileName) {
     IniFile ini;
     ini.Load(folder + "/" + fileName);
-    LanguageEntry e{fileName, ini.GetOr("Language", "Name"), ini.GetOr("Language", "Code")};
+    // One pass over the file's head: Get would index every text of every language at start.
+    const std::map<std::string, std::string> head = ini.Section("Language");
+    const auto value = [&head](const char* key) {
+        const auto it = head.find(key);
+        return it == head.end() ? std::string() : it->second;
+    };
+    LanguageEntry e{fileName, value("name"), value("code")};
     if (e.Name.empty()) e.Name = fileName.substr(0, fileName.size() - 4);
     return e;
 }
