@@ -100,7 +100,6 @@ frmMain::frmMain(Program& p, QWidget* parent)
     Action("mnuWindowArrangeIcons")->setVisible(false);
     WaitSaveDataTimer.stop();
     RestorePlacement(*this, [this] { return ToQ(LangText(p_, txt::kMainTarvaneCPS)); });
-    SetFrameTexts();
     LoadTree();
     InitImage(p_);
     SetFrameTexts();

@@ -1,24 +1,65 @@
 #include "ui/ToolIcons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+#include <map>
+#include <tuple>
 
 namespace tarvane {
 
 namespace {
 
-// A 20x20 image drawn with a few strokes; dark lines on a light document shape.
-QIcon Drawn(const std::function<void(QPainter&)>& draw) {
-    QPixmap pm(40, 40);
-    pm.fill(Qt::transparent);
-    QPainter g(&pm);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.scale(2, 2);
-    draw(g);
-    g.end();
-    pm.setDevicePixelRatio(2);
-    return QIcon(pm);
+// An image drawn on a 20x20 design grid, at the size and pixel ratio it is
+// shown at: sharp on any screen, and nothing is drawn before it is first shown.
+class DrawnIcon : public QIconEngine {
+  public:
+    explicit DrawnIcon(std::function<void(QPainter&)> draw) : draw_(std::move(draw)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        QPixmap pm = scaledPixmap(rect.size() * ratio, mode, state, ratio);
+        pm.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, pm);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    // `size` is in device pixels here, as QIcon asks for it.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal) override {
+        if (size.isEmpty()) return {};
+        const bool disabled = mode == QIcon::Disabled;
+        QPixmap& pm = cache_[{size.width(), size.height(), disabled}];
+        if (!pm.isNull()) return pm;
+        pm = QPixmap(size);
+        pm.fill(Qt::transparent);
+        QPainter g(&pm);
+        g.setRenderHint(QPainter::Antialiasing);
+        g.scale(size.width() / 20.0, size.height() / 20.0);
+        draw_(g);
+        g.end();
+        if (disabled) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(QIcon::Disabled, pm, &option);
+        }
+        return pm;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine* clone() const override { return new DrawnIcon(draw_); }
+    QString key() const override { return QStringLiteral("DrawnIcon"); }
+
+  private:
+    std::function<void(QPainter&)> draw_;
+    std::map<std::tuple<int, int, bool>, QPixmap> cache_;
+};
+
+QIcon Drawn(std::function<void(QPainter&)> draw) {
+    return QIcon(new DrawnIcon(std::move(draw)));
 }
 
 void Sheet(QPainter& g, int x, int y) {

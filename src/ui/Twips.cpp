@@ -30,8 +30,15 @@ double LetterWidth(const QFontMetricsF& m) {
 } // namespace
 
 double FontScale(const QFont& font) {
+    // Every layout asks this dozens of times, mostly of the same font; measuring
+    // the letters each time was a good part of opening a window.
+    static QFont measured;
+    static double scale = 0;
+    if (scale > 0 && font == measured) return scale;
     const QFontMetricsF m(font);
-    return std::max({1.0, m.height() / kDesignHeight, LetterWidth(m) / kDesignLetter});
+    measured = font;
+    scale = std::max({1.0, m.height() / kDesignHeight, LetterWidth(m) / kDesignLetter});
+    return scale;
 }
 
 double FontScale() {
