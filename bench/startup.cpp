@@ -60,8 +60,8 @@ bool Run(const QString& program, const QStringList& args, Runs& into) {
     child.waitForFinished(30000);
     long rss = 0, libraries = 0;
     long long cpuUs = 0, tableNs = 0;
-    const int figures =
-        std::sscanf(child.readAllStandardOutput().constData(), "%ld %ld %lld %lld", &rss, &libraries, &cpuUs, &tableNs);
+    const int figures = std::sscanf(child.readAllStandardOutput().constData(), "%ld %ld %lld %lld", &rss,
+                                    &libraries, &cpuUs, &tableNs);
     if (child.exitCode() != 0 || figures < 3) return false;
     if (figures == 4) into.tableMs.push_back(double(tableNs - startNs) / 1e6);
     into.cpuMs.push_back(double(cpuUs) / 1000);

@@ -1,7 +1,7 @@
 // The desktop program's start and the window kinds it ships with; each editor
 // family plugs itself in here.
-#include <QFile>
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <clocale>
 

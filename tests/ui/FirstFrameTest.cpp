@@ -1,6 +1,6 @@
 // Work put off until a window's first frame: after it, once, or never when the window goes.
-#include <QtTest>
 #include <QWindow>
+#include <QtTest>
 
 #include "ui/FirstFrame.h"
 
@@ -31,14 +31,16 @@ class FirstFrameTest : public QObject {
     void runsAtTheLatestWhenNeverShown() {
         QWidget window;
         int runs = 0;
-        AfterFirstFrame(window, [&] { ++runs; }, 50);
+        AfterFirstFrame(
+            window, [&] { ++runs; }, 50);
         QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 2000);
     }
     void nothingRunsForAWindowThatWent() {
         int runs = 0;
         {
             QWidget window;
-            AfterFirstFrame(window, [&] { ++runs; }, 10);
+            AfterFirstFrame(
+                window, [&] { ++runs; }, 10);
             window.show();
         }
         QTest::qWait(100);

@@ -13,10 +13,11 @@ namespace {
 constexpr const char* kEnglish = "english.ini";
 constexpr const char* kChinese = "chinese.ini";
 
-LanguageEntry Describe(const std::string& folder, const std::string& fileName) {
+// A language file's name and code. One pass over the file's head: Get would
+// index every text of the file first, and this runs for every language at start.
+LanguageEntry Describe(const std::string& path, const std::string& fileName) {
     IniFile ini;
-    ini.Load(folder + "/" + fileName);
-    // One pass over the file's head: Get would index every text of every language at start.
+    ini.Load(path);
     const std::map<std::string, std::string> head = ini.Section("Language");
     const auto value = [&head](const char* key) {
         const auto it = head.find(key);
@@ -41,10 +42,11 @@ std::vector<LanguageEntry> ListLanguages(const std::string& programFolder) {
             others.push_back(name);
     }
     std::sort(others.begin(), others.end());
-    std::vector<LanguageEntry> list{Describe(folder, kEnglish), Describe(folder, kChinese)};
+    std::vector<LanguageEntry> list{Describe(folder + "/" + kEnglish, kEnglish),
+                                    Describe(folder + "/" + kChinese, kChinese)};
     if (list[0].Code.empty()) list[0] = {kEnglish, "English", "en"};
     for (const std::string& name : others)
-        list.push_back(Describe(folder, name));
+        list.push_back(Describe(folder + "/" + name, name));
     return list;
 }
 
@@ -82,9 +84,7 @@ bool SetLanguageFile(Program& p, const std::string& fileName) {
 }
 
 std::string LanguageCode(const Program& p) {
-    IniFile ini;
-    ini.Load(LangFilePath(p));
-    const std::string code = ini.GetOr("Language", "Code");
+    const std::string code = Describe(LangFilePath(p), p.Lang.FileName).Code;
     return code.empty() ? "en" : code;
 }
 
