@@ -37,12 +37,16 @@ std::unique_ptr<frmMain> StartApplication(Program& p) {
     AdoptOldSettings();
     auto frame = std::make_unique<frmMain>(p);
     InstallGuiPrompts(p, frame.get());
-    RegisterStandardWindows(*frame);
-    frame->show();
+    ShowFrame(*frame);
+    return frame;
+}
+
+void ShowFrame(frmMain& frame) {
+    RegisterStandardWindows(frame);
+    frame.show();
     // The channel table comes in the event after the frame's first frame: building
     // and drawing it would otherwise keep the whole window off the screen.
-    AfterFirstFrame(*frame, [f = frame.get()] { f->ShowChannelTable(); });
-    return frame;
+    AfterFirstFrame(frame, [&frame] { frame.ShowChannelTable(); });
 }
 
 } // namespace tarvane

@@ -225,8 +225,11 @@ void InstallGuiPrompts(Program& p, QWidget* owner);
 // The window kinds shipped with the program.
 void RegisterStandardWindows(frmMain& m);
 // The desktop program's start once QApplication exists: numbers with ".", the
-// prompts, the start-up files, and the frame shown with the channel table.
+// prompts, the start-up files, and the frame shown (ShowFrame).
 std::unique_ptr<frmMain> StartApplication(Program& p);
+// Registers the window kinds and shows the frame; the channel table opens in the
+// event after the frame's first frame.
+void ShowFrame(frmMain& frame);
 // The window placement and recent files live beside the setup file, in
 // ~/.config/tarvane-cps/; what the folder of the program's title held is taken
 // over once, while the new store is still empty.

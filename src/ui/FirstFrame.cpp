@@ -15,7 +15,8 @@ class FirstFrameWatch : public QObject {
         window.winId(); // the native window whose expose is watched
         window_ = window.windowHandle();
         window_->installEventFilter(this);
-        QTimer::singleShot(latestMs, this, [this] { Run(); });
+        // A window already on screen has had its first frame.
+        QTimer::singleShot(window_->isExposed() ? 0 : latestMs, this, [this] { Run(); });
     }
 
   protected:

@@ -28,6 +28,15 @@ class FirstFrameTest : public QObject {
         QTest::qWait(700);
         QCOMPARE(runs, 1);
     }
+    void runsAtOnceForAWindowOnScreen() {
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        int runs = 0;
+        AfterFirstFrame(window, [&] { ++runs; });
+        QCOMPARE(runs, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 200);
+    }
     void runsAtTheLatestWhenNeverShown() {
         QWidget window;
         int runs = 0;
