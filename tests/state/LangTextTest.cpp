@@ -11,6 +11,7 @@
 #include "TestProgram.h"
 #include "base/IniFile.h"
 #include "state/lang/LangText.h"
+#include "state/lang/Languages.h"
 
 namespace tarvane {
 namespace {
@@ -66,6 +67,32 @@ TEST(LangText, TextsAreTrimmedCutAndMissingOnesEnglish) {
     SetLanguage(p, 2);
     EXPECT_EQ(LangText(p, 9002_txt), shipped.GetOr("Msg", "9002"));
     EXPECT_FALSE(LangText(p, 10000_txt).empty());
+}
+
+// The language list reads each file's [Language] section wherever it stands.
+TEST(LangText, LanguageListReadsTheLanguageSectionOfEachFile) {
+    const struct {
+        const char* file;
+        std::string text;
+        const char* name;
+        const char* code;
+    } cases[] = {
+        {"a.ini", "[Language]\nName=Alpha\nCode=aa\n[Msg]\nName=not this\n", "Alpha", "aa"},
+        {"b.ini", "\xEF\xBB\xBF[language]\r\nname = Beta\r\ncode=bb\r\n[Msg]\r\n9001=x\r\n", "Beta", "bb"},
+        {"c.ini", "[Msg]\n9001=x\nName=not this\n  [Language]\nCode=cc\nName=Gamma\n", "Gamma", "cc"},
+        {"d.ini", "[Msg]\n9001=x\n", "d", ""},
+    };
+    const std::string folder = test::TempDir();
+    std::filesystem::create_directories(folder + "/language");
+    for (const auto& c : cases)
+        std::ofstream(folder + "/language/" + c.file, std::ios::binary) << c.text;
+    const std::vector<LanguageEntry> list = ListLanguages(folder);
+    ASSERT_EQ(list.size(), 2 + std::size(cases)); // English and Chinese come first, always
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(list[i + 2].FileName, cases[i].file);
+        EXPECT_EQ(list[i + 2].Name, cases[i].name) << cases[i].file;
+        EXPECT_EQ(list[i + 2].Code, cases[i].code) << cases[i].file;
+    }
 }
 
 // Every identifier the sources use, as NNNN_txt or by its name txt::kName (the
