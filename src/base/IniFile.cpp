@@ -17,23 +17,34 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Blanks and tabs off both ends, without a copy: every line of a language file
+// passes here when its texts are first asked for.
+std::string_view Blankless(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t'))
+        ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
+        --e;
+    return text.substr(b, e - b);
+}
+
 // "[name]" -> name, else nullopt.
-std::optional<std::string> SectionOf(const std::string& line) {
-    std::string t = Trim(line);
+std::optional<std::string> SectionOf(std::string_view line) {
+    const std::string_view t = Blankless(line);
     if (t.size() >= 2 && t.front() == '[') {
         size_t close = t.find(']');
-        if (close != std::string::npos) return Trim(std::string_view(t).substr(1, close - 1));
+        if (close != std::string_view::npos) return std::string(Blankless(t.substr(1, close - 1)));
     }
     return std::nullopt;
 }
 
-bool KeyOf(const std::string& line, std::string& key, std::string& value) {
-    std::string t = Trim(line);
+bool KeyOf(std::string_view line, std::string& key, std::string& value) {
+    const std::string_view t = Blankless(line);
     if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[') return false;
     size_t eq = t.find('=');
-    if (eq == std::string::npos) return false;
-    key = Trim(std::string_view(t).substr(0, eq));
-    value = std::string(t.substr(eq + 1));
+    if (eq == std::string_view::npos) return false;
+    key = Blankless(t.substr(0, eq));
+    value = t.substr(eq + 1);
     return true;
 }
 
