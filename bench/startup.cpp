@@ -2,11 +2,13 @@
 // a label, tarvane-bench-startup-bare): the time from starting the process to its
 // first window being on screen, and the resident memory and shared libraries
 // then; for tarvane-cps also the time until its channel table has been drawn,
-// which follows the first frame. The runs of the two alternate, so a busy machine slows both alike. Each
-// frame run is a fresh process going through the program's own start-up (the
-// same as main()) and linking what tarvane-cps links, so the figures include
-// loading the libraries. Run under a display, e.g.
-// xvfb-run -a stage/V100/tarvane-bench-startup [runs].
+// which follows the first frame. The runs of the two alternate, so a busy
+// machine slows both alike. Each frame run is a fresh process going through the
+// program's own start-up (the same as main()) and linking what tarvane-cps
+// links, so the figures include loading the libraries. Run under a display, e.g.
+// xvfb-run -a stage/V100/tarvane-bench-startup [runs]. For a profiler, one start
+// alone: tarvane-bench-startup --once (until the table is drawn) or --once-frame
+// (until the first frame).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -23,7 +25,7 @@
 
 namespace {
 
-int Once(int argc, char** argv) {
+int Once(int argc, char** argv, bool firstFrameOnly) {
     QApplication app(argc, argv);
     auto program = std::make_unique<tarvane::Program>();
     auto frame = tarvane::StartApplication(*program);
@@ -31,7 +33,7 @@ int Once(int argc, char** argv) {
         startup_bench::PrintProcessFigures();
         return 0;
     }
-    startup_bench::ExposeWatch watch(*frame, getenv("FIRSTONLY") ? nullptr : "MSFlexGrid1");
+    startup_bench::ExposeWatch watch(*frame, firstFrameOnly ? nullptr : "MSFlexGrid1");
     return app.exec();
 }
 
@@ -87,7 +89,8 @@ void Print(const char* what, const Runs& r) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string(argv[1]) == "--once") return Once(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--once") return Once(argc, argv, false);
+    if (argc > 1 && std::string(argv[1]) == "--once-frame") return Once(argc, argv, true);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     QCoreApplication app(argc, argv);
     const QString self = QCoreApplication::applicationFilePath();

@@ -10,7 +10,7 @@
 #include <QSettings>
 #include <QStyle>
 #include <QTimer>
-#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -62,11 +62,16 @@ FrameClient::FrameClient(QWidget* parent) : QWidget(parent) {
 
     picLeft_ = new QWidget(this);
     picLeft_->setObjectName("picLeft");
-    tbLeft_ = new QToolBar(picLeft_);
+    // One button on a bar of the toolbar's height; a QToolBar of its own would
+    // load the style's overflow images and lay out a bar for it at start.
+    tbLeft_ = new QToolButton(picLeft_);
     tbLeft_->setObjectName("tbLeft");
+    tbLeft_->setAutoRaise(true);
+    tbLeft_->setFocusPolicy(Qt::NoFocus);
     tbLeft_->setIconSize(QSize(12, 12));
-    closeTree_ = tbLeft_->addAction(CloseIcon(palette().color(QPalette::WindowText)), "TB_CLOSE");
+    closeTree_ = new QAction(CloseIcon(palette().color(QPalette::WindowText)), "TB_CLOSE", tbLeft_);
     closeTree_->setObjectName("TB_CLOSE");
+    tbLeft_->setDefaultAction(closeTree_);
     tvTreeView_ = new QTreeWidget(picLeft_);
     tvTreeView_->setObjectName("tvTreeView");
     tvTreeView_->setHeaderHidden(true);
@@ -93,8 +98,12 @@ void FrameClient::Arrange() {
     int x = 0;
     if (picLeft_->isVisible() || leftShown_) {
         picLeft_->setGeometry(0, 0, leftWidth_, h);
-        const int barH = tbLeft_->sizeHint().height();
-        tbLeft_->setGeometry(0, 0, leftWidth_, barH);
+        // Placed as a toolbar would place it: inside the bar's frame and item margin.
+        const int inset = style()->pixelMetric(QStyle::PM_ToolBarFrameWidth) +
+                          style()->pixelMetric(QStyle::PM_ToolBarItemMargin);
+        const QSize button = tbLeft_->sizeHint();
+        const int barH = button.height() + 2 * inset;
+        tbLeft_->setGeometry(inset, inset, button.width(), button.height());
         tvTreeView_->setGeometry(0, barH, leftWidth_, std::max(0, h - barH));
         imgSplitter_->setGeometry(leftWidth_, 0, imgSplitter_->width(), h);
         imgSplitter_->show();

@@ -8,7 +8,7 @@
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
-class QToolBar;
+class QToolButton;
 class QTreeWidget;
 
 namespace tarvane {
@@ -46,7 +46,7 @@ class FrameClient : public QWidget {
   private:
     QMdiArea* mdi_ = nullptr;
     QWidget* picLeft_ = nullptr;
-    QToolBar* tbLeft_ = nullptr;
+    QToolButton* tbLeft_ = nullptr;
     QAction* closeTree_ = nullptr;
     QTreeWidget* tvTreeView_ = nullptr;
     QWidget* imgSplitter_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "GuiTestSupport.h"
@@ -277,11 +278,10 @@ void FrameTest::splitterStopsAt300Twips() {
 void FrameTest::treePaneCloseButtonClearsTheCheckMark() {
     FrameFixture f;
     QVERIFY(f.frame->LeftPane()->isVisible());
-    auto* tb = f.frame->LeftPane()->findChild<QToolBar*>("tbLeft");
-    QAction* close = nullptr;
-    for (QAction* a : tb->actions())
-        if (a->objectName() == "TB_CLOSE") close = a;
-    QVERIFY(close);
+    auto* button = f.frame->LeftPane()->findChild<QToolButton*>("tbLeft");
+    QAction* close = button->defaultAction();
+    QVERIFY(close && button->isVisible());
+    QCOMPARE(close->objectName(), "TB_CLOSE");
     QCOMPARE(close->toolTip().toStdString(), LangText(f.p(), 34000_txt));
     close->trigger();
     QVERIFY(!f.frame->LeftPane()->isVisible());
