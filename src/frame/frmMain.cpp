@@ -103,8 +103,6 @@ frmMain::frmMain(Program& p, QWidget* parent)
     LoadTree();
     InitImage(p_);
     SetFrameTexts();
-    ShowChannelTable();
-    ShowMainTxt();
     ShowCHInfo(false);
     BackupDir = QFile::decodeName(QByteArray::fromStdString(BackupFolder()));
     setAcceptDrops(true);
