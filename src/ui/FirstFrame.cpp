@@ -1,6 +1,7 @@
 #include "ui/FirstFrame.h"
 
 #include <QEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWindow>
 
@@ -30,7 +31,7 @@ class FirstFrameWatch : public QObject {
   private:
     void Run() {
         if (!then_) return;
-        window_->removeEventFilter(this);
+        if (window_) window_->removeEventFilter(this);
         const std::function<void()> then = std::move(then_);
         then_ = nullptr;
         deleteLater();
@@ -38,7 +39,7 @@ class FirstFrameWatch : public QObject {
     }
 
     std::function<void()> then_;
-    QWindow* window_ = nullptr;
+    QPointer<QWindow> window_; // a native window may be made anew while the widget lives
 };
 
 } // namespace
