@@ -2,7 +2,8 @@
 # Takes the README's pictures of the main windows: builds, starts a simulated
 # radio on port 1 and shows the windows one by one on a virtual screen (Xvfb,
 # with a small window manager for the title bars), photographing each with
-# ImageMagick's "import -window root". The pictures go to docs/.
+# ImageMagick's "import -window root". The pictures go to docs/, and the
+# guide's own (data/guide/) are made from three of them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -31,3 +32,7 @@ start_simulator "${TMPDIR:-/tmp}/tarvane-shots-radio-$$"
 # A sanitizer build would report the system libraries' own leaks at exit.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 "$program_dir/tarvane-screenshot-tour" "$repo/docs"
+# The getting-started guide shows three of them at three quarters of their size.
+for picture in main-window channel-edit read-progress; do
+    convert "$repo/docs/$picture.png" -resize 75% "$repo/data/guide/$picture.png"
+done
