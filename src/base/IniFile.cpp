@@ -17,33 +17,22 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Blanks and tabs off both ends, without a copy: every line of a language file
-// passes here when its texts are first asked for.
-std::string_view Blankless(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && (text[b] == ' ' || text[b] == '\t'))
-        ++b;
-    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
-        --e;
-    return text.substr(b, e - b);
-}
-
 // "[name]" -> name, else nullopt.
 std::optional<std::string> SectionOf(std::string_view line) {
-    const std::string_view t = Blankless(line);
+    const std::string_view t = TrimView(line);
     if (t.size() >= 2 && t.front() == '[') {
         size_t close = t.find(']');
-        if (close != std::string_view::npos) return std::string(Blankless(t.substr(1, close - 1)));
+        if (close != std::string_view::npos) return std::string(TrimView(t.substr(1, close - 1)));
     }
     return std::nullopt;
 }
 
 bool KeyOf(std::string_view line, std::string& key, std::string& value) {
-    const std::string_view t = Blankless(line);
+    const std::string_view t = TrimView(line);
     if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[') return false;
     size_t eq = t.find('=');
     if (eq == std::string_view::npos) return false;
-    key = Blankless(t.substr(0, eq));
+    key = TrimView(t.substr(0, eq));
     value = t.substr(eq + 1);
     return true;
 }
@@ -179,6 +168,29 @@ void IniFile::Set(const std::string& section, const std::string& key, const std:
     if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.push_back("");
     lines_.push_back("[" + section + "]");
     lines_.push_back(key + "=" + value);
+}
+
+std::map<std::string, std::string> ReadIniSection(const std::string& path, const std::string& section) {
+    std::map<std::string, std::string> keys;
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, kSettingsFileLimit)) return keys;
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3); // UTF-8 byte order mark
+    bool in = false;
+    std::string k, v;
+    while (!text.empty()) {
+        const size_t nl = text.find('\n');
+        std::string_view line = text.substr(0, nl);
+        text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (auto sec = SectionOf(line)) {
+            if (in) break; // the rest of the file is not read
+            in = SameName(*sec, section);
+        } else if (in && KeyOf(line, k, v)) {
+            keys.emplace(Lower(k), CleanValue(v)); // the first of two equal keys counts, as in Get
+        }
+    }
+    return keys;
 }
 
 std::string ReadIniValue(const std::string& path, const std::string& section, const std::string& key) {

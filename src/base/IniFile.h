@@ -44,6 +44,10 @@ class IniFile {
     mutable bool indexed_ = false;
 };
 
+// The keys (in lower case) of the first `section` of a file, reading no further
+// than its end: a file's head, such as a language file's name and code, without
+// parsing every text after it. Empty when the file or section is missing.
+std::map<std::string, std::string> ReadIniSection(const std::string& path, const std::string& section);
 // Reads one value from a file (empty when the file, section or key is missing).
 std::string ReadIniValue(const std::string& path, const std::string& section, const std::string& key);
 // Replaces or adds one key; false when the file cannot be written.

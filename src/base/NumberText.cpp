@@ -7,13 +7,17 @@
 
 namespace tarvane {
 
-std::string Trim(std::string_view text) {
+std::string_view TrimView(std::string_view text) {
     size_t b = 0, e = text.size();
     while (b < e && (text[b] == ' ' || text[b] == '\t'))
         ++b;
     while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
         --e;
-    return std::string(text.substr(b, e - b));
+    return text.substr(b, e - b);
+}
+
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
 }
 
 std::optional<double> ParseDouble(std::string_view text) {

@@ -18,6 +18,8 @@ std::optional<int16_t> ToInt16(std::string_view text);
 std::string FormatFixed(double v, int decimals);
 // Shortest text that reads back as the same double ("26.965").
 std::string FormatShortest(double v);
+// Blanks and tabs off both ends; TrimView without a copy.
+std::string_view TrimView(std::string_view text);
 std::string Trim(std::string_view text);
 
 } // namespace tarvane

@@ -1,11 +1,9 @@
 #include "state/lang/Languages.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "base/IniFile.h"
-#include "base/SafeFile.h"
 #include "state/Program.h"
 #include "state/lang/LangText.h"
 
@@ -15,33 +13,10 @@ namespace {
 constexpr const char* kEnglish = "english.ini";
 constexpr const char* kChinese = "chinese.ini";
 
-// The text up to the section after the first [Language] section.
-std::string HeadOf(const std::string& text) {
-    bool inLanguage = false;
-    for (size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0; at < text.size();) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        const size_t first = text.find_first_not_of(" \t\r", at);
-        if (first < end && text[first] == '[') {
-            if (inLanguage) return text.substr(0, at);
-            std::string name = text.substr(first, std::min<size_t>(end - first, 10));
-            for (char& c : name)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            inLanguage = name == "[language]";
-        }
-        at = end + 1;
-    }
-    return text;
-}
-
 // A language file's name and code, from the file's head: parsing and indexing
 // every text of every language file at start cost more than the rest of it.
 LanguageEntry Describe(const std::string& path, const std::string& fileName) {
-    std::vector<uint8_t> bytes;
-    IniFile ini;
-    if (ReadWholeFile(path, bytes, kSettingsFileLimit))
-        ini.Parse(HeadOf(std::string(bytes.begin(), bytes.end())));
-    const std::map<std::string, std::string> head = ini.Section("Language");
+    const std::map<std::string, std::string> head = ReadIniSection(path, "Language");
     const auto value = [&head](const char* key) {
         const auto it = head.find(key);
         return it == head.end() ? std::string() : it->second;
